@@ -1,0 +1,133 @@
+#include "CDaoException.h"
+
+#include <QStringList>
+
+#include <sqlite3.h>
+
+CDaoException::CDaoException(int code, QString description, int engineCode)
+    : m_code(code), m_description(std::move(description)), m_engineCode(engineCode),
+      m_what(m_description.toStdString()) {}
+
+namespace {
+
+QString columnOf(const QString& qualified) {
+    const int dot = qualified.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? qualified.trimmed() : qualified.mid(dot + 1).trimmed();
+}
+
+// "CHECK constraint failed: Text_Firma" names the column check that refused the value.
+CDaoException checkFailure(const QString& engineText, int engineCode) {
+    const QString marker = QStringLiteral("CHECK constraint failed: ");
+    const int at = engineText.indexOf(marker);
+    const QString name = at < 0 ? QString() : engineText.mid(at + marker.size()).trimmed();
+    const int underscore = name.indexOf(QLatin1Char('_'));
+    if (underscore < 0)
+        return CDaoException(CDaoException::EngineError, engineText, engineCode);
+    const QString kind = name.left(underscore);
+    const QString column = name.mid(underscore + 1);
+    if (kind == QLatin1String("Text"))
+        return CDaoException(CDaoException::FieldTooSmall,
+                             QStringLiteral("Der Text im Feld \"%1\" ist zu lang. Erlaubt sind "
+                                            "höchstens 255 Zeichen.")
+                                 .arg(column),
+                             engineCode);
+    if (kind == QLatin1String("Long") || kind == QLatin1String("Integer") ||
+        kind == QLatin1String("Byte") || kind == QLatin1String("Single")) {
+        QString range;
+        if (kind == QLatin1String("Long"))
+            range = QStringLiteral(" (erlaubt: -2147483648 bis 2147483647)");
+        else if (kind == QLatin1String("Integer"))
+            range = QStringLiteral(" (erlaubt: -32768 bis 32767)");
+        else if (kind == QLatin1String("Byte"))
+            range = QStringLiteral(" (erlaubt: 0 bis 255)");
+        return CDaoException(CDaoException::NumericOverflow,
+                             QStringLiteral("Die Zahl im Feld \"%1\" liegt außerhalb des "
+                                            "zulässigen Bereichs%2.")
+                                 .arg(column, range),
+                             engineCode);
+    }
+    if (kind == QLatin1String("Date"))
+        return CDaoException(
+            CDaoException::ConversionError,
+            QStringLiteral("Im Feld \"%1\" steht kein gültiges Datum.").arg(column), engineCode);
+    if (kind == QLatin1String("YesNo"))
+        return CDaoException(
+            CDaoException::ConversionError,
+            QStringLiteral("Im Feld \"%1\" ist nur Ja oder Nein zulässig.").arg(column), engineCode);
+    return CDaoException(CDaoException::EngineError, engineText, engineCode);
+}
+
+} // namespace
+
+CDaoException CDaoException::fromSqlite(sqlite3* db, int resultCode) {
+    const int extended = db ? sqlite3_extended_errcode(db) : resultCode;
+    const QString engineText = db ? QString::fromUtf8(sqlite3_errmsg(db))
+                                  : QString::fromUtf8(sqlite3_errstr(resultCode));
+    const QString fileName = db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString();
+
+    switch (extended) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY: {
+        QString columns = engineText.section(QLatin1Char(':'), 1).trimmed();
+        QStringList names;
+        for (const QString& part : columns.split(QLatin1Char(','), Qt::SkipEmptyParts))
+            names << columnOf(part);
+        return CDaoException(DuplicateKey,
+                             QStringLiteral("Die Änderung wurde nicht gespeichert, weil es "
+                                            "bereits einen Datensatz mit denselben Werten "
+                                            "gibt (%1).")
+                                 .arg(names.join(QStringLiteral(", "))),
+                             extended);
+    }
+    case SQLITE_CONSTRAINT_NOTNULL:
+        return CDaoException(Required,
+                             QStringLiteral("Das Feld \"%1\" muss einen Wert enthalten.")
+                                 .arg(columnOf(engineText.section(QLatin1Char(':'), 1))),
+                             extended);
+    case SQLITE_CONSTRAINT_CHECK:
+        return checkFailure(engineText, extended);
+    default:
+        break;
+    }
+
+    switch (extended & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return CDaoException(Locked,
+                             QStringLiteral("Die Datenbank ist zurzeit von einem anderen Programm "
+                                            "gesperrt. Bitte versuchen Sie es gleich noch einmal."),
+                             extended);
+    case SQLITE_READONLY:
+        return CDaoException(ReadOnly,
+                             QStringLiteral("Die Datenbank ist schreibgeschützt. Änderungen "
+                                            "können nicht gespeichert werden."),
+                             extended);
+    case SQLITE_NOTADB:
+        return CDaoException(NotADatabase,
+                             QStringLiteral("Die Datei %1 ist keine Datenbank (nicht erkanntes "
+                                            "Datenbankformat).")
+                                 .arg(fileName),
+                             extended);
+    case SQLITE_CORRUPT:
+        return CDaoException(Corrupt,
+                             QStringLiteral("Die Datenbank %1 ist beschädigt.").arg(fileName),
+                             extended);
+    case SQLITE_FULL:
+        return CDaoException(DiskFull,
+                             QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz "
+                                            "frei. Die Änderung wurde nicht gespeichert."),
+                             extended);
+    case SQLITE_CANTOPEN:
+        return CDaoException(CannotOpen,
+                             QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden.")
+                                 .arg(fileName),
+                             extended);
+    case SQLITE_IOERR:
+        return CDaoException(IoError,
+                             QStringLiteral("Beim Lesen oder Schreiben der Datenbank ist ein "
+                                            "Fehler des Datenträgers aufgetreten."),
+                             extended);
+    default:
+        return CDaoException(EngineError, engineText, extended);
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <string>
+
+struct sqlite3;
+
+// A database error: a description for the user (German where we can say it better than the
+// engine) and the error number by which callers tell errors apart.
+class CDaoException : public std::exception {
+public:
+    // Error numbers callers test for.
+    enum Code {
+        NoCurrentRecord = 3021,
+        DuplicateKey = 3022,
+        CannotOpen = 3024,
+        DiskFull = 3026,
+        ReadOnly = 3027,
+        IoError = 3043,
+        Corrupt = 3049,
+        UnknownField = 3070,
+        FilterSyntax = 3075,
+        FieldTooSmall = 3163,
+        RecordDeleted = 3167,
+        Locked = 3218,
+        Required = 3314,
+        NotADatabase = 3343,
+        NumericOverflow = 3349,
+        UpdateWithoutEdit = 3020,
+        ConversionError = 3421,
+        TypeMismatch = 3464,
+        EngineError = 3000,
+    };
+
+    CDaoException(int code, QString description, int engineCode = 0);
+
+    int code() const { return m_code; }
+    // The error number as the platform's exceptions carried it, 0x800A0000 | code.
+    long scode() const { return 0x800A0000L | m_code; }
+    const QString& description() const { return m_description; }
+    // SQLite's extended result code, 0 for errors found by this program itself.
+    int engineCode() const { return m_engineCode; }
+    bool isDuplicateKey() const { return m_code == DuplicateKey; }
+
+    const char* what() const noexcept override { return m_what.c_str(); }
+
+    // Builds the exception for a failed SQLite call on this connection.
+    static CDaoException fromSqlite(sqlite3* db, int resultCode);
+
+private:
+    int m_code;
+    QString m_description;
+    int m_engineCode;
+    std::string m_what;
+};

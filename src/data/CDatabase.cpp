@@ -1,0 +1,153 @@
+#include "CDatabase.h"
+
+#include "CDaoException.h"
+#include "CRecordset.h"
+#include "GermanCollation.h"
+#include "Schema.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <sqlite3.h>
+
+CDatabase::CDatabase() = default;
+
+CDatabase::~CDatabase() {
+    close();
+}
+
+void CDatabase::open(const QString& path) {
+    close();
+    if (!QFileInfo::exists(path))
+        throw CDaoException(CDaoException::CannotOpen,
+                            QStringLiteral("Die Datenbank %1 wurde nicht gefunden.").arg(path),
+                            SQLITE_CANTOPEN);
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        CDaoException error = CDaoException::fromSqlite(db, rc);
+        sqlite3_close_v2(db);
+        throw error;
+    }
+    m_db = db;
+    m_path = path;
+    m_statements = std::make_unique<StatementCache>(m_db);
+    try {
+        sqlite3_busy_timeout(m_db, 5000);
+        sqlite3_extended_result_codes(m_db, 1);
+        GermanCollation::install(m_db);
+        // The first read tells whether the file is a database at all.
+        const QString hasEvents =
+            queryText("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'T_Event'");
+        if (hasEvents != QLatin1String("1"))
+            throw CDaoException(CDaoException::NotADatabase,
+                                QStringLiteral("Die Datei %1 ist keine Vorlanto-Datenbank.").arg(path));
+        const int version = queryText("PRAGMA user_version").toInt();
+        if (version > Schema::kVersion)
+            throw CDaoException(CDaoException::NotADatabase,
+                                QStringLiteral("Die Datenbank %1 stammt von einer neueren "
+                                               "Vorlanto-Version und kann nicht geöffnet werden.")
+                                    .arg(path));
+        if (!isReadOnly())
+            execute("PRAGMA synchronous = FULL");
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void CDatabase::close() {
+    while (!m_recordsets.empty())
+        m_recordsets.back()->close();
+    m_statements.reset();
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+    m_transactionDepth = 0;
+}
+
+bool CDatabase::isReadOnly() const {
+    return m_db && sqlite3_db_readonly(m_db, "main") == 1;
+}
+
+void CDatabase::throwIfFailed(int resultCode) {
+    if (resultCode != SQLITE_OK && resultCode != SQLITE_DONE && resultCode != SQLITE_ROW)
+        throw CDaoException::fromSqlite(m_db, resultCode);
+}
+
+void CDatabase::execute(const std::string& sql) {
+    if (!m_db)
+        throw CDaoException(CDaoException::CannotOpen,
+                            QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    beforeWrite();
+    char* message = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    throwIfFailed(rc);
+}
+
+QString CDatabase::queryText(const std::string& sql) {
+    CachedStatement statement = prepare(sql);
+    const int rc = sqlite3_step(statement.get());
+    throwIfFailed(rc);
+    if (rc != SQLITE_ROW)
+        return QString();
+    return QString::fromUtf8(
+        reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)),
+        sqlite3_column_bytes(statement.get(), 0));
+}
+
+CachedStatement CDatabase::prepare(const std::string& sql) {
+    if (!m_db)
+        throw CDaoException(CDaoException::CannotOpen,
+                            QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    return CachedStatement(m_statements.get(), sql);
+}
+
+void CDatabase::attach(CRecordset* recordset) {
+    m_recordsets.push_back(recordset);
+}
+
+void CDatabase::detach(CRecordset* recordset) {
+    auto it = std::find(m_recordsets.rbegin(), m_recordsets.rend(), recordset);
+    if (it != m_recordsets.rend())
+        m_recordsets.erase(std::next(it).base());
+}
+
+void CDatabase::beforeWrite() {
+    for (CRecordset* recordset : m_recordsets)
+        recordset->stopReadingLive();
+}
+
+CDbTransaction::CDbTransaction(CDatabase& db) : m_db(db), m_level(db.transactionDepth()) {
+    m_db.execute(m_level == 0 ? std::string("BEGIN IMMEDIATE")
+                              : "SAVEPOINT vorlanto_" + std::to_string(m_level));
+    ++m_db.transactionDepth();
+}
+
+CDbTransaction::~CDbTransaction() {
+    if (!m_open || !m_db.isOpen())
+        return;
+    try {
+        if (m_level == 0) {
+            m_db.execute("ROLLBACK");
+        } else {
+            const std::string name = "vorlanto_" + std::to_string(m_level);
+            m_db.execute("ROLLBACK TO " + name + "; RELEASE " + name);
+        }
+    } catch (const CDaoException&) {
+        // The engine already rolled back (for example after a full disk); nothing is left.
+    }
+    --m_db.transactionDepth();
+}
+
+void CDbTransaction::commit() {
+    if (!m_open)
+        return;
+    m_db.execute(m_level == 0 ? std::string("COMMIT")
+                              : "RELEASE vorlanto_" + std::to_string(m_level));
+    m_open = false;
+    --m_db.transactionDepth();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "StatementCache.h"
+
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+class CRecordset;
+
+// The one connection to the program's database file. Record sets are opened on it; it
+// translates nothing itself and never shows a message: errors are thrown as CDaoException.
+class CDatabase {
+public:
+    CDatabase();
+    ~CDatabase();
+    CDatabase(const CDatabase&) = delete;
+    CDatabase& operator=(const CDatabase&) = delete;
+
+    // Opens an existing database file read-write and shared. Throws CDaoException when the
+    // file is missing, is no database, or is not one of ours.
+    void open(const QString& path);
+    // Closes every record set still open on it, then the connection.
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    // True when the file could only be opened for reading (write-protected file or folder).
+    bool isReadOnly() const;
+    const QString& path() const { return m_path; }
+
+    // Runs statements that need no result (schema, maintenance); throws CDaoException.
+    void execute(const std::string& sql);
+    // The first column of the first row of a query, as text; empty when there is no row.
+    QString queryText(const std::string& sql);
+
+    sqlite3* handle() const { return m_db; }
+
+    // --- used by the record sets and transactions ------------------------------------
+    CachedStatement prepare(const std::string& sql);
+    void attach(CRecordset* recordset);
+    void detach(CRecordset* recordset);
+    // Called before every write: open record sets stop reading from a live statement, so a
+    // write never changes a result that is being read.
+    void beforeWrite();
+    int& transactionDepth() { return m_transactionDepth; }
+
+private:
+    void throwIfFailed(int resultCode);
+
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    std::unique_ptr<StatementCache> m_statements;
+    std::vector<CRecordset*> m_recordsets;
+    int m_transactionDepth = 0;
+};
+
+// Changes several rows together: rolled back when it goes out of scope without commit().
+// Nested guards become savepoints of the outer transaction.
+class CDbTransaction {
+public:
+    explicit CDbTransaction(CDatabase& db);
+    ~CDbTransaction();
+    CDbTransaction(const CDbTransaction&) = delete;
+    CDbTransaction& operator=(const CDbTransaction&) = delete;
+
+    void commit();
+
+private:
+    CDatabase& m_db;
+    int m_level;
+    bool m_open = true;
+};

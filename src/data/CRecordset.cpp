@@ -1,0 +1,699 @@
+#include "CRecordset.h"
+
+#include "CDaoException.h"
+
+#include <cmath>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+CDaoException noCurrentRecord() {
+    return CDaoException(CDaoException::NoCurrentRecord,
+                         QStringLiteral("Kein aktueller Datensatz."));
+}
+
+std::string quotedName(const char* name) {
+    return std::string("\"") + name + "\"";
+}
+
+// "YYYY-MM-DD HH:MM:SS" as stored; anything else reads as no date.
+QDateTime parseStoredDate(const char* text, int length) {
+    if (!text || length != 19)
+        return QDateTime();
+    auto number = [text](int from, int digits) {
+        int value = 0;
+        for (int i = from; i < from + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return QDateTime(date, time, Qt::UTC);
+}
+
+std::string storedDate(const QDateTime& moment) {
+    const QDate date = moment.date();
+    const QTime time = moment.time();
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
+                  date.day(), time.hour(), time.minute(), time.second());
+    return buffer;
+}
+
+bool isWholeNumber(JetType type) {
+    return type == JetType::Long || type == JetType::Integer || type == JetType::Byte;
+}
+
+void throwIfStepFailed(sqlite3* db, int rc) {
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throw CDaoException::fromSqlite(db, rc);
+}
+
+} // namespace
+
+CRecordset::CRecordset(CDatabase& db, const SourceDef& source)
+    : m_db(db), m_source(source), m_offset(source.isView() ? 0 : 1) {}
+
+CRecordset::~CRecordset() {
+    close();
+}
+
+// --- opening and walking ------------------------------------------------------------------
+
+void CRecordset::open(const QString& filter, const QString& sort) {
+    m_filter = filter;
+    m_sort = sort;
+    open();
+}
+
+void CRecordset::open() {
+    close();
+    const Jet::Translation where = Jet::translateFilter(m_filter, m_source);
+    const std::string order = Jet::translateSort(m_sort, m_source);
+    std::string sql = m_source.selectHead();
+    if (!where.sql.empty())
+        sql += " WHERE " + where.sql;
+    if (!order.empty())
+        sql += " ORDER BY " + order;
+
+    m_live = m_db.prepare(sql);
+    m_state = State::Live;
+    m_db.attach(this);
+    try {
+        bindParameters(where);
+        stepLive();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void CRecordset::bindParameters(const Jet::Translation& where) {
+    sqlite3_stmt* statement = m_live.get();
+    int index = 1;
+    for (const Jet::Parameter& parameter : where.parameters) {
+        switch (parameter.kind) {
+        case Jet::Parameter::Kind::Integer:
+            sqlite3_bind_int64(statement, index, parameter.integer);
+            break;
+        case Jet::Parameter::Kind::Real:
+            sqlite3_bind_double(statement, index, parameter.real);
+            break;
+        case Jet::Parameter::Kind::Text:
+            sqlite3_bind_text(statement, index, parameter.text.data(),
+                              static_cast<int>(parameter.text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        ++index;
+    }
+}
+
+void CRecordset::stepLive() {
+    const int rc = sqlite3_step(m_live.get());
+    throwIfStepFailed(m_db.handle(), rc);
+    m_atEnd = rc != SQLITE_ROW;
+    if (m_atEnd)
+        m_live.reset();
+}
+
+void CRecordset::close() {
+    if (m_state == State::Closed)
+        return;
+    m_live.reset();
+    m_db.detach(this);
+    m_state = State::Closed;
+    m_atEnd = true;
+    m_currentDeleted = false;
+    m_row.clear();
+    m_pinned.clear();
+    m_copied.clear();
+    m_next = 0;
+    m_editMode = EditMode::None;
+    m_edit.clear();
+    m_dirty.clear();
+}
+
+void CRecordset::requery() {
+    open();
+}
+
+bool CRecordset::atEnd() const {
+    return m_atEnd;
+}
+
+void CRecordset::moveNext() {
+    if (m_state == State::Closed || m_atEnd)
+        throw noCurrentRecord();
+    m_editMode = EditMode::None;
+    m_currentDeleted = false;
+    switch (m_state) {
+    case State::Live:
+        stepLive();
+        return;
+    case State::Pinned:
+        while (m_next < m_pinned.size()) {
+            const Bookmark rowid = m_pinned[m_next++];
+            if (fetchByRowid(rowid, m_row)) {
+                m_rowid = rowid;
+                return;
+            }
+        }
+        m_atEnd = true;
+        return;
+    case State::Copied:
+        if (m_next < m_copied.size()) {
+            m_row = std::move(m_copied[m_next++]);
+            return;
+        }
+        m_atEnd = true;
+        return;
+    case State::Closed:
+        break;
+    }
+}
+
+void CRecordset::stopReadingLive() {
+    if (m_state != State::Live)
+        return;
+    const bool pinByKey = !m_source.isView();
+    if (!m_atEnd) {
+        readLiveRow(m_row);
+        if (pinByKey)
+            m_rowid = sqlite3_column_int64(m_live.get(), 0);
+        for (;;) {
+            const int rc = sqlite3_step(m_live.get());
+            throwIfStepFailed(m_db.handle(), rc);
+            if (rc != SQLITE_ROW)
+                break;
+            if (pinByKey) {
+                m_pinned.push_back(sqlite3_column_int64(m_live.get(), 0));
+            } else {
+                m_copied.emplace_back();
+                readLiveRow(m_copied.back());
+            }
+        }
+    }
+    m_live.reset();
+    m_next = 0;
+    m_state = pinByKey ? State::Pinned : State::Copied;
+}
+
+void CRecordset::readLiveRow(Row& row) const {
+    sqlite3_stmt* statement = m_live.get();
+    const int count = m_source.columnCount();
+    row.resize(static_cast<size_t>(count));
+    for (int c = 0; c < count; ++c) {
+        Value& value = row[static_cast<size_t>(c)];
+        const int at = c + m_offset;
+        switch (sqlite3_column_type(statement, at)) {
+        case SQLITE_INTEGER:
+            value.kind = Value::Kind::Integer;
+            value.integer = sqlite3_column_int64(statement, at);
+            break;
+        case SQLITE_FLOAT:
+            value.kind = Value::Kind::Real;
+            value.real = sqlite3_column_double(statement, at);
+            break;
+        case SQLITE_NULL:
+            value.kind = Value::Kind::Null;
+            break;
+        default:
+            value.kind = Value::Kind::Text;
+            value.text.assign(reinterpret_cast<const char*>(sqlite3_column_text(statement, at)),
+                              static_cast<size_t>(sqlite3_column_bytes(statement, at)));
+            break;
+        }
+    }
+}
+
+bool CRecordset::fetchByRowid(Bookmark rowid, Row& row) {
+    CachedStatement saved = std::move(m_live);
+    m_live = m_db.prepare(m_source.selectHead() + " WHERE rowid = ?");
+    sqlite3_bind_int64(m_live.get(), 1, rowid);
+    const int rc = sqlite3_step(m_live.get());
+    const bool found = rc == SQLITE_ROW;
+    if (found)
+        readLiveRow(row);
+    m_live = std::move(saved);
+    throwIfStepFailed(m_db.handle(), rc);
+    return found;
+}
+
+// --- reading ------------------------------------------------------------------------------
+
+int CRecordset::columnIndex(std::string_view name) const {
+    const int index = m_source.indexOf(name);
+    if (index < 0)
+        throw CDaoException(CDaoException::UnknownField,
+                            QStringLiteral("Das Feld [%1] gibt es in [%2] nicht.")
+                                .arg(QString::fromUtf8(name.data(), static_cast<int>(name.size())),
+                                     QString::fromUtf8(m_source.name())));
+    return index;
+}
+
+void CRecordset::requireCurrentRow() const {
+    if (m_editMode != EditMode::None)
+        return;
+    if (m_state == State::Closed || m_atEnd)
+        throw noCurrentRecord();
+    if (m_currentDeleted)
+        throw CDaoException(CDaoException::RecordDeleted,
+                            QStringLiteral("Der Datensatz wurde gelöscht."));
+}
+
+const CRecordset::Value* CRecordset::bufferedValue(int column) const {
+    requireCurrentRow();
+    if (column < 0 || column >= m_source.columnCount())
+        throw CDaoException(CDaoException::UnknownField,
+                            QStringLiteral("Spalte %1 gibt es in [%2] nicht.")
+                                .arg(column)
+                                .arg(QString::fromUtf8(m_source.name())));
+    if (m_editMode != EditMode::None)
+        return &m_edit[static_cast<size_t>(column)];
+    if (m_state == State::Live)
+        return nullptr;
+    return &m_row[static_cast<size_t>(column)];
+}
+
+void CRecordset::checkType(int column, bool ok, const char* accessor) const {
+    if (!ok)
+        throw CDaoException(CDaoException::TypeMismatch,
+                            QStringLiteral("Das Feld [%1] (%2) kann nicht mit %3 gelesen oder "
+                                           "geschrieben werden.")
+                                .arg(QString::fromUtf8(m_source.column(column).name),
+                                     QString::fromUtf8(jetTypeName(m_source.column(column).type)),
+                                     QString::fromUtf8(accessor)));
+}
+
+bool CRecordset::isNull(int column) const {
+    if (const Value* value = bufferedValue(column))
+        return value->kind == Value::Kind::Null;
+    return sqlite3_column_type(m_live.get(), column + m_offset) == SQLITE_NULL;
+}
+
+std::int64_t CRecordset::storedInteger(int column) const {
+    if (const Value* value = bufferedValue(column)) {
+        switch (value->kind) {
+        case Value::Kind::Integer:
+            return value->integer;
+        case Value::Kind::Real:
+            return static_cast<std::int64_t>(value->real);
+        case Value::Kind::Text:
+            return std::strtoll(value->text.c_str(), nullptr, 10);
+        case Value::Kind::Null:
+            return 0;
+        }
+    }
+    return sqlite3_column_int64(m_live.get(), column + m_offset);
+}
+
+double CRecordset::storedReal(int column) const {
+    if (const Value* value = bufferedValue(column)) {
+        switch (value->kind) {
+        case Value::Kind::Integer:
+            return static_cast<double>(value->integer);
+        case Value::Kind::Real:
+            return value->real;
+        case Value::Kind::Text:
+            return std::strtod(value->text.c_str(), nullptr);
+        case Value::Kind::Null:
+            return 0.0;
+        }
+    }
+    return sqlite3_column_double(m_live.get(), column + m_offset);
+}
+
+std::int32_t CRecordset::getLong(int column) const {
+    const JetType type = m_source.column(column).type;
+    checkType(column, isWholeNumber(type) || type == JetType::YesNo, "getLong");
+    return static_cast<std::int32_t>(storedInteger(column));
+}
+
+float CRecordset::getSingle(int column) const {
+    const JetType type = m_source.column(column).type;
+    checkType(column, type == JetType::Single || isWholeNumber(type), "getSingle");
+    return static_cast<float>(storedReal(column));
+}
+
+bool CRecordset::getBool(int column) const {
+    checkType(column, m_source.column(column).type == JetType::YesNo, "getBool");
+    return storedInteger(column) != 0;
+}
+
+QDateTime CRecordset::getDate(int column) const {
+    checkType(column, m_source.column(column).type == JetType::DateTime, "getDate");
+    if (const Value* value = bufferedValue(column)) {
+        if (value->kind != Value::Kind::Text)
+            return QDateTime();
+        return parseStoredDate(value->text.data(), static_cast<int>(value->text.size()));
+    }
+    sqlite3_stmt* statement = m_live.get();
+    const int at = column + m_offset;
+    if (sqlite3_column_type(statement, at) != SQLITE_TEXT)
+        return QDateTime();
+    return parseStoredDate(reinterpret_cast<const char*>(sqlite3_column_text(statement, at)),
+                           sqlite3_column_bytes(statement, at));
+}
+
+QString CRecordset::getText(int column) const {
+    checkType(column, m_source.column(column).type == JetType::Text, "getText");
+    if (const Value* value = bufferedValue(column)) {
+        if (value->kind == Value::Kind::Null)
+            return QString();
+        if (value->text.empty())
+            return QLatin1String("");
+        return QString::fromUtf8(value->text.data(), static_cast<int>(value->text.size()));
+    }
+    sqlite3_stmt* statement = m_live.get();
+    const int at = column + m_offset;
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, at));
+    if (!text)
+        return QString();
+    const int bytes = sqlite3_column_bytes(statement, at);
+    if (bytes == 0)
+        return QLatin1String("");
+    return QString::fromUtf8(text, bytes);
+}
+
+QVariant CRecordset::value(int column) const {
+    if (isNull(column))
+        return QVariant();
+    switch (m_source.column(column).type) {
+    case JetType::Long:
+    case JetType::Integer:
+    case JetType::Byte:
+        return QVariant(getLong(column));
+    case JetType::Single:
+        return QVariant(getSingle(column));
+    case JetType::YesNo:
+        return QVariant(getBool(column));
+    case JetType::DateTime:
+        return QVariant(getDate(column));
+    case JetType::Text:
+        return QVariant(getText(column));
+    }
+    return QVariant();
+}
+
+// --- writing ------------------------------------------------------------------------------
+
+void CRecordset::requireWritable() const {
+    if (m_source.isView())
+        throw CDaoException(CDaoException::ReadOnly,
+                            QStringLiteral("Die Abfrage [%1] kann nur gelesen werden.")
+                                .arg(QString::fromUtf8(m_source.name())));
+    if (m_state == State::Closed)
+        throw CDaoException(CDaoException::NoCurrentRecord,
+                            QStringLiteral("Die Datensatzgruppe ist nicht geöffnet."));
+}
+
+void CRecordset::requireEditing(int column) const {
+    if (m_editMode == EditMode::None)
+        throw CDaoException(CDaoException::UpdateWithoutEdit,
+                            QStringLiteral("Aktualisieren ohne vorheriges Hinzufügen oder "
+                                           "Bearbeiten."));
+    if (column < 0 || column >= m_source.columnCount())
+        throw CDaoException(CDaoException::UnknownField,
+                            QStringLiteral("Spalte %1 gibt es in [%2] nicht.")
+                                .arg(column)
+                                .arg(QString::fromUtf8(m_source.name())));
+}
+
+void CRecordset::addNew() {
+    requireWritable();
+    const size_t count = static_cast<size_t>(m_source.columnCount());
+    m_edit.assign(count, Value());
+    for (size_t c = 0; c < count; ++c) {
+        if (m_source.columns()[c].type == JetType::YesNo) {
+            m_edit[c].kind = Value::Kind::Integer;
+            m_edit[c].integer = 0;
+        }
+    }
+    m_dirty.assign(count, false);
+    m_editMode = EditMode::Add;
+}
+
+void CRecordset::edit() {
+    requireWritable();
+    m_editMode = EditMode::None;
+    requireCurrentRow();
+    if (m_state == State::Live)
+        readLiveRow(m_edit);
+    else
+        m_edit = m_row;
+    m_dirty.assign(static_cast<size_t>(m_source.columnCount()), false);
+    m_editMode = EditMode::Edit;
+}
+
+void CRecordset::cancelUpdate() {
+    m_editMode = EditMode::None;
+    m_edit.clear();
+    m_dirty.clear();
+}
+
+void CRecordset::assign(int column, Value value) {
+    m_edit[static_cast<size_t>(column)] = std::move(value);
+    m_dirty[static_cast<size_t>(column)] = true;
+}
+
+void CRecordset::setNull(int column) {
+    requireEditing(column);
+    Value value;
+    // A Yes/No column cannot hold null: it is false.
+    if (m_source.column(column).type == JetType::YesNo) {
+        value.kind = Value::Kind::Integer;
+        value.integer = 0;
+    }
+    assign(column, std::move(value));
+}
+
+void CRecordset::setLong(int column, std::int64_t number) {
+    requireEditing(column);
+    const JetType type = m_source.column(column).type;
+    checkType(column, isWholeNumber(type) || type == JetType::Single || type == JetType::YesNo,
+              "setLong");
+    if (type == JetType::Single)
+        return setSingle(column, static_cast<double>(number));
+    if (type == JetType::YesNo)
+        return setBool(column, number != 0);
+    Value value;
+    value.kind = Value::Kind::Integer;
+    value.integer = number;
+    assign(column, std::move(value));
+}
+
+void CRecordset::setSingle(int column, double number) {
+    requireEditing(column);
+    checkType(column, m_source.column(column).type == JetType::Single, "setSingle");
+    if (std::isnan(number))
+        throw CDaoException(CDaoException::NumericOverflow,
+                            QStringLiteral("Im Feld \"%1\" steht keine gültige Zahl.")
+                                .arg(QString::fromUtf8(m_source.column(column).name)));
+    Value value;
+    value.kind = Value::Kind::Real;
+    // Single precision, as the column holds it: what is read back is what was stored.
+    value.real = static_cast<double>(static_cast<float>(number));
+    assign(column, std::move(value));
+}
+
+void CRecordset::setBool(int column, bool flag) {
+    requireEditing(column);
+    checkType(column, m_source.column(column).type == JetType::YesNo, "setBool");
+    Value value;
+    value.kind = Value::Kind::Integer;
+    value.integer = flag ? -1 : 0;
+    assign(column, std::move(value));
+}
+
+void CRecordset::setDate(int column, const QDateTime& moment) {
+    requireEditing(column);
+    checkType(column, m_source.column(column).type == JetType::DateTime, "setDate");
+    Value value;
+    if (moment.isValid()) {
+        value.kind = Value::Kind::Text;
+        value.text = storedDate(moment);
+    }
+    assign(column, std::move(value));
+}
+
+void CRecordset::setText(int column, const QString& text) {
+    requireEditing(column);
+    checkType(column, m_source.column(column).type == JetType::Text, "setText");
+    Value value;
+    value.kind = Value::Kind::Text;
+    value.text = text.toStdString();
+    assign(column, std::move(value));
+}
+
+void CRecordset::setValue(int column, const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        return setNull(column);
+    bool ok = true;
+    switch (m_source.column(column).type) {
+    case JetType::Long:
+    case JetType::Integer:
+    case JetType::Byte: {
+        const qlonglong number = value.toLongLong(&ok);
+        if (ok)
+            return setLong(column, number);
+        break;
+    }
+    case JetType::Single: {
+        const double number = value.toDouble(&ok);
+        if (ok)
+            return setSingle(column, number);
+        break;
+    }
+    case JetType::YesNo:
+        return setBool(column, value.toBool());
+    case JetType::DateTime:
+        ok = value.canConvert<QDateTime>() && value.toDateTime().isValid();
+        if (ok)
+            return setDate(column, value.toDateTime());
+        break;
+    case JetType::Text:
+        return setText(column, value.toString());
+    }
+    throw CDaoException(CDaoException::ConversionError,
+                        QStringLiteral("Der Wert \"%1\" passt nicht in das Feld \"%2\".")
+                            .arg(value.toString(), QString::fromUtf8(m_source.column(column).name)));
+}
+
+namespace {
+
+void bindValue(sqlite3_stmt* statement, int index, const std::string& text, int kind,
+               std::int64_t integer, double real) {
+    switch (kind) {
+    case 1:
+        sqlite3_bind_int64(statement, index, integer);
+        break;
+    case 2:
+        sqlite3_bind_double(statement, index, real);
+        break;
+    case 3:
+        sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT);
+        break;
+    default:
+        sqlite3_bind_null(statement, index);
+        break;
+    }
+}
+
+} // namespace
+
+void CRecordset::update() {
+    if (m_editMode == EditMode::None)
+        throw CDaoException(CDaoException::UpdateWithoutEdit,
+                            QStringLiteral("Aktualisieren ohne vorheriges Hinzufügen oder "
+                                           "Bearbeiten."));
+    m_db.beforeWrite();
+    if (m_editMode == EditMode::Add)
+        writeInsert();
+    else
+        writeUpdate();
+    m_editMode = EditMode::None;
+    m_edit.clear();
+    m_dirty.clear();
+}
+
+void CRecordset::writeInsert() {
+    std::string columns;
+    std::string marks;
+    std::vector<int> written;
+    for (int c = 0; c < m_source.columnCount(); ++c) {
+        if (!m_dirty[static_cast<size_t>(c)])
+            continue;
+        if (!written.empty()) {
+            columns += ", ";
+            marks += ", ";
+        }
+        columns += quotedName(m_source.column(c).name);
+        marks += "?";
+        written.push_back(c);
+    }
+    const std::string table = quotedName(m_source.name());
+    const std::string sql = written.empty()
+                                ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                : "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
+    CachedStatement statement = m_db.prepare(sql);
+    int index = 1;
+    for (int c : written) {
+        const Value& value = m_edit[static_cast<size_t>(c)];
+        bindValue(statement.get(), index++, value.text, static_cast<int>(value.kind), value.integer,
+                  value.real);
+    }
+    const int rc = sqlite3_step(statement.get());
+    if (rc != SQLITE_DONE)
+        throw CDaoException::fromSqlite(m_db.handle(), rc);
+    m_lastModified = sqlite3_last_insert_rowid(m_db.handle());
+}
+
+void CRecordset::writeUpdate() {
+    std::string assignments;
+    std::vector<int> written;
+    for (int c = 0; c < m_source.columnCount(); ++c) {
+        if (!m_dirty[static_cast<size_t>(c)])
+            continue;
+        if (!written.empty())
+            assignments += ", ";
+        assignments += quotedName(m_source.column(c).name) + " = ?";
+        written.push_back(c);
+    }
+    if (!written.empty()) {
+        CachedStatement statement = m_db.prepare("UPDATE " + quotedName(m_source.name()) + " SET " +
+                                                 assignments + " WHERE rowid = ?");
+        int index = 1;
+        for (int c : written) {
+            const Value& value = m_edit[static_cast<size_t>(c)];
+            bindValue(statement.get(), index++, value.text, static_cast<int>(value.kind),
+                      value.integer, value.real);
+        }
+        sqlite3_bind_int64(statement.get(), index, m_rowid);
+        const int rc = sqlite3_step(statement.get());
+        if (rc != SQLITE_DONE)
+            throw CDaoException::fromSqlite(m_db.handle(), rc);
+        if (sqlite3_changes(m_db.handle()) == 0)
+            throw CDaoException(CDaoException::RecordDeleted,
+                                QStringLiteral("Der Datensatz wurde inzwischen gelöscht."));
+    }
+    m_lastModified = m_rowid;
+    fetchByRowid(m_rowid, m_row);
+}
+
+void CRecordset::deleteCurrent() {
+    requireWritable();
+    m_editMode = EditMode::None;
+    requireCurrentRow();
+    m_db.beforeWrite();
+    CachedStatement statement =
+        m_db.prepare("DELETE FROM " + quotedName(m_source.name()) + " WHERE rowid = ?");
+    sqlite3_bind_int64(statement.get(), 1, m_rowid);
+    const int rc = sqlite3_step(statement.get());
+    if (rc != SQLITE_DONE)
+        throw CDaoException::fromSqlite(m_db.handle(), rc);
+    m_currentDeleted = true;
+}
+
+CRecordset::Bookmark CRecordset::lastModified() const {
+    return m_lastModified;
+}
+
+void CRecordset::moveToBookmark(Bookmark bookmark) {
+    requireWritable();
+    stopReadingLive();
+    Row row;
+    if (bookmark < 0 || !fetchByRowid(bookmark, row))
+        throw noCurrentRecord();
+    m_row = std::move(row);
+    m_rowid = bookmark;
+    m_atEnd = false;
+    m_currentDeleted = false;
+    m_editMode = EditMode::None;
+}

@@ -1,0 +1,184 @@
+#pragma once
+
+#include "CDatabase.h"
+#include "JetFilter.h"
+#include "Schema.h"
+#include "StatementCache.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A dynaset on one table or saved query: opened with a filter and a sort string, walked row by
+// row, with rows added, changed and deleted through it.
+//
+// Columns are addressed by name ("EArt") or by their index in binding order. Dates are
+// wall-clock values without a time zone; they come back as QDateTime with Qt::UTC so that no
+// daylight-saving rule can shift them.
+//
+// Reading is lazy: rows come straight from SQLite while nobody writes. Before any write on the
+// connection the remaining rows are pinned by key (tables) or copied (saved queries), so a
+// change never disturbs a walk in progress; a row deleted meanwhile is skipped, a changed row
+// is read as it is now.
+class CRecordset {
+public:
+    using Bookmark = std::int64_t;
+
+    CRecordset(CDatabase& db, const SourceDef& source);
+    virtual ~CRecordset();
+    CRecordset(const CRecordset&) = delete;
+    CRecordset& operator=(const CRecordset&) = delete;
+
+    const SourceDef& source() const { return m_source; }
+    CDatabase& database() const { return m_db; }
+
+    // Filter and sort in the Jet subset; they take effect at the next open().
+    void setFilter(const QString& filter) { m_filter = filter; }
+    void setSort(const QString& sort) { m_sort = sort; }
+    const QString& filter() const { return m_filter; }
+    const QString& sort() const { return m_sort; }
+
+    // Runs the source with filter and sort and stands on the first row (or at end).
+    void open();
+    void open(const QString& filter, const QString& sort = QString());
+    bool isOpen() const { return m_state != State::Closed; }
+    void close();
+    // Runs the same filter and sort again; a pending add or edit is dropped.
+    void requery();
+
+    bool atEnd() const;
+    void moveNext();
+
+    // --- reading the current row (during add/edit: the values being written) ------------
+    int columnIndex(std::string_view name) const; // throws std::logic_error when unknown
+    bool isNull(int column) const;
+    bool isNull(std::string_view name) const { return isNull(columnIndex(name)); }
+    // Long, Integer and Byte columns (and Yes/No as -1/0); 0 when null.
+    std::int32_t getLong(int column) const;
+    std::int32_t getLong(std::string_view name) const { return getLong(columnIndex(name)); }
+    int getInt(int column) const { return getLong(column); }
+    int getInt(std::string_view name) const { return getLong(columnIndex(name)); }
+    // Single columns (and the whole-number columns); 0 when null.
+    float getSingle(int column) const;
+    float getSingle(std::string_view name) const { return getSingle(columnIndex(name)); }
+    // Yes/No columns; false when null.
+    bool getBool(int column) const;
+    bool getBool(std::string_view name) const { return getBool(columnIndex(name)); }
+    // Date/Time columns; an invalid QDateTime when null.
+    QDateTime getDate(int column) const;
+    QDateTime getDate(std::string_view name) const { return getDate(columnIndex(name)); }
+    // Text columns; a null QString when null, an empty one when empty.
+    QString getText(int column) const;
+    QString getText(std::string_view name) const { return getText(columnIndex(name)); }
+    // Any column as a QVariant of its natural type; an invalid QVariant when null.
+    QVariant value(int column) const;
+    QVariant value(std::string_view name) const { return value(columnIndex(name)); }
+
+    // --- changing rows ----------------------------------------------------------------------
+    // Starts a new row: every column null, Yes/No columns false.
+    void addNew();
+    // Starts changing the current row.
+    void edit();
+    // Writes the new or changed row; throws CDaoException and keeps the pending values when the
+    // database refuses them. After an edit the current row shows what was stored.
+    void update();
+    void cancelUpdate();
+    bool isEditing() const { return m_editMode != EditMode::None; }
+    // Removes the current row at once; the row stays current (and unreadable) until moveNext().
+    void deleteCurrent();
+
+    void setNull(int column);
+    void setNull(std::string_view name) { setNull(columnIndex(name)); }
+    void setLong(int column, std::int64_t number);
+    void setLong(std::string_view name, std::int64_t number) { setLong(columnIndex(name), number); }
+    void setInt(std::string_view name, std::int64_t number) { setLong(columnIndex(name), number); }
+    void setSingle(int column, double number);
+    void setSingle(std::string_view name, double number) { setSingle(columnIndex(name), number); }
+    void setBool(int column, bool flag);
+    void setBool(std::string_view name, bool flag) { setBool(columnIndex(name), flag); }
+    // An invalid QDateTime stores null; seconds are kept, milliseconds dropped.
+    void setDate(int column, const QDateTime& moment);
+    void setDate(std::string_view name, const QDateTime& moment) {
+        setDate(columnIndex(name), moment);
+    }
+    // Stores the text as it is (a null QString stores an empty text; use setNull for null).
+    void setText(int column, const QString& text);
+    void setText(std::string_view name, const QString& text) { setText(columnIndex(name), text); }
+    // Converts by the column's type; an invalid QVariant stores null.
+    void setValue(int column, const QVariant& value);
+    void setValue(std::string_view name, const QVariant& value) {
+        setValue(columnIndex(name), value);
+    }
+
+    // The row written by the last update(); moveToBookmark() makes it the current row.
+    Bookmark lastModified() const;
+    void moveToBookmark(Bookmark bookmark);
+
+    // Called by the database before any write (see the class comment).
+    void stopReadingLive();
+
+private:
+    enum class State { Closed, Live, Pinned, Copied };
+    enum class EditMode { None, Add, Edit };
+    // A stored value as SQLite holds it: null, integer, real or UTF-8 text.
+    struct Value {
+        enum class Kind : unsigned char { Null, Integer, Real, Text } kind = Kind::Null;
+        std::int64_t integer = 0;
+        double real = 0.0;
+        std::string text;
+    };
+    using Row = std::vector<Value>;
+
+    void requireCurrentRow() const;
+    void requireEditing(int column) const;
+    void requireWritable() const;
+    const Value* bufferedValue(int column) const;
+    void readLiveRow(Row& row) const;
+    bool fetchByRowid(Bookmark rowid, Row& row);
+    void stepLive();
+    void assign(int column, Value value);
+    std::string storedText(int column) const;
+    double storedReal(int column) const;
+    std::int64_t storedInteger(int column) const;
+    void checkType(int column, bool ok, const char* accessor) const;
+    void bindParameters(const Jet::Translation& where);
+    void writeInsert();
+    void writeUpdate();
+
+    CDatabase& m_db;
+    const SourceDef& m_source;
+    const int m_offset; // tables read rowid as column 0
+    QString m_filter;
+    QString m_sort;
+
+    State m_state = State::Closed;
+    bool m_atEnd = true;
+    bool m_currentDeleted = false;
+    CachedStatement m_live;
+    Row m_row;                  // the current row once not read live
+    Bookmark m_rowid = 0;       // the current row's rowid once not read live
+    std::vector<Bookmark> m_pinned; // rows still to come, by rowid
+    std::vector<Row> m_copied;      // rows still to come, as values (saved queries)
+    size_t m_next = 0;
+
+    EditMode m_editMode = EditMode::None;
+    Row m_edit;
+    std::vector<bool> m_dirty;
+    Bookmark m_lastModified = -1;
+};
+
+// One record-set class per table and saved query: the class names its source and thereby
+// its columns.
+#define VORLANTO_RECORDSET(ClassName, SourceName)                                                  \
+    class ClassName : public CRecordset {                                                          \
+    public:                                                                                        \
+        explicit ClassName(CDatabase& db) : CRecordset(db, definition()) {}                         \
+        static const SourceDef& definition() {                                                     \
+            static const SourceDef& source = Schema::source(SourceName);                           \
+            return source;                                                                         \
+        }                                                                                          \
+    };

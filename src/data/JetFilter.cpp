@@ -1,0 +1,552 @@
+#include "JetFilter.h"
+
+#include "CDaoException.h"
+#include "GermanCollation.h"
+
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace Jet {
+namespace {
+
+enum class Tok { End, Column, Word, Text, Number, Date, LParen, RParen, Comma, Op, Minus };
+
+struct Token {
+    Tok kind = Tok::End;
+    std::string text; // column or word name, literal text, number digits, operator
+    size_t offset = 0; // byte offset in the UTF-8 input
+    QDateTime date;
+};
+
+// What a value operand is, for type checks and for choosing the text collation.
+enum class Category { Text, Number, YesNo, Date, BoolLiteral };
+
+QString categoryName(Category category) {
+    switch (category) {
+    case Category::Text:
+        return QStringLiteral("ein Text");
+    case Category::Number:
+        return QStringLiteral("eine Zahl");
+    case Category::YesNo:
+        return QStringLiteral("ein Ja/Nein-Wert");
+    case Category::Date:
+        return QStringLiteral("ein Datum");
+    case Category::BoolLiteral:
+        return QStringLiteral("True/False");
+    }
+    return QString();
+}
+
+Category categoryOf(JetType type) {
+    switch (type) {
+    case JetType::Text:
+        return Category::Text;
+    case JetType::DateTime:
+        return Category::Date;
+    case JetType::YesNo:
+        return Category::YesNo;
+    default:
+        return Category::Number;
+    }
+}
+
+bool numeric(Category c) {
+    return c == Category::Number || c == Category::YesNo || c == Category::BoolLiteral;
+}
+
+bool compatible(Category a, Category b) {
+    if (numeric(a) && numeric(b))
+        return true;
+    return a == b;
+}
+
+struct Operand {
+    std::string sql;
+    Category category = Category::Number;
+    bool isColumn = false;
+    QString display; // for messages
+};
+
+bool equalsWord(const std::string& word, const char* keyword) {
+    return word.size() == std::strlen(keyword) && strncasecmp(word.c_str(), keyword, word.size()) == 0;
+}
+
+bool isWordChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+           (static_cast<unsigned char>(c) >= 0x80);
+}
+
+class Parser {
+public:
+    Parser(const QString& input, const SourceDef& source, bool sortMode)
+        : m_input(input), m_utf8(input.toUtf8().toStdString()), m_source(source),
+          m_sortMode(sortMode) {
+        advance();
+    }
+
+    Translation parseFilter() {
+        Translation result;
+        m_out = &result.parameters;
+        if (m_token.kind == Tok::End)
+            return result;
+        result.sql = parseOr();
+        if (m_token.kind != Tok::End)
+            fail(unexpected());
+        return result;
+    }
+
+    std::string parseSort() {
+        std::string sql;
+        if (m_token.kind == Tok::End)
+            return sql;
+        for (;;) {
+            if (m_token.kind != Tok::Column && m_token.kind != Tok::Word)
+                fail(QStringLiteral("Feldname erwartet, %1").arg(unexpected()));
+            const int column = columnIndex(m_token);
+            advance();
+            const ColumnDef& def = m_source.column(column);
+            if (!sql.empty())
+                sql += ", ";
+            sql += "\"";
+            sql += def.name;
+            sql += "\"";
+            if (def.type == JetType::Text)
+                sql += std::string(" COLLATE ") + GermanCollation::kName;
+            m_lastDescending = false;
+            if (m_token.kind == Tok::Word && equalsWord(m_token.text, "DESC")) {
+                sql += " DESC";
+                m_lastDescending = true;
+                advance();
+            } else if (m_token.kind == Tok::Word && equalsWord(m_token.text, "ASC")) {
+                advance();
+            }
+            if (m_token.kind == Tok::End)
+                break;
+            if (m_token.kind != Tok::Comma)
+                fail(QStringLiteral("Komma erwartet, %1").arg(unexpected()));
+            advance();
+        }
+        return sql;
+    }
+
+    bool lastDescending() const { return m_lastDescending; }
+
+private:
+    [[noreturn]] void fail(const QString& detail) const {
+        throw CDaoException(CDaoException::FilterSyntax,
+                            QStringLiteral("Syntaxfehler %1 \"%2\": %3.")
+                                .arg(m_sortMode ? QStringLiteral("in der Sortierung")
+                                                : QStringLiteral("im Filter"),
+                                     m_input, detail));
+    }
+
+    QString unexpected() const {
+        if (m_token.kind == Tok::End)
+            return QStringLiteral("aber der Ausdruck endet hier");
+        return QStringLiteral("unerwartet ist \"%1\" an Stelle %2")
+            .arg(tokenDisplay(), position(m_token));
+    }
+
+    QString tokenDisplay() const {
+        switch (m_token.kind) {
+        case Tok::Column:
+            return QStringLiteral("[%1]").arg(QString::fromStdString(m_token.text));
+        case Tok::Text:
+            return QStringLiteral("\"%1\"").arg(QString::fromStdString(m_token.text));
+        case Tok::LParen:
+            return QStringLiteral("(");
+        case Tok::RParen:
+            return QStringLiteral(")");
+        case Tok::Comma:
+            return QStringLiteral(",");
+        case Tok::Minus:
+            return QStringLiteral("-");
+        default:
+            return QString::fromStdString(m_token.text);
+        }
+    }
+
+    // 1-based character position of a token, for messages.
+    QString position(const Token& token) const {
+        return QString::number(
+            QString::fromUtf8(m_utf8.data(), static_cast<int>(token.offset)).size() + 1);
+    }
+
+    // --- tokens -------------------------------------------------------------------------
+
+    void advance() {
+        const size_t n = m_utf8.size();
+        while (m_pos < n && (m_utf8[m_pos] == ' ' || m_utf8[m_pos] == '\t' ||
+                             m_utf8[m_pos] == '\r' || m_utf8[m_pos] == '\n'))
+            ++m_pos;
+        m_token = Token();
+        m_token.offset = m_pos;
+        if (m_pos >= n)
+            return;
+        const char c = m_utf8[m_pos];
+        switch (c) {
+        case '[':
+            return readBracketName();
+        case '"':
+        case '\'':
+            return readText(c);
+        case '#':
+            return readDate();
+        case '(':
+            m_token.kind = Tok::LParen;
+            ++m_pos;
+            return;
+        case ')':
+            m_token.kind = Tok::RParen;
+            ++m_pos;
+            return;
+        case ',':
+            m_token.kind = Tok::Comma;
+            ++m_pos;
+            return;
+        case '-':
+            m_token.kind = Tok::Minus;
+            m_token.text = "-";
+            ++m_pos;
+            return;
+        case '=':
+            m_token.kind = Tok::Op;
+            m_token.text = "=";
+            ++m_pos;
+            return;
+        case '<':
+        case '>': {
+            m_token.kind = Tok::Op;
+            m_token.text = std::string(1, c);
+            ++m_pos;
+            if (m_pos < n && (m_utf8[m_pos] == '=' || (c == '<' && m_utf8[m_pos] == '>')))
+                m_token.text += m_utf8[m_pos++];
+            return;
+        }
+        default:
+            break;
+        }
+        if (c >= '0' && c <= '9')
+            return readNumber();
+        if (isWordChar(c)) {
+            const size_t start = m_pos;
+            while (m_pos < n && isWordChar(m_utf8[m_pos]))
+                ++m_pos;
+            m_token.kind = Tok::Word;
+            m_token.text = m_utf8.substr(start, m_pos - start);
+            return;
+        }
+        size_t end = m_pos + 1;
+        while (end < n && (static_cast<unsigned char>(m_utf8[end]) & 0xC0) == 0x80)
+            ++end;
+        m_token.text = m_utf8.substr(m_pos, end - m_pos);
+        m_token.kind = Tok::Op; // only for the message
+        fail(QStringLiteral("unzulässiges Zeichen \"%1\" an Stelle %2")
+                 .arg(QString::fromStdString(m_token.text), position(m_token)));
+    }
+
+    void readBracketName() {
+        const size_t close = m_utf8.find(']', m_pos + 1);
+        if (close == std::string::npos)
+            fail(QStringLiteral("die eckige Klammer ab Stelle %1 wird nicht geschlossen")
+                     .arg(position(m_token)));
+        m_token.kind = Tok::Column;
+        m_token.text = m_utf8.substr(m_pos + 1, close - m_pos - 1);
+        m_pos = close + 1;
+    }
+
+    void readText(char quote) {
+        std::string text;
+        size_t i = m_pos + 1;
+        for (;;) {
+            if (i >= m_utf8.size())
+                fail(QStringLiteral("der Text ab Stelle %1 hat kein schließendes "
+                                    "Anführungszeichen")
+                         .arg(position(m_token)));
+            if (m_utf8[i] == quote) {
+                if (i + 1 < m_utf8.size() && m_utf8[i + 1] == quote) {
+                    text += quote;
+                    i += 2;
+                    continue;
+                }
+                ++i;
+                break;
+            }
+            text += m_utf8[i++];
+        }
+        m_token.kind = Tok::Text;
+        m_token.text = std::move(text);
+        m_pos = i;
+    }
+
+    void readNumber() {
+        const size_t start = m_pos;
+        while (m_pos < m_utf8.size() && m_utf8[m_pos] >= '0' && m_utf8[m_pos] <= '9')
+            ++m_pos;
+        if (m_pos < m_utf8.size() && m_utf8[m_pos] == '.') {
+            ++m_pos;
+            while (m_pos < m_utf8.size() && m_utf8[m_pos] >= '0' && m_utf8[m_pos] <= '9')
+                ++m_pos;
+        }
+        if (m_pos < m_utf8.size() && isWordChar(m_utf8[m_pos]))
+            fail(QStringLiteral("ungültige Zahl an Stelle %1").arg(position(m_token)));
+        m_token.kind = Tok::Number;
+        m_token.text = m_utf8.substr(start, m_pos - start);
+    }
+
+    // #m/d/yyyy#, #m/d/yyyy h:mm# or #m/d/yyyy h:mm:ss#, any blanks between date and time.
+    void readDate() {
+        const size_t close = m_utf8.find('#', m_pos + 1);
+        if (close == std::string::npos)
+            fail(QStringLiteral("das Datum ab Stelle %1 hat kein schließendes #")
+                     .arg(position(m_token)));
+        const QString body =
+            QString::fromUtf8(m_utf8.data() + m_pos + 1, static_cast<int>(close - m_pos - 1));
+        m_pos = close + 1;
+        static const QRegularExpression pattern(QStringLiteral(
+            R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
+        const QRegularExpressionMatch match = pattern.match(body);
+        QDate date;
+        QTime time(0, 0, 0);
+        if (match.hasMatch()) {
+            date = QDate(match.captured(3).toInt(), match.captured(1).toInt(),
+                         match.captured(2).toInt());
+            if (match.capturedLength(4) > 0)
+                time = QTime(match.captured(4).toInt(), match.captured(5).toInt(),
+                             match.captured(6).toInt());
+        }
+        if (!date.isValid() || !time.isValid())
+            fail(QStringLiteral("ungültiges Datum #%1# (erwartet #Monat/Tag/Jahr Std:Min:Sek#)")
+                     .arg(body));
+        m_token.kind = Tok::Date;
+        m_token.text = body.toStdString();
+        m_token.date = QDateTime(date, time, Qt::UTC);
+    }
+
+    // --- grammar ------------------------------------------------------------------------
+
+    std::string parseOr() {
+        std::string sql = parseAnd();
+        while (m_token.kind == Tok::Word && equalsWord(m_token.text, "OR")) {
+            advance();
+            sql = "(" + sql + " OR " + parseAnd() + ")";
+        }
+        return sql;
+    }
+
+    std::string parseAnd() {
+        std::string sql = parseNot();
+        while (m_token.kind == Tok::Word && equalsWord(m_token.text, "AND")) {
+            advance();
+            sql = "(" + sql + " AND " + parseNot() + ")";
+        }
+        return sql;
+    }
+
+    std::string parseNot() {
+        if (m_token.kind == Tok::Word && equalsWord(m_token.text, "NOT")) {
+            advance();
+            return "(NOT " + parseNot() + ")";
+        }
+        return parseCondition();
+    }
+
+    std::string parseCondition() {
+        if (m_token.kind == Tok::LParen) {
+            advance();
+            std::string inner = parseOr();
+            if (m_token.kind != Tok::RParen)
+                fail(QStringLiteral("schließende Klammer erwartet, %1").arg(unexpected()));
+            advance();
+            return "(" + inner + ")";
+        }
+        Operand left = parseOperand();
+        if (m_token.kind == Tok::Op) {
+            const std::string op = m_token.text;
+            advance();
+            Operand right = parseOperand();
+            if (!compatible(left.category, right.category))
+                throw CDaoException(CDaoException::TypeMismatch,
+                                    QStringLiteral("Unverträgliche Datentypen im Filter \"%1\": "
+                                                   "%2 ist %3 und kann nicht mit %4 (%5) "
+                                                   "verglichen werden.")
+                                        .arg(m_input, left.display, categoryName(left.category),
+                                             right.display, categoryName(right.category)));
+            std::string sql = "(" + left.sql;
+            if (left.category == Category::Text)
+                sql += std::string(" COLLATE ") + GermanCollation::kName;
+            return sql + " " + op + " " + right.sql + ")";
+        }
+        if (m_token.kind == Tok::Word && equalsWord(m_token.text, "IS")) {
+            advance();
+            bool negated = false;
+            if (m_token.kind == Tok::Word && equalsWord(m_token.text, "NOT")) {
+                negated = true;
+                advance();
+            }
+            if (m_token.kind != Tok::Word || !equalsWord(m_token.text, "NULL"))
+                fail(QStringLiteral("nach \"Is\" wird \"Null\" erwartet, %1").arg(unexpected()));
+            advance();
+            return "(" + left.sql + (negated ? " IS NOT NULL)" : " IS NULL)");
+        }
+        // A lone Yes/No column or True/False is a condition of its own.
+        if (left.category == Category::YesNo || left.category == Category::BoolLiteral)
+            return "(" + left.sql + " <> 0)";
+        fail(QStringLiteral("Vergleichsoperator erwartet, %1").arg(unexpected()));
+    }
+
+    Operand parseOperand() {
+        Operand operand;
+        switch (m_token.kind) {
+        case Tok::Column:
+            return columnOperand();
+        case Tok::Word:
+            if (equalsWord(m_token.text, "TRUE") || equalsWord(m_token.text, "FALSE")) {
+                operand.sql = equalsWord(m_token.text, "TRUE") ? "-1" : "0";
+                operand.category = Category::BoolLiteral;
+                operand.display = QString::fromStdString(m_token.text);
+                advance();
+                return operand;
+            }
+            if (isKeyword(m_token.text))
+                fail(QStringLiteral("Wert oder Feldname erwartet, %1").arg(unexpected()));
+            return columnOperand();
+        case Tok::Text:
+            operand.category = Category::Text;
+            operand.display = QStringLiteral("\"%1\"").arg(QString::fromStdString(m_token.text));
+            bindText(m_token.text);
+            operand.sql = "?";
+            advance();
+            return operand;
+        case Tok::Date:
+            operand.category = Category::Date;
+            operand.display = QStringLiteral("#%1#").arg(QString::fromStdString(m_token.text));
+            bindText(m_token.date.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString());
+            operand.sql = "?";
+            advance();
+            return operand;
+        case Tok::Minus:
+            advance();
+            if (m_token.kind != Tok::Number)
+                fail(QStringLiteral("Zahl nach \"-\" erwartet, %1").arg(unexpected()));
+            return numberOperand(true);
+        case Tok::Number:
+            return numberOperand(false);
+        default:
+            fail(QStringLiteral("Wert oder Feldname erwartet, %1").arg(unexpected()));
+        }
+    }
+
+    static bool isKeyword(const std::string& word) {
+        for (const char* keyword : {"AND", "OR", "NOT", "IS", "NULL", "ASC", "DESC"}) {
+            if (equalsWord(word, keyword))
+                return true;
+        }
+        return false;
+    }
+
+    int columnIndex(const Token& token) const {
+        const int index = m_source.indexOf(token.text);
+        if (index < 0)
+            throw CDaoException(CDaoException::UnknownField,
+                                QStringLiteral("Das Feld [%1] gibt es in [%2] nicht (%3 \"%4\").")
+                                    .arg(QString::fromStdString(token.text),
+                                         QString::fromUtf8(m_source.name()),
+                                         m_sortMode ? QStringLiteral("in der Sortierung")
+                                                    : QStringLiteral("im Filter"),
+                                         m_input));
+        return index;
+    }
+
+    Operand columnOperand() {
+        const ColumnDef& def = m_source.column(columnIndex(m_token));
+        Operand operand;
+        operand.sql = std::string("\"") + def.name + "\"";
+        operand.category = categoryOf(def.type);
+        operand.isColumn = true;
+        operand.display = QStringLiteral("[%1]").arg(QString::fromUtf8(def.name));
+        advance();
+        return operand;
+    }
+
+    Operand numberOperand(bool negative) {
+        Operand operand;
+        operand.category = Category::Number;
+        const std::string digits = (negative ? "-" : "") + m_token.text;
+        operand.display = QString::fromStdString(digits);
+        Parameter parameter;
+        errno = 0;
+        if (digits.find('.') == std::string::npos) {
+            parameter.kind = Parameter::Kind::Integer;
+            parameter.integer = std::strtoll(digits.c_str(), nullptr, 10);
+        } else {
+            parameter.kind = Parameter::Kind::Real;
+            parameter.real = std::strtod(digits.c_str(), nullptr);
+        }
+        if (errno == ERANGE)
+            fail(QStringLiteral("die Zahl %1 ist zu groß").arg(operand.display));
+        m_out->push_back(std::move(parameter));
+        operand.sql = "?";
+        advance();
+        return operand;
+    }
+
+    void bindText(std::string text) {
+        Parameter parameter;
+        parameter.kind = Parameter::Kind::Text;
+        parameter.text = std::move(text);
+        m_out->push_back(std::move(parameter));
+    }
+
+    const QString& m_input;
+    std::string m_utf8;
+    const SourceDef& m_source;
+    bool m_sortMode;
+    size_t m_pos = 0;
+    Token m_token;
+    std::vector<Parameter>* m_out = nullptr;
+    bool m_lastDescending = false;
+};
+
+} // namespace
+
+Translation translateFilter(const QString& filter, const SourceDef& source) {
+    Parser parser(filter, source, false);
+    return parser.parseFilter();
+}
+
+std::string translateSort(const QString& sort, const SourceDef& source) {
+    Parser parser(sort, source, true);
+    std::string sql = parser.parseSort();
+    // Rows that tie on every sort column keep the order in which they were stored.
+    if (!source.isView()) {
+        if (sql.empty())
+            return "rowid";
+        sql += parser.lastDescending() ? ", rowid DESC" : ", rowid";
+    }
+    return sql;
+}
+
+QString quoted(const QString& text) {
+    QString doubled = text;
+    doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+QString dateTimeLiteral(const QDateTime& moment) {
+    return QLatin1Char('#') + moment.toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")) +
+           QLatin1Char('#');
+}
+
+QString dayRangeFilter(const QString& column, const QDate& first, const QDate& last) {
+    const QDate before = first.addDays(-1);
+    const QDate after = last.addDays(1);
+    return QStringLiteral("[%1]>#%2  23:59:59# AND [%1]<#%3 00:00:00#")
+        .arg(column, before.toString(QStringLiteral("MM/dd/yyyy")),
+             after.toString(QStringLiteral("MM/dd/yyyy")));
+}
+
+} // namespace Jet

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Schema.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Filter and sort strings are written in the small subset of Jet SQL the forms use and are
+// translated here into SQLite. Every literal becomes a bound parameter: nothing a user typed is
+// ever pasted into SQL. Whatever lies outside the subset is refused with a CDaoException.
+namespace Jet {
+
+// A value bound to one "?" of the translated SQL, in order.
+struct Parameter {
+    enum class Kind { Integer, Real, Text } kind;
+    std::int64_t integer = 0;
+    double real = 0.0;
+    std::string text;
+};
+
+struct Translation {
+    std::string sql; // without the words WHERE / ORDER BY
+    std::vector<Parameter> parameters;
+};
+
+// "[Art]=1 AND [fDeleted]=False" on the given source. Empty input gives empty output.
+Translation translateFilter(const QString& filter, const SourceDef& source);
+// "[fPrivat] DESC, [Firma], [Name]" on the given source. Empty input gives empty output.
+std::string translateSort(const QString& sort, const SourceDef& source);
+
+// A text as a filter literal: in double quotes, each " inside doubled. Use it for every
+// name or text that goes into a filter.
+QString quoted(const QString& text);
+
+// "#mm/dd/yyyy hh:mm:ss#" for an exact moment.
+QString dateTimeLiteral(const QDateTime& moment);
+
+// The whole days from first to last as a filter on a date column:
+// "[col]>#<day before>  23:59:59# AND [col]<#<day after> 00:00:00#".
+QString dayRangeFilter(const QString& column, const QDate& first, const QDate& last);
+
+} // namespace Jet

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "CRecordset.h"
+
+// Tables
+VORLANTO_RECORDSET(CSetEvent, "T_Event")
+VORLANTO_RECORDSET(CSetEventBesetzung, "T_Event_Besetzung")
+VORLANTO_RECORDSET(CSetEventExtFirma, "T_Event_ExtFirma")
+VORLANTO_RECORDSET(CSetEventFinanzen, "T_Event_Finanzen")
+VORLANTO_RECORDSET(CSetEventMerchandising, "T_Event_Merchandising")
+VORLANTO_RECORDSET(CSetEventNacht, "T_Event_Uebernachtung")
+VORLANTO_RECORDSET(CSetNachtZimmer, "T_Event_Uebernachtung_Zimmer")
+VORLANTO_RECORDSET(CSetEventSetliste, "T_Event_Setliste")
+VORLANTO_RECORDSET(CSetEventSetlisteSongs, "T_Event_Setliste_Songs")
+VORLANTO_RECORDSET(CSetEventStatus, "T_Event_Status")
+VORLANTO_RECORDSET(CSetEventTransport, "T_Event_Transport")
+VORLANTO_RECORDSET(CSetGrunddaten, "T_Grunddaten")
+VORLANTO_RECORDSET(CSetStammExtFirma, "T_Stamm_ExtFirma")
+VORLANTO_RECORDSET(CSetStammExtAnsprech, "T_Stamm_ExtAnsprech")
+VORLANTO_RECORDSET(CSetStammMusiker, "T_Stamm_Musiker")
+VORLANTO_RECORDSET(CSetInstrumente, "T_Stamm_Instrument")
+VORLANTO_RECORDSET(CSetHotel, "T_Stamm_Hotel")
+VORLANTO_RECORDSET(CSetStammKfz, "T_Stamm_KfzVerleiher_Kfz")
+VORLANTO_RECORDSET(CSetStammSongliste, "T_Stamm_Songliste")
+VORLANTO_RECORDSET(CSetStammArtikelgruppe, "T_Stamm_Artikelgruppe")
+VORLANTO_RECORDSET(CSetStammArtikel, "T_Stamm_Artikel")
+VORLANTO_RECORDSET(CSetStammGema, "T_Stamm_Gema_Bezirk")
+VORLANTO_RECORDSET(CSetUser, "User")
+
+// Saved queries (read only)
+VORLANTO_RECORDSET(CSetAbfrEventBesetzung, "A_Event_Besetzung")
+VORLANTO_RECORDSET(CSetAbfrEventExtFirma, "A_Event_ExtFirma")
+VORLANTO_RECORDSET(CSetAbfrEventNacht, "A_Event_Nacht")
+VORLANTO_RECORDSET(CSetAbfrEventSetliste, "A_Event_Setliste")
+VORLANTO_RECORDSET(CSetAbfrEventTransport, "A_Event_Transport")
+VORLANTO_RECORDSET(CSetAbfrGigFirma, "A_Druck_GigFirma")
+VORLANTO_RECORDSET(CSetAbfrGigMusiker, "A_Druck_GigMusiker")
+VORLANTO_RECORDSET(CSetAbfrDruckGema, "A_Druck_Gema")

@@ -1,0 +1,229 @@
+#include "Schema.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+namespace Schema::detail {
+const std::vector<SourceDef>& allSources();
+}
+
+namespace {
+
+std::string foldAscii(std::string_view text) {
+    std::string folded(text);
+    std::transform(folded.begin(), folded.end(), folded.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return folded;
+}
+
+std::string quoted(std::string_view name) {
+    return "\"" + std::string(name) + "\"";
+}
+
+// The check each column carries, named "<type>_<column>" so that a refused write can be
+// reported with the column and the reason.
+std::string columnDefinition(const SourceDef& table, const ColumnDef& column) {
+    const std::string name = quoted(column.name);
+    const std::string check = "CONSTRAINT " + quoted(std::string(jetTypeName(column.type)) + "_" +
+                                                     column.name) +
+                              " CHECK (";
+    const bool isAutoKey = table.autoKey() && std::string_view(table.autoKey()) == column.name;
+    if (isAutoKey)
+        return name + " INTEGER PRIMARY KEY AUTOINCREMENT";
+
+    auto integerColumn = [&](const char* low, const char* high) {
+        return name + " INTEGER " + check + name + " IS NULL OR (typeof(" + name +
+               ") = 'integer' AND " + name + " BETWEEN " + low + " AND " + high + "))";
+    };
+    switch (column.type) {
+    case JetType::Long:
+        return integerColumn("-2147483648", "2147483647");
+    case JetType::Integer:
+        return integerColumn("-32768", "32767");
+    case JetType::Byte:
+        return integerColumn("0", "255");
+    case JetType::Single:
+        return name + " REAL " + check + name + " IS NULL OR (typeof(" + name + ") = 'real' AND abs(" +
+               name + ") <= 3.4028234663852886e38))";
+    case JetType::YesNo:
+        return name + " INTEGER NOT NULL DEFAULT 0 " + check + name + " IN (-1, 0))";
+    case JetType::DateTime:
+        return name + " TEXT " + check + name + " IS NULL OR (typeof(" + name +
+               ") = 'text' AND datetime(" + name + ") IS " + name + "))";
+    case JetType::Text:
+        break;
+    }
+    std::string definition = name + " TEXT ";
+    const std::string_view tableName = table.name();
+    const std::string_view columnName = column.name;
+    // The purpose of a booking is required; bookings of other kinds leave it empty.
+    if (tableName == "T_Event_Finanzen" && columnName == "Verwendung")
+        definition += "NOT NULL DEFAULT '' ";
+    // Article groups and district offices are keyed by their name.
+    if ((tableName == "T_Stamm_Artikelgruppe" && columnName == "Artikelgruppe") ||
+        (tableName == "T_Stamm_Gema_Bezirk" && columnName == "Bezirksdirektion"))
+        definition += "COLLATE NOCASE UNIQUE ";
+    return definition + check + name + " IS NULL OR (typeof(" + name + ") = 'text' AND length(" +
+           name + ") <= 255))";
+}
+
+struct UniqueKey {
+    const char* table;
+    const char* name;
+    const char* columns;
+};
+
+// Keys the forms rely on: a refused duplicate is reported as error 3022.
+const UniqueKey kUniqueKeys[] = {
+    {"T_Event_Transport", "UK_Transport", R"("EventID", "VerleiherID", "KfzID")"},
+    {"T_Event_Uebernachtung", "UK_Uebernachtung", R"("EventID", "PersonID", "Funktion", "Anreise")"},
+    {"T_Event_Status", "UK_Status", R"("EventID")"},
+};
+
+struct IndexDef {
+    const char* table;
+    const char* columns;
+};
+
+const IndexDef kIndexes[] = {
+    {"T_Event", R"("EBeginn")"},
+    {"T_Event", R"("VeranstalterID")"},
+    {"T_Event_Besetzung", R"("EventID", "MusikerID")"},
+    {"T_Event_Besetzung", R"("MusikerID")"},
+    {"T_Event_ExtFirma", R"("EventID", "Art")"},
+    {"T_Event_ExtFirma", R"("ExtID")"},
+    {"T_Event_Finanzen", R"("EventID", "Kostengruppe", "Kostenstelle")"},
+    {"T_Event_Merchandising", R"("EventID")"},
+    {"T_Event_Uebernachtung_Zimmer", R"("EventID", "HotelID", "ZimmerNr")"},
+    {"T_Event_Setliste", R"("EventID")"},
+    {"T_Event_Setliste_Songs", R"("SetlisteID", "SetNr", "LfdNr")"},
+    {"T_Stamm_ExtFirma", R"("Art")"},
+    {"T_Stamm_ExtAnsprech", R"("ExtID")"},
+    {"T_Stamm_KfzVerleiher_Kfz", R"("ExtID")"},
+    {"T_Stamm_Artikel", R"("Artikelgruppe")"},
+};
+
+std::string createTable(const SourceDef& table) {
+    std::string sql = "CREATE TABLE " + quoted(table.name()) + " (\n    ";
+    for (int i = 0; i < table.columnCount(); ++i) {
+        if (i > 0)
+            sql += ",\n    ";
+        sql += columnDefinition(table, table.column(i));
+    }
+    for (const UniqueKey& key : kUniqueKeys) {
+        if (std::string_view(key.table) == table.name())
+            sql += ",\n    CONSTRAINT " + quoted(key.name) + " UNIQUE (" + key.columns + ")";
+    }
+    return sql + "\n)";
+}
+
+// Deleting an event removes every row that belongs to it; deleting a set list removes its
+// songs. Both run inside the deleting statement, so they succeed or fail together.
+std::vector<std::string> createTriggers() {
+    std::string eventTrigger =
+        R"(CREATE TRIGGER "T_Event_delete_dependents" AFTER DELETE ON "T_Event" BEGIN)";
+    for (const SourceDef* table : Schema::tables()) {
+        const std::string_view name = table->name();
+        if (name.substr(0, 8) == "T_Event_" && name != "T_Event_Setliste_Songs")
+            eventTrigger += "\n    DELETE FROM " + quoted(name) + R"( WHERE "EventID" = OLD."EventID";)";
+    }
+    eventTrigger += "\nEND";
+    const std::string setlistTrigger =
+        R"(CREATE TRIGGER "T_Event_Setliste_delete_songs" AFTER DELETE ON "T_Event_Setliste" BEGIN)"
+        "\n    DELETE FROM \"T_Event_Setliste_Songs\" WHERE \"SetlisteID\" = OLD.\"SetlisteID\";\nEND";
+    return {setlistTrigger, eventTrigger};
+}
+
+} // namespace
+
+const char* jetTypeName(JetType type) {
+    switch (type) {
+    case JetType::Long:
+        return "Long";
+    case JetType::Integer:
+        return "Integer";
+    case JetType::Byte:
+        return "Byte";
+    case JetType::Single:
+        return "Single";
+    case JetType::YesNo:
+        return "YesNo";
+    case JetType::DateTime:
+        return "Date";
+    case JetType::Text:
+        return "Text";
+    }
+    return "?";
+}
+
+SourceDef::SourceDef(const char* name, std::vector<ColumnDef> columns, const char* autoKey,
+                     const char* viewSelect)
+    : m_name(name), m_columns(std::move(columns)), m_autoKey(autoKey), m_viewSelect(viewSelect) {
+    m_selectHead = isView() ? "SELECT " : "SELECT rowid";
+    for (int i = 0; i < columnCount(); ++i) {
+        m_exact.emplace(m_columns[static_cast<size_t>(i)].name, i);
+        m_folded.emplace(foldAscii(m_columns[static_cast<size_t>(i)].name), i);
+        if (i > 0 || !isView())
+            m_selectHead += ", ";
+        m_selectHead += quoted(m_columns[static_cast<size_t>(i)].name);
+    }
+    m_selectHead += " FROM " + quoted(m_name);
+}
+
+int SourceDef::indexOf(std::string_view name) const {
+    if (auto it = m_exact.find(name); it != m_exact.end())
+        return it->second;
+    if (auto it = m_folded.find(foldAscii(name)); it != m_folded.end())
+        return it->second;
+    return -1;
+}
+
+namespace Schema {
+
+const SourceDef& source(std::string_view name) {
+    for (const SourceDef& source : detail::allSources()) {
+        if (name == source.name())
+            return source;
+    }
+    throw std::logic_error("unknown table or query: " + std::string(name));
+}
+
+namespace {
+std::vector<const SourceDef*> sourcesWhere(bool views) {
+    std::vector<const SourceDef*> list;
+    for (const SourceDef& source : detail::allSources()) {
+        if (source.isView() == views)
+            list.push_back(&source);
+    }
+    return list;
+}
+} // namespace
+
+const std::vector<const SourceDef*>& tables() {
+    static const std::vector<const SourceDef*> list = sourcesWhere(false);
+    return list;
+}
+
+const std::vector<const SourceDef*>& views() {
+    static const std::vector<const SourceDef*> list = sourcesWhere(true);
+    return list;
+}
+
+std::vector<std::string> createStatements() {
+    std::vector<std::string> statements;
+    for (const SourceDef* table : tables())
+        statements.push_back(createTable(*table));
+    int number = 0;
+    for (const IndexDef& index : kIndexes) {
+        statements.push_back("CREATE INDEX " + quoted("IX_" + std::to_string(++number) + "_" + index.table) +
+                             " ON " + quoted(index.table) + " (" + index.columns + ")");
+    }
+    for (std::string& trigger : createTriggers())
+        statements.push_back(std::move(trigger));
+    for (const SourceDef* view : views())
+        statements.push_back("CREATE VIEW " + quoted(view->name()) + " AS " + view->viewSelect());
+    return statements;
+}
+
+} // namespace Schema

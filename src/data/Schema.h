@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The column types of the database, with the value ranges the store enforces.
+enum class JetType { Long, Integer, Byte, Single, YesNo, DateTime, Text };
+
+const char* jetTypeName(JetType type);
+
+struct ColumnDef {
+    const char* name;
+    JetType type;
+};
+
+// One table or saved query: its name and its columns in binding order.
+class SourceDef {
+public:
+    SourceDef(const char* name, std::vector<ColumnDef> columns, const char* autoKey,
+              const char* viewSelect);
+
+    const char* name() const { return m_name; }
+    bool isView() const { return m_viewSelect != nullptr; }
+    // The AutoNumber column of a table, or nullptr.
+    const char* autoKey() const { return m_autoKey; }
+    // The SELECT that defines a saved query; nullptr for tables.
+    const char* viewSelect() const { return m_viewSelect; }
+
+    int columnCount() const { return static_cast<int>(m_columns.size()); }
+    const ColumnDef& column(int index) const { return m_columns[static_cast<size_t>(index)]; }
+    const std::vector<ColumnDef>& columns() const { return m_columns; }
+
+    // Column index by name; names compare without regard to case. -1 when unknown.
+    int indexOf(std::string_view name) const;
+
+    // "SELECT rowid, "A", "B" ... FROM "T"" (views without rowid), built once.
+    const std::string& selectHead() const { return m_selectHead; }
+
+private:
+    const char* m_name;
+    std::vector<ColumnDef> m_columns;
+    const char* m_autoKey;
+    const char* m_viewSelect;
+    std::unordered_map<std::string_view, int> m_exact;
+    std::unordered_map<std::string, int> m_folded;
+    std::string m_selectHead;
+};
+
+namespace Schema {
+
+// Version of the schema this program writes; stored as PRAGMA user_version.
+constexpr int kVersion = 1;
+// Marks a file as ours; stored as PRAGMA application_id ("VORL").
+constexpr int kApplicationId = 0x564F524C;
+
+// A table or saved query by its name (without brackets); throws std::logic_error when unknown.
+const SourceDef& source(std::string_view name);
+const std::vector<const SourceDef*>& tables();
+const std::vector<const SourceDef*>& views();
+
+// Every statement that creates the schema of a new database, in order.
+std::vector<std::string> createStatements();
+
+} // namespace Schema
