@@ -5,10 +5,14 @@
 #include "GermanCollation.h"
 #include "Schema.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 CDatabase::CDatabase() = default;
 
@@ -32,6 +36,15 @@ void CDatabase::open(const QString& path) {
     }
     m_db = db;
     m_path = path;
+    m_useLock = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (m_useLock >= 0 && ::flock(m_useLock, LOCK_SH | LOCK_NB) != 0) {
+        close();
+        throw CDaoException(CDaoException::Locked,
+                            QStringLiteral("Die Datenbank %1 wird gerade gewartet. Bitte versuchen "
+                                           "Sie es gleich noch einmal.")
+                                .arg(path),
+                            SQLITE_BUSY);
+    }
     m_statements = std::make_unique<StatementCache>(m_db);
     try {
         sqlite3_busy_timeout(m_db, 5000);
@@ -64,6 +77,10 @@ void CDatabase::close() {
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+    }
+    if (m_useLock >= 0) {
+        ::close(m_useLock);
+        m_useLock = -1;
     }
     m_transactionDepth = 0;
 }

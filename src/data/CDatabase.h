@@ -21,7 +21,9 @@ public:
     CDatabase& operator=(const CDatabase&) = delete;
 
     // Opens an existing database file read-write and shared. Throws CDaoException when the
-    // file is missing, is no database, or is not one of ours.
+    // file is missing, is no database, or is not one of ours. While open, the connection holds
+    // a shared lock on the file (flock), so the exit maintenance of another running program
+    // never replaces the file under it.
     void open(const QString& path);
     // Closes every record set still open on it, then the connection.
     void close();
@@ -54,6 +56,7 @@ private:
     std::unique_ptr<StatementCache> m_statements;
     std::vector<CRecordset*> m_recordsets;
     int m_transactionDepth = 0;
+    int m_useLock = -1; // descriptor holding a shared lock on the file while it is open
 };
 
 // Changes several rows together: rolled back when it goes out of scope without commit().

@@ -2,6 +2,7 @@
 
 #include "CDaoException.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sqlite3.h>
@@ -696,4 +697,10 @@ void CRecordset::moveToBookmark(Bookmark bookmark) {
     m_atEnd = false;
     m_currentDeleted = false;
     m_editMode = EditMode::None;
+    // The walk goes on after the bookmarked row; a row outside the rest of the walk (already
+    // passed, or added since the open) has nothing after it.
+    const auto at = std::find(m_pinned.begin() + static_cast<std::ptrdiff_t>(m_next),
+                              m_pinned.end(), bookmark);
+    m_next = at == m_pinned.end() ? m_pinned.size()
+                                  : static_cast<size_t>(at - m_pinned.begin()) + 1;
 }

@@ -328,36 +328,52 @@ private:
 
     // --- grammar ------------------------------------------------------------------------
 
+    // A chain of OR (or AND) stays flat inside one pair of brackets, so long lists of values
+    // do not nest deeper than SQLite's parser allows.
     std::string parseOr() {
         std::string sql = parseAnd();
+        bool chained = false;
         while (m_token.kind == Tok::Word && equalsWord(m_token.text, "OR")) {
             advance();
-            sql = "(" + sql + " OR " + parseAnd() + ")";
+            sql += " OR " + parseAnd();
+            chained = true;
         }
-        return sql;
+        return chained ? "(" + sql + ")" : sql;
     }
 
     std::string parseAnd() {
         std::string sql = parseNot();
+        bool chained = false;
         while (m_token.kind == Tok::Word && equalsWord(m_token.text, "AND")) {
             advance();
-            sql = "(" + sql + " AND " + parseNot() + ")";
+            sql += " AND " + parseNot();
+            chained = true;
         }
-        return sql;
+        return chained ? "(" + sql + ")" : sql;
     }
 
     std::string parseNot() {
         if (m_token.kind == Tok::Word && equalsWord(m_token.text, "NOT")) {
             advance();
-            return "(NOT " + parseNot() + ")";
+            enterNesting();
+            std::string sql = "(NOT " + parseNot() + ")";
+            --m_depth;
+            return sql;
         }
         return parseCondition();
+    }
+
+    void enterNesting() {
+        if (++m_depth > kMaxDepth)
+            fail(QStringLiteral("zu tief verschachtelt (höchstens %1 Ebenen)").arg(kMaxDepth));
     }
 
     std::string parseCondition() {
         if (m_token.kind == Tok::LParen) {
             advance();
+            enterNesting();
             std::string inner = parseOr();
+            --m_depth;
             if (m_token.kind != Tok::RParen)
                 fail(QStringLiteral("schließende Klammer erwartet, %1").arg(unexpected()));
             advance();
@@ -509,6 +525,8 @@ private:
     Token m_token;
     std::vector<Parameter>* m_out = nullptr;
     bool m_lastDescending = false;
+    static constexpr int kMaxDepth = 64;
+    int m_depth = 0;
 };
 
 } // namespace

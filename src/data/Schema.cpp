@@ -50,7 +50,7 @@ std::string columnDefinition(const SourceDef& table, const ColumnDef& column) {
         return name + " INTEGER NOT NULL DEFAULT 0 " + check + name + " IN (-1, 0))";
     case JetType::DateTime:
         return name + " TEXT " + check + name + " IS NULL OR (typeof(" + name +
-               ") = 'text' AND datetime(" + name + ") IS " + name + "))";
+               ") = 'text' AND datetime(julianday(" + name + ")) IS " + name + "))";
     case JetType::Text:
         break;
     }

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "CProfileFile.h"
+#include "UserProfile.h"
+#include "data/CDatabase.h"
+#include "views/CPictureHolder.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class CMainFrame;
+class CKavioDoc;
+
+// The application object: owns the program directory, the background picture, the settings
+// file, the main database and the user profile for the whole run, creates the main window and
+// runs the database maintenance at exit.
+class CKavioApp {
+public:
+    CKavioApp();
+    ~CKavioApp();
+    CKavioApp(const CKavioApp&) = delete;
+    CKavioApp& operator=(const CKavioApp&) = delete;
+
+    // The running application object (there is one at a time).
+    static CKavioApp* instance();
+
+    // The start-up sequence. Returns false when the program must end; exactly one message has
+    // then been shown and no main window exists.
+    bool initInstance();
+    // The exit maintenance, after the main window has closed.
+    void exitInstance();
+
+    // The main database, reopened first when it was closed.
+    CDatabase& database();
+    QString databasePath() const;
+    const QString& programDirectory() const { return m_programDirectory; }
+    CProfileFile& profile() { return m_profile; }
+    const CPictureHolder& background() const { return m_background; }
+    const UserProfile& userProfile() const { return m_userProfile; }
+    void refreshUserProfile();
+    CMainFrame* mainFrame() const { return m_mainFrame.get(); }
+
+    // The credentials of the current login (empty until someone logs in).
+    QString currentUser;
+    QString currentPassword;
+
+    // Colour defaults in 0x00BBGGRR order; index 2 is the list views' background.
+    static constexpr std::array<std::uint32_t, 14> kColourDefaults = {
+        0xE9E9E9, 0, 0xBFBFBF, 0, 0, 0, 0, 0, 0xFFFFFF, 0, 0, 1, 0xC09E7D, 0};
+
+private:
+    bool openDatabase();
+
+    QString m_programDirectory;
+    CPictureHolder m_background;
+    CProfileFile m_profile;
+    CDatabase m_database;
+    UserProfile m_userProfile;
+    std::unique_ptr<CKavioDoc> m_document;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+};

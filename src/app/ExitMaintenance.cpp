@@ -1,0 +1,198 @@
+#include "ExitMaintenance.h"
+
+#include "MessageService.h"
+#include "Purge.h"
+#include "data/CDaoException.h"
+#include "data/CDatabase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+// A raw connection that closes itself.
+class Connection {
+public:
+    Connection(const QString& path, int flags) {
+        m_rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+        if (m_db) {
+            sqlite3_busy_timeout(m_db, 5000);
+            sqlite3_extended_result_codes(m_db, 1);
+        }
+    }
+    ~Connection() { sqlite3_close_v2(m_db); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    bool ok() const { return m_rc == SQLITE_OK; }
+    sqlite3* get() const { return m_db; }
+
+    void exec(const char* sql) {
+        const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            throw CDaoException::fromSqlite(m_db, rc);
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    int m_rc = SQLITE_ERROR;
+};
+
+bool integrityOk(const QString& path) {
+    Connection connection(path, SQLITE_OPEN_READONLY);
+    if (!connection.ok())
+        return false;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(connection.get(), "PRAGMA integrity_check", -1, &statement, nullptr) !=
+        SQLITE_OK)
+        return false;
+    bool ok = sqlite3_step(statement) == SQLITE_ROW &&
+              std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)), "ok") == 0;
+    sqlite3_finalize(statement);
+    return ok;
+}
+
+bool syncPath(const QString& path, int flags) {
+    const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+QString systemError(const char* what) {
+    return QStringLiteral("%1: %2").arg(QString::fromUtf8(what), QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+const char* const kCopyPrefix = ".compact-";
+
+// An exclusive lock on the file: only granted while no open database holds its shared lock.
+class FileLock {
+public:
+    explicit FileLock(const QString& path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC)) {
+        m_locked = m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+    }
+    ~FileLock() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool locked() const { return m_locked; }
+
+private:
+    int m_fd;
+    bool m_locked = false;
+};
+
+// Copies left behind by an interrupted compaction are of no use: the file itself is complete.
+void removeStaleCopies(const QFileInfo& database) {
+    QDir dir = database.absoluteDir();
+    const QStringList stale = dir.entryList(
+        {database.fileName() + QLatin1String(kCopyPrefix) + QLatin1Char('*')}, QDir::Files | QDir::Hidden);
+    for (const QString& name : stale)
+        dir.remove(name);
+}
+
+void compact(const QString& databasePath) {
+    const QFileInfo database(databasePath);
+    removeStaleCopies(database);
+
+    // Another running program still using the file would go on writing into the replaced
+    // file and lose its changes: then the file stays as it is until a later exit.
+    FileLock exclusive(databasePath);
+    if (!exclusive.locked())
+        throw CDaoException(CDaoException::Locked,
+                            QStringLiteral("Die Datenbank wird noch von einem anderen Programm "
+                                           "benutzt und wurde deshalb nicht komprimiert."));
+    // While the copy is written and renamed, no other program may change the file.
+    Connection guard(databasePath, SQLITE_OPEN_READWRITE);
+    if (!guard.ok())
+        throw CDaoException::fromSqlite(guard.get(), SQLITE_CANTOPEN);
+    guard.exec("BEGIN IMMEDIATE");
+
+    QTemporaryFile copy(database.absoluteFilePath() + QLatin1String(kCopyPrefix) +
+                        QLatin1String("XXXXXX"));
+    if (!copy.open())
+        throw CDaoException(CDaoException::IoError,
+                            QStringLiteral("Die Datenbank konnte nicht komprimiert werden: im "
+                                           "Ordner %1 kann keine Datei angelegt werden.")
+                                .arg(database.absolutePath()));
+    copy.close();
+
+    Connection source(databasePath, SQLITE_OPEN_READONLY);
+    if (!source.ok())
+        throw CDaoException::fromSqlite(source.get(), SQLITE_CANTOPEN);
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(source.get(), "VACUUM INTO ?1", -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray target = copy.fileName().toUtf8();
+        sqlite3_bind_text(statement, 1, target.constData(), target.size(), SQLITE_TRANSIENT);
+        rc = sqlite3_step(statement);
+    }
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE && rc != SQLITE_OK)
+        throw CDaoException::fromSqlite(source.get(), rc);
+
+    if (!syncPath(copy.fileName(), O_RDONLY))
+        throw CDaoException(CDaoException::IoError, systemError("Komprimieren der Datenbank"));
+    if (!integrityOk(copy.fileName()))
+        throw CDaoException(CDaoException::Corrupt,
+                            QStringLiteral("Die komprimierte Kopie der Datenbank ist nicht "
+                                           "fehlerfrei; die Datenbank bleibt unverändert."));
+    QFile::setPermissions(copy.fileName(), database.permissions());
+    // rename() replaces the file in one step: either the old or the new file is there.
+    if (std::rename(QFile::encodeName(copy.fileName()).constData(),
+                    QFile::encodeName(database.absoluteFilePath()).constData()) != 0)
+        throw CDaoException(CDaoException::IoError, systemError("Komprimieren der Datenbank"));
+    copy.setAutoRemove(false);
+    syncPath(database.absolutePath(), O_RDONLY | O_DIRECTORY);
+}
+
+} // namespace
+
+void checkAndCompact(const QString& databasePath, MaintenanceReport& report,
+                     QWidget* messageParent) {
+    report.sizeBefore = QFileInfo(databasePath).size();
+    report.checked = true;
+    report.intact = integrityOk(databasePath);
+    if (!report.intact) {
+        report.sizeAfter = report.sizeBefore;
+        return;
+    }
+    try {
+        compact(databasePath);
+        report.compacted = true;
+    } catch (const CDaoException& error) {
+        report.compactError = error.description();
+        MessageService::exclamation(messageParent, error.description());
+    }
+    report.sizeAfter = QFileInfo(databasePath).size();
+}
+
+MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath,
+                                     QWidget* messageParent) {
+    MaintenanceReport report;
+    if (db.isOpen()) {
+        try {
+            report.purged = purgeDeletedMasterRecords(db);
+        } catch (const CDaoException& error) {
+            // The purge runs silently; flagged rows are examined again next time.
+            report.purgeError = error.description();
+        }
+    }
+    db.close();
+    checkAndCompact(databasePath, report, messageParent);
+    return report;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class CDatabase;
+class QWidget;
+
+// What the exit maintenance did, for the maintenance tool to print.
+struct MaintenanceReport {
+    int purged = -1;        // rows removed; -1 when the purge did not run or failed
+    QString purgeError;     // the database's description when the purge failed
+    bool checked = false;   // the integrity check ran
+    bool intact = false;    // and found the file intact
+    bool compacted = false; // the compacted copy replaced the file
+    QString compactError;   // why compaction failed (also shown to the user)
+    qint64 sizeBefore = 0;
+    qint64 sizeAfter = 0;
+};
+
+// Runs at exit, in this order: purge of flagged master rows (database still open), close,
+// integrity check, compaction. Compaction writes a complete copy beside the file, syncs it and
+// renames it over the file, so the database is never missing or half-written, whenever the
+// process stops. A failed check is silent and skips compaction; a failed compaction is shown
+// with an exclamation icon and leaves the file as it was.
+MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath,
+                                     QWidget* messageParent = nullptr);
+
+// The integrity check and compaction alone, on a closed database file.
+void checkAndCompact(const QString& databasePath, MaintenanceReport& report,
+                     QWidget* messageParent = nullptr);

@@ -1,0 +1,4 @@
+#include "DemoData.h"
+
+void fillDemoData(CDatabase&) {}
+void generateEvents(CDatabase&, int, unsigned) {}

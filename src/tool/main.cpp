@@ -1,0 +1,121 @@
+// vorlanto-tool: creates and maintains Vorlanto program directories.
+//   vorlanto-tool new DIR [--demo] [--events N]
+//   vorlanto-tool maintain DIR
+//   vorlanto-tool screenshot FILE.png
+#include "DemoData.h"
+#include "app/ExitMaintenance.h"
+#include "app/MessageService.h"
+#include "app/ProgramDirectory.h"
+#include "data/CDaoException.h"
+#include "data/CDatabase.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+#include <cstdio>
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "Aufruf:\n"
+                         "  vorlanto-tool new VERZEICHNIS [--demo] [--events N]\n"
+                         "  vorlanto-tool maintain VERZEICHNIS\n"
+                         "  vorlanto-tool screenshot DATEI.png\n");
+    return 2;
+}
+
+void print(const QString& text) {
+    std::printf("%s\n", text.toUtf8().constData());
+}
+
+int createDirectory(const QStringList& args) {
+    if (args.isEmpty())
+        return usage();
+    const QString directory = args.first();
+    bool demo = false;
+    int events = 0;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--demo")) {
+            demo = true;
+        } else if (args[i] == QLatin1String("--events") && i + 1 < args.size()) {
+            bool ok = false;
+            events = args[++i].toInt(&ok);
+            if (!ok || events < 0)
+                return usage();
+        } else {
+            return usage();
+        }
+    }
+    createProgramDirectory(directory);
+    const QString path = QDir(directory).filePath(QStringLiteral("Kavio.mde"));
+    if (demo || events > 0) {
+        CDatabase db;
+        db.open(path);
+        if (demo)
+            fillDemoData(db);
+        if (events > 0)
+            generateEvents(db, events);
+    }
+    print(QStringLiteral("Programmverzeichnis angelegt: %1").arg(QDir(directory).absolutePath()));
+    return 0;
+}
+
+int maintain(const QStringList& args) {
+    if (args.size() != 1)
+        return usage();
+    const QString path = QDir(args.first()).filePath(QStringLiteral("Kavio.mde"));
+    MessageRecorder messages; // the tool prints what the program would show
+    CDatabase db;
+    db.open(path);
+    const MaintenanceReport report = runExitMaintenance(db, path);
+    if (report.purged >= 0)
+        print(QStringLiteral("Bereinigung: %1 gelöschte Stammdatensätze entfernt").arg(report.purged));
+    else
+        print(QStringLiteral("Bereinigung fehlgeschlagen: %1").arg(report.purgeError));
+    print(report.intact ? QStringLiteral("Prüfung: Datenbank fehlerfrei")
+                        : QStringLiteral("Prüfung: Datenbank fehlerhaft, nicht komprimiert"));
+    if (report.compacted)
+        print(QStringLiteral("Komprimiert: %1 -> %2 Bytes").arg(report.sizeBefore).arg(report.sizeAfter));
+    else if (!report.compactError.isEmpty())
+        print(QStringLiteral("Komprimieren fehlgeschlagen: %1").arg(report.compactError));
+    return report.intact && report.compacted ? 0 : 1;
+}
+
+int screenshot(const QStringList& args) {
+    if (args.size() != 1)
+        return usage();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || !screen->grabWindow(0).save(args.first(), "PNG")) {
+        std::fprintf(stderr, "Bildschirmfoto nicht möglich.\n");
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const bool grabbing = argc > 1 && qstrcmp(argv[1], "screenshot") == 0;
+    // Drawing the pictures needs fonts but no screen.
+    if (!grabbing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    QStringList args = QGuiApplication::arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.takeFirst();
+    try {
+        if (command == QLatin1String("new"))
+            return createDirectory(args);
+        if (command == QLatin1String("maintain"))
+            return maintain(args);
+        if (command == QLatin1String("screenshot"))
+            return screenshot(args);
+    } catch (const CDaoException& error) {
+        std::fprintf(stderr, "%s\n", error.description().toUtf8().constData());
+        return 1;
+    }
+    return usage();
+}
