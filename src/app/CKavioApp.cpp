@@ -2,9 +2,9 @@
 
 #include "CKavioDoc.h"
 #include "CMainFrame.h"
+#include "ExitMaintenance.h"
 #include "MessageService.h"
 #include "data/CDaoException.h"
-#include "ExitMaintenance.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -44,8 +44,9 @@ bool CKavioApp::initInstance() {
     m_profile.setPath(directory.filePath(QStringLiteral("Kavio.ini")));
 
     if (!QFileInfo::exists(databasePath())) {
-        MessageService::stop(nullptr, QStringLiteral("Datenbank %1 wurde nicht gefunden. Abbruch.")
-                                          .arg(databasePath()));
+        MessageService::stop(
+            nullptr,
+            QStringLiteral("Datenbank %1 wurde nicht gefunden. Abbruch.").arg(databasePath()));
         return false;
     }
     if (!openDatabase())

@@ -35,7 +35,8 @@ bool isKeyLine(const QString& line, const QString& key, QString* value = nullptr
     if (value) {
         QString text = line.mid(equals + 1).trimmed();
         // A value in matching quotes is read without them.
-        if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+        if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) &&
+            text.endsWith(QLatin1Char('"')))
             text = text.mid(1, text.size() - 2);
         *value = text;
     }

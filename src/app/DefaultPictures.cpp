@@ -131,7 +131,8 @@ bool writeAll(const QString& directory, QString* error) {
     const struct {
         const char* name;
         QImage image;
-    } files[] = {{"bgr1024.jpg", background()}, {"morvo.jpg", musician()}, {"tshirt.jpg", article()}};
+    } files[] = {
+        {"bgr1024.jpg", background()}, {"morvo.jpg", musician()}, {"tshirt.jpg", article()}};
     for (const auto& file : files) {
         const QString path = dir.filePath(QString::fromUtf8(file.name));
         if (!file.image.save(path, "JPG", 90)) {

@@ -55,8 +55,9 @@ bool integrityOk(const QString& path) {
     if (sqlite3_prepare_v2(connection.get(), "PRAGMA integrity_check", -1, &statement, nullptr) !=
         SQLITE_OK)
         return false;
-    bool ok = sqlite3_step(statement) == SQLITE_ROW &&
-              std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)), "ok") == 0;
+    bool ok =
+        sqlite3_step(statement) == SQLITE_ROW &&
+        std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)), "ok") == 0;
     sqlite3_finalize(statement);
     return ok;
 }
@@ -71,7 +72,8 @@ bool syncPath(const QString& path, int flags) {
 }
 
 QString systemError(const char* what) {
-    return QStringLiteral("%1: %2").arg(QString::fromUtf8(what), QString::fromLocal8Bit(std::strerror(errno)));
+    return QStringLiteral("%1: %2").arg(QString::fromUtf8(what),
+                                        QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 const char* const kCopyPrefix = ".compact-";
@@ -99,8 +101,9 @@ private:
 // Copies left behind by an interrupted compaction are of no use: the file itself is complete.
 void removeStaleCopies(const QFileInfo& database) {
     QDir dir = database.absoluteDir();
-    const QStringList stale = dir.entryList(
-        {database.fileName() + QLatin1String(kCopyPrefix) + QLatin1Char('*')}, QDir::Files | QDir::Hidden);
+    const QStringList stale =
+        dir.entryList({database.fileName() + QLatin1String(kCopyPrefix) + QLatin1Char('*')},
+                      QDir::Files | QDir::Hidden);
     for (const QString& name : stale)
         dir.remove(name);
 }

@@ -16,8 +16,9 @@ void createProgramDirectory(const QString& directory) {
                                            "wird nicht überschrieben.")
                                 .arg(dir.absolutePath()));
     if (!dir.mkpath(QStringLiteral(".")))
-        throw CDaoException(CDaoException::IoError,
-                            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(directory));
+        throw CDaoException(
+            CDaoException::IoError,
+            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(directory));
     QString error;
     if (!DefaultPictures::writeAll(dir.absolutePath(), &error))
         throw CDaoException(CDaoException::IoError, error);

@@ -36,8 +36,8 @@ bool refers(CRecordset& references, const QString& filter) {
 }
 
 QString bookingFilter(int group, int centre, long id) {
-    return QString::asprintf("[Kostengruppe]=%d AND [Kostenstelle]=%d AND [ID]=%ld", group,
-                             centre, id);
+    return QString::asprintf("[Kostengruppe]=%d AND [Kostenstelle]=%d AND [ID]=%ld", group, centre,
+                             id);
 }
 
 QString overnightFilter(long person, int function) {
@@ -132,9 +132,9 @@ private:
             const long id = contacts.getLong("APID");
             const int kind = contacts.getInt("Art");
             const bool used =
-                kind != 0
-                    ? refers(m_eventFirms, QString::asprintf("[Art]=%d AND [AnsprechID]=%ld", kind, id))
-                    : refers(m_events, QString::asprintf("[VAnsprechID]=%ld", id));
+                kind != 0 ? refers(m_eventFirms,
+                                   QString::asprintf("[Art]=%d AND [AnsprechID]=%ld", kind, id))
+                          : refers(m_events, QString::asprintf("[VAnsprechID]=%ld", id));
             if (!used)
                 remove(contacts);
         }
@@ -146,7 +146,8 @@ private:
         CSetHotel hotels(m_db);
         hotels.open(QStringLiteral("[fDeleted]=true"));
         for (; !hotels.atEnd(); hotels.moveNext()) {
-            if (!refers(m_overnight, QString::asprintf("[HotelID]=%ld", long(hotels.getLong("HotelID")))))
+            if (!refers(m_overnight,
+                        QString::asprintf("[HotelID]=%ld", long(hotels.getLong("HotelID")))))
                 remove(hotels);
         }
     }
@@ -155,7 +156,8 @@ private:
         CSetStammKfz vehicles(m_db);
         vehicles.open(QStringLiteral("[fDeleted]=true"));
         for (; !vehicles.atEnd(); vehicles.moveNext()) {
-            if (!refers(m_transport, QString::asprintf("[KfzID]=%ld", long(vehicles.getLong("KfzID")))))
+            if (!refers(m_transport,
+                        QString::asprintf("[KfzID]=%ld", long(vehicles.getLong("KfzID")))))
                 remove(vehicles);
         }
         m_transport.close();
@@ -178,7 +180,8 @@ private:
         CSetStammArtikel articles(m_db);
         articles.open(QStringLiteral("[fDeleted]=true"));
         for (; !articles.atEnd(); articles.moveNext()) {
-            if (!refers(m_sales, QString::asprintf("[ArtikelID]=%ld", long(articles.getLong("ArtikelID")))))
+            if (!refers(m_sales,
+                        QString::asprintf("[ArtikelID]=%ld", long(articles.getLong("ArtikelID")))))
                 remove(articles);
         }
         m_sales.close();

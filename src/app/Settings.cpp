@@ -43,13 +43,13 @@ const SettingKey DirMusician{"PHOTO", "DirMusician", ""};
 
 const QList<const SettingKey*>& allKeys() {
     static const QList<const SettingKey*> keys = {
-        &Organizer,    &Technician,   &Musician,     &Backliner,     &Event,
-        &CarRental,    &PARental,     &LightRental,  &Accounting,    &EventSelect,
-        &PrtGigUpdate, &PlanCast1,    &PlanCast2,    &PlanTransp,    &PlanHotel,
-        &PlanSetlist,  &PlanSonglist, &FinPerson,    &AccntHotel,    &AccntTransp1,
-        &AccntTransp2, &AccntOther,   &AccntMerchandise, &ExtCompany, &Songlist,
-        &Hotellist,    &CarList,      &Product,      &Gema,          &BirthReminderList,
-        &BirthReminder, &MwStInkl,    &DirMerch,     &DirMusician};
+        &Organizer,     &Technician,   &Musician,         &Backliner,  &Event,
+        &CarRental,     &PARental,     &LightRental,      &Accounting, &EventSelect,
+        &PrtGigUpdate,  &PlanCast1,    &PlanCast2,        &PlanTransp, &PlanHotel,
+        &PlanSetlist,   &PlanSonglist, &FinPerson,        &AccntHotel, &AccntTransp1,
+        &AccntTransp2,  &AccntOther,   &AccntMerchandise, &ExtCompany, &Songlist,
+        &Hotellist,     &CarList,      &Product,          &Gema,       &BirthReminderList,
+        &BirthReminder, &MwStInkl,     &DirMerch,         &DirMusician};
     return keys;
 }
 

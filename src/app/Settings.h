@@ -19,10 +19,9 @@ namespace Settings {
 
 // Section "LIST_COLS": column widths of the lists.
 extern const SettingKey Organizer, Technician, Musician, Backliner, Event, CarRental, PARental,
-    LightRental, Accounting, EventSelect, PrtGigUpdate, PlanCast1, PlanCast2, PlanTransp,
-    PlanHotel, PlanSetlist, PlanSonglist, FinPerson, AccntHotel, AccntTransp1, AccntTransp2,
-    AccntOther, AccntMerchandise, ExtCompany, Songlist, Hotellist, CarList, Product, Gema,
-    BirthReminderList;
+    LightRental, Accounting, EventSelect, PrtGigUpdate, PlanCast1, PlanCast2, PlanTransp, PlanHotel,
+    PlanSetlist, PlanSonglist, FinPerson, AccntHotel, AccntTransp1, AccntTransp2, AccntOther,
+    AccntMerchandise, ExtCompany, Songlist, Hotellist, CarList, Product, Gema, BirthReminderList;
 // Section "OPTIONS".
 extern const SettingKey BirthReminder, MwStInkl;
 // Section "PHOTO".

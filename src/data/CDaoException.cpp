@@ -53,17 +53,20 @@ CDaoException checkFailure(const QString& engineText, int engineCode) {
     if (kind == QLatin1String("YesNo"))
         return CDaoException(
             CDaoException::ConversionError,
-            QStringLiteral("Im Feld \"%1\" ist nur Ja oder Nein zulässig.").arg(column), engineCode);
+            QStringLiteral("Im Feld \"%1\" ist nur Ja oder Nein zulässig.").arg(column),
+            engineCode);
     return CDaoException(CDaoException::EngineError, engineText, engineCode);
 }
 
 } // namespace
 
-CDaoException CDaoException::fromSqlite(sqlite3* db, int resultCode) {
+CDaoException CDaoException::fromSqlite(sqlite3* db, int resultCode, const QString& knownName) {
     const int extended = db ? sqlite3_extended_errcode(db) : resultCode;
-    const QString engineText = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                                  : QString::fromUtf8(sqlite3_errstr(resultCode));
-    const QString fileName = db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString();
+    const QString engineText =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
+    QString fileName = db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString();
+    if (fileName.isEmpty())
+        fileName = knownName;
 
     switch (extended) {
     case SQLITE_CONSTRAINT_UNIQUE:
@@ -109,19 +112,17 @@ CDaoException CDaoException::fromSqlite(sqlite3* db, int resultCode) {
                                  .arg(fileName),
                              extended);
     case SQLITE_CORRUPT:
-        return CDaoException(Corrupt,
-                             QStringLiteral("Die Datenbank %1 ist beschädigt.").arg(fileName),
-                             extended);
+        return CDaoException(
+            Corrupt, QStringLiteral("Die Datenbank %1 ist beschädigt.").arg(fileName), extended);
     case SQLITE_FULL:
         return CDaoException(DiskFull,
                              QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz "
                                             "frei. Die Änderung wurde nicht gespeichert."),
                              extended);
     case SQLITE_CANTOPEN:
-        return CDaoException(CannotOpen,
-                             QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden.")
-                                 .arg(fileName),
-                             extended);
+        return CDaoException(
+            CannotOpen,
+            QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden.").arg(fileName), extended);
     case SQLITE_IOERR:
         return CDaoException(IoError,
                              QStringLiteral("Beim Lesen oder Schreiben der Datenbank ist ein "

@@ -46,8 +46,10 @@ public:
 
     const char* what() const noexcept override { return m_what.c_str(); }
 
-    // Builds the exception for a failed SQLite call on this connection.
-    static CDaoException fromSqlite(sqlite3* db, int resultCode);
+    // Builds the exception for a failed SQLite call on this connection. The file name names the
+    // database in messages where the connection does not know it (a failed open).
+    static CDaoException fromSqlite(sqlite3* db, int resultCode,
+                                    const QString& fileName = QString());
 
 private:
     int m_code;

@@ -30,7 +30,7 @@ void CDatabase::open(const QString& path) {
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        CDaoException error = CDaoException::fromSqlite(db, rc);
+        CDaoException error = CDaoException::fromSqlite(db, rc, path);
         sqlite3_close_v2(db);
         throw error;
     }
@@ -51,11 +51,12 @@ void CDatabase::open(const QString& path) {
         sqlite3_extended_result_codes(m_db, 1);
         GermanCollation::install(m_db);
         // The first read tells whether the file is a database at all.
-        const QString hasEvents =
-            queryText("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'T_Event'");
+        const QString hasEvents = queryText(
+            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'T_Event'");
         if (hasEvents != QLatin1String("1"))
-            throw CDaoException(CDaoException::NotADatabase,
-                                QStringLiteral("Die Datei %1 ist keine Vorlanto-Datenbank.").arg(path));
+            throw CDaoException(
+                CDaoException::NotADatabase,
+                QStringLiteral("Die Datei %1 ist keine Vorlanto-Datenbank.").arg(path));
         const int version = queryText("PRAGMA user_version").toInt();
         if (version > Schema::kVersion)
             throw CDaoException(CDaoException::NotADatabase,
@@ -111,9 +112,8 @@ QString CDatabase::queryText(const std::string& sql) {
     throwIfFailed(rc);
     if (rc != SQLITE_ROW)
         return QString();
-    return QString::fromUtf8(
-        reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)),
-        sqlite3_column_bytes(statement.get(), 0));
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)),
+                             sqlite3_column_bytes(statement.get(), 0));
 }
 
 CachedStatement CDatabase::prepare(const std::string& sql) {

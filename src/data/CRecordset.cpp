@@ -561,9 +561,10 @@ void CRecordset::setValue(int column, const QVariant& value) {
     case JetType::Text:
         return setText(column, value.toString());
     }
-    throw CDaoException(CDaoException::ConversionError,
-                        QStringLiteral("Der Wert \"%1\" passt nicht in das Feld \"%2\".")
-                            .arg(value.toString(), QString::fromUtf8(m_source.column(column).name)));
+    throw CDaoException(
+        CDaoException::ConversionError,
+        QStringLiteral("Der Wert \"%1\" passt nicht in das Feld \"%2\".")
+            .arg(value.toString(), QString::fromUtf8(m_source.column(column).name)));
 }
 
 namespace {
@@ -620,9 +621,9 @@ void CRecordset::writeInsert() {
         written.push_back(c);
     }
     const std::string table = quotedName(m_source.name());
-    const std::string sql = written.empty()
-                                ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                : "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
+    const std::string sql =
+        written.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                        : "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
     CachedStatement statement = m_db.prepare(sql);
     int index = 1;
     for (int c : written) {
@@ -699,8 +700,8 @@ void CRecordset::moveToBookmark(Bookmark bookmark) {
     m_editMode = EditMode::None;
     // The walk goes on after the bookmarked row; a row outside the rest of the walk (already
     // passed, or added since the open) has nothing after it.
-    const auto at = std::find(m_pinned.begin() + static_cast<std::ptrdiff_t>(m_next),
-                              m_pinned.end(), bookmark);
-    m_next = at == m_pinned.end() ? m_pinned.size()
-                                  : static_cast<size_t>(at - m_pinned.begin()) + 1;
+    const auto at =
+        std::find(m_pinned.begin() + static_cast<std::ptrdiff_t>(m_next), m_pinned.end(), bookmark);
+    m_next =
+        at == m_pinned.end() ? m_pinned.size() : static_cast<size_t>(at - m_pinned.begin()) + 1;
 }

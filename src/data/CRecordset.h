@@ -159,8 +159,8 @@ private:
     bool m_atEnd = true;
     bool m_currentDeleted = false;
     CachedStatement m_live;
-    Row m_row;                  // the current row once not read live
-    Bookmark m_rowid = 0;       // the current row's rowid once not read live
+    Row m_row;                      // the current row once not read live
+    Bookmark m_rowid = 0;           // the current row's rowid once not read live
     std::vector<Bookmark> m_pinned; // rows still to come, by rowid
     std::vector<Row> m_copied;      // rows still to come, as values (saved queries)
     size_t m_next = 0;
@@ -176,7 +176,7 @@ private:
 #define VORLANTO_RECORDSET(ClassName, SourceName)                                                  \
     class ClassName : public CRecordset {                                                          \
     public:                                                                                        \
-        explicit ClassName(CDatabase& db) : CRecordset(db, definition()) {}                         \
+        explicit ClassName(CDatabase& db) : CRecordset(db, definition()) {}                        \
         static const SourceDef& definition() {                                                     \
             static const SourceDef& source = Schema::source(SourceName);                           \
             return source;                                                                         \

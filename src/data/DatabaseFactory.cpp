@@ -71,8 +71,8 @@ void createDatabase(const QString& path) {
     guard.closeAndKeep();
     if (!QFile::rename(building, path)) {
         QFile::remove(building);
-        throw CDaoException(CDaoException::IoError,
-                            QStringLiteral("Die Datenbank %1 konnte nicht angelegt werden.")
-                                .arg(path));
+        throw CDaoException(
+            CDaoException::IoError,
+            QStringLiteral("Die Datenbank %1 konnte nicht angelegt werden.").arg(path));
     }
 }

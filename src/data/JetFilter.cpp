@@ -16,7 +16,7 @@ enum class Tok { End, Column, Word, Text, Number, Date, LParen, RParen, Comma, O
 
 struct Token {
     Tok kind = Tok::End;
-    std::string text; // column or word name, literal text, number digits, operator
+    std::string text;  // column or word name, literal text, number digits, operator
     size_t offset = 0; // byte offset in the UTF-8 input
     QDateTime date;
 };
@@ -71,7 +71,8 @@ struct Operand {
 };
 
 bool equalsWord(const std::string& word, const char* keyword) {
-    return word.size() == std::strlen(keyword) && strncasecmp(word.c_str(), keyword, word.size()) == 0;
+    return word.size() == std::strlen(keyword) &&
+           strncasecmp(word.c_str(), keyword, word.size()) == 0;
 }
 
 bool isWordChar(char c) {
@@ -136,11 +137,11 @@ public:
 
 private:
     [[noreturn]] void fail(const QString& detail) const {
-        throw CDaoException(CDaoException::FilterSyntax,
-                            QStringLiteral("Syntaxfehler %1 \"%2\": %3.")
-                                .arg(m_sortMode ? QStringLiteral("in der Sortierung")
-                                                : QStringLiteral("im Filter"),
-                                     m_input, detail));
+        throw CDaoException(
+            CDaoException::FilterSyntax,
+            QStringLiteral("Syntaxfehler %1 \"%2\": %3.")
+                .arg(m_sortMode ? QStringLiteral("in der Sortierung") : QStringLiteral("im Filter"),
+                     m_input, detail));
     }
 
     QString unexpected() const {

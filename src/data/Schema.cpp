@@ -25,8 +25,8 @@ std::string quoted(std::string_view name) {
 // reported with the column and the reason.
 std::string columnDefinition(const SourceDef& table, const ColumnDef& column) {
     const std::string name = quoted(column.name);
-    const std::string check = "CONSTRAINT " + quoted(std::string(jetTypeName(column.type)) + "_" +
-                                                     column.name) +
+    const std::string check = "CONSTRAINT " +
+                              quoted(std::string(jetTypeName(column.type)) + "_" + column.name) +
                               " CHECK (";
     const bool isAutoKey = table.autoKey() && std::string_view(table.autoKey()) == column.name;
     if (isAutoKey)
@@ -44,8 +44,8 @@ std::string columnDefinition(const SourceDef& table, const ColumnDef& column) {
     case JetType::Byte:
         return integerColumn("0", "255");
     case JetType::Single:
-        return name + " REAL " + check + name + " IS NULL OR (typeof(" + name + ") = 'real' AND abs(" +
-               name + ") <= 3.4028234663852886e38))";
+        return name + " REAL " + check + name + " IS NULL OR (typeof(" + name +
+               ") = 'real' AND abs(" + name + ") <= 3.4028234663852886e38))";
     case JetType::YesNo:
         return name + " INTEGER NOT NULL DEFAULT 0 " + check + name + " IN (-1, 0))";
     case JetType::DateTime:
@@ -77,7 +77,8 @@ struct UniqueKey {
 // Keys the forms rely on: a refused duplicate is reported as error 3022.
 const UniqueKey kUniqueKeys[] = {
     {"T_Event_Transport", "UK_Transport", R"("EventID", "VerleiherID", "KfzID")"},
-    {"T_Event_Uebernachtung", "UK_Uebernachtung", R"("EventID", "PersonID", "Funktion", "Anreise")"},
+    {"T_Event_Uebernachtung", "UK_Uebernachtung",
+     R"("EventID", "PersonID", "Funktion", "Anreise")"},
     {"T_Event_Status", "UK_Status", R"("EventID")"},
 };
 
@@ -126,12 +127,14 @@ std::vector<std::string> createTriggers() {
     for (const SourceDef* table : Schema::tables()) {
         const std::string_view name = table->name();
         if (name.substr(0, 8) == "T_Event_" && name != "T_Event_Setliste_Songs")
-            eventTrigger += "\n    DELETE FROM " + quoted(name) + R"( WHERE "EventID" = OLD."EventID";)";
+            eventTrigger +=
+                "\n    DELETE FROM " + quoted(name) + R"( WHERE "EventID" = OLD."EventID";)";
     }
     eventTrigger += "\nEND";
     const std::string setlistTrigger =
         R"(CREATE TRIGGER "T_Event_Setliste_delete_songs" AFTER DELETE ON "T_Event_Setliste" BEGIN)"
-        "\n    DELETE FROM \"T_Event_Setliste_Songs\" WHERE \"SetlisteID\" = OLD.\"SetlisteID\";\nEND";
+        "\n    DELETE FROM \"T_Event_Setliste_Songs\" WHERE \"SetlisteID\" = "
+        "OLD.\"SetlisteID\";\nEND";
     return {setlistTrigger, eventTrigger};
 }
 
@@ -216,8 +219,9 @@ std::vector<std::string> createStatements() {
         statements.push_back(createTable(*table));
     int number = 0;
     for (const IndexDef& index : kIndexes) {
-        statements.push_back("CREATE INDEX " + quoted("IX_" + std::to_string(++number) + "_" + index.table) +
-                             " ON " + quoted(index.table) + " (" + index.columns + ")");
+        statements.push_back("CREATE INDEX " +
+                             quoted("IX_" + std::to_string(++number) + "_" + index.table) + " ON " +
+                             quoted(index.table) + " (" + index.columns + ")");
     }
     for (std::string& trigger : createTriggers())
         statements.push_back(std::move(trigger));

@@ -33,12 +33,8 @@ const ColumnDef kT_Event_Besetzung[] = {
     {"MusikerID", JetType::Long},
 };
 const ColumnDef kT_Event_ExtFirma[] = {
-    {"AnsprechID", JetType::Long},
-    {"Art", JetType::Integer},
-    {"Bemerkungen", JetType::Text},
-    {"bVorhanden", JetType::YesNo},
-    {"EventID", JetType::Long},
-    {"ExtID", JetType::Long},
+    {"AnsprechID", JetType::Long},  {"Art", JetType::Integer},  {"Bemerkungen", JetType::Text},
+    {"bVorhanden", JetType::YesNo}, {"EventID", JetType::Long}, {"ExtID", JetType::Long},
 };
 const ColumnDef kT_Event_Finanzen[] = {
     {"EventID", JetType::Long},
@@ -74,23 +70,14 @@ const ColumnDef kT_Event_Merchandising[] = {
     {"MerchID", JetType::Long},
 };
 const ColumnDef kT_Event_Uebernachtung[] = {
-    {"Abreise", JetType::DateTime},
-    {"Anreise", JetType::DateTime},
-    {"Bemerkungen", JetType::Text},
-    {"EventID", JetType::Long},
-    {"fBreakfest", JetType::YesNo},
-    {"Funktion", JetType::Integer},
-    {"HotelID", JetType::Long},
-    {"PersonID", JetType::Long},
-    {"ZimmerArt", JetType::Byte},
+    {"Abreise", JetType::DateTime}, {"Anreise", JetType::DateTime}, {"Bemerkungen", JetType::Text},
+    {"EventID", JetType::Long},     {"fBreakfest", JetType::YesNo}, {"Funktion", JetType::Integer},
+    {"HotelID", JetType::Long},     {"PersonID", JetType::Long},    {"ZimmerArt", JetType::Byte},
     {"ZimmerNr", JetType::Integer},
 };
 const ColumnDef kT_Event_Uebernachtung_Zimmer[] = {
-    {"Bemerkungen", JetType::Text},
-    {"EventID", JetType::Long},
-    {"HotelID", JetType::Long},
-    {"Preis", JetType::Single},
-    {"ZimmerNr", JetType::Integer},
+    {"Bemerkungen", JetType::Text}, {"EventID", JetType::Long},     {"HotelID", JetType::Long},
+    {"Preis", JetType::Single},     {"ZimmerNr", JetType::Integer},
 };
 const ColumnDef kT_Event_Setliste[] = {
     {"SetlisteID", JetType::Long},
@@ -99,18 +86,10 @@ const ColumnDef kT_Event_Setliste[] = {
     {"Bemerkung", JetType::Text},
 };
 const ColumnDef kT_Event_Setliste_Songs[] = {
-    {"Bearbeiter", JetType::Text},
-    {"Bemerkung", JetType::Text},
-    {"GemaWerkNr", JetType::Text},
-    {"Interpret", JetType::Text},
-    {"Komponist", JetType::Text},
-    {"LfdNr", JetType::Integer},
-    {"pf", JetType::Text},
-    {"SetlisteID", JetType::Long},
-    {"SetNr", JetType::Integer},
-    {"Tempo", JetType::Integer},
-    {"Titel", JetType::Text},
-    {"Tonart", JetType::Text},
+    {"Bearbeiter", JetType::Text}, {"Bemerkung", JetType::Text},  {"GemaWerkNr", JetType::Text},
+    {"Interpret", JetType::Text},  {"Komponist", JetType::Text},  {"LfdNr", JetType::Integer},
+    {"pf", JetType::Text},         {"SetlisteID", JetType::Long}, {"SetNr", JetType::Integer},
+    {"Tempo", JetType::Integer},   {"Titel", JetType::Text},      {"Tonart", JetType::Text},
     {"Verleger", JetType::Text},
 };
 const ColumnDef kT_Event_Status[] = {
@@ -131,89 +110,41 @@ const ColumnDef kT_Event_Status[] = {
     {"Stat_Fin_Sonst", JetType::Byte},
 };
 const ColumnDef kT_Event_Transport[] = {
-    {"Bemerkungen", JetType::Text},
-    {"EventID", JetType::Long},
-    {"Fahrer", JetType::Text},
-    {"KfzID", JetType::Long},
-    {"VerleiherID", JetType::Long},
+    {"Bemerkungen", JetType::Text}, {"EventID", JetType::Long},     {"Fahrer", JetType::Text},
+    {"KfzID", JetType::Long},       {"VerleiherID", JetType::Long},
 };
 const ColumnDef kT_Grunddaten[] = {
-    {"Waehrungkurz", JetType::Text},
-    {"Waehrunglang", JetType::Text},
-    {"Union_No", JetType::Text},
-    {"MWST_Satz1", JetType::Single},
-    {"MWST_Satz2", JetType::Single},
+    {"Waehrungkurz", JetType::Text}, {"Waehrunglang", JetType::Text}, {"Union_No", JetType::Text},
+    {"MWST_Satz1", JetType::Single}, {"MWST_Satz2", JetType::Single},
 };
 const ColumnDef kT_Stamm_ExtFirma[] = {
-    {"ExtID", JetType::Long},
-    {"Art", JetType::Integer},
-    {"fPrivat", JetType::YesNo},
-    {"Firma", JetType::Text},
-    {"Anrede", JetType::Integer},
-    {"Name", JetType::Text},
-    {"Vorname", JetType::Text},
-    {"GebDate", JetType::DateTime},
-    {"Strasse", JetType::Text},
-    {"PLZ", JetType::Text},
-    {"Ort", JetType::Text},
-    {"Tel", JetType::Text},
-    {"Telm", JetType::Text},
-    {"Fax", JetType::Text},
-    {"Email", JetType::Text},
-    {"Homepage", JetType::Text},
-    {"SteuerNr", JetType::Text},
-    {"Finanzamt", JetType::Text},
-    {"Konto", JetType::Text},
-    {"BLZ", JetType::Text},
-    {"Bank", JetType::Text},
-    {"Bemerkungen", JetType::Text},
-    {"fDeleted", JetType::YesNo},
+    {"ExtID", JetType::Long},       {"Art", JetType::Integer},      {"fPrivat", JetType::YesNo},
+    {"Firma", JetType::Text},       {"Anrede", JetType::Integer},   {"Name", JetType::Text},
+    {"Vorname", JetType::Text},     {"GebDate", JetType::DateTime}, {"Strasse", JetType::Text},
+    {"PLZ", JetType::Text},         {"Ort", JetType::Text},         {"Tel", JetType::Text},
+    {"Telm", JetType::Text},        {"Fax", JetType::Text},         {"Email", JetType::Text},
+    {"Homepage", JetType::Text},    {"SteuerNr", JetType::Text},    {"Finanzamt", JetType::Text},
+    {"Konto", JetType::Text},       {"BLZ", JetType::Text},         {"Bank", JetType::Text},
+    {"Bemerkungen", JetType::Text}, {"fDeleted", JetType::YesNo},
 };
 const ColumnDef kT_Stamm_ExtAnsprech[] = {
-    {"ExtID", JetType::Long},
-    {"Art", JetType::Integer},
-    {"APID", JetType::Long},
-    {"APAnrede", JetType::Integer},
-    {"APName", JetType::Text},
-    {"APVorname", JetType::Text},
-    {"APGebDate", JetType::DateTime},
-    {"APTel", JetType::Text},
-    {"APFax", JetType::Text},
-    {"APTelm", JetType::Text},
-    {"APEmail", JetType::Text},
-    {"fDeleted", JetType::YesNo},
+    {"ExtID", JetType::Long},         {"Art", JetType::Integer},  {"APID", JetType::Long},
+    {"APAnrede", JetType::Integer},   {"APName", JetType::Text},  {"APVorname", JetType::Text},
+    {"APGebDate", JetType::DateTime}, {"APTel", JetType::Text},   {"APFax", JetType::Text},
+    {"APTelm", JetType::Text},        {"APEmail", JetType::Text}, {"fDeleted", JetType::YesNo},
     {"APFunktion", JetType::Text},
 };
 const ColumnDef kT_Stamm_Musiker[] = {
-    {"MusikerID", JetType::Long},
-    {"MAnrede", JetType::Integer},
-    {"MName", JetType::Text},
-    {"MVorname", JetType::Text},
-    {"MKName", JetType::Text},
-    {"MStrasse", JetType::Text},
-    {"MPLZ", JetType::Text},
-    {"MOrt", JetType::Text},
-    {"MTel", JetType::Text},
-    {"MTelm", JetType::Text},
-    {"MFax", JetType::Text},
-    {"Memail", JetType::Text},
-    {"Mbemerkungen", JetType::Text},
-    {"MKonto", JetType::Text},
-    {"MBLZ", JetType::Text},
-    {"MBank", JetType::Text},
-    {"MGeb", JetType::DateTime},
-    {"MInstID1", JetType::Long},
-    {"MInstID2", JetType::Long},
-    {"MInstID3", JetType::Long},
-    {"MInstID4", JetType::Long},
-    {"MInstID5", JetType::Long},
-    {"MInstID6", JetType::Long},
-    {"MMinGage", JetType::Single},
-    {"MSteuerNr", JetType::Text},
-    {"MFinanzamt", JetType::Text},
-    {"MFotopfad", JetType::Text},
-    {"fDeleted", JetType::YesNo},
-    {"MHomepage", JetType::Text},
+    {"MusikerID", JetType::Long},    {"MAnrede", JetType::Integer}, {"MName", JetType::Text},
+    {"MVorname", JetType::Text},     {"MKName", JetType::Text},     {"MStrasse", JetType::Text},
+    {"MPLZ", JetType::Text},         {"MOrt", JetType::Text},       {"MTel", JetType::Text},
+    {"MTelm", JetType::Text},        {"MFax", JetType::Text},       {"Memail", JetType::Text},
+    {"Mbemerkungen", JetType::Text}, {"MKonto", JetType::Text},     {"MBLZ", JetType::Text},
+    {"MBank", JetType::Text},        {"MGeb", JetType::DateTime},   {"MInstID1", JetType::Long},
+    {"MInstID2", JetType::Long},     {"MInstID3", JetType::Long},   {"MInstID4", JetType::Long},
+    {"MInstID5", JetType::Long},     {"MInstID6", JetType::Long},   {"MMinGage", JetType::Single},
+    {"MSteuerNr", JetType::Text},    {"MFinanzamt", JetType::Text}, {"MFotopfad", JetType::Text},
+    {"fDeleted", JetType::YesNo},    {"MHomepage", JetType::Text},
 };
 const ColumnDef kT_Stamm_Instrument[] = {
     {"Instrument", JetType::Text},
@@ -222,44 +153,23 @@ const ColumnDef kT_Stamm_Instrument[] = {
     {"fDeleted", JetType::YesNo},
 };
 const ColumnDef kT_Stamm_Hotel[] = {
-    {"Bemerkungen", JetType::Text},
-    {"Email", JetType::Text},
-    {"Fax", JetType::Text},
-    {"Homepage", JetType::Text},
-    {"HotelID", JetType::Long},
-    {"Kategorie", JetType::Text},
-    {"Name", JetType::Text},
-    {"Ort", JetType::Text},
-    {"PLZ", JetType::Text},
-    {"Strasse", JetType::Text},
-    {"Tel", JetType::Text},
-    {"Telm", JetType::Text},
+    {"Bemerkungen", JetType::Text}, {"Email", JetType::Text},   {"Fax", JetType::Text},
+    {"Homepage", JetType::Text},    {"HotelID", JetType::Long}, {"Kategorie", JetType::Text},
+    {"Name", JetType::Text},        {"Ort", JetType::Text},     {"PLZ", JetType::Text},
+    {"Strasse", JetType::Text},     {"Tel", JetType::Text},     {"Telm", JetType::Text},
     {"fDeleted", JetType::YesNo},
 };
 const ColumnDef kT_Stamm_KfzVerleiher_Kfz[] = {
-    {"Art", JetType::Integer},
-    {"Bemerkung", JetType::Text},
-    {"ExtID", JetType::Long},
-    {"Kennzeichen", JetType::Text},
-    {"KfzID", JetType::Long},
-    {"Kupplung", JetType::YesNo},
-    {"Sitzpl", JetType::Integer},
-    {"Typ", JetType::Text},
-    {"ZulGewicht", JetType::Single},
+    {"Art", JetType::Integer},      {"Bemerkung", JetType::Text}, {"ExtID", JetType::Long},
+    {"Kennzeichen", JetType::Text}, {"KfzID", JetType::Long},     {"Kupplung", JetType::YesNo},
+    {"Sitzpl", JetType::Integer},   {"Typ", JetType::Text},       {"ZulGewicht", JetType::Single},
     {"fDeleted", JetType::YesNo},
 };
 const ColumnDef kT_Stamm_Songliste[] = {
-    {"SongID", JetType::Long},
-    {"Titel", JetType::Text},
-    {"Interpret", JetType::Text},
-    {"Tonart", JetType::Text},
-    {"Tempo", JetType::Integer},
-    {"Bemerkungen", JetType::Text},
-    {"GemaWerkNr", JetType::Text},
-    {"Komponist", JetType::Text},
-    {"Bearbeiter", JetType::Text},
-    {"Verleger", JetType::Text},
-    {"pf", JetType::Text},
+    {"SongID", JetType::Long},     {"Titel", JetType::Text},     {"Interpret", JetType::Text},
+    {"Tonart", JetType::Text},     {"Tempo", JetType::Integer},  {"Bemerkungen", JetType::Text},
+    {"GemaWerkNr", JetType::Text}, {"Komponist", JetType::Text}, {"Bearbeiter", JetType::Text},
+    {"Verleger", JetType::Text},   {"pf", JetType::Text},
 };
 const ColumnDef kT_Stamm_Artikelgruppe[] = {
     {"Artikelgruppe", JetType::Text},
@@ -268,18 +178,12 @@ const ColumnDef kT_Stamm_Artikelgruppe[] = {
     {"fDeleted", JetType::YesNo},
 };
 const ColumnDef kT_Stamm_Artikel[] = {
-    {"ArtikelID", JetType::Long},
-    {"Artikelgruppe", JetType::Text},
-    {"Artikel", JetType::Text},
-    {"Artikelbeschreibung", JetType::Text},
-    {"Preis1", JetType::Single},
-    {"Preis2", JetType::Single},
-    {"Preis3", JetType::Single},
-    {"Preis4", JetType::Single},
-    {"Interpret", JetType::Text},
-    {"Label", JetType::Text},
-    {"fDeleted", JetType::YesNo},
-    {"Fotopfad", JetType::Text},
+    {"ArtikelID", JetType::Long}, {"Artikelgruppe", JetType::Text},
+    {"Artikel", JetType::Text},   {"Artikelbeschreibung", JetType::Text},
+    {"Preis1", JetType::Single},  {"Preis2", JetType::Single},
+    {"Preis3", JetType::Single},  {"Preis4", JetType::Single},
+    {"Interpret", JetType::Text}, {"Label", JetType::Text},
+    {"fDeleted", JetType::YesNo}, {"Fotopfad", JetType::Text},
 };
 const ColumnDef kT_Stamm_Gema_Bezirk[] = {
     {"Bezirksdirektion", JetType::Text},
@@ -295,168 +199,78 @@ const ColumnDef kT_Stamm_Gema_Bezirk[] = {
     {"ZustBereich", JetType::Text},
 };
 const ColumnDef kUser[] = {
-    {"Benutzer", JetType::Text},
-    {"Passwort", JetType::Text},
-    {"Band", JetType::Text},
-    {"Email", JetType::Text},
-    {"Fax", JetType::Text},
-    {"Homepage", JetType::Text},
-    {"Name", JetType::Text},
-    {"Ort", JetType::Text},
-    {"PLZ", JetType::Text},
-    {"Strasse", JetType::Text},
-    {"Tel", JetType::Text},
-    {"Telm", JetType::Text},
-    {"Vorname", JetType::Text},
-    {"ArtBesetzung", JetType::Text},
+    {"Benutzer", JetType::Text}, {"Passwort", JetType::Text},     {"Band", JetType::Text},
+    {"Email", JetType::Text},    {"Fax", JetType::Text},          {"Homepage", JetType::Text},
+    {"Name", JetType::Text},     {"Ort", JetType::Text},          {"PLZ", JetType::Text},
+    {"Strasse", JetType::Text},  {"Tel", JetType::Text},          {"Telm", JetType::Text},
+    {"Vorname", JetType::Text},  {"ArtBesetzung", JetType::Text},
 };
 const ColumnDef kA_Event_Besetzung[] = {
-    {"EventID", JetType::Long},
-    {"MusikerID", JetType::Long},
-    {"fDeleted", JetType::YesNo},
-    {"MAnrede", JetType::Integer},
-    {"MName", JetType::Text},
-    {"MVorname", JetType::Text},
-    {"MKName", JetType::Text},
-    {"MStrasse", JetType::Text},
-    {"MPLZ", JetType::Text},
-    {"MOrt", JetType::Text},
-    {"MTel", JetType::Text},
-    {"MTelm", JetType::Text},
-    {"MFax", JetType::Text},
-    {"Memail", JetType::Text},
-    {"Mbemerkungen", JetType::Text},
-    {"MKonto", JetType::Text},
-    {"MBLZ", JetType::Text},
-    {"MBank", JetType::Text},
-    {"MGeb", JetType::DateTime},
-    {"MInstID1", JetType::Long},
-    {"MInstID2", JetType::Long},
-    {"MInstID3", JetType::Long},
-    {"MInstID4", JetType::Long},
-    {"MInstID5", JetType::Long},
-    {"MInstID6", JetType::Long},
-    {"MMinGage", JetType::Single},
-    {"MSteuerNr", JetType::Text},
-    {"MFinanzamt", JetType::Text},
-    {"MFotopfad", JetType::Text},
-    {"Kurz1", JetType::Text},
-    {"Kurz2", JetType::Text},
-    {"Kurz3", JetType::Text},
-    {"Kurz4", JetType::Text},
-    {"Kurz5", JetType::Text},
-    {"Kurz6", JetType::Text},
+    {"EventID", JetType::Long},    {"MusikerID", JetType::Long},  {"fDeleted", JetType::YesNo},
+    {"MAnrede", JetType::Integer}, {"MName", JetType::Text},      {"MVorname", JetType::Text},
+    {"MKName", JetType::Text},     {"MStrasse", JetType::Text},   {"MPLZ", JetType::Text},
+    {"MOrt", JetType::Text},       {"MTel", JetType::Text},       {"MTelm", JetType::Text},
+    {"MFax", JetType::Text},       {"Memail", JetType::Text},     {"Mbemerkungen", JetType::Text},
+    {"MKonto", JetType::Text},     {"MBLZ", JetType::Text},       {"MBank", JetType::Text},
+    {"MGeb", JetType::DateTime},   {"MInstID1", JetType::Long},   {"MInstID2", JetType::Long},
+    {"MInstID3", JetType::Long},   {"MInstID4", JetType::Long},   {"MInstID5", JetType::Long},
+    {"MInstID6", JetType::Long},   {"MMinGage", JetType::Single}, {"MSteuerNr", JetType::Text},
+    {"MFinanzamt", JetType::Text}, {"MFotopfad", JetType::Text},  {"Kurz1", JetType::Text},
+    {"Kurz2", JetType::Text},      {"Kurz3", JetType::Text},      {"Kurz4", JetType::Text},
+    {"Kurz5", JetType::Text},      {"Kurz6", JetType::Text},
 };
 const ColumnDef kA_Event_ExtFirma[] = {
-    {"Anrede", JetType::Integer},
-    {"Art", JetType::Integer},
-    {"Bank", JetType::Text},
-    {"Bemerkungen", JetType::Text},
-    {"BLZ", JetType::Text},
-    {"bVorhanden", JetType::YesNo},
-    {"EBemerkung", JetType::Text},
-    {"Email", JetType::Text},
-    {"EventID", JetType::Long},
-    {"ExtID", JetType::Long},
-    {"Fax", JetType::Text},
-    {"fDeleted", JetType::YesNo},
-    {"Finanzamt", JetType::Text},
-    {"Firma", JetType::Text},
-    {"fPrivat", JetType::YesNo},
-    {"GebDate", JetType::DateTime},
-    {"Homepage", JetType::Text},
-    {"Konto", JetType::Text},
-    {"Name", JetType::Text},
-    {"Ort", JetType::Text},
-    {"PLZ", JetType::Text},
-    {"SteuerNr", JetType::Text},
-    {"Strasse", JetType::Text},
-    {"Tel", JetType::Text},
-    {"Telm", JetType::Text},
-    {"Vorname", JetType::Text},
+    {"Anrede", JetType::Integer},   {"Art", JetType::Integer},   {"Bank", JetType::Text},
+    {"Bemerkungen", JetType::Text}, {"BLZ", JetType::Text},      {"bVorhanden", JetType::YesNo},
+    {"EBemerkung", JetType::Text},  {"Email", JetType::Text},    {"EventID", JetType::Long},
+    {"ExtID", JetType::Long},       {"Fax", JetType::Text},      {"fDeleted", JetType::YesNo},
+    {"Finanzamt", JetType::Text},   {"Firma", JetType::Text},    {"fPrivat", JetType::YesNo},
+    {"GebDate", JetType::DateTime}, {"Homepage", JetType::Text}, {"Konto", JetType::Text},
+    {"Name", JetType::Text},        {"Ort", JetType::Text},      {"PLZ", JetType::Text},
+    {"SteuerNr", JetType::Text},    {"Strasse", JetType::Text},  {"Tel", JetType::Text},
+    {"Telm", JetType::Text},        {"Vorname", JetType::Text},
 };
 const ColumnDef kA_Event_Nacht[] = {
-    {"Abreise", JetType::DateTime},
-    {"Anreise", JetType::DateTime},
-    {"EBemerkungen", JetType::Text},
-    {"EventID", JetType::Long},
-    {"fBreakfest", JetType::YesNo},
-    {"Funktion", JetType::Integer},
-    {"HBemerkungen", JetType::Text},
-    {"HEmail", JetType::Text},
-    {"HFax", JetType::Text},
-    {"HHomepage", JetType::Text},
-    {"HKategorie", JetType::Text},
-    {"HName", JetType::Text},
-    {"HOrt", JetType::Text},
-    {"HotelID", JetType::Long},
-    {"HPLZ", JetType::Text},
-    {"HStrasse", JetType::Text},
-    {"HTel", JetType::Text},
-    {"HTelm", JetType::Text},
-    {"PersonID", JetType::Long},
-    {"Preis", JetType::Single},
-    {"ZimmerArt", JetType::Byte},
-    {"ZimmerNr", JetType::Integer},
+    {"Abreise", JetType::DateTime},  {"Anreise", JetType::DateTime},
+    {"EBemerkungen", JetType::Text}, {"EventID", JetType::Long},
+    {"fBreakfest", JetType::YesNo},  {"Funktion", JetType::Integer},
+    {"HBemerkungen", JetType::Text}, {"HEmail", JetType::Text},
+    {"HFax", JetType::Text},         {"HHomepage", JetType::Text},
+    {"HKategorie", JetType::Text},   {"HName", JetType::Text},
+    {"HOrt", JetType::Text},         {"HotelID", JetType::Long},
+    {"HPLZ", JetType::Text},         {"HStrasse", JetType::Text},
+    {"HTel", JetType::Text},         {"HTelm", JetType::Text},
+    {"PersonID", JetType::Long},     {"Preis", JetType::Single},
+    {"ZimmerArt", JetType::Byte},    {"ZimmerNr", JetType::Integer},
 };
 const ColumnDef kA_Event_Setliste[] = {
-    {"EventID", JetType::Long},
-    {"SetNr", JetType::Integer},
-    {"LfdNr", JetType::Integer},
-    {"Titel", JetType::Text},
-    {"Interpret", JetType::Text},
-    {"Tonart", JetType::Text},
-    {"Tempo", JetType::Integer},
-    {"Komponist", JetType::Text},
-    {"Bemerkung", JetType::Text},
-    {"Bearbeiter", JetType::Text},
-    {"GemaWerkNr", JetType::Text},
-    {"pf", JetType::Text},
+    {"EventID", JetType::Long},    {"SetNr", JetType::Integer},   {"LfdNr", JetType::Integer},
+    {"Titel", JetType::Text},      {"Interpret", JetType::Text},  {"Tonart", JetType::Text},
+    {"Tempo", JetType::Integer},   {"Komponist", JetType::Text},  {"Bemerkung", JetType::Text},
+    {"Bearbeiter", JetType::Text}, {"GemaWerkNr", JetType::Text}, {"pf", JetType::Text},
     {"Verleger", JetType::Text},
 };
 const ColumnDef kA_Event_Transport[] = {
-    {"EventID", JetType::Long},
-    {"VerleiherID", JetType::Long},
-    {"KfzID", JetType::Long},
-    {"fDeleted", JetType::YesNo},
-    {"Fahrer", JetType::Text},
-    {"Bemerkungen", JetType::Text},
-    {"Typ", JetType::Text},
-    {"Kennzeichen", JetType::Text},
-    {"Sitzpl", JetType::Integer},
-    {"ZulGewicht", JetType::Single},
-    {"Kupplung", JetType::YesNo},
-    {"KfzBemerkung", JetType::Text},
-    {"Anrede", JetType::Integer},
-    {"Firma", JetType::Text},
-    {"fPrivat", JetType::YesNo},
-    {"Name", JetType::Text},
+    {"EventID", JetType::Long},   {"VerleiherID", JetType::Long},
+    {"KfzID", JetType::Long},     {"fDeleted", JetType::YesNo},
+    {"Fahrer", JetType::Text},    {"Bemerkungen", JetType::Text},
+    {"Typ", JetType::Text},       {"Kennzeichen", JetType::Text},
+    {"Sitzpl", JetType::Integer}, {"ZulGewicht", JetType::Single},
+    {"Kupplung", JetType::YesNo}, {"KfzBemerkung", JetType::Text},
+    {"Anrede", JetType::Integer}, {"Firma", JetType::Text},
+    {"fPrivat", JetType::YesNo},  {"Name", JetType::Text},
     {"Vorname", JetType::Text},
 };
 const ColumnDef kA_Druck_GigFirma[] = {
-    {"EventID", JetType::Long},
-    {"Art", JetType::Integer},
-    {"ExtID", JetType::Long},
-    {"fPrivat", JetType::YesNo},
-    {"Firma", JetType::Text},
-    {"Name", JetType::Text},
-    {"Vorname", JetType::Text},
-    {"EBeginn", JetType::DateTime},
-    {"Status", JetType::Integer},
-    {"EArt", JetType::Text},
-    {"ELocation", JetType::Text},
-    {"EOrt", JetType::Text},
+    {"EventID", JetType::Long},  {"Art", JetType::Integer},      {"ExtID", JetType::Long},
+    {"fPrivat", JetType::YesNo}, {"Firma", JetType::Text},       {"Name", JetType::Text},
+    {"Vorname", JetType::Text},  {"EBeginn", JetType::DateTime}, {"Status", JetType::Integer},
+    {"EArt", JetType::Text},     {"ELocation", JetType::Text},   {"EOrt", JetType::Text},
 };
 const ColumnDef kA_Druck_GigMusiker[] = {
-    {"EventID", JetType::Long},
-    {"EBeginn", JetType::DateTime},
-    {"MusikerID", JetType::Long},
-    {"MName", JetType::Text},
-    {"MVorname", JetType::Text},
-    {"Status", JetType::Integer},
-    {"EArt", JetType::Text},
-    {"ELocation", JetType::Text},
-    {"EOrt", JetType::Text},
+    {"EventID", JetType::Long}, {"EBeginn", JetType::DateTime}, {"MusikerID", JetType::Long},
+    {"MName", JetType::Text},   {"MVorname", JetType::Text},    {"Status", JetType::Integer},
+    {"EArt", JetType::Text},    {"ELocation", JetType::Text},   {"EOrt", JetType::Text},
 };
 const ColumnDef kA_Druck_Gema[] = {
     {"EventID", JetType::Long},
@@ -717,37 +531,127 @@ const std::vector<SourceDef>& allSources() {
     static const std::vector<SourceDef> sources = [] {
         std::vector<SourceDef> list;
         list.reserve(31);
-        list.emplace_back("T_Event", std::vector<ColumnDef>(std::begin(kT_Event), std::end(kT_Event)), "EventID", nullptr);
-        list.emplace_back("T_Event_Besetzung", std::vector<ColumnDef>(std::begin(kT_Event_Besetzung), std::end(kT_Event_Besetzung)), nullptr, nullptr);
-        list.emplace_back("T_Event_ExtFirma", std::vector<ColumnDef>(std::begin(kT_Event_ExtFirma), std::end(kT_Event_ExtFirma)), nullptr, nullptr);
-        list.emplace_back("T_Event_Finanzen", std::vector<ColumnDef>(std::begin(kT_Event_Finanzen), std::end(kT_Event_Finanzen)), "FinanzID", nullptr);
-        list.emplace_back("T_Event_Merchandising", std::vector<ColumnDef>(std::begin(kT_Event_Merchandising), std::end(kT_Event_Merchandising)), "MerchID", nullptr);
-        list.emplace_back("T_Event_Uebernachtung", std::vector<ColumnDef>(std::begin(kT_Event_Uebernachtung), std::end(kT_Event_Uebernachtung)), nullptr, nullptr);
-        list.emplace_back("T_Event_Uebernachtung_Zimmer", std::vector<ColumnDef>(std::begin(kT_Event_Uebernachtung_Zimmer), std::end(kT_Event_Uebernachtung_Zimmer)), nullptr, nullptr);
-        list.emplace_back("T_Event_Setliste", std::vector<ColumnDef>(std::begin(kT_Event_Setliste), std::end(kT_Event_Setliste)), "SetlisteID", nullptr);
-        list.emplace_back("T_Event_Setliste_Songs", std::vector<ColumnDef>(std::begin(kT_Event_Setliste_Songs), std::end(kT_Event_Setliste_Songs)), nullptr, nullptr);
-        list.emplace_back("T_Event_Status", std::vector<ColumnDef>(std::begin(kT_Event_Status), std::end(kT_Event_Status)), nullptr, nullptr);
-        list.emplace_back("T_Event_Transport", std::vector<ColumnDef>(std::begin(kT_Event_Transport), std::end(kT_Event_Transport)), nullptr, nullptr);
-        list.emplace_back("T_Grunddaten", std::vector<ColumnDef>(std::begin(kT_Grunddaten), std::end(kT_Grunddaten)), nullptr, nullptr);
-        list.emplace_back("T_Stamm_ExtFirma", std::vector<ColumnDef>(std::begin(kT_Stamm_ExtFirma), std::end(kT_Stamm_ExtFirma)), "ExtID", nullptr);
-        list.emplace_back("T_Stamm_ExtAnsprech", std::vector<ColumnDef>(std::begin(kT_Stamm_ExtAnsprech), std::end(kT_Stamm_ExtAnsprech)), "APID", nullptr);
-        list.emplace_back("T_Stamm_Musiker", std::vector<ColumnDef>(std::begin(kT_Stamm_Musiker), std::end(kT_Stamm_Musiker)), "MusikerID", nullptr);
-        list.emplace_back("T_Stamm_Instrument", std::vector<ColumnDef>(std::begin(kT_Stamm_Instrument), std::end(kT_Stamm_Instrument)), "InstrumentID", nullptr);
-        list.emplace_back("T_Stamm_Hotel", std::vector<ColumnDef>(std::begin(kT_Stamm_Hotel), std::end(kT_Stamm_Hotel)), "HotelID", nullptr);
-        list.emplace_back("T_Stamm_KfzVerleiher_Kfz", std::vector<ColumnDef>(std::begin(kT_Stamm_KfzVerleiher_Kfz), std::end(kT_Stamm_KfzVerleiher_Kfz)), "KfzID", nullptr);
-        list.emplace_back("T_Stamm_Songliste", std::vector<ColumnDef>(std::begin(kT_Stamm_Songliste), std::end(kT_Stamm_Songliste)), "SongID", nullptr);
-        list.emplace_back("T_Stamm_Artikelgruppe", std::vector<ColumnDef>(std::begin(kT_Stamm_Artikelgruppe), std::end(kT_Stamm_Artikelgruppe)), nullptr, nullptr);
-        list.emplace_back("T_Stamm_Artikel", std::vector<ColumnDef>(std::begin(kT_Stamm_Artikel), std::end(kT_Stamm_Artikel)), "ArtikelID", nullptr);
-        list.emplace_back("T_Stamm_Gema_Bezirk", std::vector<ColumnDef>(std::begin(kT_Stamm_Gema_Bezirk), std::end(kT_Stamm_Gema_Bezirk)), nullptr, nullptr);
-        list.emplace_back("User", std::vector<ColumnDef>(std::begin(kUser), std::end(kUser)), nullptr, nullptr);
-        list.emplace_back("A_Event_Besetzung", std::vector<ColumnDef>(std::begin(kA_Event_Besetzung), std::end(kA_Event_Besetzung)), nullptr, kSelectA_Event_Besetzung);
-        list.emplace_back("A_Event_ExtFirma", std::vector<ColumnDef>(std::begin(kA_Event_ExtFirma), std::end(kA_Event_ExtFirma)), nullptr, kSelectA_Event_ExtFirma);
-        list.emplace_back("A_Event_Nacht", std::vector<ColumnDef>(std::begin(kA_Event_Nacht), std::end(kA_Event_Nacht)), nullptr, kSelectA_Event_Nacht);
-        list.emplace_back("A_Event_Setliste", std::vector<ColumnDef>(std::begin(kA_Event_Setliste), std::end(kA_Event_Setliste)), nullptr, kSelectA_Event_Setliste);
-        list.emplace_back("A_Event_Transport", std::vector<ColumnDef>(std::begin(kA_Event_Transport), std::end(kA_Event_Transport)), nullptr, kSelectA_Event_Transport);
-        list.emplace_back("A_Druck_GigFirma", std::vector<ColumnDef>(std::begin(kA_Druck_GigFirma), std::end(kA_Druck_GigFirma)), nullptr, kSelectA_Druck_GigFirma);
-        list.emplace_back("A_Druck_GigMusiker", std::vector<ColumnDef>(std::begin(kA_Druck_GigMusiker), std::end(kA_Druck_GigMusiker)), nullptr, kSelectA_Druck_GigMusiker);
-        list.emplace_back("A_Druck_Gema", std::vector<ColumnDef>(std::begin(kA_Druck_Gema), std::end(kA_Druck_Gema)), nullptr, kSelectA_Druck_Gema);
+        list.emplace_back("T_Event",
+                          std::vector<ColumnDef>(std::begin(kT_Event), std::end(kT_Event)),
+                          "EventID", nullptr);
+        list.emplace_back(
+            "T_Event_Besetzung",
+            std::vector<ColumnDef>(std::begin(kT_Event_Besetzung), std::end(kT_Event_Besetzung)),
+            nullptr, nullptr);
+        list.emplace_back(
+            "T_Event_ExtFirma",
+            std::vector<ColumnDef>(std::begin(kT_Event_ExtFirma), std::end(kT_Event_ExtFirma)),
+            nullptr, nullptr);
+        list.emplace_back(
+            "T_Event_Finanzen",
+            std::vector<ColumnDef>(std::begin(kT_Event_Finanzen), std::end(kT_Event_Finanzen)),
+            "FinanzID", nullptr);
+        list.emplace_back("T_Event_Merchandising",
+                          std::vector<ColumnDef>(std::begin(kT_Event_Merchandising),
+                                                 std::end(kT_Event_Merchandising)),
+                          "MerchID", nullptr);
+        list.emplace_back("T_Event_Uebernachtung",
+                          std::vector<ColumnDef>(std::begin(kT_Event_Uebernachtung),
+                                                 std::end(kT_Event_Uebernachtung)),
+                          nullptr, nullptr);
+        list.emplace_back("T_Event_Uebernachtung_Zimmer",
+                          std::vector<ColumnDef>(std::begin(kT_Event_Uebernachtung_Zimmer),
+                                                 std::end(kT_Event_Uebernachtung_Zimmer)),
+                          nullptr, nullptr);
+        list.emplace_back(
+            "T_Event_Setliste",
+            std::vector<ColumnDef>(std::begin(kT_Event_Setliste), std::end(kT_Event_Setliste)),
+            "SetlisteID", nullptr);
+        list.emplace_back("T_Event_Setliste_Songs",
+                          std::vector<ColumnDef>(std::begin(kT_Event_Setliste_Songs),
+                                                 std::end(kT_Event_Setliste_Songs)),
+                          nullptr, nullptr);
+        list.emplace_back(
+            "T_Event_Status",
+            std::vector<ColumnDef>(std::begin(kT_Event_Status), std::end(kT_Event_Status)), nullptr,
+            nullptr);
+        list.emplace_back(
+            "T_Event_Transport",
+            std::vector<ColumnDef>(std::begin(kT_Event_Transport), std::end(kT_Event_Transport)),
+            nullptr, nullptr);
+        list.emplace_back(
+            "T_Grunddaten",
+            std::vector<ColumnDef>(std::begin(kT_Grunddaten), std::end(kT_Grunddaten)), nullptr,
+            nullptr);
+        list.emplace_back(
+            "T_Stamm_ExtFirma",
+            std::vector<ColumnDef>(std::begin(kT_Stamm_ExtFirma), std::end(kT_Stamm_ExtFirma)),
+            "ExtID", nullptr);
+        list.emplace_back("T_Stamm_ExtAnsprech",
+                          std::vector<ColumnDef>(std::begin(kT_Stamm_ExtAnsprech),
+                                                 std::end(kT_Stamm_ExtAnsprech)),
+                          "APID", nullptr);
+        list.emplace_back(
+            "T_Stamm_Musiker",
+            std::vector<ColumnDef>(std::begin(kT_Stamm_Musiker), std::end(kT_Stamm_Musiker)),
+            "MusikerID", nullptr);
+        list.emplace_back(
+            "T_Stamm_Instrument",
+            std::vector<ColumnDef>(std::begin(kT_Stamm_Instrument), std::end(kT_Stamm_Instrument)),
+            "InstrumentID", nullptr);
+        list.emplace_back(
+            "T_Stamm_Hotel",
+            std::vector<ColumnDef>(std::begin(kT_Stamm_Hotel), std::end(kT_Stamm_Hotel)), "HotelID",
+            nullptr);
+        list.emplace_back("T_Stamm_KfzVerleiher_Kfz",
+                          std::vector<ColumnDef>(std::begin(kT_Stamm_KfzVerleiher_Kfz),
+                                                 std::end(kT_Stamm_KfzVerleiher_Kfz)),
+                          "KfzID", nullptr);
+        list.emplace_back(
+            "T_Stamm_Songliste",
+            std::vector<ColumnDef>(std::begin(kT_Stamm_Songliste), std::end(kT_Stamm_Songliste)),
+            "SongID", nullptr);
+        list.emplace_back("T_Stamm_Artikelgruppe",
+                          std::vector<ColumnDef>(std::begin(kT_Stamm_Artikelgruppe),
+                                                 std::end(kT_Stamm_Artikelgruppe)),
+                          nullptr, nullptr);
+        list.emplace_back(
+            "T_Stamm_Artikel",
+            std::vector<ColumnDef>(std::begin(kT_Stamm_Artikel), std::end(kT_Stamm_Artikel)),
+            "ArtikelID", nullptr);
+        list.emplace_back("T_Stamm_Gema_Bezirk",
+                          std::vector<ColumnDef>(std::begin(kT_Stamm_Gema_Bezirk),
+                                                 std::end(kT_Stamm_Gema_Bezirk)),
+                          nullptr, nullptr);
+        list.emplace_back("User", std::vector<ColumnDef>(std::begin(kUser), std::end(kUser)),
+                          nullptr, nullptr);
+        list.emplace_back(
+            "A_Event_Besetzung",
+            std::vector<ColumnDef>(std::begin(kA_Event_Besetzung), std::end(kA_Event_Besetzung)),
+            nullptr, kSelectA_Event_Besetzung);
+        list.emplace_back(
+            "A_Event_ExtFirma",
+            std::vector<ColumnDef>(std::begin(kA_Event_ExtFirma), std::end(kA_Event_ExtFirma)),
+            nullptr, kSelectA_Event_ExtFirma);
+        list.emplace_back(
+            "A_Event_Nacht",
+            std::vector<ColumnDef>(std::begin(kA_Event_Nacht), std::end(kA_Event_Nacht)), nullptr,
+            kSelectA_Event_Nacht);
+        list.emplace_back(
+            "A_Event_Setliste",
+            std::vector<ColumnDef>(std::begin(kA_Event_Setliste), std::end(kA_Event_Setliste)),
+            nullptr, kSelectA_Event_Setliste);
+        list.emplace_back(
+            "A_Event_Transport",
+            std::vector<ColumnDef>(std::begin(kA_Event_Transport), std::end(kA_Event_Transport)),
+            nullptr, kSelectA_Event_Transport);
+        list.emplace_back(
+            "A_Druck_GigFirma",
+            std::vector<ColumnDef>(std::begin(kA_Druck_GigFirma), std::end(kA_Druck_GigFirma)),
+            nullptr, kSelectA_Druck_GigFirma);
+        list.emplace_back(
+            "A_Druck_GigMusiker",
+            std::vector<ColumnDef>(std::begin(kA_Druck_GigMusiker), std::end(kA_Druck_GigMusiker)),
+            nullptr, kSelectA_Druck_GigMusiker);
+        list.emplace_back(
+            "A_Druck_Gema",
+            std::vector<ColumnDef>(std::begin(kA_Druck_Gema), std::end(kA_Druck_Gema)), nullptr,
+            kSelectA_Druck_Gema);
         return list;
     }();
     return sources;

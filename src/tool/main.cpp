@@ -71,13 +71,16 @@ int maintain(const QStringList& args) {
     db.open(path);
     const MaintenanceReport report = runExitMaintenance(db, path);
     if (report.purged >= 0)
-        print(QStringLiteral("Bereinigung: %1 gelöschte Stammdatensätze entfernt").arg(report.purged));
+        print(QStringLiteral("Bereinigung: %1 gelöschte Stammdatensätze entfernt")
+                  .arg(report.purged));
     else
         print(QStringLiteral("Bereinigung fehlgeschlagen: %1").arg(report.purgeError));
     print(report.intact ? QStringLiteral("Prüfung: Datenbank fehlerfrei")
                         : QStringLiteral("Prüfung: Datenbank fehlerhaft, nicht komprimiert"));
     if (report.compacted)
-        print(QStringLiteral("Komprimiert: %1 -> %2 Bytes").arg(report.sizeBefore).arg(report.sizeAfter));
+        print(QStringLiteral("Komprimiert: %1 -> %2 Bytes")
+                  .arg(report.sizeBefore)
+                  .arg(report.sizeAfter));
     else if (!report.compactError.isEmpty())
         print(QStringLiteral("Komprimieren fehlgeschlagen: %1").arg(report.compactError));
     return report.intact && report.compacted ? 0 : 1;

@@ -4,20 +4,17 @@
 #include <QFileInfo>
 #include <QPainter>
 
-CPhotoCtrl::CPhotoCtrl(QWidget* parent) : QWidget(parent), m_programDirectory(QDir::currentPath()) {}
+CPhotoCtrl::CPhotoCtrl(QWidget* parent)
+    : QWidget(parent), m_programDirectory(QDir::currentPath()) {}
 
 bool CPhotoCtrl::showFile(const QString& path) {
-    if (path.isEmpty() || !QFileInfo::exists(path)) {
-        showDefaultMusicianPhoto();
-        return false;
-    }
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return showDefaultMusicianPhoto();
     m_loaded = m_picture.load(path, this);
-    if (m_loaded) {
-        update();
-        return true;
-    }
-    showDefaultMusicianPhoto();
-    return false;
+    if (!m_loaded)
+        return showDefaultMusicianPhoto();
+    update();
+    return true;
 }
 
 bool CPhotoCtrl::showDefault(const char* fileName) {

@@ -14,7 +14,7 @@ public:
     void setProgramDirectory(const QString& directory) { m_programDirectory = directory; }
 
     // Shows the file; a missing or unreadable file shows the default musician photo instead
-    // (a missing file without a message). Returns whether the file itself was loaded.
+    // (a missing file without a message). Returns whether a photo is shown.
     bool showFile(const QString& path);
     bool showDefaultMusicianPhoto();
     bool showDefaultArticlePhoto();

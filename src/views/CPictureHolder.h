@@ -9,16 +9,17 @@ class QPainter;
 class QWidget;
 
 // One decoded picture (or none), loaded whole from a file. A failed load shows exactly one
-// message and leaves the holder without a picture.
+// message; a file that cannot be decoded leaves the holder without a picture, while a file that
+// cannot be read keeps the picture shown so far.
 class CPictureHolder {
 public:
     // The loader's messages; %1 is the file's path.
-    static const char* const kNotFound;      // "Datei %1 nicht gefunden."
-    static const char* const kEmpty;         // "Datei %1 scheint leer zu sein."
-    static const char* const kNoMemory;      // "Nicht genügend Speicher für Bild verfügbar."
-    static const char* const kReadError;     // "Lesefehler Datei %1."
-    static const char* const kStreamFailed;  // "CreateStreamOnHGlobal() failed"
-    static const char* const kCannotDecode;  // "Bild %1 konnte nicht geladen werden."
+    static const char* const kNotFound;     // "Datei %1 nicht gefunden."
+    static const char* const kEmpty;        // "Datei %1 scheint leer zu sein."
+    static const char* const kNoMemory;     // "Nicht genügend Speicher für Bild verfügbar."
+    static const char* const kReadError;    // "Lesefehler Datei %1."
+    static const char* const kStreamFailed; // "CreateStreamOnHGlobal() failed"
+    static const char* const kCannotDecode; // "Bild %1 konnte nicht geladen werden."
 
     // Returns true when the picture is loaded; on failure shows one message (parent for the
     // message box) and returns false.

@@ -1,0 +1,192 @@
+// Loading pictures, the photo control with its default photos, fitting a photo into the
+// control, and the stretched background of the empty view.
+#include "app/DefaultPictures.h"
+#include "app/MessageService.h"
+#include "app/ShellTestSupport.h"
+#include "views/CPhotoCtrl.h"
+#include "views/CPictureHolder.h"
+#include "views/CViewEmpty.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class PictureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(DefaultPictures::writeAll(dir.path(), nullptr));
+        photo.setProgramDirectory(dir.path());
+        photo.resize(100, 100);
+    }
+
+    QString file(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    QString writeFile(const char* name, const QByteArray& bytes) const {
+        QFile out(file(name));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+        return out.fileName();
+    }
+
+    QString writePicture(const char* name, const QImage& image) const {
+        EXPECT_TRUE(image.save(file(name), "PNG"));
+        return file(name);
+    }
+
+    // True when the control now shows exactly this file's picture.
+    bool shows(const QString& path) const {
+        return photo.isLoaded() && photo.picture().image() == QImage(path);
+    }
+
+    QTemporaryDir dir;
+    CPhotoCtrl photo;
+};
+
+QImage solid(int width, int height, Qt::GlobalColor colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+TEST_F(PictureTest, DefaultPicturesAreWrittenAndLoadWithoutMessages) {
+    MessageRecorder messages;
+    CPictureHolder holder;
+    for (const char* name : {"bgr1024.jpg", "morvo.jpg", "tshirt.jpg"}) {
+        EXPECT_TRUE(holder.load(file(name))) << name;
+        EXPECT_TRUE(holder.hasPicture());
+    }
+    ASSERT_TRUE(holder.load(file("bgr1024.jpg")));
+    EXPECT_EQ(holder.sizeInPixels(), QSize(1024, 768));
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(PictureTest, HolderReportsAMissingFileOnce) {
+    MessageRecorder messages;
+    CPictureHolder holder;
+    const QString missing = file("fehlt.jpg");
+    EXPECT_FALSE(holder.load(missing));
+    EXPECT_FALSE(holder.hasPicture());
+    EXPECT_EQ(holder.sizeInPixels(), QSize(0, 0));
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(messages.messages().first().text,
+              QStringLiteral("Datei %1 nicht gefunden.").arg(missing));
+    EXPECT_EQ(messages.messages().first().buttons, MessageService::Buttons::Ok);
+}
+
+TEST_F(PictureTest, PhotoShowsItsFileOrTheDefaultMusicianPhoto) {
+    MessageRecorder messages;
+    const QString picture = writePicture("band.png", solid(40, 30, Qt::red));
+    EXPECT_TRUE(photo.showFile(picture));
+    EXPECT_TRUE(shows(picture));
+
+    // A missing file: the default photo, without a message.
+    photo.showFile(file("fehlt.jpg"));
+    EXPECT_TRUE(shows(file("morvo.jpg")));
+    EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(u'\n').toStdString();
+
+    // A file that is no picture, and an empty file: one message each, then the default photo.
+    const struct {
+        QString path;
+        QString message;
+    } broken[] = {
+        {writeFile("kaputt.jpg", "Dies ist kein Bild, nur Text.\n"),
+         QStringLiteral("Bild %1 konnte nicht geladen werden.")},
+        {writeFile("leer.jpg", QByteArray()), QStringLiteral("Datei %1 scheint leer zu sein.")},
+    };
+    for (const auto& each : broken) {
+        ASSERT_TRUE(photo.showFile(picture));
+        messages.clear();
+        // The default photo stands in, so a photo is still shown.
+        EXPECT_TRUE(photo.showFile(each.path));
+        EXPECT_EQ(messages.texts(), QStringList{each.message.arg(each.path)});
+        EXPECT_TRUE(shows(file("morvo.jpg")));
+    }
+
+    photo.showDefaultArticlePhoto();
+    EXPECT_TRUE(shows(file("tshirt.jpg")));
+}
+
+TEST_F(PictureTest, MissingDefaultPhotoLeavesTheControlAsItWas) {
+    MessageRecorder messages;
+    const QString picture = writePicture("band.png", solid(40, 30, Qt::blue));
+    ASSERT_TRUE(photo.showFile(picture));
+    ASSERT_TRUE(QFile::remove(file("morvo.jpg")));
+    ASSERT_TRUE(QFile::remove(file("tshirt.jpg")));
+
+    photo.showFile(file("fehlt.jpg"));
+    EXPECT_TRUE(shows(picture));
+    EXPECT_TRUE(photo.showDefaultArticlePhoto()); // still loaded: the earlier picture
+    EXPECT_TRUE(shows(picture));
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST(PhotoFitTest, FitsToHeightOrWidthAndCentres) {
+    // Twice as wide as high in a square control: full width, centred vertically.
+    EXPECT_EQ(photoFit(QSize(100, 100), QSize(200, 100)), QRect(0, 25, 100, 50));
+    // Tall: full height, centred horizontally.
+    EXPECT_EQ(photoFit(QSize(100, 100), QSize(50, 200)), QRect(37, 0, 25, 100));
+    // Small pictures are enlarged to the height.
+    EXPECT_EQ(photoFit(QSize(200, 100), QSize(10, 10)), QRect(50, 0, 100, 100));
+    EXPECT_TRUE(photoFit(QSize(100, 100), QSize(0, 0)).isNull());
+    EXPECT_TRUE(photoFit(QSize(0, 0), QSize(10, 10)).isNull());
+    // The control draws one pixel inside on the top left and two on the bottom right.
+    EXPECT_EQ(photoRect(QSize(100, 100), QSize(200, 100)), QRect(QPoint(1, 26), QPoint(97, 72)));
+}
+
+TEST_F(PictureTest, PhotoIsDrawnFittedAndCentred) {
+    ASSERT_TRUE(photo.showFile(writePicture("breit.png", solid(200, 100, Qt::red))));
+    const QImage drawn = photo.grab().toImage();
+    ASSERT_EQ(drawn.size(), QSize(100, 100));
+    const QRgb red = qRgb(255, 0, 0);
+    EXPECT_EQ(drawn.pixel(50, 50), red);
+    EXPECT_EQ(drawn.pixel(2, 27), red);
+    EXPECT_EQ(drawn.pixel(97, 72), red);
+    EXPECT_NE(drawn.pixel(50, 10), red);
+    EXPECT_NE(drawn.pixel(50, 90), red);
+    EXPECT_NE(drawn.pixel(0, 50), red);
+}
+
+TEST_F(PictureTest, EmptyViewStretchesTheBackgroundOverItsWholeArea) {
+    // Four coloured quarters: each corner of the view must show its own quarter.
+    QImage quarters(40, 40, QImage::Format_RGB32);
+    {
+        QPainter painter(&quarters);
+        painter.fillRect(0, 0, 20, 20, Qt::red);
+        painter.fillRect(20, 0, 20, 20, Qt::green);
+        painter.fillRect(0, 20, 20, 20, Qt::blue);
+        painter.fillRect(20, 20, 20, 20, Qt::yellow);
+    }
+    CPictureHolder background;
+    ASSERT_TRUE(background.load(writePicture("hintergrund.png", quarters)));
+    CViewEmpty view(background);
+    QPalette palette = view.palette();
+    palette.setColor(QPalette::Window, Qt::magenta);
+    view.setPalette(palette);
+
+    for (const QSize size : {QSize(300, 100), QSize(120, 400)}) {
+        SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+        view.resize(size);
+        const QImage drawn = view.grab().toImage();
+        ASSERT_EQ(drawn.size(), size);
+        const int right = size.width() - 2;
+        const int bottom = size.height() - 2;
+        EXPECT_EQ(drawn.pixel(1, 1), qRgb(255, 0, 0));
+        EXPECT_EQ(drawn.pixel(right, 1), qRgb(0, 255, 0));
+        EXPECT_EQ(drawn.pixel(1, bottom), qRgb(0, 0, 255));
+        EXPECT_EQ(drawn.pixel(right, bottom), qRgb(255, 255, 0));
+    }
+
+    // Without a picture the view shows its window colour.
+    CPictureHolder none;
+    CViewEmpty plain(none);
+    plain.setPalette(palette);
+    plain.resize(50, 50);
+    EXPECT_EQ(plain.grab().toImage().pixel(25, 25), qRgb(255, 0, 255));
+}
+
+} // namespace
