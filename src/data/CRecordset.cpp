@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
@@ -249,13 +250,31 @@ bool CRecordset::fetchByRowid(Bookmark rowid, Row& row) {
 // --- reading ------------------------------------------------------------------------------
 
 int CRecordset::columnIndex(std::string_view name) const {
+    // Callers name columns with literals, so the same text arrives at the same address: a
+    // remembered address whose text still matches the column name is the column.
+    NameCacheEntry& cached =
+        m_nameCache[(reinterpret_cast<std::uintptr_t>(name.data()) >> 3) % m_nameCache.size()];
+    if (cached.data == name.data() && cached.size == name.size() &&
+        std::memcmp(name.data(), m_source.column(cached.index).name, name.size()) == 0)
+        return cached.index;
     const int index = m_source.indexOf(name);
     if (index < 0)
         throw CDaoException(CDaoException::UnknownField,
                             QStringLiteral("Das Feld [%1] gibt es in [%2] nicht.")
                                 .arg(QString::fromUtf8(name.data(), static_cast<int>(name.size())),
                                      QString::fromUtf8(m_source.name())));
+    if (std::string_view(m_source.column(index).name) == name)
+        cached = {name.data(), name.size(), index};
     return index;
+}
+
+JetType CRecordset::typeOf(int column) const {
+    if (column < 0 || column >= m_source.columnCount())
+        throw CDaoException(CDaoException::UnknownField,
+                            QStringLiteral("Spalte %1 gibt es in [%2] nicht.")
+                                .arg(column)
+                                .arg(QString::fromUtf8(m_source.name())));
+    return m_source.column(column).type;
 }
 
 void CRecordset::requireCurrentRow() const {
@@ -288,7 +307,7 @@ void CRecordset::checkType(int column, bool ok, const char* accessor) const {
                             QStringLiteral("Das Feld [%1] (%2) kann nicht mit %3 gelesen oder "
                                            "geschrieben werden.")
                                 .arg(QString::fromUtf8(m_source.column(column).name),
-                                     QString::fromUtf8(jetTypeName(m_source.column(column).type)),
+                                     QString::fromUtf8(jetTypeName(typeOf(column))),
                                      QString::fromUtf8(accessor)));
 }
 
@@ -331,24 +350,24 @@ double CRecordset::storedReal(int column) const {
 }
 
 std::int32_t CRecordset::getLong(int column) const {
-    const JetType type = m_source.column(column).type;
+    const JetType type = typeOf(column);
     checkType(column, isWholeNumber(type) || type == JetType::YesNo, "getLong");
     return static_cast<std::int32_t>(storedInteger(column));
 }
 
 float CRecordset::getSingle(int column) const {
-    const JetType type = m_source.column(column).type;
+    const JetType type = typeOf(column);
     checkType(column, type == JetType::Single || isWholeNumber(type), "getSingle");
     return static_cast<float>(storedReal(column));
 }
 
 bool CRecordset::getBool(int column) const {
-    checkType(column, m_source.column(column).type == JetType::YesNo, "getBool");
+    checkType(column, typeOf(column) == JetType::YesNo, "getBool");
     return storedInteger(column) != 0;
 }
 
 QDateTime CRecordset::getDate(int column) const {
-    checkType(column, m_source.column(column).type == JetType::DateTime, "getDate");
+    checkType(column, typeOf(column) == JetType::DateTime, "getDate");
     if (const Value* value = bufferedValue(column)) {
         if (value->kind != Value::Kind::Text)
             return QDateTime();
@@ -363,7 +382,7 @@ QDateTime CRecordset::getDate(int column) const {
 }
 
 QString CRecordset::getText(int column) const {
-    checkType(column, m_source.column(column).type == JetType::Text, "getText");
+    checkType(column, typeOf(column) == JetType::Text, "getText");
     if (const Value* value = bufferedValue(column)) {
         if (value->kind == Value::Kind::Null)
             return QString();
@@ -385,7 +404,7 @@ QString CRecordset::getText(int column) const {
 QVariant CRecordset::value(int column) const {
     if (isNull(column))
         return QVariant();
-    switch (m_source.column(column).type) {
+    switch (typeOf(column)) {
     case JetType::Long:
     case JetType::Integer:
     case JetType::Byte:
@@ -467,7 +486,7 @@ void CRecordset::setNull(int column) {
     requireEditing(column);
     Value value;
     // A Yes/No column cannot hold null: it is false.
-    if (m_source.column(column).type == JetType::YesNo) {
+    if (typeOf(column) == JetType::YesNo) {
         value.kind = Value::Kind::Integer;
         value.integer = 0;
     }
@@ -476,7 +495,7 @@ void CRecordset::setNull(int column) {
 
 void CRecordset::setLong(int column, std::int64_t number) {
     requireEditing(column);
-    const JetType type = m_source.column(column).type;
+    const JetType type = typeOf(column);
     checkType(column, isWholeNumber(type) || type == JetType::Single || type == JetType::YesNo,
               "setLong");
     if (type == JetType::Single)
@@ -491,7 +510,7 @@ void CRecordset::setLong(int column, std::int64_t number) {
 
 void CRecordset::setSingle(int column, double number) {
     requireEditing(column);
-    checkType(column, m_source.column(column).type == JetType::Single, "setSingle");
+    checkType(column, typeOf(column) == JetType::Single, "setSingle");
     if (std::isnan(number))
         throw CDaoException(CDaoException::NumericOverflow,
                             QStringLiteral("Im Feld \"%1\" steht keine gültige Zahl.")
@@ -505,7 +524,7 @@ void CRecordset::setSingle(int column, double number) {
 
 void CRecordset::setBool(int column, bool flag) {
     requireEditing(column);
-    checkType(column, m_source.column(column).type == JetType::YesNo, "setBool");
+    checkType(column, typeOf(column) == JetType::YesNo, "setBool");
     Value value;
     value.kind = Value::Kind::Integer;
     value.integer = flag ? -1 : 0;
@@ -514,7 +533,7 @@ void CRecordset::setBool(int column, bool flag) {
 
 void CRecordset::setDate(int column, const QDateTime& moment) {
     requireEditing(column);
-    checkType(column, m_source.column(column).type == JetType::DateTime, "setDate");
+    checkType(column, typeOf(column) == JetType::DateTime, "setDate");
     Value value;
     if (moment.isValid()) {
         value.kind = Value::Kind::Text;
@@ -525,7 +544,7 @@ void CRecordset::setDate(int column, const QDateTime& moment) {
 
 void CRecordset::setText(int column, const QString& text) {
     requireEditing(column);
-    checkType(column, m_source.column(column).type == JetType::Text, "setText");
+    checkType(column, typeOf(column) == JetType::Text, "setText");
     Value value;
     value.kind = Value::Kind::Text;
     value.text = text.toStdString();
@@ -536,7 +555,7 @@ void CRecordset::setValue(int column, const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return setNull(column);
     bool ok = true;
-    switch (m_source.column(column).type) {
+    switch (typeOf(column)) {
     case JetType::Long:
     case JetType::Integer:
     case JetType::Byte: {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -133,6 +134,7 @@ private:
     };
     using Row = std::vector<Value>;
 
+    JetType typeOf(int column) const; // throws for a column that does not exist
     void requireCurrentRow() const;
     void requireEditing(int column) const;
     void requireWritable() const;
@@ -169,6 +171,13 @@ private:
     Row m_edit;
     std::vector<bool> m_dirty;
     Bookmark m_lastModified = -1;
+
+    struct NameCacheEntry {
+        const char* data = nullptr;
+        size_t size = 0;
+        int index = 0;
+    };
+    mutable std::array<NameCacheEntry, 32> m_nameCache{};
 };
 
 // One record-set class per table and saved query: the class names its source and thereby

@@ -67,7 +67,7 @@ struct Operand {
     std::string sql;
     Category category = Category::Number;
     bool isColumn = false;
-    QString display; // for messages
+    std::string display; // for messages
 };
 
 bool equalsWord(const std::string& word, const char* keyword) {
@@ -390,8 +390,10 @@ private:
                                     QStringLiteral("Unverträgliche Datentypen im Filter \"%1\": "
                                                    "%2 ist %3 und kann nicht mit %4 (%5) "
                                                    "verglichen werden.")
-                                        .arg(m_input, left.display, categoryName(left.category),
-                                             right.display, categoryName(right.category)));
+                                        .arg(m_input, QString::fromStdString(left.display),
+                                             categoryName(left.category),
+                                             QString::fromStdString(right.display),
+                                             categoryName(right.category)));
             std::string sql = "(" + left.sql;
             if (left.category == Category::Text)
                 sql += std::string(" COLLATE ") + GermanCollation::kName;
@@ -424,7 +426,7 @@ private:
             if (equalsWord(m_token.text, "TRUE") || equalsWord(m_token.text, "FALSE")) {
                 operand.sql = equalsWord(m_token.text, "TRUE") ? "-1" : "0";
                 operand.category = Category::BoolLiteral;
-                operand.display = QString::fromStdString(m_token.text);
+                operand.display = m_token.text;
                 advance();
                 return operand;
             }
@@ -433,14 +435,14 @@ private:
             return columnOperand();
         case Tok::Text:
             operand.category = Category::Text;
-            operand.display = QStringLiteral("\"%1\"").arg(QString::fromStdString(m_token.text));
+            operand.display = "\"" + m_token.text + "\"";
             bindText(m_token.text);
             operand.sql = "?";
             advance();
             return operand;
         case Tok::Date:
             operand.category = Category::Date;
-            operand.display = QStringLiteral("#%1#").arg(QString::fromStdString(m_token.text));
+            operand.display = "#" + m_token.text + "#";
             bindText(m_token.date.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString());
             operand.sql = "?";
             advance();
@@ -484,7 +486,7 @@ private:
         operand.sql = std::string("\"") + def.name + "\"";
         operand.category = categoryOf(def.type);
         operand.isColumn = true;
-        operand.display = QStringLiteral("[%1]").arg(QString::fromUtf8(def.name));
+        operand.display = std::string("[") + def.name + "]";
         advance();
         return operand;
     }
@@ -493,7 +495,7 @@ private:
         Operand operand;
         operand.category = Category::Number;
         const std::string digits = (negative ? "-" : "") + m_token.text;
-        operand.display = QString::fromStdString(digits);
+        operand.display = digits;
         Parameter parameter;
         errno = 0;
         if (digits.find('.') == std::string::npos) {
@@ -504,7 +506,7 @@ private:
             parameter.real = std::strtod(digits.c_str(), nullptr);
         }
         if (errno == ERANGE)
-            fail(QStringLiteral("die Zahl %1 ist zu groß").arg(operand.display));
+            fail(QStringLiteral("die Zahl %1 ist zu groß").arg(QString::fromStdString(digits)));
         m_out->push_back(std::move(parameter));
         operand.sql = "?";
         advance();

@@ -154,6 +154,20 @@ TEST_F(RecordsetTest, WritesOutsideAddNewOrEditAreRefused) {
     EXPECT_EQ(errorOf([&] { events.deleteCurrent(); }), CDaoException::NoCurrentRecord);
 }
 
+TEST_F(RecordsetTest, ColumnsThatDoNotExistAreRefused) {
+    CSetEvent events(t.db());
+    events.open();
+    EXPECT_EQ(errorOf([&] { events.getLong(22); }), CDaoException::UnknownField);
+    EXPECT_EQ(errorOf([&] { events.getText(-1); }), CDaoException::UnknownField);
+    EXPECT_EQ(errorOf([&] { events.getText("Veranstalter"); }), CDaoException::UnknownField);
+    // Names compare without regard to case, as the forms have always written them.
+    EXPECT_EQ(events.getText("elocation"), QLatin1String("Standard"));
+    // A column read with the wrong type is a refusal, not a crash.
+    EXPECT_EQ(errorOf([&] { events.getText("EventID"); }), CDaoException::TypeMismatch);
+    events.addNew();
+    EXPECT_EQ(errorOf([&] { events.setValue(22, QVariant(1)); }), CDaoException::UnknownField);
+}
+
 TEST_F(RecordsetTest, SavedQueriesCannotBeWritten) {
     CSetAbfrDruckGema gema(t.db());
     gema.open();
