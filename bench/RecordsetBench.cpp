@@ -123,23 +123,8 @@ QString columnText(sqlite3_stmt* statement, int at) {
 QDateTime columnDate(sqlite3_stmt* statement, int at) {
     if (sqlite3_column_type(statement, at) != SQLITE_TEXT)
         return QDateTime();
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, at));
-    if (sqlite3_column_bytes(statement, at) != 19)
-        return QDateTime();
-    auto number = [text](int from, int digits) {
-        int value = 0;
-        for (int i = from; i < from + digits; ++i) {
-            if (text[i] < '0' || text[i] > '9')
-                return -1;
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    const QDate date(number(0, 4), number(5, 2), number(8, 2));
-    const QTime time(number(11, 2), number(14, 2), number(17, 2));
-    if (!date.isValid() || !time.isValid())
-        return QDateTime();
-    return QDateTime(date, time, Qt::UTC);
+    return parseStoredDate(reinterpret_cast<const char*>(sqlite3_column_text(statement, at)),
+                           sqlite3_column_bytes(statement, at));
 }
 
 template <class L> typename L::Row readRow(sqlite3_stmt* statement, const L&) {

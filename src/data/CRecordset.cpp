@@ -19,26 +19,6 @@ std::string quotedName(const char* name) {
     return std::string("\"") + name + "\"";
 }
 
-// "YYYY-MM-DD HH:MM:SS" as stored; anything else reads as no date.
-QDateTime parseStoredDate(const char* text, int length) {
-    if (!text || length != 19)
-        return QDateTime();
-    auto number = [text](int from, int digits) {
-        int value = 0;
-        for (int i = from; i < from + digits; ++i) {
-            if (text[i] < '0' || text[i] > '9')
-                return -1;
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    const QDate date(number(0, 4), number(5, 2), number(8, 2));
-    const QTime time(number(11, 2), number(14, 2), number(17, 2));
-    if (!date.isValid() || !time.isValid())
-        return QDateTime();
-    return QDateTime(date, time, Qt::UTC);
-}
-
 std::string storedDate(const QDateTime& moment) {
     const QDate date = moment.date();
     const QTime time = moment.time();
@@ -58,6 +38,25 @@ void throwIfStepFailed(sqlite3* db, int rc) {
 }
 
 } // namespace
+
+QDateTime parseStoredDate(const char* text, int length) {
+    if (!text || length != 19)
+        return QDateTime();
+    auto number = [text](int from, int digits) {
+        int value = 0;
+        for (int i = from; i < from + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return QDateTime(date, time, Qt::UTC);
+}
 
 CRecordset::CRecordset(CDatabase& db, const SourceDef& source)
     : m_db(db), m_source(source), m_offset(source.isView() ? 0 : 1) {}

@@ -180,6 +180,10 @@ private:
     mutable std::array<NameCacheEntry, 32> m_nameCache{};
 };
 
+// A Date/Time column's stored text "YYYY-MM-DD HH:MM:SS" as a wall-clock QDateTime (Qt::UTC);
+// anything else gives an invalid QDateTime.
+QDateTime parseStoredDate(const char* text, int length);
+
 // One record-set class per table and saved query: the class names its source and thereby
 // its columns.
 #define VORLANTO_RECORDSET(ClassName, SourceName)                                                  \
