@@ -2,29 +2,102 @@
 
 #include "CKavioApp.h"
 #include "CKavioDoc.h"
+#include "CMainMenu.h"
+#include "FormLauncher.h"
 #include "MessageService.h"
+#include "resources/Strings.h"
+#include "views/CMultiViewSplitter.h"
 #include "views/CViewEmpty.h"
+#include "views/CViewSplitLeft.h"
+#include "views/CViewSplitRight.h"
+#include "views/Navigation.h"
+#include "views/Pictures.h"
 
 #include <QCloseEvent>
-#include <QMenuBar>
-
-const char* const CMainFrame::kExitQuestion = "Wollen Sie Vorlanto wirklich beenden?";
+#include <QShortcut>
 
 CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
-    : QMainWindow(parent), m_app(app), m_emptyView(new CViewEmpty(app.background(), this)) {
+    : QMainWindow(parent), m_app(app), m_navigation(new CViewSplitLeft),
+      m_emptyView(new CViewEmpty(app.background())),
+      m_eventViews(new CViewSplitRight(app.database(), app.profile())),
+      m_addressViews(new CViewSplitRight(app.database(), app.profile())),
+      m_splitter(
+          new CMultiViewSplitter(m_navigation, m_emptyView, m_eventViews, m_addressViews, this)) {
     setWindowTitle(QString::fromUtf8(CKavioDoc::kTitle));
-    setCentralWidget(m_emptyView);
-    createMenu();
+    setWindowIcon(Pictures::applicationIcon());
+    setCentralWidget(m_splitter);
     resize(1024, 768);
+    m_menu = new CMainMenu(*this);
+
+    for (CViewSplitRight* view : {m_eventViews, m_addressViews}) {
+        view->setFormOpener(&openListForm);
+        connect(view, &CViewSplitRight::endRequested, this, [this] { showView(1); });
+    }
+    connect(m_navigation, &CViewSplitLeft::groupSelected, this, &CMainFrame::onGroupSelected);
+    connect(m_navigation, &CViewSplitLeft::listButtonSelected, this,
+            &CMainFrame::onListButtonSelected);
+
+    // The Delete key deletes the selected entry of the list shown.
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, this);
+    connect(deleteKey, &QShortcut::activated, this, [this] {
+        if (CViewSplitRight* view = currentListView())
+            view->onDelete();
+    });
 }
 
-void CMainFrame::createMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
-    file->addAction(QStringLiteral("&Beenden"), this, &QWidget::close);
+void CMainFrame::navigate(int group, int listButton) {
+    m_navigation->clickGroup(group);
+    if (listButton >= 0 && listButton <= 6)
+        m_navigation->clickListButton(listButton);
+}
+
+void CMainFrame::showView(int which, int listKind) {
+    if (which == 2 || which == 3) {
+        CViewSplitRight* view = which == 2 ? m_eventViews : m_addressViews;
+        view->setListKind(listKind);
+    }
+    m_splitter->showView(which);
+}
+
+CViewSplitRight* CMainFrame::currentListView() const {
+    switch (m_splitter->currentView()) {
+    case 2:
+        return m_eventViews;
+    case 3:
+        return m_addressViews;
+    default:
+        return nullptr;
+    }
+}
+
+void CMainFrame::requestListRefresh(int, std::int32_t) {
+    if (CViewSplitRight* view = currentListView())
+        view->refreshList();
+}
+
+void CMainFrame::onGroupSelected(int) {
+    setFlags({});
+    showView(1);
+}
+
+void CMainFrame::onListButtonSelected(int group, int button) {
+    const NavigationStep step = navigationStep(group, button);
+    Flags flags;
+    flags.eventEdit = flags.eventDelete = flags.eventPlan = step.eventFlags;
+    flags.accounting = step.accountingFlag;
+    setFlags(flags);
+    if (step.view == 1)
+        m_navigation->setSelectedListButton(-1);
+    showView(step.view, step.listKind);
+}
+
+void CMainFrame::setFlags(const Flags& flags) {
+    m_flags = flags;
+    m_menu->updateEnabling();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (MessageService::askYesNo(this, QString::fromUtf8(kExitQuestion)))
+    if (MessageService::askYesNo(this, QString::fromUtf8(Strings::kExitQuestion)))
         event->accept();
     else
         event->ignore();

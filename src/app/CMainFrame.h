@@ -2,23 +2,61 @@
 
 #include <QMainWindow>
 
-class CKavioApp;
-class CViewEmpty;
+#include <cstdint>
 
-// The main window: title "Vorlanto 2.0", asks before the program ends.
+class CKavioApp;
+class CMainMenu;
+class CMultiViewSplitter;
+class CViewEmpty;
+class CViewSplitLeft;
+class CViewSplitRight;
+
+// The main window: title "Vorlanto 2.0", the navigation pane and the list pane, the menu.
+// It asks before the program ends.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
+    // What the navigation last chose makes these menu commands available: the event list
+    // (A edit, B delete, C plan) and the accounting list (D cost bookings).
+    struct Flags {
+        bool eventEdit = false;
+        bool eventDelete = false;
+        bool eventPlan = false;
+        bool accounting = false;
+    };
+
     explicit CMainFrame(CKavioApp& app, QWidget* parent = nullptr);
 
-    static const char* const kExitQuestion;
+    // Chooses a group as if its button were clicked, then the list button 0 to 6 (others: none).
+    void navigate(int group, int listButton);
+    // 1 the empty view; 2 or 3 a list view showing the list kind.
+    void showView(int which, int listKind = 0);
+    // The list-refresh request of the forms: the list shown fills itself again.
+    void requestListRefresh(int listKind = 0, std::int32_t key = 0);
+
+    const Flags& flags() const { return m_flags; }
+    CViewSplitLeft* navigationPane() const { return m_navigation; }
+    CViewSplitRight* eventListView() const { return m_eventViews; }
+    CViewSplitRight* addressListView() const { return m_addressViews; }
+    // The list view shown now, or nullptr with the empty view.
+    CViewSplitRight* currentListView() const;
+    CMainMenu* mainMenu() const { return m_menu; }
+    CKavioApp& app() const { return m_app; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createMenu();
+    void onGroupSelected(int group);
+    void onListButtonSelected(int group, int button);
+    void setFlags(const Flags& flags);
 
     CKavioApp& m_app;
+    CViewSplitLeft* m_navigation;
     CViewEmpty* m_emptyView;
+    CViewSplitRight* m_eventViews;
+    CViewSplitRight* m_addressViews;
+    CMultiViewSplitter* m_splitter;
+    Flags m_flags;
+    CMainMenu* m_menu = nullptr;
 };

@@ -1,0 +1,33 @@
+#include "CAboutDlg.h"
+
+#include "views/Pictures.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Info über Vorlanto"));
+    auto* picture = new QLabel(this);
+    picture->setPixmap(Pictures::makerPicture());
+    auto* product = new QLabel(QStringLiteral("<b>Vorlanto Version 2.0</b>"), this);
+    auto* maker = new QLabel(QStringLiteral("Das Büroprogramm für Bands<br>"
+                                            "Vorlanto Software · Kranichweg 7 · 37073 Notenau<br>"
+                                            "info@vorlanto.example"),
+                             this);
+    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* text = new QVBoxLayout;
+    text->addWidget(product);
+    text->addWidget(maker);
+    text->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(picture, 0, Qt::AlignTop);
+    top->addLayout(text, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+// "Info über Vorlanto": product, version and maker.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

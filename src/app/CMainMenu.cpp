@@ -1,0 +1,227 @@
+#include "CMainMenu.h"
+
+#include "CAboutDlg.h"
+#include "CKavioApp.h"
+#include "CMainFrame.h"
+#include "MessageService.h"
+#include "finance/CMwStDlg.h"
+#include "finance/CWaehrungDlg.h"
+#include "resources/Strings.h"
+#include "views/CHelpWindow.h"
+#include "views/CViewSplitRight.h"
+#include "views/Pictures.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QToolBar>
+
+namespace {
+
+// The logo at the right end of the menu bar; a click opens the manual's start page.
+class CLogoLabel : public QLabel {
+public:
+    explicit CLogoLabel(QWidget* parent) : QLabel(parent) {
+        setPixmap(Pictures::logo());
+        setCursor(Qt::PointingHandCursor);
+        setToolTip(QStringLiteral("Vorlanto"));
+        setContentsMargins(0, 0, 5, 0);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton)
+            CHelpWindow::showPage(window());
+    }
+};
+
+} // namespace
+
+CMainMenu::CMainMenu(CMainFrame& frame) : QObject(&frame), m_frame(frame) {
+    createMenus();
+    createToolbarAndLogo();
+    updateEnabling();
+}
+
+CMainMenu::~CMainMenu() = default;
+
+QAction* CMainMenu::add(QMenu* menu, int command, const QString& text,
+                        void (CMainMenu::*handler)()) {
+    QAction* action = menu->addAction(text);
+    connect(action, &QAction::triggered, this, handler);
+    m_actions.insert(command, action);
+    return action;
+}
+
+QAction* CMainMenu::addDisabled(QMenu* menu, int command, const QString& text) {
+    QAction* action = menu->addAction(text);
+    action->setEnabled(false);
+    m_actions.insert(command, action);
+    return action;
+}
+
+void CMainMenu::createMenus() {
+    QMenuBar* bar = m_frame.menuBar();
+
+    QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
+    add(file, PrintSetup, QStringLiteral("Drucker&einrichtung..."), &CMainMenu::onPrintSetup);
+    file->addSeparator();
+    add(file, Exit, QStringLiteral("&Beenden"), &CMainMenu::onExit);
+
+    QMenu* events = bar->addMenu(QStringLiteral("&Eventverwaltung"));
+    add(events, ShowEventList, QStringLiteral("Eventliste &anzeigen..."),
+        &CMainMenu::onShowEventList);
+    add(events, NewEvent, QStringLiteral("&Neuen Event anlegen..."), &CMainMenu::onNewEvent);
+    add(events, EditEvent, QStringLiteral("Eventdaten &ändern..."), &CMainMenu::onEditEvent);
+    add(events, DeleteEvent, QStringLiteral("Event &löschen..."), &CMainMenu::onDeleteEvent);
+    add(events, PlanEvent, QStringLiteral("Event &planen..."), &CMainMenu::onPlanEvent);
+
+    QMenu* finances = bar->addMenu(QStringLiteral("&Finanzen"));
+    QMenu* accounting = finances->addMenu(QStringLiteral("&Abrechnung"));
+    add(accounting, CostPersonnel, QStringLiteral("&Personal..."), &CMainMenu::onCostBooking);
+    add(accounting, CostPA, QStringLiteral("&PA..."), &CMainMenu::onCostBooking);
+    add(accounting, CostLight, QStringLiteral("&Lichtanlage..."), &CMainMenu::onCostBooking);
+    add(accounting, CostTransport, QStringLiteral("&Transport..."), &CMainMenu::onCostBooking);
+    add(accounting, CostOvernight, QStringLiteral("&Übernachtungen..."), &CMainMenu::onCostBooking);
+    add(accounting, CostOther, QStringLiteral("&Spesen / Sonstiges..."), &CMainMenu::onCostBooking);
+    QAction* merchandise = finances->addAction(QStringLiteral("&Fanartikel..."));
+    connect(merchandise, &QAction::triggered, this, [this] { m_frame.navigate(2, 1); });
+    m_actions.insert(Merchandise, merchandise);
+
+    QMenu* master = bar->addMenu(QStringLiteral("&Stammdaten"));
+    const struct {
+        int command;
+        const char* text;
+        int listButton;
+    } addressLists[] = {{Organizers, "&Veranstalter...", 0}, {Musicians, "&Musiker...", 1},
+                        {Technicians, "&Techniker...", 2},   {Backliners, "&Backliner...", 3},
+                        {PAHire, "&PA-Verleih...", 4},       {LightHire, "&LA-Verleih...", 5},
+                        {CarHire, "&KfZ-Verleiher...", 6}};
+    for (const auto& list : addressLists) {
+        QAction* action = master->addAction(QString::fromUtf8(list.text));
+        const int button = list.listButton;
+        connect(action, &QAction::triggered, this, [this, button] { m_frame.navigate(0, button); });
+        m_actions.insert(list.command, action);
+    }
+    master->addSeparator();
+    addDisabled(master, Instruments, QStringLiteral("&Instrumente..."));
+    addDisabled(master, Songs, QStringLiteral("&Songliste..."));
+    addDisabled(master, Hotels, QStringLiteral("&Hotel / Pension..."));
+    QMenu* merchandiseData = master->addMenu(QStringLiteral("&Fanartikelverwaltung"));
+    addDisabled(merchandiseData, ArticleGroups, QStringLiteral("Artikel&gruppen..."));
+    addDisabled(merchandiseData, Articles, QStringLiteral("&Artikelverwaltung..."));
+    master->addSeparator();
+    addDisabled(master, BirthdayReminder, QStringLiteral("&Geburtstagserinnerung..."));
+    addDisabled(master, GemaOffices, QStringLiteral("GEMA Be&zirksdirektionen..."));
+
+    QMenu* settings = bar->addMenu(QStringLiteral("E&instellungen"));
+    addDisabled(settings, UserData, QStringLiteral("&Benutzerdaten..."));
+    add(settings, Currency, QStringLiteral("&Währung..."), &CMainMenu::onCurrency);
+    add(settings, Vat, QStringLiteral("MWST..."), &CMainMenu::onVat);
+    addDisabled(settings, ReminderOption, QStringLiteral("&Erinnerungsfunktion..."));
+
+    QMenu* print = bar->addMenu(QStringLiteral("D&rucken"));
+    addDisabled(print, PrintGigUpdate, QStringLiteral("&Gig-Update..."));
+    addDisabled(print, PrintGigRider, QStringLiteral("Gig-&Rider..."));
+    addDisabled(print, PrintAccounting, QStringLiteral("&Abrechnung..."));
+
+    QMenu* help = bar->addMenu(QStringLiteral("&?"));
+    add(help, HelpTopics, QStringLiteral("&Hilfethemen..."), &CMainMenu::onHelp);
+    add(help, Web, QStringLiteral("Vorlanto im Web"), &CMainMenu::onHelp);
+    help->addSeparator();
+    add(help, About, QStringLiteral("Inf&o über Vorlanto..."), &CMainMenu::onAbout);
+}
+
+void CMainMenu::createToolbarAndLogo() {
+    QToolBar* toolbar = m_frame.addToolBar(QStringLiteral("Symbolleiste"));
+    toolbar->setObjectName(QStringLiteral("toolbar100"));
+    toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(16, 15));
+    QAction* help = toolbar->addAction(Pictures::toolbarIcon(0), QStringLiteral("Hilfe"));
+    connect(help, &QAction::triggered, this, &CMainMenu::onHelp);
+    m_actions.insert(ToolbarHelp, help);
+    for (int command : {int(ToolbarReserved1), int(ToolbarReserved2)}) {
+        QAction* reserved = toolbar->addAction(
+            Pictures::toolbarIcon(command == ToolbarReserved1 ? 1 : 2), QString());
+        reserved->setEnabled(false);
+        m_actions.insert(command, reserved);
+    }
+    // The logo stands at the right end of the menu bar; the window caption belongs to the
+    // window manager.
+    m_frame.menuBar()->setCornerWidget(new CLogoLabel(m_frame.menuBar()), Qt::TopRightCorner);
+}
+
+void CMainMenu::updateEnabling() {
+    const CMainFrame::Flags& flags = m_frame.flags();
+    m_actions.value(EditEvent)->setEnabled(flags.eventEdit);
+    m_actions.value(DeleteEvent)->setEnabled(flags.eventDelete);
+    m_actions.value(PlanEvent)->setEnabled(flags.eventPlan);
+    for (int command : {CostPersonnel, CostPA, CostLight, CostTransport, CostOvernight, CostOther})
+        m_actions.value(command)->setEnabled(flags.accounting);
+}
+
+void CMainMenu::onPrintSetup() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    QPageSetupDialog dialog(m_printer.get(), &m_frame);
+    dialog.exec();
+}
+
+void CMainMenu::onExit() {
+    m_frame.close();
+}
+
+void CMainMenu::onShowEventList() {
+    m_frame.navigate(1, 0);
+}
+
+void CMainMenu::onNewEvent() {
+    // The event list comes first, so the new event is listed there when the form closes.
+    m_frame.navigate(1, 0);
+    m_frame.eventListView()->onNew();
+}
+
+void CMainMenu::onEditEvent() {
+    m_frame.eventListView()->onEdit();
+}
+
+void CMainMenu::onDeleteEvent() {
+    m_frame.eventListView()->onDelete();
+}
+
+void CMainMenu::onPlanEvent() {
+    if (m_frame.eventListView()->selectedKey() < 0) {
+        MessageService::exclamation(&m_frame, QString::fromUtf8(Strings::kChooseEntry));
+        return;
+    }
+    MessageService::information(&m_frame, QString::fromUtf8(Strings::kNotAvailable));
+}
+
+void CMainMenu::onCostBooking() {
+    if (m_frame.eventListView()->selectedKey() < 0) {
+        MessageService::exclamation(&m_frame, QString::fromUtf8(Strings::kChooseEntry));
+        return;
+    }
+    MessageService::information(&m_frame, QString::fromUtf8(Strings::kNotAvailable));
+}
+
+void CMainMenu::onCurrency() {
+    CWaehrungDlg dialog(m_frame.app().database(), &m_frame);
+    dialog.exec();
+}
+
+void CMainMenu::onVat() {
+    CMwStDlg dialog(m_frame.app().database(), m_frame.app().profile(), &m_frame);
+    dialog.exec();
+}
+
+void CMainMenu::onHelp() {
+    CHelpWindow::showPage(&m_frame);
+}
+
+void CMainMenu::onAbout() {
+    CAboutDlg dialog(&m_frame);
+    dialog.exec();
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+
+#include <memory>
+
+class CMainFrame;
+class QAction;
+class QMenu;
+class QPrinter;
+
+// The main window's menu bar, toolbar, logo and their commands. Commands that act on the list
+// shown follow the navigation's flags; commands whose forms the program does not have yet are
+// shown disabled.
+class CMainMenu : public QObject {
+    Q_OBJECT
+public:
+    // Command numbers, as the program has always called them.
+    enum Command {
+        PrintSetup = 57606,
+        Exit = 57665,
+        ShowEventList = 32018,
+        NewEvent = 32016,
+        EditEvent = 32014,
+        DeleteEvent = 32015,
+        PlanEvent = 32019,
+        CostPersonnel = 32025,
+        CostPA = 32030,
+        CostLight = 32021,
+        CostTransport = 32027,
+        CostOvernight = 32026,
+        CostOther = 32029,
+        Merchandise = 32020,
+        Organizers = 32065,
+        Musicians = 32046,
+        Technicians = 32048,
+        Backliners = 32041,
+        PAHire = 32047,
+        LightHire = 32042,
+        CarHire = 32066,
+        Instruments = 32043,
+        Songs = 32044,
+        Hotels = 32045,
+        ArticleGroups = 32063,
+        Articles = 32064,
+        BirthdayReminder = 32068,
+        GemaOffices = 32071,
+        UserData = 32005,
+        Currency = 32013,
+        Vat = 32010,
+        ReminderOption = 32067,
+        PrintGigUpdate = 32072,
+        PrintGigRider = 32073,
+        PrintAccounting = 32075,
+        HelpTopics = 57670,
+        Web = 32074,
+        About = 57664,
+        ToolbarHelp = 1420,
+        ToolbarReserved1 = 32069,
+        ToolbarReserved2 = 32070,
+    };
+
+    explicit CMainMenu(CMainFrame& frame);
+    ~CMainMenu() override;
+
+    QAction* action(int command) const { return m_actions.value(command); }
+    // Sets the enabled state of the commands that follow the navigation's flags.
+    void updateEnabling();
+
+private:
+    QAction* add(QMenu* menu, int command, const QString& text, void (CMainMenu::*handler)());
+    QAction* addDisabled(QMenu* menu, int command, const QString& text);
+    void createMenus();
+    void createToolbarAndLogo();
+
+    void onPrintSetup();
+    void onExit();
+    void onShowEventList();
+    void onNewEvent();
+    void onEditEvent();
+    void onDeleteEvent();
+    void onPlanEvent();
+    void onCostBooking();
+    void onCurrency();
+    void onVat();
+    void onHelp();
+    void onAbout();
+
+    CMainFrame& m_frame;
+    QHash<int, QAction*> m_actions;
+    std::unique_ptr<QPrinter> m_printer;
+};

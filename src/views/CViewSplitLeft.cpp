@@ -1,0 +1,99 @@
+#include "CViewSplitLeft.h"
+
+#include "Navigation.h"
+#include "Pictures.h"
+
+#include <QFrame>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+const char* const kGroupNames[] = {"Adressen", "Events", "Finanzen"};
+} // namespace
+
+CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(0xBF, 0xBF, 0xBF));
+    setPalette(background);
+    setAutoFillBackground(true);
+    setMinimumWidth(0);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 6, 4, 6);
+    layout->setSpacing(3);
+    auto makeButton = [this](int height) {
+        auto* button = new QToolButton(this);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setIconSize(QSize(Pictures::kButtonWidth, height));
+        button->setFixedSize(Pictures::kButtonWidth + 4, height + 4);
+        button->setCursor(Qt::PointingHandCursor);
+        return button;
+    };
+    for (int group = 0; group < 3; ++group) {
+        QToolButton* button = makeButton(Pictures::kGroupButtonHeight);
+        button->setToolTip(QString::fromUtf8(kGroupNames[group]));
+        connect(button, &QToolButton::clicked, this, [this, group] { clickGroup(group); });
+        layout->addWidget(button, 0, Qt::AlignHCenter);
+        m_groupButtons[static_cast<size_t>(group)] = button;
+    }
+    auto* separator = new QFrame(this);
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    layout->addSpacing(4);
+    layout->addWidget(separator);
+    layout->addSpacing(4);
+    for (int index = 0; index < 7; ++index) {
+        QToolButton* button = makeButton(Pictures::kListButtonHeight);
+        connect(button, &QToolButton::clicked, this, [this, index] { clickListButton(index); });
+        layout->addWidget(button, 0, Qt::AlignHCenter);
+        m_listButtons[static_cast<size_t>(index)] = button;
+    }
+    layout->addStretch();
+    // The pane starts with the addresses group pressed and no list chosen.
+    m_group = 0;
+    updatePictures();
+}
+
+void CViewSplitLeft::clickGroup(int group) {
+    if (group < 0 || group > 2)
+        return;
+    m_group = group;
+    m_listButton = -1;
+    updatePictures();
+    Q_EMIT groupSelected(group);
+}
+
+void CViewSplitLeft::clickListButton(int button) {
+    if (button < 0 || button > 6 || m_group < 0)
+        return;
+    m_listButton = button;
+    updatePictures();
+    Q_EMIT listButtonSelected(m_group, button);
+}
+
+void CViewSplitLeft::setSelectedListButton(int button) {
+    m_listButton = button;
+    updatePictures();
+}
+
+void CViewSplitLeft::updatePictures() {
+    static const char* const kListNames[3][7] = {{"Veranstalter", "Musiker", "Techniker",
+                                                  "Backliner", "PA-Verleih", "LA-Verleih",
+                                                  "Kfz-Verleih"},
+                                                 {"Eventliste", "", "", "", "", "", ""},
+                                                 {"Abrechnung", "Fanartikel", "", "", "", "", ""}};
+    for (int group = 0; group < 3; ++group) {
+        QToolButton* button = m_groupButtons[static_cast<size_t>(group)];
+        button->setIcon(Pictures::groupButton(group, group == m_group));
+    }
+    const int shown = visibleListButtons(m_group);
+    for (int index = 0; index < 7; ++index) {
+        QToolButton* button = m_listButtons[static_cast<size_t>(index)];
+        button->setVisible(index < shown);
+        if (index < shown) {
+            button->setIcon(Pictures::listButton(m_group, index, index == m_listButton));
+            button->setToolTip(QString::fromUtf8(kListNames[m_group][index]));
+        }
+    }
+}

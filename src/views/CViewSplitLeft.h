@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QToolButton;
+
+// The navigation pane: three group buttons (addresses, events, finances) and below them up to
+// seven list buttons with pictures. It shows the choice; the main window acts on it.
+class CViewSplitLeft : public QWidget {
+    Q_OBJECT
+public:
+    explicit CViewSplitLeft(QWidget* parent = nullptr);
+
+    int selectedGroup() const { return m_group; }
+    int selectedListButton() const { return m_listButton; }
+
+    // As if the button had been clicked.
+    void clickGroup(int group);
+    void clickListButton(int button);
+    // The main window clears the list button when a button leads to the empty view.
+    void setSelectedListButton(int button);
+
+    QToolButton* groupButton(int group) const { return m_groupButtons[static_cast<size_t>(group)]; }
+    QToolButton* listButton(int button) const { return m_listButtons[static_cast<size_t>(button)]; }
+
+Q_SIGNALS:
+    void groupSelected(int group);
+    void listButtonSelected(int group, int button);
+
+private:
+    void updatePictures();
+
+    int m_group = -1;
+    int m_listButton = -1;
+    std::array<QToolButton*, 3> m_groupButtons{};
+    std::array<QToolButton*, 7> m_listButtons{};
+};

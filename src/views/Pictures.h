@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The pictures of the main window, drawn by the program: navigation buttons, the status icons of
+// the event lists and the planning hub, the logo, the toolbar and the about box.
+namespace Pictures {
+
+// Size of the group buttons and the list buttons of the navigation pane.
+constexpr int kButtonWidth = 130;
+constexpr int kGroupButtonHeight = 30;
+constexpr int kListButtonHeight = 80;
+
+// Group buttons: 0 addresses ("Adressen"), 1 events ("Events"), 2 finances ("Finanzen").
+QPixmap groupButton(int group, bool pressed);
+
+// List buttons by group: group 0: 0 organisers, 1 musicians, 2 technicians, 3 backliners,
+// 4 PA hire, 5 light hire, 6 car hire; group 1: 0 event list; group 2: 0 accounting,
+// 1 merchandise. Other combinations give an empty picture of the right size.
+QPixmap listButton(int group, int button, bool pressed);
+
+// Status icons, 16 x 16, the upper-left half (above the diagonal from the lower-left to the
+// upper-right corner) filled, the rest transparent: 0 red, 1 yellow, 2 green, 3 white, 4 grey.
+QIcon statusIcon(int index);
+
+// The logo at the right end of the menu bar, 102 x 43.
+QPixmap logo();
+// The maker's picture of the about box.
+QPixmap makerPicture();
+// The three toolbar buttons (16 x 15): 0 help, 1 and 2 reserved (always disabled).
+QIcon toolbarIcon(int index);
+// The program's window icon.
+QIcon applicationIcon();
+
+} // namespace Pictures
