@@ -14,38 +14,33 @@ const char* const CFormDialog::kSaveQuestion =
 // onEnde(), so they close without the question.
 CFormDialog::CFormDialog(QWidget* parent) : QDialog(parent) {}
 
+namespace {
+
+// Calls the action with the "edited since loading or saving" state of every text field: line
+// edits by their modified flag, multi-line fields by their document's.
+template <class Action> void forEachTextField(const QWidget& form, Action action) {
+    for (QLineEdit* edit : form.findChildren<QLineEdit*>())
+        action([edit] { return edit->isModified(); }, [edit] { edit->setModified(false); });
+    for (QPlainTextEdit* edit : form.findChildren<QPlainTextEdit*>())
+        action([edit] { return edit->document()->isModified(); },
+               [edit] { edit->document()->setModified(false); });
+    for (QTextEdit* edit : form.findChildren<QTextEdit*>())
+        action([edit] { return edit->document()->isModified(); },
+               [edit] { edit->document()->setModified(false); });
+}
+
+} // namespace
+
 bool CFormDialog::isChanged() const {
-    if (m_changed)
-        return true;
-    const QList<QLineEdit*> lineEdits = findChildren<QLineEdit*>();
-    for (const QLineEdit* edit : lineEdits) {
-        if (edit->isModified())
-            return true;
-    }
-    const QList<QPlainTextEdit*> plainEdits = findChildren<QPlainTextEdit*>();
-    for (const QPlainTextEdit* edit : plainEdits) {
-        if (edit->document()->isModified())
-            return true;
-    }
-    const QList<QTextEdit*> textEdits = findChildren<QTextEdit*>();
-    for (const QTextEdit* edit : textEdits) {
-        if (edit->document()->isModified())
-            return true;
-    }
-    return false;
+    bool changed = m_changed;
+    forEachTextField(*this,
+                     [&changed](auto isModified, auto) { changed = changed || isModified(); });
+    return changed;
 }
 
 void CFormDialog::markSaved() {
     m_changed = false;
-    const QList<QLineEdit*> lineEdits = findChildren<QLineEdit*>();
-    for (QLineEdit* edit : lineEdits)
-        edit->setModified(false);
-    const QList<QPlainTextEdit*> plainEdits = findChildren<QPlainTextEdit*>();
-    for (QPlainTextEdit* edit : plainEdits)
-        edit->document()->setModified(false);
-    const QList<QTextEdit*> textEdits = findChildren<QTextEdit*>();
-    for (QTextEdit* edit : textEdits)
-        edit->document()->setModified(false);
+    forEachTextField(*this, [](auto, auto clear) { clear(); });
 }
 
 void CFormDialog::onEnde() {
