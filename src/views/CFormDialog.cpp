@@ -45,7 +45,10 @@ void CFormDialog::markSaved() {
 
 void CFormDialog::onEnde() {
     if (!isChanged()) {
-        reject();
+        if (acceptWhenUnchanged())
+            accept();
+        else
+            reject();
         return;
     }
     switch (MessageService::askYesNoCancel(this, QString::fromUtf8(kSaveQuestion))) {

@@ -10,7 +10,8 @@ class QLineEdit;
 // edit made since loading or the last save. "&Ende" asks "Es wurden Änderungen im Formular
 // durchgeführt. Sollen diese jetzt gespeichert werden?" (yes/no/cancel) when changed: yes saves
 // and closes as accepted only when the save succeeds, no closes as cancelled, cancel stays.
-// Unchanged, "&Ende" closes as cancelled. Escape and the close box close without asking.
+// Unchanged, "&Ende" closes as cancelled (a form may choose accepted, see acceptWhenUnchanged).
+// Escape and the close box close without asking.
 class CFormDialog : public QDialog {
     Q_OBJECT
 public:
@@ -31,6 +32,10 @@ protected:
     // Reads the form and writes it to the database. On failure it has shown its message, put the
     // focus on the faulty field and returns false; the form then stays open with the input.
     virtual bool save() = 0;
+
+    // The result of "&Ende" on an unchanged form: cancelled, unless a form says that what it
+    // already wrote while open makes it accepted.
+    virtual bool acceptWhenUnchanged() const { return false; }
 
     // Reads a whole number from a field. Not a whole number: "Geben Sie bitte eine ganze Zahl
     // ein."; outside min..max: "Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein."; the

@@ -1,0 +1,75 @@
+#include "FormFields.h"
+
+#include "FieldRules.h"
+#include "app/MessageService.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStringList>
+
+namespace FormFields {
+
+namespace {
+
+// Shows the refusal and leaves the user in the field with its text selected, ready to retype.
+bool refuse(QLineEdit* field, const QString& message) {
+    MessageService::stop(field->window(), message);
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return false;
+}
+
+} // namespace
+
+bool readText(QLineEdit* field, int maximum, QString& text) {
+    const QString typed = field->text();
+    if (typed.size() > maximum)
+        return refuse(field, QString::fromUtf8(FieldRules::kTooLong).arg(maximum));
+    text = typed;
+    return true;
+}
+
+bool readDecimal(QLineEdit* field, std::optional<double>& value) {
+    bool ok = false;
+    const std::optional<double> read = FieldRules::parseDecimal(field->text(), &ok);
+    if (!ok)
+        return refuse(field, QString::fromUtf8(FieldRules::kNotANumber));
+    value = read;
+    return true;
+}
+
+bool readDate(QLineEdit* field, std::optional<QDate>& value) {
+    bool ok = false;
+    const std::optional<QDate> read = FieldRules::parseDate(field->text(), &ok);
+    if (!ok)
+        return refuse(field, QString::fromUtf8(FieldRules::kNotADate));
+    value = read;
+    return true;
+}
+
+void setText(QLineEdit* field, const QString& text, int maximum) {
+    field->setMaxLength(maximum);
+    field->setText(text);
+    field->setModified(false);
+}
+
+void setDecimal(QLineEdit* field, std::optional<double> value) {
+    field->setText(FieldRules::formatDecimal(value));
+    field->setModified(false);
+}
+
+void setDate(QLineEdit* field, const std::optional<QDate>& value) {
+    field->setText(FieldRules::formatDate(value));
+    field->setModified(false);
+}
+
+void fillFromLines(QComboBox* list, const char* lines) {
+    list->clear();
+    if (!lines)
+        return;
+    const QStringList pieces = QString::fromUtf8(lines).split(QLatin1Char('\n'));
+    for (int index = 0; index < pieces.size(); ++index)
+        list->addItem(pieces.at(index), index);
+}
+
+} // namespace FormFields
