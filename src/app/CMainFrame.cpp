@@ -31,7 +31,13 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
 
     for (CViewSplitRight* view : {m_eventViews, m_addressViews}) {
         view->setFormOpener(&openListForm);
-        connect(view, &CViewSplitRight::endRequested, this, [this] { showView(1); });
+        // "&Ende" hides the list: the commands that act on its entries have nothing left to
+        // act on, so none of them may delete or edit an entry the user no longer sees.
+        connect(view, &CViewSplitRight::endRequested, this, [this] {
+            setFlags({});
+            m_navigation->setSelectedListButton(-1);
+            showView(1);
+        });
     }
     connect(m_navigation, &CViewSplitLeft::groupSelected, this, &CMainFrame::onGroupSelected);
     connect(m_navigation, &CViewSplitLeft::listButtonSelected, this,
@@ -52,6 +58,10 @@ void CMainFrame::navigate(int group, int listButton) {
 }
 
 void CMainFrame::showView(int which, int listKind) {
+    // The list being hidden keeps its column widths, so the next list reads them as left.
+    CViewSplitRight* leaving = currentListView();
+    if (leaving && leaving != m_splitter->view(which))
+        leaving->saveWidths();
     if (which == 2 || which == 3) {
         CViewSplitRight* view = which == 2 ? m_eventViews : m_addressViews;
         view->setListKind(listKind);

@@ -32,6 +32,8 @@ public:
     int listKind() const { return m_kind; }
     // The list-refresh request: fills the entries of the current kind again.
     void refreshList();
+    // Writes the column widths of the kind shown to Kavio.ini (not for the print list).
+    void saveWidths();
 
     // The key of the selected entry, or -1 when none is selected.
     std::int32_t selectedKey() const;
@@ -55,7 +57,6 @@ Q_SIGNALS:
     void endRequested();
 
 private:
-    void saveWidths();
     bool openForm(std::int32_t key);
     void deleteFirm(const ListKindInfo& info);
     void deleteMusician();
