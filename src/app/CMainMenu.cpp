@@ -6,6 +6,8 @@
 #include "MessageService.h"
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
+#include "masterdata/CInstrumenteDlg.h"
+#include "planning/CEventPlanDlg.h"
 #include "resources/Strings.h"
 #include "views/CHelpWindow.h"
 #include "views/CViewSplitRight.h"
@@ -106,7 +108,12 @@ void CMainMenu::createMenus() {
         m_actions.insert(list.command, action);
     }
     master->addSeparator();
-    addDisabled(master, Instruments, QStringLiteral("&Instrumente..."));
+    QAction* instruments = master->addAction(QStringLiteral("&Instrumente..."));
+    connect(instruments, &QAction::triggered, this, [this] {
+        CInstrumenteDlg dialog(m_frame.app().database(), &m_frame);
+        dialog.exec();
+    });
+    m_actions.insert(Instruments, instruments);
     addDisabled(master, Songs, QStringLiteral("&Songliste..."));
     addDisabled(master, Hotels, QStringLiteral("&Hotel / Pension..."));
     QMenu* merchandiseData = master->addMenu(QStringLiteral("&Fanartikelverwaltung"));
@@ -192,11 +199,12 @@ void CMainMenu::onDeleteEvent() {
 }
 
 void CMainMenu::onPlanEvent() {
-    if (m_frame.eventListView()->selectedKey() < 0) {
+    const std::int32_t event = m_frame.eventListView()->selectedKey();
+    if (event < 0) {
         MessageService::exclamation(&m_frame, QString::fromUtf8(Strings::kChooseEntry));
         return;
     }
-    MessageService::information(&m_frame, QString::fromUtf8(Strings::kNotAvailable));
+    CEventPlanDlg::showForEvent(m_frame.app().database(), event, &m_frame);
 }
 
 void CMainMenu::onCostBooking() {

@@ -6,7 +6,9 @@
 #include "views/CViewSplitLeft.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -21,6 +23,18 @@ const std::vector<int> kEventCommands = {CMainMenu::EditEvent, CMainMenu::Delete
 const std::vector<int> kCostCommands = {CMainMenu::CostPersonnel, CMainMenu::CostPA,
                                         CMainMenu::CostLight,     CMainMenu::CostTransport,
                                         CMainMenu::CostOvernight, CMainMenu::CostOther};
+
+// Notes the title of the next modal form and closes it with Escape.
+void closeNextModal(QString& title, int attempts = 200) {
+    QTimer::singleShot(10, [&title, attempts] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && attempts > 0)
+            return closeNextModal(title, attempts - 1);
+        ASSERT_NE(modal, nullptr) << "no modal form appeared";
+        title = modal->windowTitle();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+}
 
 class MainWindowTest : public RunningProgramTest {
 protected:
@@ -150,11 +164,13 @@ TEST_F(MainWindowTest, EventAndCostCommandsFollowTheChosenList) {
 
 TEST_F(MainWindowTest, NewEventSwitchesToTheEventListFirst) {
     frame->navigate(0, 0);
+    QString shown;
+    closeNextModal(shown);
     action(CMainMenu::NewEvent)->trigger();
     EXPECT_EQ(frame->currentListView(), frame->eventListView());
     EXPECT_EQ(list().listKind(), 6);
-    ASSERT_EQ(messages.texts(), QStringList{kNotAvailable});
-    EXPECT_EQ(messages.messages().first().icon, Icon::Information);
+    EXPECT_EQ(shown, QStringLiteral("Event bearbeiten"));
+    EXPECT_TRUE(messages.texts().isEmpty());
 }
 
 TEST_F(MainWindowTest, CommandsOnTheSelectedEventAskForAnEntryFirst) {
@@ -172,8 +188,13 @@ TEST_F(MainWindowTest, CommandsOnTheSelectedEventAskForAnEntryFirst) {
         }
         clickEntry(event);
         messages.clear();
-        action(commands.back())->trigger(); // no such form yet
-        EXPECT_EQ(messages.texts(), QStringList{kNotAvailable});
+        QString shown;
+        if (group == 1)
+            closeNextModal(shown);
+        action(commands.back())->trigger();
+        // The planning hub opens; the cost forms do not exist yet.
+        EXPECT_EQ(shown, group == 1 ? QStringLiteral("Event planen") : QString());
+        EXPECT_EQ(messages.texts(), group == 1 ? QStringList{} : QStringList{kNotAvailable});
     }
 }
 

@@ -1,0 +1,191 @@
+#include "CInstrumenteDlg.h"
+
+#include "CInstrumentDlg.h"
+#include "app/MessageService.h"
+#include "data/CDaoException.h"
+#include "data/GermanCollation.h"
+#include "data/RecordSets.h"
+#include "resources/Strings.h"
+
+#include "ui_CInstrumenteDlg.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+namespace {
+
+enum Column { NameColumn, ShortNameColumn, KeyColumn };
+
+// The row text "name<TAB>abbreviation<TAB>key" that orders the list.
+QByteArray rowText(const QString& name, const QString& shortName, std::int32_t key) {
+    return QStringLiteral("%1\t%2\t%3").arg(name, shortName).arg(key).toUtf8();
+}
+
+QByteArray rowText(const QTreeWidgetItem& row) {
+    return rowText(row.text(NameColumn), row.text(ShortNameColumn), row.text(KeyColumn).toInt());
+}
+
+// Horizontal dialog units of the form's font in pixels.
+int dialogUnits(const QWidget& widget, int units) {
+    return widget.fontMetrics().averageCharWidth() * units / 4;
+}
+
+} // namespace
+
+CInstrumenteDlg::CInstrumenteDlg(CDatabase& db, QWidget* parent)
+    : QDialog(parent), m_db(db), m_ui(std::make_unique<Ui::CInstrumenteDlg>()) {
+    m_ui->setupUi(this);
+    QTreeWidget* list = m_ui->listInstrumente;
+    // Abbreviations start 70 dialog units in, the key starts at 200, beyond the visible width.
+    list->setColumnWidth(NameColumn, dialogUnits(*list, 70));
+    list->setColumnWidth(ShortNameColumn, dialogUnits(*list, 200 - 70));
+    list->setColumnHidden(KeyColumn, true);
+    list->setMinimumWidth(dialogUnits(*list, 200) + 2 * list->frameWidth() +
+                          list->verticalScrollBar()->sizeHint().width());
+    fillList();
+    updateButtons();
+
+    connect(list, &QTreeWidget::itemSelectionChanged, this, &CInstrumenteDlg::updateButtons);
+    connect(list, &QTreeWidget::itemDoubleClicked, this, &CInstrumenteDlg::onEdit);
+    connect(m_ui->buttonHinzufuegen, &QPushButton::clicked, this, &CInstrumenteDlg::onAdd);
+    connect(m_ui->buttonBearbeiten, &QPushButton::clicked, this, &CInstrumenteDlg::onEdit);
+    connect(m_ui->buttonLoeschen, &QPushButton::clicked, this, &CInstrumenteDlg::onDelete);
+    connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+CInstrumenteDlg::~CInstrumenteDlg() = default;
+
+void CInstrumenteDlg::fillList() {
+    m_ui->listInstrumente->clear();
+    try {
+        CSetInstrumente instruments(m_db);
+        instruments.open(QStringLiteral("[fDeleted]=False"), QStringLiteral("[Instrument]"));
+        for (; !instruments.atEnd(); instruments.moveNext())
+            insertRow(instruments.getText("Instrument"), instruments.getText("Kurz"),
+                      instruments.getLong("InstrumentID"));
+    } catch (const CDaoException& error) {
+        MessageService::stop(this, error.description());
+    }
+}
+
+QTreeWidgetItem* CInstrumenteDlg::insertRow(const QString& name, const QString& shortName,
+                                            std::int32_t key) {
+    QTreeWidget* list = m_ui->listInstrumente;
+    const QByteArray text = rowText(name, shortName, key);
+    int position = 0;
+    while (position < list->topLevelItemCount()) {
+        const QByteArray other = rowText(*list->topLevelItem(position));
+        if (GermanCollation::compare(text.constData(), text.size(), other.constData(),
+                                     other.size()) < 0)
+            break;
+        ++position;
+    }
+    auto* row = new QTreeWidgetItem(QStringList{name, shortName, QString::number(key)});
+    list->insertTopLevelItem(position, row);
+    return row;
+}
+
+void CInstrumenteDlg::select(QTreeWidgetItem* row) {
+    QTreeWidget* list = m_ui->listInstrumente;
+    list->clearSelection();
+    list->setCurrentItem(row);
+    if (row)
+        list->scrollToItem(row);
+    updateButtons();
+}
+
+void CInstrumenteDlg::updateButtons() {
+    const bool selected = !m_ui->listInstrumente->selectedItems().isEmpty();
+    m_ui->buttonBearbeiten->setEnabled(selected);
+    m_ui->buttonLoeschen->setEnabled(selected);
+}
+
+void CInstrumenteDlg::onAdd() {
+    CInstrumentDlg form(CInstrumentDlg::Mode::Add, QString(), QString(), this);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    std::int32_t key = 0;
+    try {
+        CSetInstrumente instruments(m_db);
+        instruments.open();
+        instruments.addNew();
+        try {
+            instruments.setText("Instrument", form.name());
+            instruments.setText("Kurz", form.shortName());
+            instruments.update();
+        } catch (const CDaoException&) {
+            instruments.cancelUpdate();
+            throw;
+        }
+        instruments.moveToBookmark(instruments.lastModified());
+        key = instruments.getLong("InstrumentID");
+    } catch (const CDaoException& error) {
+        MessageService::stop(this, error.description());
+        return;
+    }
+    select(insertRow(form.name(), form.shortName(), key));
+}
+
+void CInstrumenteDlg::onEdit() {
+    QTreeWidgetItem* row = m_ui->listInstrumente->currentItem();
+    if (!row || !row->isSelected())
+        return;
+    const std::int32_t key = row->text(KeyColumn).toInt();
+    CInstrumentDlg form(CInstrumentDlg::Mode::Edit, row->text(NameColumn),
+                        row->text(ShortNameColumn), this);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    try {
+        CSetInstrumente instruments(m_db);
+        instruments.open(QString::asprintf("[InstrumentID]=%ld", long(key)));
+        if (instruments.atEnd())
+            return;
+        instruments.edit();
+        try {
+            instruments.setText("Instrument", form.name());
+            instruments.setText("Kurz", form.shortName());
+            instruments.update();
+        } catch (const CDaoException&) {
+            instruments.cancelUpdate();
+            throw;
+        }
+    } catch (const CDaoException& error) {
+        MessageService::stop(this, error.description());
+        return;
+    }
+    delete row;
+    select(insertRow(form.name(), form.shortName(), key));
+}
+
+void CInstrumenteDlg::onDelete() {
+    QTreeWidget* list = m_ui->listInstrumente;
+    QTreeWidgetItem* row = list->currentItem();
+    if (!row || !row->isSelected())
+        return;
+    const QString question = QString::fromUtf8(Strings::kDeleteQuestion).arg(row->text(NameColumn));
+    if (!MessageService::askYesNo(this, question))
+        return;
+    try {
+        CSetInstrumente instruments(m_db);
+        instruments.open(
+            QString::asprintf("[InstrumentID]=%ld", long(row->text(KeyColumn).toInt())));
+        if (!instruments.atEnd()) {
+            instruments.edit();
+            try {
+                instruments.setBool("fDeleted", true);
+                instruments.update();
+            } catch (const CDaoException&) {
+                instruments.cancelUpdate();
+                throw;
+            }
+        }
+    } catch (const CDaoException& error) {
+        MessageService::stop(this, error.description());
+        return;
+    }
+    // The row now at the same place takes the selection, or the one before when the last went.
+    const int position = list->indexOfTopLevelItem(row);
+    delete row;
+    const int count = list->topLevelItemCount();
+    select(count == 0 ? nullptr : list->topLevelItem(position < count ? position : count - 1));
+}

@@ -1,0 +1,259 @@
+// The event form as a user meets it: a new event's defaults, the refusals and where they leave
+// the focus, the fee and its paid part, flagged organisers and contacts, the hand-over to
+// planning, and the main window's event list opening the form.
+#include "app/MainWindowSupport.h"
+#include "events/CEventDlg.h"
+#include "support/TestDatabase.h"
+#include "views/CPickList.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using Answer = MessageService::Answer;
+using TimePlan::Time;
+
+template <class Widget = QWidget> Widget* child(QWidget& form, const char* name) {
+    if (auto* found = form.findChild<Widget*>(QLatin1String(name)))
+        return found;
+    throw std::runtime_error(std::string("no widget ") + name);
+}
+void click(QWidget& form, const char* name) {
+    QTest::mouseClick(child<QAbstractButton>(form, name), Qt::LeftButton);
+}
+// Replaces a field's text as a user does.
+void retype(QWidget& form, const char* name, const char* text) {
+    auto* field = child<QLineEdit>(form, name);
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, QLatin1String(text));
+}
+// Chooses a pick list's row with the arrow keys.
+void choose(QWidget& form, const char* list, std::int32_t key) {
+    auto* pick = child<CPickList>(form, list);
+    for (int step = 0; step < pick->rowCount() && pick->selectedData() != key; ++step)
+        QTest::keyClick(pick, Qt::Key_Down);
+}
+// Runs the action on the next modal dialog once its event loop runs.
+void onNextModal(std::function<void(QDialog&)> action, int attempts = 200) {
+    QTimer::singleShot(10, [action, attempts] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog && attempts > 0)
+            return onNextModal(action, attempts - 1);
+        ASSERT_NE(dialog, nullptr) << "no modal dialog appeared";
+        action(*dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the modal dialog stayed open";
+            dialog->reject();
+        }
+    });
+}
+
+class EventFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        database.exec("INSERT INTO T_Stamm_ExtFirma (ExtID, Art, fPrivat, Firma, Name, Vorname, "
+                      "Anrede, PLZ, Ort, fDeleted) VALUES (3, 0, 0, 'Kulturamt', NULL, NULL, 0, "
+                      "'53111', 'Bonn', 0), (4, 0, -1, NULL, 'Albers', 'Anna', 1, NULL, NULL, -1)");
+        database.exec("INSERT INTO T_Stamm_ExtAnsprech (APID, ExtID, Art, APName, APTel, fDeleted) "
+                      "VALUES (7, 4, 0, 'Meier', '089 1', -1), (8, 4, 0, 'Bauer', NULL, 0), "
+                      "(9, 4, 0, 'Alt', NULL, -1)");
+    }
+    // Event 12 on 20.06.2024 with a new event's times of day and the given columns.
+    void addEvent(const QString& columns, const QString& values) {
+        database.exec(QStringLiteral(
+                          "INSERT INTO T_Event (EventID, ELocation, EBeginn, EEnde, ETAufbauVon, "
+                          "ETAufbauBis, ESCheckVon, ESCheckBis, ETAbbauVon, ETAbbauBis, %1) VALUES "
+                          "(12, 'Halle', '2024-06-20 20:00:00', '2024-06-20 22:00:00', '2024-06-20 "
+                          "16:00:00', '2024-06-20 18:00:00', '2024-06-20 18:00:00', '2024-06-20 "
+                          "19:00:00', '2024-06-20 22:00:00', '2024-06-20 23:00:00', %2)")
+                          .arg(columns, values)
+                          .toUtf8()
+                          .constData());
+    }
+    QString stored(const char* expression, int eventId = 12) {
+        return database.db().queryText(QStringLiteral("SELECT %1 FROM T_Event WHERE EventID=%2")
+                                           .arg(expression)
+                                           .arg(eventId)
+                                           .toStdString());
+    }
+    // A new event on 20.06.2024 with organiser and location.
+    void fillNewEvent(CEventDlg& form) {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        choose(form, "listVeranstalter", 3);
+        retype(form, "editLocation", "Rheinforum");
+        retype(form, "editBeginnDatum", "20062024");
+    }
+    int saveAndClose(CEventDlg& form) {
+        messages.queueAnswer(Answer::Yes);
+        click(form, "buttonEnde");
+        return form.result();
+    }
+
+    TestDatabase database;
+    CProfileFile profile{database.dir() + QStringLiteral("/Kavio.ini")};
+    MessageRecorder messages;
+};
+
+TEST_F(EventFormTest, NewEventStartsReservedAndItsDefaultTimesPassOnTheBeginsDate) {
+    CEventDlg form(database.db(), profile, -1);
+    EXPECT_TRUE(child<QRadioButton>(form, "radioReserviert")->isChecked());
+    EXPECT_FALSE(child<QPushButton>(form, "buttonBearbeitenVeranstalter")->isEnabled());
+    EXPECT_EQ(child<QLabel>(form, "labelWaehrungGage")->text(), QStringLiteral("€"));
+    EXPECT_EQ(child<CPickList>(form, "listVeranstalter")->rowCount(), 1); // live organisers
+    fillNewEvent(form);
+    EXPECT_EQ(child<QLineEdit>(form, "editVOrt")->text(), QStringLiteral("53111 Bonn"));
+    EXPECT_TRUE(child<QPushButton>(form, "buttonBearbeitenVeranstalter")->isEnabled());
+    retype(form, "editGage", "1.200,50");
+    ASSERT_EQ(saveAndClose(form), QDialog::Accepted);
+    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(CFormDialog::kSaveQuestion)});
+    // The begin's date moved every other date; the times of day stayed.
+    EXPECT_EQ(stored("Status||'|'||VeranstalterID||'|'||quote(VAnsprechID)||'|'||EEnde||'|'||"
+                     "ETAufbauVon||'|'||ETAbbauBis||'|'||round(EGageVereinb, 2)||'|'||"
+                     "quote(EGageBezahlt)",
+                     form.eventId()),
+              QStringLiteral("1|3|NULL|2024-06-20 22:00:00|2024-06-20 16:00:00|"
+                             "2024-06-20 23:00:00|1.2|NULL"));
+}
+
+TEST_F(EventFormTest, RefusalsKeepTheFormOpenWithTheFocusOnTheFieldToCorrect) {
+    const auto setEnd = [](CEventDlg& f, const char* date, QTime time) {
+        retype(f, "editEndeDatum", date);
+        f.timeField(Time::Ende)->setTime(time);
+    };
+    const struct {
+        std::function<void(CEventDlg&)> change;
+        const char* message;
+        const char* focus;
+    } cases[] = {
+        {[](CEventDlg& f) { retype(f, "editLocation", ""); }, "Bitte \"Location\" eingeben.",
+         "editLocation"},
+        {[](CEventDlg& f) { retype(f, "editGage", "viel"); }, "Geben Sie bitte eine Zahl ein.",
+         "editGage"},
+        {[&](CEventDlg& f) {
+             setEnd(f, "20.06.2024", {20, 0});
+         },
+         "Ende des Events muß später als der Beginn des Events sein.", "timeEnde"},
+        {[&](CEventDlg& f) {
+             setEnd(f, "19.06.2024", {23, 0});
+         },
+         "Ende des Events muß später als der Beginn des Events sein.", "editEndeDatum"},
+        {[](CEventDlg& f) { retype(f, "editAufbauVonDatum", ""); },
+         "Geben Sie bitte ein Datum und/oder eine Zeit ein.", "editAufbauVonDatum"},
+        {[](CEventDlg& f) { child<CPickList>(f, "listVeranstalter")->setCurrentIndex(-1); },
+         "Ungültige Eingabe!", "listVeranstalter"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.focus);
+        CEventDlg form(database.db(), profile, -1);
+        fillNewEvent(form);
+        each.change(form);
+        messages.clear();
+        EXPECT_EQ(saveAndClose(form), QDialog::Rejected);
+        EXPECT_EQ(messages.texts().value(1), QString::fromUtf8(each.message));
+        EXPECT_EQ(messages.messages().value(1).icon, MessageService::Icon::Stop);
+        EXPECT_EQ(form.focusWidget(), child(form, each.focus));
+        EXPECT_TRUE(form.isVisible());
+    }
+    EXPECT_EQ(database.count("T_Event", "EventID > 0"), 0);
+}
+
+TEST_F(EventFormTest, ANewAgreedFeeClearsThePaidFee) {
+    const struct {
+        const char* fee;   // stored before, with 400 paid
+        const char* typed; // nullptr: the fee is left alone and the status changed instead
+        const char* stored;
+    } cases[] = {{"500", nullptr, "500.0|400.0"},
+                 {"500", "600", "600.0|NULL"},
+                 {"500", "0", "0.0|NULL"},
+                 {"500", "", "NULL|NULL"},
+                 // Shown as "12,35": saved unchanged, the fee is neither rounded nor new.
+                 {"12.345", nullptr, "12.345|400.0"}};
+    for (const auto& each : cases) {
+        SCOPED_TRACE(std::string(each.fee) + " " + (each.typed ? each.typed : "unchanged"));
+        database.exec("DELETE FROM T_Event WHERE EventID = 12");
+        addEvent("EGageVereinb, EGageBezahlt, VeranstalterID",
+                 QStringLiteral("%1, 400, 3").arg(QLatin1String(each.fee)));
+        CEventDlg form(database.db(), profile, 12);
+        form.show();
+        if (each.typed)
+            retype(form, "editGage", each.typed);
+        else
+            click(form, "radioGebucht");
+        ASSERT_EQ(saveAndClose(form), QDialog::Accepted);
+        EXPECT_EQ(stored("quote(round(EGageVereinb, 3))||'|'||quote(EGageBezahlt)"), each.stored);
+    }
+}
+
+TEST_F(EventFormTest, KeepsAnInvoicedStatusAndAFlaggedOrganiserAndContact) {
+    addEvent("Status, VeranstalterID, VAnsprechID", "4, 4, 7");
+    CEventDlg form(database.db(), profile, 12);
+    form.show();
+    EXPECT_EQ(child<CPickList>(form, "listVeranstalter")->currentText(), "Albers, Anna");
+    EXPECT_EQ(child<QLineEdit>(form, "editVAnrede")->text(), QStringLiteral("Frau"));
+    // The blank row, the live contact and the flagged one in use; not the other flagged one.
+    EXPECT_EQ(child<CPickList>(form, "listAnsprech")->rowCount(), 3);
+    EXPECT_EQ(child<CPickList>(form, "listAnsprech")->currentText(), QStringLiteral("Meier"));
+    EXPECT_EQ(child<QLineEdit>(form, "editAPTel")->text(), QStringLiteral("089 1"));
+    retype(form, "editArt", "Gala");
+    ASSERT_EQ(saveAndClose(form), QDialog::Accepted);
+    EXPECT_EQ(stored("Status||'|'||VeranstalterID||'|'||VAnsprechID||'|'||EArt"), "4|4|7|Gala");
+}
+
+TEST_F(EventFormTest, PlanningTakesOnlyAStoredEvent) {
+    CEventDlg form(database.db(), profile, -1);
+    fillNewEvent(form);
+    messages.queueAnswer(Answer::No);
+    click(form, "buttonPlanung");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.planningContext());
+
+    messages.queueAnswer(Answer::Yes);
+    click(form, "buttonPlanung");
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    ASSERT_TRUE(form.planningContext());
+    EXPECT_EQ(form.planningContext()->eventId, form.eventId());
+    EXPECT_EQ(form.planningContext()->location, QStringLiteral("Rheinforum"));
+}
+
+class EventFormFromListTest : public RunningProgramTest {};
+
+TEST_F(EventFormFromListTest, EventListCreatesEditsAndPlansEvents) {
+    const std::int32_t office = addFirm(0, {{"Firma", "Kulturamt"}});
+    frame->navigate(1, 0);
+    onNextModal([&](QDialog& form) {
+        choose(form, "listVeranstalter", office);
+        retype(form, "editLocation", "Rheinforum");
+        messages.queueAnswer(Answer::Yes);
+        click(form, "buttonEnde");
+    });
+    QTest::mouseClick(list().newButton(), Qt::LeftButton);
+    ASSERT_EQ(column(3) + column(4), QStringList({"Kulturamt", "Rheinforum"}));
+
+    clickEntry(keys().first());
+    onNextModal([&](QDialog& form) {
+        retype(form, "editLocation", "Stadthalle");
+        // Saved, then the planning hub follows the form.
+        messages.queueAnswer(Answer::Yes);
+        onNextModal([](QDialog& hub) {
+            EXPECT_EQ(hub.windowTitle(), QStringLiteral("Event planen"));
+            click(hub, "buttonEnde");
+        });
+        click(form, "buttonPlanung");
+    });
+    QTest::mouseClick(list().editButton(), Qt::LeftButton);
+    EXPECT_EQ(column(4), QStringList{QStringLiteral("Stadthalle")});
+}
+
+} // namespace
