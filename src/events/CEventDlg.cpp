@@ -10,6 +10,7 @@
 #include "views/FieldRules.h"
 #include "views/FormFields.h"
 #include "views/ListRows.h"
+#include "views/RecordFields.h"
 
 #include "ui_CEventDlg.h"
 
@@ -59,21 +60,6 @@ std::optional<double> storedAmount(const CRecordset& set, std::string_view colum
 std::optional<double> amountToStore(const std::optional<double>& read,
                                     const std::optional<double>& stored) {
     return FieldRules::formatDecimal(read) == FieldRules::formatDecimal(stored) ? stored : read;
-}
-
-void setAmount(CRecordset& set, std::string_view column, const std::optional<double>& amount) {
-    if (amount)
-        set.setSingle(column, *amount);
-    else
-        set.setNull(column);
-}
-
-// An empty text stays null, as a field nobody typed into.
-void setTextOrNull(CRecordset& set, std::string_view column, const QString& text) {
-    if (text.isEmpty())
-        set.setNull(column);
-    else
-        set.setText(column, text);
 }
 
 // A read-only detail shows the beginning of a long text.
@@ -467,15 +453,16 @@ bool CEventDlg::save() {
             storedExtensionFee = storedAmount(set, "EVerlStd");
             set.edit();
         }
-        setTextOrNull(set, "EArt", values.kind);
-        setTextOrNull(set, "ELocation", values.location);
-        setTextOrNull(set, "EStrasse", values.street);
-        setTextOrNull(set, "EPLZ", values.postcode);
-        setTextOrNull(set, "EOrt", values.town);
-        setTextOrNull(set, "EVereinbarung", values.agreement);
+        RecordFields::setText(set, "EArt", values.kind);
+        RecordFields::setText(set, "ELocation", values.location);
+        RecordFields::setText(set, "EStrasse", values.street);
+        RecordFields::setText(set, "EPLZ", values.postcode);
+        RecordFields::setText(set, "EOrt", values.town);
+        RecordFields::setText(set, "EVereinbarung", values.agreement);
         const std::optional<double> fee = amountToStore(values.fee, storedFee);
-        setAmount(set, "EGageVereinb", fee);
-        setAmount(set, "EVerlStd", amountToStore(values.extensionFee, storedExtensionFee));
+        RecordFields::setAmount(set, "EGageVereinb", fee);
+        RecordFields::setAmount(set, "EVerlStd",
+                                amountToStore(values.extensionFee, storedExtensionFee));
         // What was paid belonged to the fee agreed before.
         if (!isNew && fee != storedFee)
             set.setNull("EGageBezahlt");

@@ -4,6 +4,7 @@
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 #include "views/FormFields.h"
+#include "views/RecordFields.h"
 
 #include "ui_CAnsprechDlg.h"
 
@@ -15,12 +16,7 @@ namespace {
 
 const char* const kSalutations = "Herr\nFrau";
 
-// A text column and the field that edits it, with the longest text the form takes.
-struct TextField {
-    QLineEdit* edit;
-    std::string_view column;
-    int maximum;
-};
+using TextField = RecordFields::TextBinding;
 
 constexpr size_t kTextFields = 7;
 
@@ -56,8 +52,7 @@ CAnsprechDlg::~CAnsprechDlg() = default;
 
 void CAnsprechDlg::load() {
     const auto texts = textFields(*m_ui);
-    for (const TextField& field : texts)
-        FormFields::setText(field.edit, QString(), field.maximum);
+    RecordFields::clearTexts(texts);
     FormFields::setDate(m_ui->editGebDate, std::nullopt);
     if (m_apId == -1)
         return;
@@ -85,10 +80,8 @@ void CAnsprechDlg::load() {
 bool CAnsprechDlg::save() {
     const auto texts = textFields(*m_ui);
     std::array<QString, kTextFields> values;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        if (!FormFields::readText(texts[i].edit, texts[i].maximum, values[i]))
-            return false;
-    }
+    if (!RecordFields::readTexts(texts, values))
+        return false;
     std::optional<QDate> birthday;
     if (!FormFields::readDate(m_ui->editGebDate, birthday))
         return false;
@@ -109,15 +102,8 @@ bool CAnsprechDlg::save() {
             set.setInt("Art", m_firmKind);
             set.setLong("ExtID", m_extId);
             set.setInt("APAnrede", m_ui->comboAnrede->currentIndex());
-            // An empty field stays null, as a field nobody typed into.
-            for (size_t i = 0; i < texts.size(); ++i) {
-                if (values[i].isEmpty())
-                    set.setNull(texts[i].column);
-                else
-                    set.setText(texts[i].column, values[i]);
-            }
-            set.setDate("APGebDate",
-                        birthday ? QDateTime(*birthday, QTime(0, 0), Qt::UTC) : QDateTime());
+            RecordFields::storeTexts(set, texts, values);
+            RecordFields::setDate(set, "APGebDate", birthday);
             set.update();
         } catch (const CDaoException&) {
             set.cancelUpdate();

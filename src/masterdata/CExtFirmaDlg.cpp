@@ -7,6 +7,7 @@
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
 #include "views/FormFields.h"
+#include "views/RecordFields.h"
 
 #include "ui_CExtFirmaDlg.h"
 
@@ -22,12 +23,7 @@ const char* const kNameMissing = "Bitte \"Firma\" oder \"Name\"  eingegeben.";
 constexpr int kFirmaLength = 50;
 constexpr int kNameLength = 20;
 
-// A text column and the field that edits it, with the longest text the form takes.
-struct TextField {
-    QLineEdit* edit;
-    std::string_view column;
-    int maximum;
-};
+using TextField = RecordFields::TextBinding;
 
 constexpr size_t kTextFields = 16;
 
@@ -52,22 +48,6 @@ std::array<TextField, kTextFields> textFields(const Ui::CExtFirmaDlg& ui) {
         {ui.editKonto, "Konto", 20},
         {ui.editBLZ, "BLZ", 20},
     }};
-}
-
-// An empty text stays null, as a field nobody typed into.
-void setTextOrNull(CRecordset& set, std::string_view column, const QString& text) {
-    if (text.isEmpty())
-        set.setNull(column);
-    else
-        set.setText(column, text);
-}
-
-std::optional<QDate> storedDate(const QDateTime& moment) {
-    return moment.isValid() ? std::optional<QDate>(moment.date()) : std::nullopt;
-}
-
-QDateTime dateToStore(const std::optional<QDate>& date) {
-    return date ? QDateTime(*date, QTime(0, 0), Qt::UTC) : QDateTime();
 }
 
 } // namespace
@@ -111,8 +91,7 @@ CExtFirmaDlg::CExtFirmaDlg(CDatabase& db, CProfileFile& profile, int firmKind, s
                               {QStringLiteral("Name"), QStringLiteral("Tel."),
                                QStringLiteral("Fax"), QStringLiteral("Handy"),
                                QStringLiteral("EMail")});
-    for (const TextField& field : textFields(*m_ui))
-        FormFields::setText(field.edit, QString(), field.maximum);
+    RecordFields::clearTexts(textFields(*m_ui));
     FormFields::setDate(m_ui->editGebDate, std::nullopt);
 
     if (m_extId == -1 || m_set->atEnd()) {
@@ -179,12 +158,11 @@ void CExtFirmaDlg::done(int result) {
 
 void CExtFirmaDlg::loadRecord() {
     const CSetStammExtFirma& set = *m_set;
-    for (const TextField& field : textFields(*m_ui))
-        FormFields::setText(field.edit, set.getText(field.column), field.maximum);
+    RecordFields::showTexts(set, textFields(*m_ui));
     const int salutation = set.getInt("Anrede");
     if (salutation >= 0 && salutation < m_ui->comboAnrede->count())
         m_ui->comboAnrede->setCurrentIndex(salutation);
-    FormFields::setDate(m_ui->editGebDate, storedDate(set.getDate("GebDate")));
+    FormFields::setDate(m_ui->editGebDate, RecordFields::date(set, "GebDate"));
     m_ui->editBemerkungen->setPlainText(set.getText("Bemerkungen"));
     m_ui->editBemerkungen->document()->setModified(false);
 
@@ -238,10 +216,8 @@ bool CExtFirmaDlg::save() {
 
     const auto texts = textFields(*m_ui);
     std::array<QString, kTextFields> values;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        if (!FormFields::readText(texts[i].edit, texts[i].maximum, values[i]))
-            return false;
-    }
+    if (!RecordFields::readTexts(texts, values))
+        return false;
     std::optional<QDate> birthday;
     if (!FormFields::readDate(m_ui->editGebDate, birthday))
         return false;
@@ -270,11 +246,10 @@ bool CExtFirmaDlg::save() {
             set.edit();
         }
         set.setBool("fPrivat", isPrivatePerson);
-        for (size_t i = 0; i < texts.size(); ++i)
-            setTextOrNull(set, texts[i].column, values[i]);
+        RecordFields::storeTexts(set, texts, values);
         set.setInt("Anrede", m_ui->comboAnrede->currentIndex());
-        set.setDate("GebDate", dateToStore(birthday));
-        setTextOrNull(set, "Bemerkungen", m_ui->editBemerkungen->toPlainText());
+        RecordFields::setDate(set, "GebDate", birthday);
+        RecordFields::setText(set, "Bemerkungen", m_ui->editBemerkungen->toPlainText());
         set.update();
     } catch (const CDaoException& error) {
         if (set.isEditing())

@@ -6,6 +6,7 @@
 #include "data/RecordSets.h"
 #include "views/CPickList.h"
 #include "views/FormFields.h"
+#include "views/RecordFields.h"
 
 #include "ui_CMusikerDlg.h"
 
@@ -28,12 +29,7 @@ constexpr int kShortNameWidth = 70;
 const std::array<std::string_view, 6> kInstrumentColumns = {"MInstID1", "MInstID2", "MInstID3",
                                                             "MInstID4", "MInstID5", "MInstID6"};
 
-// A text column and the field that edits it, with the longest text the form takes.
-struct TextField {
-    QLineEdit* edit;
-    std::string_view column;
-    int maximum;
-};
+using TextField = RecordFields::TextBinding;
 
 constexpr size_t kTextFields = 16;
 
@@ -118,8 +114,7 @@ CMusikerDlg::CMusikerDlg(CDatabase& db, CProfileFile& profile, const QString& pr
     showPhoto();
     FormFields::fillFromLines(m_ui->comboAnrede, kSalutations);
     m_ui->comboAnrede->setCurrentIndex(0);
-    for (const TextField& field : textFields(*m_ui))
-        FormFields::setText(field.edit, QString(), field.maximum);
+    RecordFields::clearTexts(textFields(*m_ui));
     FormFields::setDate(m_ui->editGeb, std::nullopt);
     FormFields::setDecimal(m_ui->editMinGage, std::nullopt);
     m_ui->labelWaehrung->setText(currencyText(m_db));
@@ -195,14 +190,11 @@ void CMusikerDlg::fillInstrumentLists() {
 
 void CMusikerDlg::showRecord() {
     const CSetStammMusiker& set = *m_set;
-    for (const TextField& field : textFields(*m_ui))
-        FormFields::setText(field.edit, set.getText(field.column), field.maximum);
+    RecordFields::showTexts(set, textFields(*m_ui));
     const int salutation = set.getInt("MAnrede");
     if (salutation >= 0 && salutation < m_ui->comboAnrede->count())
         m_ui->comboAnrede->setCurrentIndex(salutation);
-    const QDateTime birthday = set.getDate("MGeb");
-    FormFields::setDate(m_ui->editGeb,
-                        birthday.isValid() ? std::optional<QDate>(birthday.date()) : std::nullopt);
+    FormFields::setDate(m_ui->editGeb, RecordFields::date(set, "MGeb"));
     FormFields::setDecimal(
         m_ui->editMinGage,
         set.isNull("MMinGage") ? std::nullopt : std::optional<double>(set.getSingle("MMinGage")));
@@ -247,10 +239,8 @@ bool CMusikerDlg::save() {
 
     const auto texts = textFields(*m_ui);
     std::array<QString, kTextFields> values;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        if (!FormFields::readText(texts[i].edit, texts[i].maximum, values[i]))
-            return false;
-    }
+    if (!RecordFields::readTexts(texts, values))
+        return false;
     std::optional<QDate> birthday;
     if (!FormFields::readDate(m_ui->editGeb, birthday))
         return false;
@@ -276,30 +266,17 @@ bool CMusikerDlg::save() {
             set.addNew();
         else
             set.edit();
-        // An empty field stays null, as a field nobody typed into.
-        for (size_t i = 0; i < texts.size(); ++i) {
-            if (values[i].isEmpty())
-                set.setNull(texts[i].column);
-            else
-                set.setText(texts[i].column, values[i]);
-        }
+        RecordFields::storeTexts(set, texts, values);
         set.setInt("MAnrede", m_ui->comboAnrede->currentIndex());
-        set.setDate("MGeb", birthday ? QDateTime(*birthday, QTime(0, 0), Qt::UTC) : QDateTime());
-        if (minimumFee)
-            set.setSingle("MMinGage", *minimumFee);
-        else
-            set.setNull("MMinGage");
+        RecordFields::setDate(set, "MGeb", birthday);
+        RecordFields::setAmount(set, "MMinGage", minimumFee);
         for (size_t slot = 0; slot < slots.size(); ++slot) {
             if (slots[slot])
                 set.setLong(kInstrumentColumns[slot], *slots[slot]);
             else
                 set.setNull(kInstrumentColumns[slot]);
         }
-        const QString remarks = m_ui->editBemerkungen->toPlainText();
-        if (remarks.isEmpty())
-            set.setNull("Mbemerkungen");
-        else
-            set.setText("Mbemerkungen", remarks);
+        RecordFields::setText(set, "Mbemerkungen", m_ui->editBemerkungen->toPlainText());
         // A removed photo leaves an empty path behind.
         set.setText("MFotopfad", m_photoPath);
         set.update();
