@@ -443,7 +443,7 @@ bool CEventDlg::save() {
 
     CSetEvent& set = *m_set;
     const bool isNew = m_eventId == -1;
-    try {
+    const bool written = RecordFields::writeRow(this, set, "EventID", m_eventId, [&] {
         std::optional<double> storedFee;
         std::optional<double> storedExtensionFee;
         if (isNew) {
@@ -475,16 +475,10 @@ bool CEventDlg::save() {
         else
             set.setNull("VAnsprechID");
         set.setInt("Status", values.status);
-        set.update();
-    } catch (const CDaoException& error) {
-        if (set.isEditing())
-            set.cancelUpdate();
-        MessageService::stop(this, error.description());
+    });
+    if (!written)
         return false;
-    }
     try {
-        set.moveToBookmark(set.lastModified());
-        m_eventId = set.getLong("EventID");
         loadRecord();
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());

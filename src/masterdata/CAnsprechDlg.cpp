@@ -91,29 +91,17 @@ bool CAnsprechDlg::save() {
         return false;
     }
 
-    try {
-        CSetStammExtAnsprech set(m_db);
+    CSetStammExtAnsprech set(m_db);
+    return RecordFields::writeRow(this, set, "APID", m_apId, [&] {
         set.open(QStringLiteral("[APID]=%1").arg(m_apId));
         if (m_apId == -1 || set.atEnd())
             set.addNew();
         else
             set.edit();
-        try {
-            set.setInt("Art", m_firmKind);
-            set.setLong("ExtID", m_extId);
-            set.setInt("APAnrede", m_ui->comboAnrede->currentIndex());
-            RecordFields::storeTexts(set, texts, values);
-            RecordFields::setDate(set, "APGebDate", birthday);
-            set.update();
-        } catch (const CDaoException&) {
-            set.cancelUpdate();
-            throw;
-        }
-        set.moveToBookmark(set.lastModified());
-        m_apId = set.getLong("APID");
-    } catch (const CDaoException& error) {
-        MessageService::stop(this, error.description());
-        return false;
-    }
-    return true;
+        set.setInt("Art", m_firmKind);
+        set.setLong("ExtID", m_extId);
+        set.setInt("APAnrede", m_ui->comboAnrede->currentIndex());
+        RecordFields::storeTexts(set, texts, values);
+        RecordFields::setDate(set, "APGebDate", birthday);
+    });
 }

@@ -238,7 +238,7 @@ bool CExtFirmaDlg::save() {
     }
 
     CSetStammExtFirma& set = *m_set;
-    try {
+    const bool written = RecordFields::writeRow(this, set, "ExtID", m_extId, [&] {
         if (m_extId == -1) {
             set.addNew();
             set.setInt("Art", m_firmKind);
@@ -250,20 +250,9 @@ bool CExtFirmaDlg::save() {
         set.setInt("Anrede", m_ui->comboAnrede->currentIndex());
         RecordFields::setDate(set, "GebDate", birthday);
         RecordFields::setText(set, "Bemerkungen", m_ui->editBemerkungen->toPlainText());
-        set.update();
-    } catch (const CDaoException& error) {
-        if (set.isEditing())
-            set.cancelUpdate();
-        MessageService::stop(this, error.description());
+    });
+    if (!written)
         return false;
-    }
-    try {
-        set.moveToBookmark(set.lastModified());
-        m_extId = set.getLong("ExtID");
-    } catch (const CDaoException& error) {
-        MessageService::stop(this, error.description());
-        return false;
-    }
     m_savedWhileOpen = true;
     return true;
 }

@@ -261,7 +261,7 @@ bool CMusikerDlg::save() {
     }
 
     CSetStammMusiker& set = *m_set;
-    try {
+    const bool written = RecordFields::writeRow(this, set, "MusikerID", m_musikerId, [&] {
         if (m_musikerId == -1)
             set.addNew();
         else
@@ -279,16 +279,10 @@ bool CMusikerDlg::save() {
         RecordFields::setText(set, "Mbemerkungen", m_ui->editBemerkungen->toPlainText());
         // A removed photo leaves an empty path behind.
         set.setText("MFotopfad", m_photoPath);
-        set.update();
-    } catch (const CDaoException& error) {
-        if (set.isEditing())
-            set.cancelUpdate();
-        MessageService::stop(this, error.description());
+    });
+    if (!written)
         return false;
-    }
     try {
-        set.moveToBookmark(set.lastModified());
-        m_musikerId = set.getLong("MusikerID");
         showRecord();
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());

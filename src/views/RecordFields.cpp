@@ -1,5 +1,8 @@
 #include "RecordFields.h"
 
+#include "app/MessageService.h"
+#include "data/CDaoException.h"
+
 namespace RecordFields {
 
 void setText(CRecordset& set, std::string_view column, const QString& text) {
@@ -23,6 +26,22 @@ void setDate(CRecordset& set, std::string_view column, const std::optional<QDate
 std::optional<QDate> date(const CRecordset& set, std::string_view column) {
     const QDateTime moment = set.getDate(column);
     return moment.isValid() ? std::optional<QDate>(moment.date()) : std::nullopt;
+}
+
+bool writeRow(QWidget* messageParent, CRecordset& set, std::string_view keyColumn,
+              std::int32_t& key, const std::function<void()>& fill) {
+    try {
+        fill();
+        set.update();
+        set.moveToBookmark(set.lastModified());
+        key = set.getLong(keyColumn);
+        return true;
+    } catch (const CDaoException& error) {
+        if (set.isEditing())
+            set.cancelUpdate();
+        MessageService::stop(messageParent, error.description());
+        return false;
+    }
 }
 
 } // namespace RecordFields

@@ -9,6 +9,8 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -58,5 +60,11 @@ void storeTexts(CRecordset& set, const std::array<TextBinding, N>& fields,
     for (size_t i = 0; i < N; ++i)
         setText(set, fields[i].column, values[i]);
 }
+
+// Writes a row: `fill` starts the add or edit and sets the columns, then the row is stored and
+// made current, and its key column read back into `key`. A database error cancels the pending
+// change, is shown (stop icon) and gives false; the form keeps what the user typed.
+bool writeRow(QWidget* messageParent, CRecordset& set, std::string_view keyColumn,
+              std::int32_t& key, const std::function<void()>& fill);
 
 } // namespace RecordFields
