@@ -7,10 +7,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-const char* const kGroupNames[] = {"Adressen", "Events", "Finanzen"};
-} // namespace
-
 CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(0xBF, 0xBF, 0xBF));
@@ -32,7 +28,7 @@ CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
     };
     for (int group = 0; group < 3; ++group) {
         QToolButton* button = makeButton(Pictures::kGroupButtonHeight);
-        button->setToolTip(QString::fromUtf8(kGroupNames[group]));
+        button->setToolTip(Pictures::groupCaption(group));
         connect(button, &QToolButton::clicked, this, [this, group] { clickGroup(group); });
         layout->addWidget(button, 0, Qt::AlignHCenter);
         m_groupButtons[static_cast<size_t>(group)] = button;
@@ -93,7 +89,7 @@ void CViewSplitLeft::updatePictures() {
         button->setVisible(index < shown);
         if (index < shown) {
             button->setIcon(Pictures::listButton(m_group, index, index == m_listButton));
-            button->setToolTip(QString::fromUtf8(kListNames[m_group][index]));
+            button->setToolTip(Pictures::listCaption(m_group, index));
         }
     }
 }

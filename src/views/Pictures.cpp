@@ -700,44 +700,29 @@ bool groupContent(int group, ButtonContent& content) {
 }
 
 bool listContent(int group, int button, ButtonContent& content) {
-    if (group == 0) {
-        switch (button) {
-        case 0:
-            content = {QStringLiteral("Veranstalter"), tickets};
+    struct Entry {
+        int group;
+        int button;
+        const char* caption;
+        void (*symbol)(QPainter&);
+    };
+    static const Entry kEntries[] = {
+        {0, 0, "Veranstalter", tickets},
+        {0, 1, "Musiker", guitar},
+        {0, 2, "Techniker", mixingDesk},
+        {0, 3, "Backliner", drumKit},
+        {0, 4, "PA-Verleih", loudspeaker},
+        {0, 5, "LA-Verleih", spotlight},
+        {0, 6, "Kfz-Verleih", van},
+        {1, 0, "Eventliste", [](QPainter& p) { calendarPage(p, true); }},
+        {2, 0, "Abrechnung", invoiceAndCalculator},
+        {2, 1, "Fanartikel", tshirt},
+    };
+    for (const Entry& entry : kEntries) {
+        if (entry.group == group && entry.button == button) {
+            content = {QString::fromUtf8(entry.caption), entry.symbol};
             return true;
-        case 1:
-            content = {QStringLiteral("Musiker"), guitar};
-            return true;
-        case 2:
-            content = {QStringLiteral("Techniker"), mixingDesk};
-            return true;
-        case 3:
-            content = {QStringLiteral("Backliner"), drumKit};
-            return true;
-        case 4:
-            content = {QStringLiteral("PA-Verleih"), loudspeaker};
-            return true;
-        case 5:
-            content = {QStringLiteral("LA-Verleih"), spotlight};
-            return true;
-        case 6:
-            content = {QStringLiteral("Kfz-Verleih"), van};
-            return true;
-        default:
-            return false;
         }
-    }
-    if (group == 1 && button == 0) {
-        content = {QStringLiteral("Eventliste"), [](QPainter& p) { calendarPage(p, true); }};
-        return true;
-    }
-    if (group == 2 && button == 0) {
-        content = {QStringLiteral("Abrechnung"), invoiceAndCalculator};
-        return true;
-    }
-    if (group == 2 && button == 1) {
-        content = {QStringLiteral("Fanartikel"), tshirt};
-        return true;
     }
     return false;
 }
@@ -874,6 +859,16 @@ QPixmap groupButton(int group, bool pressed) {
     const QPixmap pixmap = drawGroupButton(content.caption, content.symbol, pressed);
     cache.insert(key, pixmap);
     return pixmap;
+}
+
+QString groupCaption(int group) {
+    ButtonContent content;
+    return groupContent(group, content) ? content.caption : QString();
+}
+
+QString listCaption(int group, int button) {
+    ButtonContent content;
+    return listContent(group, button, content) ? content.caption : QString();
 }
 
 QPixmap listButton(int group, int button, bool pressed) {

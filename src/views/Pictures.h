@@ -19,6 +19,9 @@ QPixmap groupButton(int group, bool pressed);
 // 4 PA hire, 5 light hire, 6 car hire; group 1: 0 event list; group 2: 0 accounting,
 // 1 merchandise. Other combinations give an empty picture of the right size.
 QPixmap listButton(int group, int button, bool pressed);
+// The captions drawn on those buttons ("" for a button that does not exist).
+QString groupCaption(int group);
+QString listCaption(int group, int button);
 
 // Status icons, 16 x 16, the upper-left half (above the diagonal from the lower-left to the
 // upper-right corner) filled, the rest transparent: 0 red, 1 yellow, 2 green, 3 white, 4 grey.
