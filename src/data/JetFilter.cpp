@@ -89,14 +89,13 @@ public:
     }
 
     Translation parseFilter() {
-        Translation result;
-        m_out = &result.parameters;
-        if (m_token.kind == Tok::End)
-            return result;
-        result.sql = parseOr();
-        if (m_token.kind != Tok::End)
-            fail(unexpected());
-        return result;
+        if (m_token.kind != Tok::End) {
+            std::string sql = parseOr();
+            if (m_token.kind != Tok::End)
+                fail(unexpected());
+            m_result.sql = std::move(sql);
+        }
+        return std::move(m_result);
     }
 
     std::string parseSort() {
@@ -507,7 +506,7 @@ private:
         }
         if (errno == ERANGE)
             fail(QStringLiteral("die Zahl %1 ist zu groß").arg(QString::fromStdString(digits)));
-        m_out->push_back(std::move(parameter));
+        m_result.parameters.push_back(std::move(parameter));
         operand.sql = "?";
         advance();
         return operand;
@@ -517,7 +516,7 @@ private:
         Parameter parameter;
         parameter.kind = Parameter::Kind::Text;
         parameter.text = std::move(text);
-        m_out->push_back(std::move(parameter));
+        m_result.parameters.push_back(std::move(parameter));
     }
 
     const QString& m_input;
@@ -526,7 +525,7 @@ private:
     bool m_sortMode;
     size_t m_pos = 0;
     Token m_token;
-    std::vector<Parameter>* m_out = nullptr;
+    Translation m_result; // the parameters collect here while the SQL is built
     bool m_lastDescending = false;
     static constexpr int kMaxDepth = 64;
     int m_depth = 0;
