@@ -2,6 +2,7 @@
 // Helpers of the shell tests: readable QStrings in failure output, a working directory for the
 // duration of a test, and write protection that also holds against root.
 
+#include "support/QStringPrinting.h"
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -13,10 +14,6 @@
 #include <ostream>
 #include <sys/ioctl.h>
 #include <unistd.h>
-
-static void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 // Makes a folder the working directory (and so the program directory) until it goes.
 class WorkingDirectory {

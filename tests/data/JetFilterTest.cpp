@@ -3,6 +3,7 @@
 #include "data/JetFilter.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
+#include "support/QStringPrinting.h"
 #include "support/TestDatabase.h"
 
 #include <QRegularExpression>
@@ -11,10 +12,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
-
-static void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

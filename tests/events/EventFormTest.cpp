@@ -3,6 +3,7 @@
 // planning, and the main window's event list opening the form.
 #include "app/MainWindowSupport.h"
 #include "events/CEventDlg.h"
+#include "support/FormTestSupport.h"
 #include "support/TestDatabase.h"
 #include "views/CPickList.h"
 
@@ -20,6 +21,7 @@
 
 namespace {
 
+using FormTest::onNextModal;
 using Answer = MessageService::Answer;
 using TimePlan::Time;
 
@@ -43,20 +45,6 @@ void choose(QWidget& form, const char* list, std::int32_t key) {
     auto* pick = child<CPickList>(form, list);
     for (int step = 0; step < pick->rowCount() && pick->selectedData() != key; ++step)
         QTest::keyClick(pick, Qt::Key_Down);
-}
-// Runs the action on the next modal dialog once its event loop runs.
-void onNextModal(std::function<void(QDialog&)> action, int attempts = 200) {
-    QTimer::singleShot(10, [action, attempts] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog && attempts > 0)
-            return onNextModal(action, attempts - 1);
-        ASSERT_NE(dialog, nullptr) << "no modal dialog appeared";
-        action(*dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "the modal dialog stayed open";
-            dialog->reject();
-        }
-    });
 }
 
 class EventFormTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include "finance/CWaehrungDlg.h"
 #include "support/TestDatabase.h"
 
+#include "support/FormTestSupport.h"
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -26,30 +28,11 @@
 
 namespace {
 
+using FormTest::button;
+using FormTest::field;
 using Answer = MessageService::Answer;
 
 const QString kQuestion = QString::fromUtf8(CFormDialog::kSaveQuestion);
-
-// The text field a label names, as a user finds it.
-QLineEdit* field(QWidget& form, const char* label) {
-    const QList<QLabel*> labels = form.findChildren<QLabel*>();
-    for (QLabel* candidate : labels) {
-        if (candidate->text() == QString::fromUtf8(label)) {
-            if (auto* edit = qobject_cast<QLineEdit*>(candidate->buddy()))
-                return edit;
-        }
-    }
-    throw std::runtime_error(std::string("no field labelled ") + label);
-}
-
-template <class Button> Button* button(QWidget& form, const char* text) {
-    const QList<Button*> buttons = form.findChildren<Button*>();
-    for (Button* candidate : buttons) {
-        if (candidate->text() == QString::fromUtf8(text))
-            return candidate;
-    }
-    throw std::runtime_error(std::string("no button ") + text);
-}
 
 QPushButton* ende(QWidget& form) {
     return button<QPushButton>(form, "&Ende");

@@ -6,6 +6,7 @@
 #include "masterdata/CAnsprechDlg.h"
 #include "masterdata/CExtFirmaDlg.h"
 #include "resources/Strings.h"
+#include "support/FormTestSupport.h"
 #include "support/TestDatabase.h"
 #include "views/CReportList.h"
 
@@ -24,57 +25,16 @@
 
 namespace {
 
+using FormTest::button;
+using FormTest::click;
+using FormTest::field;
+using FormTest::onNextModal;
+using FormTest::type;
 using Answer = MessageService::Answer;
 using Icon = MessageService::Icon;
 
 const QString kQuestion = QString::fromUtf8(CFormDialog::kSaveQuestion);
 const QString kFirmOrName = QStringLiteral("Bitte \"Firma\" oder \"Name\"  eingegeben.");
-
-// The text field a label names, as a user finds it.
-QLineEdit* field(QWidget& form, const char* label) {
-    for (QLabel* candidate : form.findChildren<QLabel*>()) {
-        if (candidate->text() == QString::fromUtf8(label)) {
-            if (auto* edit = qobject_cast<QLineEdit*>(candidate->buddy()))
-                return edit;
-        }
-    }
-    throw std::runtime_error(std::string("no field labelled ") + label);
-}
-
-template <class Button = QPushButton> Button* button(QWidget& form, const char* text) {
-    for (Button* candidate : form.findChildren<Button*>()) {
-        if (candidate->text() == QString::fromUtf8(text))
-            return candidate;
-    }
-    throw std::runtime_error(std::string("no button ") + text);
-}
-
-void click(QWidget& form, const char* text) {
-    QTest::mouseClick(button<QAbstractButton>(form, text), Qt::LeftButton);
-}
-
-void type(QWidget& form, const char* label, const char* text) {
-    QTest::keyClicks(field(form, label), QLatin1String(text));
-}
-
-// Runs the action on the next modal dialog once its event loop runs, and makes sure it closes.
-void onNextModal(std::function<void(QDialog&)> action, int attempts = 200) {
-    QTimer::singleShot(10, [action, attempts] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (attempts > 0)
-                onNextModal(action, attempts - 1);
-            else
-                ADD_FAILURE() << "no modal dialog appeared";
-            return;
-        }
-        action(*dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "the modal dialog stayed open";
-            dialog->reject();
-        }
-    });
-}
 
 QStringList rows(CExtFirmaDlg& form) {
     QStringList texts;

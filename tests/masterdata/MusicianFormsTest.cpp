@@ -6,6 +6,7 @@
 #include "masterdata/CInstrumentDlg.h"
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"
+#include "support/FormTestSupport.h"
 #include "support/TestDatabase.h"
 #include "views/CPhotoCtrl.h"
 #include "views/CPickList.h"
@@ -24,54 +25,13 @@
 
 namespace {
 
+using FormTest::button;
+using FormTest::click;
+using FormTest::field;
+using FormTest::onNextModal;
+using FormTest::type;
 using Answer = MessageService::Answer;
 const QString kQuestion = QString::fromUtf8(CFormDialog::kSaveQuestion);
-
-// The field a label names, as a user finds it.
-template <class Field = QLineEdit> Field* field(QWidget& form, const char* label) {
-    for (QLabel* candidate : form.findChildren<QLabel*>()) {
-        auto* found = qobject_cast<Field*>(candidate->buddy());
-        if (found && candidate->text() == QString::fromUtf8(label))
-            return found;
-    }
-    throw std::runtime_error(std::string("no field labelled ") + label);
-}
-
-QPushButton* button(QWidget& form, const char* text) {
-    for (QPushButton* candidate : form.findChildren<QPushButton*>()) {
-        if (candidate->text() == QString::fromUtf8(text))
-            return candidate;
-    }
-    throw std::runtime_error(std::string("no button ") + text);
-}
-
-void click(QWidget& form, const char* text) {
-    QTest::mouseClick(button(form, text), Qt::LeftButton);
-}
-
-// Selects the field's text (replace: deletes it) and types.
-void type(QWidget& form, const char* label, const QString& text, bool replace = false) {
-    if (replace) {
-        field(form, label)->selectAll();
-        QTest::keyClick(field(form, label), Qt::Key_Backspace);
-    }
-    QTest::keyClicks(field(form, label), text);
-}
-
-// Runs the action on the next modal dialog once its event loop runs.
-void onNextModal(std::function<void(QDialog&)> action, int attempts = 200) {
-    QTimer::singleShot(10, [action, attempts] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog && attempts > 0)
-            return onNextModal(action, attempts - 1);
-        ASSERT_NE(dialog, nullptr) << "no modal dialog appeared";
-        action(*dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "the modal dialog stayed open";
-            dialog->reject();
-        }
-    });
-}
 
 class MusicianFormsTest : public ::testing::Test {
 protected:

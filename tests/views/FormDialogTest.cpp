@@ -2,6 +2,7 @@
 // answer does, which edits count as changes, what Escape and the close box do, and the whole
 // number check with its messages.
 #include "app/MessageService.h"
+#include "support/QStringPrinting.h"
 #include "views/CFormDialog.h"
 
 #include <QLineEdit>
@@ -15,10 +16,6 @@
 
 #include <functional>
 #include <ostream>
-
-static void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "app/CProfileFile.h"
 #include "app/MessageService.h"
 #include "app/Settings.h"
+#include "support/QStringPrinting.h"
 #include "views/CPickList.h"
 #include "views/CReportList.h"
 #include "views/FieldRules.h"
@@ -25,10 +26,6 @@
 #include <optional>
 #include <ostream>
 #include <utility>
-
-static void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
