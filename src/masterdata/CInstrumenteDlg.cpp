@@ -6,6 +6,7 @@
 #include "data/GermanCollation.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
+#include "views/RecordFields.h"
 
 #include "ui_CInstrumenteDlg.h"
 
@@ -105,24 +106,15 @@ void CInstrumenteDlg::onAdd() {
     if (form.exec() != QDialog::Accepted)
         return;
     std::int32_t key = 0;
-    try {
-        CSetInstrumente instruments(m_db);
+    CSetInstrumente instruments(m_db);
+    const bool written = RecordFields::writeRow(this, instruments, "InstrumentID", key, [&] {
         instruments.open();
         instruments.addNew();
-        try {
-            instruments.setText("Instrument", form.name());
-            instruments.setText("Kurz", form.shortName());
-            instruments.update();
-        } catch (const CDaoException&) {
-            instruments.cancelUpdate();
-            throw;
-        }
-        instruments.moveToBookmark(instruments.lastModified());
-        key = instruments.getLong("InstrumentID");
-    } catch (const CDaoException& error) {
-        MessageService::stop(this, error.description());
+        instruments.setText("Instrument", form.name());
+        instruments.setText("Kurz", form.shortName());
+    });
+    if (!written)
         return;
-    }
     select(insertRow(form.name(), form.shortName(), key));
 }
 
@@ -135,24 +127,23 @@ void CInstrumenteDlg::onEdit() {
                         row->text(ShortNameColumn), this);
     if (form.exec() != QDialog::Accepted)
         return;
+    CSetInstrumente instruments(m_db);
     try {
-        CSetInstrumente instruments(m_db);
         instruments.open(QString::asprintf("[InstrumentID]=%ld", long(key)));
-        if (instruments.atEnd())
-            return;
-        instruments.edit();
-        try {
-            instruments.setText("Instrument", form.name());
-            instruments.setText("Kurz", form.shortName());
-            instruments.update();
-        } catch (const CDaoException&) {
-            instruments.cancelUpdate();
-            throw;
-        }
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
         return;
     }
+    if (instruments.atEnd())
+        return;
+    std::int32_t stored = key;
+    const bool written = RecordFields::writeRow(this, instruments, "InstrumentID", stored, [&] {
+        instruments.edit();
+        instruments.setText("Instrument", form.name());
+        instruments.setText("Kurz", form.shortName());
+    });
+    if (!written)
+        return;
     delete row;
     select(insertRow(form.name(), form.shortName(), key));
 }

@@ -31,6 +31,22 @@ QHash<int, QPixmap>& pixmapCache(CacheSlot slot) {
     return (*caches)[slot];
 }
 
+// The cached picture for the key, drawn on first use.
+template <class Value, class Draw> Value cached(QHash<int, Value>& cache, int key, Draw draw) {
+    auto found = cache.constFind(key);
+    if (found != cache.constEnd())
+        return *found;
+    const Value value = draw();
+    cache.insert(key, value);
+    return value;
+}
+
+QIcon iconOf(const QPixmap& pixmap) {
+    QIcon icon;
+    icon.addPixmap(pixmap);
+    return icon;
+}
+
 QPen outlinePen(double width = 3.0, const QColor& colour = kInk) {
     QPen pen(colour, width);
     pen.setJoinStyle(Qt::RoundJoin);
@@ -851,14 +867,8 @@ QPixmap groupButton(int group, bool pressed) {
     ButtonContent content;
     if (!groupContent(group, content))
         return blankButton(kGroupButtonHeight);
-    QHash<int, QPixmap>& cache = pixmapCache(GroupSlot);
-    const int key = group * 2 + (pressed ? 1 : 0);
-    auto found = cache.constFind(key);
-    if (found != cache.constEnd())
-        return *found;
-    const QPixmap pixmap = drawGroupButton(content.caption, content.symbol, pressed);
-    cache.insert(key, pixmap);
-    return pixmap;
+    return cached(pixmapCache(GroupSlot), group * 2 + (pressed ? 1 : 0),
+                  [&] { return drawGroupButton(content.caption, content.symbol, pressed); });
 }
 
 QString groupCaption(int group) {
@@ -875,35 +885,18 @@ QPixmap listButton(int group, int button, bool pressed) {
     ButtonContent content;
     if (!listContent(group, button, content))
         return blankButton(kListButtonHeight);
-    QHash<int, QPixmap>& cache = pixmapCache(ListSlot);
-    const int key = (group * 16 + button) * 2 + (pressed ? 1 : 0);
-    auto found = cache.constFind(key);
-    if (found != cache.constEnd())
-        return *found;
-    const QPixmap pixmap = drawListButton(content.caption, content.symbol, pressed);
-    cache.insert(key, pixmap);
-    return pixmap;
+    return cached(pixmapCache(ListSlot), (group * 16 + button) * 2 + (pressed ? 1 : 0),
+                  [&] { return drawListButton(content.caption, content.symbol, pressed); });
 }
 
 QIcon statusIcon(int index) {
     if (index < 0 || index > 4)
         return QIcon();
     static auto* icons = new QHash<int, QIcon>;
-    auto found = icons->constFind(index);
-    if (found != icons->constEnd())
-        return *found;
-    QIcon icon;
-    icon.addPixmap(drawStatusIcon(index));
-    icons->insert(index, icon);
-    return icon;
+    return cached(*icons, index, [index] { return iconOf(drawStatusIcon(index)); });
 }
 
-QPixmap logo() {
-    QHash<int, QPixmap>& cache = pixmapCache(LogoSlot);
-    auto found = cache.constFind(0);
-    if (found != cache.constEnd())
-        return *found;
-
+static QPixmap drawLogo() {
     QPixmap pixmap = transparentPixmap(102, 43);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -936,16 +929,14 @@ QPixmap logo() {
     p.drawPath(wave);
     p.end();
 
-    cache.insert(0, pixmap);
     return pixmap;
 }
 
-QPixmap makerPicture() {
-    QHash<int, QPixmap>& cache = pixmapCache(MakerSlot);
-    auto found = cache.constFind(0);
-    if (found != cache.constEnd())
-        return *found;
+QPixmap logo() {
+    return cached(pixmapCache(LogoSlot), 0, drawLogo);
+}
 
+static QPixmap drawMakerPicture() {
     QPixmap pixmap = transparentPixmap(120, 60);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -976,21 +967,20 @@ QPixmap makerPicture() {
     p.drawText(QRectF(4, 38, 112, 16), Qt::AlignCenter, QStringLiteral("Software für Bands"));
     p.end();
 
-    cache.insert(0, pixmap);
     return pixmap;
+}
+
+QPixmap makerPicture() {
+    return cached(pixmapCache(MakerSlot), 0, drawMakerPicture);
 }
 
 QIcon toolbarIcon(int index) {
     if (index < 0 || index > 2)
         return QIcon();
     static auto* icons = new QHash<int, QIcon>;
-    auto found = icons->constFind(index);
-    if (found != icons->constEnd())
-        return *found;
-    QIcon icon;
-    icon.addPixmap(index == 0 ? helpIcon() : index == 1 ? calendarIcon() : printerIcon());
-    icons->insert(index, icon);
-    return icon;
+    return cached(*icons, index, [index] {
+        return iconOf(index == 0 ? helpIcon() : index == 1 ? calendarIcon() : printerIcon());
+    });
 }
 
 QIcon applicationIcon() {
