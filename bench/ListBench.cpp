@@ -4,15 +4,15 @@
 // "figure list_switch_2000_firms_ms <milliseconds>".
 
 #include "BenchSupport.h"
-#include "app/CProfileFile.h"
+#include "core/CProfileFile.h"
 #include "data/CDatabase.h"
 #include "data/CRecordset.h"
 #include "data/DatabaseFactory.h"
-#include "planning/PlanningStatus.h"
+#include "core/PlanningStatus.h"
 #include "tool/DemoData.h"
 #include "views/CViewSplitRight.h"
-#include "views/ListKinds.h"
-#include "views/ListRows.h"
+#include "core/ListKinds.h"
+#include "core/ListRows.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "CAboutDlg.h"
 
-#include "views/Pictures.h"
+#include "widgets/Pictures.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,8 +2,8 @@
 
 #include "CKavioDoc.h"
 #include "CMainFrame.h"
-#include "ExitMaintenance.h"
-#include "MessageService.h"
+#include "core/ExitMaintenance.h"
+#include "core/MessageService.h"
 #include "data/CDaoException.h"
 
 #include <QDir>
@@ -107,6 +107,8 @@ void CKavioApp::refreshUserProfile() {
 void CKavioApp::exitInstance() {
     if (!m_mainFrame)
         return;
-    runExitMaintenance(m_database, databasePath(), m_mainFrame.get());
+    const MaintenanceReport report = runExitMaintenance(m_database, databasePath());
+    if (!report.compactError.isEmpty())
+        MessageService::exclamation(m_mainFrame.get(), report.compactError);
     m_mainFrame.reset();
 }

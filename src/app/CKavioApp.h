@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CProfileFile.h"
-#include "UserProfile.h"
+#include "core/CProfileFile.h"
+#include "core/UserProfile.h"
 #include "data/CDatabase.h"
-#include "views/CPictureHolder.h"
+#include "widgets/CPictureHolder.h"
 
 #include <QString>
 

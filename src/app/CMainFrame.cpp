@@ -4,14 +4,14 @@
 #include "CKavioDoc.h"
 #include "CMainMenu.h"
 #include "FormLauncher.h"
-#include "MessageService.h"
+#include "core/MessageService.h"
 #include "resources/Strings.h"
 #include "views/CMultiViewSplitter.h"
 #include "views/CViewEmpty.h"
 #include "views/CViewSplitLeft.h"
 #include "views/CViewSplitRight.h"
 #include "views/Navigation.h"
-#include "views/Pictures.h"
+#include "widgets/Pictures.h"
 
 #include <QCloseEvent>
 #include <QShortcut>

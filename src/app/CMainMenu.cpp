@@ -3,7 +3,7 @@
 #include "CAboutDlg.h"
 #include "CKavioApp.h"
 #include "CMainFrame.h"
-#include "MessageService.h"
+#include "core/MessageService.h"
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
 #include "masterdata/CInstrumenteDlg.h"
@@ -11,7 +11,7 @@
 #include "resources/Strings.h"
 #include "views/CHelpWindow.h"
 #include "views/CViewSplitRight.h"
-#include "views/Pictures.h"
+#include "widgets/Pictures.h"
 
 #include <QLabel>
 #include <QMenuBar>

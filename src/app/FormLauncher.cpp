@@ -1,11 +1,11 @@
 #include "FormLauncher.h"
 
 #include "CKavioApp.h"
+#include "core/ListKinds.h"
 #include "events/CEventDlg.h"
 #include "masterdata/CExtFirmaDlg.h"
 #include "masterdata/CMusikerDlg.h"
 #include "views/CViewSplitRight.h"
-#include "views/ListKinds.h"
 
 int openListForm(QWidget* parent, int listKind, std::int32_t key) {
     // The finance and merchandise forms are added here as they arrive.

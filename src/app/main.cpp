@@ -1,4 +1,5 @@
 #include "CKavioApp.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtGerman);
 
+    MessageBoxes::install();
     CKavioApp app;
     if (!app.initInstance())
         return 1;

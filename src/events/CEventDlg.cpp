@@ -1,16 +1,17 @@
 #include "CEventDlg.h"
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
+#include "core/ChangeNotifier.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 #include "masterdata/CAnsprechDlg.h"
 #include "masterdata/CExtFirmaDlg.h"
 #include "planning/CEventPlanDlg.h"
 #include "resources/Strings.h"
-#include "views/FieldRules.h"
-#include "views/FormFields.h"
-#include "views/ListRows.h"
-#include "views/RecordFields.h"
+#include "core/FieldRules.h"
+#include "widgets/FormFields.h"
+#include "core/ListRows.h"
+#include "widgets/RecordFields.h"
 
 #include "ui_CEventDlg.h"
 
@@ -485,7 +486,7 @@ bool CEventDlg::save() {
         return false;
     }
     markSaved();
-    requestEventListRefresh(m_eventId);
+    Changes::events(m_eventId);
     return true;
 }
 

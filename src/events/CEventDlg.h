@@ -1,8 +1,8 @@
 #pragma once
 
-#include "TimePlan.h"
-#include "planning/PlanningContext.h"
-#include "views/CFormDialog.h"
+#include "core/TimePlan.h"
+#include "core/PlanningContext.h"
+#include "widgets/CFormDialog.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "CMwStDlg.h"
 
-#include "app/MessageService.h"
-#include "app/Settings.h"
+#include "core/MessageService.h"
+#include "core/Settings.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 

@@ -1,6 +1,6 @@
 #include "CWaehrungDlg.h"
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 

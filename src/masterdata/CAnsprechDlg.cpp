@@ -1,10 +1,10 @@
 #include "CAnsprechDlg.h"
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
-#include "views/FormFields.h"
-#include "views/RecordFields.h"
+#include "widgets/FormFields.h"
+#include "widgets/RecordFields.h"
 
 #include "ui_CAnsprechDlg.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/CFormDialog.h"
+#include "widgets/CFormDialog.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,13 +1,13 @@
 #include "CExtFirmaDlg.h"
 
 #include "CAnsprechDlg.h"
-#include "app/MessageService.h"
-#include "app/Settings.h"
+#include "core/MessageService.h"
+#include "core/Settings.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
-#include "views/FormFields.h"
-#include "views/RecordFields.h"
+#include "widgets/FormFields.h"
+#include "widgets/RecordFields.h"
 
 #include "ui_CExtFirmaDlg.h"
 

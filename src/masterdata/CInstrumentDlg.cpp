@@ -1,7 +1,7 @@
 #include "CInstrumentDlg.h"
 
-#include "app/MessageService.h"
-#include "views/FormFields.h"
+#include "core/MessageService.h"
+#include "widgets/FormFields.h"
 
 #include "ui_CInstrumentDlg.h"
 

@@ -1,12 +1,12 @@
 #include "CInstrumenteDlg.h"
 
 #include "CInstrumentDlg.h"
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "data/CDaoException.h"
 #include "data/GermanCollation.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
-#include "views/RecordFields.h"
+#include "widgets/RecordFields.h"
 
 #include "ui_CInstrumenteDlg.h"
 

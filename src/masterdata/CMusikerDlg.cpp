@@ -1,12 +1,12 @@
 #include "CMusikerDlg.h"
 
-#include "app/MessageService.h"
-#include "app/Settings.h"
+#include "core/MessageService.h"
+#include "core/Settings.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
-#include "views/CPickList.h"
-#include "views/FormFields.h"
-#include "views/RecordFields.h"
+#include "widgets/CPickList.h"
+#include "widgets/FormFields.h"
+#include "widgets/RecordFields.h"
 
 #include "ui_CMusikerDlg.h"
 

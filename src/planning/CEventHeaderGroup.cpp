@@ -1,6 +1,6 @@
 #include "CEventHeaderGroup.h"
 
-#include "PlanningContext.h"
+#include "core/PlanningContext.h"
 
 #include "ui_CEventHeaderGroup.h"
 

@@ -1,10 +1,11 @@
 #include "CEventPlanDlg.h"
 
-#include "PlanningStatus.h"
-#include "app/MessageService.h"
+#include "core/PlanningStatus.h"
+#include "core/MessageService.h"
+#include "core/ChangeNotifier.h"
 #include "data/CDaoException.h"
 #include "resources/Strings.h"
-#include "views/Pictures.h"
+#include "widgets/Pictures.h"
 
 #include "ui_CEventPlanDlg.h"
 
@@ -26,7 +27,7 @@ CEventPlanDlg::CEventPlanDlg(CDatabase& db, const PlanningContext& context, QWid
     m_ui->groupEvent->setEvent(m_context);
     showStatusIcons();
     // The event list shows the event as it is now: it may just have been saved.
-    requestEventListRefresh(m_context.eventId);
+    Changes::planning(m_context.eventId);
 }
 
 CEventPlanDlg::~CEventPlanDlg() = default;
@@ -71,5 +72,5 @@ void CEventPlanDlg::openArea(int area) {
     MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
     // However the area's form closed, what it wrote shows now.
     showStatusIcons();
-    requestEventListRefresh(m_context.eventId);
+    Changes::planning(m_context.eventId);
 }

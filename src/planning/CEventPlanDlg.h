@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlanningContext.h"
+#include "core/PlanningContext.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "CPlanningStatusGroup.h"
 
-#include "PlanningStatus.h"
-#include "app/MessageService.h"
+#include "core/PlanningStatus.h"
+#include "core/MessageService.h"
 #include "data/CDaoException.h"
 
 #include "ui_CPlanningStatusGroup.h"

@@ -1,18 +1,14 @@
 // vorlanto-tool: creates and maintains Vorlanto program directories.
 //   vorlanto-tool new DIR [--demo] [--events N]
 //   vorlanto-tool maintain DIR
-//   vorlanto-tool screenshot FILE.png
 #include "DemoData.h"
-#include "app/ExitMaintenance.h"
-#include "app/MessageService.h"
-#include "app/ProgramDirectory.h"
+#include "core/ExitMaintenance.h"
+#include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
-#include <QPixmap>
-#include <QScreen>
 
 #include <cstdio>
 
@@ -21,8 +17,7 @@ namespace {
 int usage() {
     std::fprintf(stderr, "Aufruf:\n"
                          "  vorlanto-tool new VERZEICHNIS [--demo] [--events N]\n"
-                         "  vorlanto-tool maintain VERZEICHNIS\n"
-                         "  vorlanto-tool screenshot DATEI.png\n");
+                         "  vorlanto-tool maintain VERZEICHNIS\n");
     return 2;
 }
 
@@ -66,7 +61,6 @@ int maintain(const QStringList& args) {
     if (args.size() != 1)
         return usage();
     const QString path = QDir(args.first()).filePath(QStringLiteral("Kavio.mde"));
-    MessageRecorder messages; // the tool prints what the program would show
     CDatabase db;
     db.open(path);
     const MaintenanceReport report = runExitMaintenance(db, path);
@@ -86,26 +80,11 @@ int maintain(const QStringList& args) {
     return report.intact && report.compacted ? 0 : 1;
 }
 
-int screenshot(const QStringList& args) {
-    if (args.size() != 1)
-        return usage();
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen || !screen->grabWindow(0).save(args.first(), "PNG")) {
-        std::fprintf(stderr, "Bildschirmfoto nicht möglich.\n");
-        return 1;
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const bool grabbing = argc > 1 && qstrcmp(argv[1], "screenshot") == 0;
-    // Drawing the pictures needs fonts but no screen.
-    if (!grabbing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    QStringList args = QGuiApplication::arguments().mid(1);
+    QCoreApplication application(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();
@@ -114,8 +93,6 @@ int main(int argc, char* argv[]) {
             return createDirectory(args);
         if (command == QLatin1String("maintain"))
             return maintain(args);
-        if (command == QLatin1String("screenshot"))
-            return screenshot(args);
     } catch (const CDaoException& error) {
         std::fprintf(stderr, "%s\n", error.description().toUtf8().constData());
         return 1;

@@ -1,6 +1,6 @@
 #include "CViewEmpty.h"
 
-#include "CPictureHolder.h"
+#include "widgets/CPictureHolder.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #include "CViewSplitLeft.h"
 
 #include "Navigation.h"
-#include "Pictures.h"
+#include "widgets/Pictures.h"
 
 #include <QFrame>
 #include <QToolButton>

@@ -1,9 +1,9 @@
 #include "CViewSplitRight.h"
 
-#include "CReportListModel.h"
-#include "ListKinds.h"
-#include "app/MessageService.h"
-#include "app/Settings.h"
+#include "widgets/CReportListModel.h"
+#include "core/ListKinds.h"
+#include "core/MessageService.h"
+#include "core/Settings.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"

@@ -1,6 +1,6 @@
 #include "Navigation.h"
 
-#include "ListKinds.h"
+#include "core/ListKinds.h"
 
 NavigationStep navigationStep(int group, int listButton) {
     NavigationStep step;

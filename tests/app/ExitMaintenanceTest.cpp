@@ -1,8 +1,8 @@
 // The maintenance at exit: purge, integrity check and compaction in place. Whatever fails or
 // wherever the process is stopped, Kavio.mde stays a complete database.
-#include "app/ExitMaintenance.h"
+#include "core/ExitMaintenance.h"
 #include "ShellTestSupport.h"
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 #include "data/DatabaseFactory.h"
@@ -143,15 +143,13 @@ protected:
         original = bytesOf(t.databasePath());
     }
 
-    void expectUntouchedAfterOneMessage(const MessageRecorder& messages,
-                                        const MaintenanceReport& report) {
+    // The maintenance shows nothing itself: its report says why, for the program to show.
+    void expectUntouchedWithReason(const MessageRecorder& messages,
+                                   const MaintenanceReport& report) {
         EXPECT_TRUE(report.intact);
         EXPECT_FALSE(report.compacted);
-        ASSERT_EQ(messages.messages().size(), 1);
-        EXPECT_EQ(messages.messages().first().icon, MessageService::Icon::Exclamation);
-        EXPECT_EQ(messages.messages().first().buttons, MessageService::Buttons::Ok);
-        EXPECT_FALSE(messages.messages().first().text.isEmpty());
-        EXPECT_EQ(report.compactError, messages.messages().first().text);
+        EXPECT_TRUE(messages.messages().isEmpty());
+        EXPECT_FALSE(report.compactError.isEmpty());
         EXPECT_EQ(bytesOf(t.databasePath()), original);
         EXPECT_TRUE(leftovers(t.dir()).isEmpty()) << leftovers(t.dir()).join(u' ').toStdString();
         EXPECT_EQ(contentsOf(t.databasePath()).songs, kSongs);
@@ -171,7 +169,7 @@ TEST_F(FailedCompactionTest, FolderWithoutWriteAccess) {
                             "immutable flag on this file system)";
         checkAndCompact(t.databasePath(), report);
     }
-    expectUntouchedAfterOneMessage(messages, report);
+    expectUntouchedWithReason(messages, report);
 }
 
 TEST_F(FailedCompactionTest, CopyCannotBeWrittenToTheEnd) {
@@ -189,7 +187,7 @@ TEST_F(FailedCompactionTest, CopyCannotBeWrittenToTheEnd) {
         setrlimit(RLIMIT_FSIZE, &previous);
         std::signal(SIGXFSZ, previousHandler);
     }
-    expectUntouchedAfterOneMessage(messages, report);
+    expectUntouchedWithReason(messages, report);
 }
 
 // The maintenance tool is killed at random moments of its run; each time the database must open,

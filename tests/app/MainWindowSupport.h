@@ -5,10 +5,10 @@
 #include "ShellTestSupport.h"
 #include "app/CKavioApp.h"
 #include "app/CMainFrame.h"
-#include "app/MessageService.h"
-#include "app/ProgramDirectory.h"
+#include "core/MessageService.h"
+#include "core/ProgramDirectory.h"
 #include "data/RecordSets.h"
-#include "views/CReportListModel.h"
+#include "widgets/CReportListModel.h"
 #include "views/CViewSplitRight.h"
 
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 // The purge at exit: flagged master rows go for good once no event data refers to them; rows
 // still referred to keep their flag for the next exit, and unflagged rows are never touched.
-#include "app/Purge.h"
+#include "core/Purge.h"
 #include "ShellTestSupport.h"
 #include "support/TestDatabase.h"
 

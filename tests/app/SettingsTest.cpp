@@ -1,8 +1,8 @@
 // Kavio.ini: defaults while keys are missing, the value formats, names without regard to case,
 // and writes that leave every other line of the file alone.
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "ShellTestSupport.h"
-#include "app/CProfileFile.h"
+#include "core/CProfileFile.h"
 
 #include <QFile>
 #include <QSet>

@@ -3,8 +3,8 @@
 #include "ShellTestSupport.h"
 #include "app/CKavioApp.h"
 #include "app/CMainFrame.h"
-#include "app/MessageService.h"
-#include "app/ProgramDirectory.h"
+#include "core/MessageService.h"
+#include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 

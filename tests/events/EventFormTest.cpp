@@ -5,7 +5,7 @@
 #include "events/CEventDlg.h"
 #include "support/FormTestSupport.h"
 #include "support/TestDatabase.h"
-#include "views/CPickList.h"
+#include "widgets/CPickList.h"
 
 #include <QApplication>
 #include <QLabel>

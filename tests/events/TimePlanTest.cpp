@@ -1,6 +1,6 @@
 // The rules of an event's time plan: each rule's boundary, where the user is sent to correct a
 // broken rule, and the pairs that are deliberately not compared.
-#include "events/TimePlan.h"
+#include "core/TimePlan.h"
 
 #include <gtest/gtest.h>
 

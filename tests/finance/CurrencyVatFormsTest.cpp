@@ -1,8 +1,8 @@
 // The currency form and the VAT form as a user meets them: what they show when they open, what
 // "&Ende" stores in T_Grunddaten and Kavio.ini for each answer, and which input they refuse.
-#include "app/CProfileFile.h"
-#include "app/MessageService.h"
-#include "app/Settings.h"
+#include "core/CProfileFile.h"
+#include "core/MessageService.h"
+#include "core/Settings.h"
 #include "app/ShellTestSupport.h"
 #include "data/RecordSets.h"
 #include "finance/CMwStDlg.h"

@@ -8,7 +8,7 @@
 #include "resources/Strings.h"
 #include "support/FormTestSupport.h"
 #include "support/TestDatabase.h"
-#include "views/CReportList.h"
+#include "widgets/CReportList.h"
 
 #include <QApplication>
 #include <QComboBox>

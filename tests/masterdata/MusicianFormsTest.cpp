@@ -1,15 +1,15 @@
 // The musician form and the instrument forms as a user meets them: what a save stores, the
 // refusals, deleted instruments in the pick lists, the minimum fee, the photo, the main window.
 #include "app/CMainMenu.h"
-#include "app/DefaultPictures.h"
+#include "core/DefaultPictures.h"
 #include "app/MainWindowSupport.h"
 #include "masterdata/CInstrumentDlg.h"
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"
 #include "support/FormTestSupport.h"
 #include "support/TestDatabase.h"
-#include "views/CPhotoCtrl.h"
-#include "views/CPickList.h"
+#include "widgets/CPhotoCtrl.h"
+#include "widgets/CPickList.h"
 
 #include <QApplication>
 #include <QFile>

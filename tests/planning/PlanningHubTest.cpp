@@ -1,12 +1,12 @@
 // The planning status of an event: the hub's icons before and after an area's status is
 // written, what stored values read as, and the planning forms' status group with its question.
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "planning/CEventPlanDlg.h"
 #include "planning/CPlanningStatusGroup.h"
-#include "planning/PlanningStatus.h"
+#include "core/PlanningStatus.h"
 #include "resources/Strings.h"
 #include "support/TestDatabase.h"
-#include "views/Pictures.h"
+#include "widgets/Pictures.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,4 +1,6 @@
 // Entry point of the widget tests: one QApplication for the whole run, German locale.
+#include "widgets/MessageBoxes.h"
+
 #include <QApplication>
 #include <QLocale>
 
@@ -8,6 +10,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    MessageBoxes::install();
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

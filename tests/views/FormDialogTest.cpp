@@ -1,9 +1,9 @@
 // The close logic every form shares, on a small form of its own: when "&Ende" asks, what each
 // answer does, which edits count as changes, what Escape and the close box do, and the whole
 // number check with its messages.
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "support/QStringPrinting.h"
-#include "views/CFormDialog.h"
+#include "widgets/CFormDialog.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

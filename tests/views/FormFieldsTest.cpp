@@ -1,14 +1,14 @@
 // The shared field widgets and rules of the forms: how amounts and dates typed by the user are
 // read and shown, what a refused field looks like, the multi-column pick list and the report
 // list whose column widths live in Kavio.ini.
-#include "views/FormFields.h"
-#include "app/CProfileFile.h"
-#include "app/MessageService.h"
-#include "app/Settings.h"
+#include "widgets/FormFields.h"
+#include "core/CProfileFile.h"
+#include "core/MessageService.h"
+#include "core/Settings.h"
 #include "support/QStringPrinting.h"
-#include "views/CPickList.h"
-#include "views/CReportList.h"
-#include "views/FieldRules.h"
+#include "widgets/CPickList.h"
+#include "widgets/CReportList.h"
+#include "core/FieldRules.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

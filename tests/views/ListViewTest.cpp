@@ -1,7 +1,7 @@
 // The lists of the main window: what the address and event lists show, the status icon of an
 // event, what the delete button asks and changes, and how a refill keeps the entries.
 #include "app/MainWindowSupport.h"
-#include "planning/PlanningStatus.h"
+#include "core/PlanningStatus.h"
 
 #include <QIcon>
 #include <QPushButton>

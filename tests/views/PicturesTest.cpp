@@ -1,5 +1,5 @@
 // The drawn pictures of the main window: navigation buttons, status icons, logo and icons.
-#include "views/Pictures.h"
+#include "widgets/Pictures.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "CPictureHolder.h"
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "FormFields.h"
 
-#include "FieldRules.h"
-#include "app/MessageService.h"
+#include "core/FieldRules.h"
+#include "core/MessageService.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,17 +1,16 @@
-#include "MessageService.h"
+#include "MessageBoxes.h"
+
+#include "core/MessageService.h"
 
 #include <QMessageBox>
-#include <QStringList>
 
 namespace {
-MessageRecorder* activeRecorder = nullptr;
-}
 
-MessageService::Answer MessageService::show(QWidget* parent, const QString& text, Icon icon,
-                                            Buttons buttons) {
-    if (activeRecorder)
-        return activeRecorder->record(text, icon, buttons);
-
+MessageService::Answer showBox(QWidget* parent, const QString& text, MessageService::Icon icon,
+                               MessageService::Buttons buttons) {
+    using Icon = MessageService::Icon;
+    using Buttons = MessageService::Buttons;
+    using Answer = MessageService::Answer;
     QMessageBox box(parent);
     box.setWindowTitle(QStringLiteral("Vorlanto"));
     box.setText(text);
@@ -56,27 +55,12 @@ MessageService::Answer MessageService::show(QWidget* parent, const QString& text
     }
 }
 
-MessageRecorder::MessageRecorder() : m_previous(activeRecorder) {
-    activeRecorder = this;
+} // namespace
+
+namespace MessageBoxes {
+
+void install() {
+    MessageService::setPresenter(&showBox);
 }
 
-MessageRecorder::~MessageRecorder() {
-    activeRecorder = m_previous;
-}
-
-QStringList MessageRecorder::texts() const {
-    QStringList list;
-    for (const Message& message : m_messages)
-        list << message.text;
-    return list;
-}
-
-MessageService::Answer MessageRecorder::record(const QString& text, MessageService::Icon icon,
-                                               MessageService::Buttons buttons) {
-    m_messages.append({text, icon, buttons});
-    if (!m_answers.isEmpty())
-        return m_answers.takeFirst();
-    if (buttons == MessageService::Buttons::Ok)
-        return MessageService::Answer::Ok;
-    return m_fallback;
-}
+} // namespace MessageBoxes

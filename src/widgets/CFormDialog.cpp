@@ -1,6 +1,6 @@
 #include "CFormDialog.h"
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
 #include "ListKinds.h"
 
-#include "app/Settings.h"
+#include "Settings.h"
 #include "resources/Strings.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include <QString>
 
 class CDatabase;
-class QWidget;
 
 // What the exit maintenance did, for the maintenance tool to print.
 struct MaintenanceReport {
@@ -20,11 +19,9 @@ struct MaintenanceReport {
 // Runs at exit, in this order: purge of flagged master rows (database still open), close,
 // integrity check, compaction. Compaction writes a complete copy beside the file, syncs it and
 // renames it over the file, so the database is never missing or half-written, whenever the
-// process stops. A failed check is silent and skips compaction; a failed compaction is shown
-// with an exclamation icon and leaves the file as it was.
-MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath,
-                                     QWidget* messageParent = nullptr);
+// process stops. A failed check skips compaction; a failed compaction leaves the file as it was.
+// Nothing is shown here: the caller tells the user what the report says.
+MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath);
 
 // The integrity check and compaction alone, on a closed database file.
-void checkAndCompact(const QString& databasePath, MaintenanceReport& report,
-                     QWidget* messageParent = nullptr);
+void checkAndCompact(const QString& databasePath, MaintenanceReport& report);

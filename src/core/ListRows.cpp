@@ -1,8 +1,8 @@
 #include "ListRows.h"
 
 #include "ListKinds.h"
+#include "PlanningStatus.h"
 #include "data/RecordSets.h"
-#include "planning/PlanningStatus.h"
 #include "resources/Strings.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ListRows.h"
+#include "core/ListRows.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

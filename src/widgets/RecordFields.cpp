@@ -1,6 +1,6 @@
 #include "RecordFields.h"
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "data/CDaoException.h"
 
 namespace RecordFields {

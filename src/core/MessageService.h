@@ -6,13 +6,17 @@
 class QWidget;
 
 // Every message of the program goes through here: questions, refusals (stop), hints
-// (exclamation) and information. Tests install a MessageRecorder to answer and record them.
+// (exclamation) and information. The program installs a presenter that shows message boxes;
+// tests install a MessageRecorder to answer and record them. Without either, a message is
+// written to standard error and answered with its safe default (no, cancel).
 class MessageService {
 public:
     enum class Icon { Question, Stop, Exclamation, Information };
     enum class Buttons { Ok, YesNo, YesNoCancel };
     enum class Answer { Ok, Yes, No, Cancel };
+    using Presenter = Answer (*)(QWidget* parent, const QString& text, Icon icon, Buttons buttons);
 
+    static void setPresenter(Presenter presenter);
     static Answer show(QWidget* parent, const QString& text, Icon icon, Buttons buttons);
 
     static void stop(QWidget* parent, const QString& text) {

@@ -1,6 +1,6 @@
 #include "CReportList.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 
 #include <QHeaderView>
 

@@ -1,6 +1,5 @@
 #include "ExitMaintenance.h"
 
-#include "MessageService.h"
 #include "Purge.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
@@ -165,8 +164,7 @@ void compact(const QString& databasePath) {
 
 } // namespace
 
-void checkAndCompact(const QString& databasePath, MaintenanceReport& report,
-                     QWidget* messageParent) {
+void checkAndCompact(const QString& databasePath, MaintenanceReport& report) {
     report.sizeBefore = QFileInfo(databasePath).size();
     report.checked = true;
     report.intact = integrityOk(databasePath);
@@ -179,13 +177,11 @@ void checkAndCompact(const QString& databasePath, MaintenanceReport& report,
         report.compacted = true;
     } catch (const CDaoException& error) {
         report.compactError = error.description();
-        MessageService::exclamation(messageParent, error.description());
     }
     report.sizeAfter = QFileInfo(databasePath).size();
 }
 
-MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath,
-                                     QWidget* messageParent) {
+MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath) {
     MaintenanceReport report;
     if (db.isOpen()) {
         try {
@@ -196,6 +192,6 @@ MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath,
         }
     }
     db.close();
-    checkAndCompact(databasePath, report, messageParent);
+    checkAndCompact(databasePath, report);
     return report;
 }

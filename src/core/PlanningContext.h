@@ -22,6 +22,3 @@ struct PlanningContext {
     // The event's context; nothing when there is no such event. Throws CDaoException.
     static std::optional<PlanningContext> read(CDatabase& db, std::int32_t eventId);
 };
-
-// Tells the main window, when there is one, that the event list must be filled again.
-void requestEventListRefresh(std::int32_t eventId);

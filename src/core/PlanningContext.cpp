@@ -1,9 +1,6 @@
 #include "PlanningContext.h"
 
-#include "app/CKavioApp.h"
-#include "app/CMainFrame.h"
 #include "data/RecordSets.h"
-#include "views/ListKinds.h"
 
 std::optional<PlanningContext> PlanningContext::read(CDatabase& db, std::int32_t eventId) {
     CSetEvent event(db);
@@ -20,10 +17,4 @@ std::optional<PlanningContext> PlanningContext::read(CDatabase& db, std::int32_t
     context.begin = event.getDate("EBeginn");
     context.end = event.getDate("EEnde");
     return context;
-}
-
-void requestEventListRefresh(std::int32_t eventId) {
-    const CKavioApp* app = CKavioApp::instance();
-    if (app && app->mainFrame())
-        app->mainFrame()->requestListRefresh(ListKind::Events, eventId);
 }

@@ -1,0 +1,6 @@
+#include "ChangeNotifier.h"
+
+ChangeNotifier& ChangeNotifier::instance() {
+    static ChangeNotifier notifier;
+    return notifier;
+}
