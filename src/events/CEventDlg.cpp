@@ -1,17 +1,17 @@
 #include "CEventDlg.h"
 
-#include "core/MessageService.h"
+#include "core/BaseData.h"
 #include "core/ChangeNotifier.h"
+#include "core/FieldRules.h"
+#include "core/MessageService.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 #include "masterdata/CAnsprechDlg.h"
 #include "masterdata/CExtFirmaDlg.h"
 #include "planning/CEventPlanDlg.h"
 #include "resources/Strings.h"
-#include "core/FieldRules.h"
 #include "widgets/FormFields.h"
-#include "core/ListRows.h"
-#include "widgets/RecordFields.h"
+#include "widgets/PickListFillers.h"
 
 #include "ui_CEventDlg.h"
 
@@ -27,7 +27,6 @@ constexpr int kPostcodeLength = 10;
 // The longest text the database keeps in a text column.
 constexpr int kAgreementLength = 255;
 
-const char* const kSalutations = "Herr\nFrau";
 const char* const kLocationMissing = "Bitte \"Location\" eingeben.";
 const char* const kInvalidInput = "Ungültige Eingabe!";
 
@@ -38,30 +37,6 @@ const char* const kTimeColumns[TimePlan::kTimes] = {"EBeginn",     "EEnde",     
 // The times of day of a new event.
 const QTime kNewEventTimes[TimePlan::kTimes] = {{20, 0}, {22, 0}, {16, 0}, {18, 0},
                                                 {18, 0}, {19, 0}, {22, 0}, {23, 0}};
-
-QString filterOfEvent(std::int32_t eventId) {
-    return QString::asprintf("[EventID]=%ld", long(eventId));
-}
-
-// The short currency text of the base data; "€" while there are none.
-QString currencyText(CDatabase& db) {
-    CSetGrunddaten base(db);
-    base.open();
-    return base.atEnd() ? QStringLiteral("€") : base.getText("Waehrungkurz");
-}
-
-std::optional<double> storedAmount(const CRecordset& set, std::string_view column) {
-    if (set.isNull(column))
-        return std::nullopt;
-    return double(set.getSingle(column));
-}
-
-// The amount to write: what the field holds, unless it shows the stored amount unchanged. That
-// one is kept as stored, so that saving never rounds it to the two decimals shown.
-std::optional<double> amountToStore(const std::optional<double>& read,
-                                    const std::optional<double>& stored) {
-    return FieldRules::formatDecimal(read) == FieldRules::formatDecimal(stored) ? stored : read;
-}
 
 // A read-only detail shows the beginning of a long text.
 void showDetail(QLineEdit* field, const QString& text) {
@@ -79,45 +54,12 @@ bool refuse(QWidget* field, const QString& message) {
 
 } // namespace
 
-// What the form holds, read back and checked.
-struct CEventDlg::Values {
-    QString kind, location, street, postcode, town, agreement;
-    std::optional<double> fee, extensionFee;
-    bool includesVat = false;
-    TimePlan::Times times;
-    std::int32_t organiser = 0;
-    std::optional<std::int32_t> contact;
-    int status = Reserved;
-};
-
 CEventDlg::CEventDlg(CDatabase& db, CProfileFile& profile, std::int32_t eventId, QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_profile(profile), m_eventId(eventId),
-      m_ui(std::make_unique<Ui::CEventDlg>()) {
+    : CRecordFormDialog(db, CSetEvent::definition(), "EventID", eventId, parent),
+      m_profile(profile), m_ui(std::make_unique<Ui::CEventDlg>()) {
     m_ui->setupUi(this);
 
-    // The event's record set stays open while the form lives; every save goes through it.
-    try {
-        m_set = std::make_unique<CSetEvent>(m_db);
-        m_set->open(filterOfEvent(m_eventId));
-    } catch (const CDaoException& error) {
-        MessageService::stop(parentWidget(), error.description());
-        m_set.reset();
-        return;
-    }
-    // A key that matches no event opens an empty form for a new one.
-    if (m_set->atEnd()) {
-        m_eventId = -1;
-    } else {
-        m_storedOrganiser = m_set->isNull("VeranstalterID") ? -1 : m_set->getLong("VeranstalterID");
-        m_storedContact = m_set->isNull("VAnsprechID") ? -1 : m_set->getLong("VAnsprechID");
-    }
-
-    QString currency = QStringLiteral("€");
-    try {
-        currency = currencyText(m_db);
-    } catch (const CDaoException& error) {
-        MessageService::stop(parentWidget(), error.description());
-    }
+    const QString currency = BaseData::currency(db);
     m_ui->labelWaehrungGage->setText(currency);
     m_ui->labelWaehrungVerlStd->setText(currency);
 
@@ -131,19 +73,29 @@ CEventDlg::CEventDlg(CDatabase& db, CProfileFile& profile, std::int32_t eventId,
     m_ui->listVeranstalter->setColumnWidths({listWidth, 60, 200, 200, 0, 0, 0, 0, 0, 0, 0});
     m_ui->listAnsprech->setColumnWidths({listWidth, 60});
 
-    fillOrganisers();
-    if (m_eventId == -1)
-        showNewEvent();
-    else
-        loadRecord();
+    FieldBindings& f = fields();
+    f.add<TextBinding>(m_ui->editArt, "EArt", kTextLength);
+    m_location = f.add<TextBinding>(m_ui->editLocation, "ELocation", kTextLength);
+    f.add<TextBinding>(m_ui->editStrasse, "EStrasse", kTextLength);
+    f.add<TextBinding>(m_ui->editPLZ, "EPLZ", kPostcodeLength);
+    f.add<TextBinding>(m_ui->editOrt, "EOrt", kTextLength);
+    f.add<MemoBinding>(m_ui->editVereinbarung, "EVereinbarung", kAgreementLength);
+    m_fee = f.add<AmountBinding>(m_ui->editGage, "EGageVereinb");
+    f.add<AmountBinding>(m_ui->editVerlStd, "EVerlStd");
+    f.add<CheckBinding>(m_ui->checkMWST, "EfMWST");
+    f.add<RadioBinding>(QList<QPair<QRadioButton*, int>>{{m_ui->radioAngefragt, Requested},
+                                                         {m_ui->radioReserviert, Reserved},
+                                                         {m_ui->radioGebucht, Booked},
+                                                         {m_ui->radioAbgesagt, Cancelled},
+                                                         {m_ui->radioFakturiert, Invoiced}},
+                        "Status", Reserved);
+    for (int time = 0; time < TimePlan::kTimes; ++time) {
+        m_times[size_t(time)] = f.add<DateTimeBinding>(dateField(Time(time)), timeField(Time(time)),
+                                                       kTimeColumns[time]);
+        m_times[size_t(time)]->setNewTime(kNewEventTimes[time]);
+    }
+    loadRow();
 
-    // Connected only now, so that filling the form is no change.
-    for (QRadioButton* status :
-         {m_ui->radioAngefragt, m_ui->radioReserviert, m_ui->radioGebucht, m_ui->radioAbgesagt})
-        connect(status, &QRadioButton::clicked, this, [this] { setChanged(); });
-    connect(m_ui->checkMWST, &QCheckBox::clicked, this, [this] { setChanged(); });
-    for (int time = 0; time < TimePlan::kTimes; ++time)
-        connect(timeField(Time(time)), &QTimeEdit::timeChanged, this, [this] { setChanged(); });
     connect(m_ui->editBeginnDatum, &QLineEdit::textEdited, this, &CEventDlg::copyBeginDate);
     connect(m_ui->listVeranstalter, &QComboBox::activated, this, [this] {
         if (m_ui->listVeranstalter->selectedData() != m_shownOrganiser)
@@ -159,7 +111,6 @@ CEventDlg::CEventDlg(CDatabase& db, CProfileFile& profile, std::int32_t eventId,
     connect(m_ui->buttonNeuAnsprech, &QPushButton::clicked, this, &CEventDlg::onNewContact);
     connect(m_ui->buttonPlanung, &QPushButton::clicked, this, &CEventDlg::onPlanning);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &CFormDialog::onEnde);
-    setChanged(false);
 }
 
 CEventDlg::~CEventDlg() = default;
@@ -198,58 +149,23 @@ QTimeEdit* CEventDlg::timeField(Time time) const {
 }
 
 void CEventDlg::fillOrganisers() {
-    CPickList* list = m_ui->listVeranstalter;
-    {
-        const QSignalBlocker quiet(list);
-        list->clearRows();
-    }
     try {
         // Live organisers, and the event's own even when it was deleted since.
-        CSetStammExtFirma firms(m_db);
-        firms.open(QString::asprintf("[Art]=%d AND ([fDeleted]=False OR [ExtID]=%ld)", kOrganiser,
-                                     long(m_storedOrganiser)),
-                   QStringLiteral("[fPrivat] DESC, [Firma], [Name], [Vorname]"));
-        for (; !firms.atEnd(); firms.moveNext()) {
-            const bool isPrivate = firms.getBool("fPrivat");
-            list->addRow({ListTexts::firmName(isPrivate, firms.getText("Firma"),
-                                              firms.getText("Name"), firms.getText("Vorname")),
-                          QString::fromUtf8(isPrivate ? Strings::kPrivate : Strings::kBusiness),
-                          ListTexts::postcodeAndTown(firms.getText("PLZ"), firms.getText("Ort")),
-                          firms.getText("Strasse"), firms.getText("Tel"), firms.getText("Telm"),
-                          firms.getText("Fax"), firms.getText("Email"), firms.getText("Homepage"),
-                          firms.getText("Name"), firms.getText("Vorname")},
-                         firms.getLong("ExtID"));
-        }
+        PickListFillers::fillFirms(*m_ui->listVeranstalter, database(), kOrganiser,
+                                   m_storedOrganiser);
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
     }
 }
 
 void CEventDlg::fillContacts() {
-    CPickList* list = m_ui->listAnsprech;
-    {
-        const QSignalBlocker quiet(list);
-        list->clearRows();
-    }
-    list->addRow({QString(), QString()}, 0);
     m_shownContact = -1;
     for (QLineEdit* detail : {m_ui->editAPTel, m_ui->editAPHandy, m_ui->editAPFax})
         detail->clear();
-    if (m_shownOrganiser <= 0)
-        return;
-    // The event's own contact stays listable when it was deleted since.
-    const QString filter =
-        m_storedContact < 1
-            ? QString::asprintf("[Art]=%d AND [ExtID]=%ld AND [fDeleted]=False", kOrganiser,
-                                long(m_shownOrganiser))
-            : QString::asprintf("[Art]=%d AND [ExtID]=%ld AND ([fDeleted]=False OR [APID]=%ld)",
-                                kOrganiser, long(m_shownOrganiser), long(m_storedContact));
     try {
-        CSetStammExtAnsprech contacts(m_db);
-        contacts.open(filter, QStringLiteral("[APName]"));
-        for (; !contacts.atEnd(); contacts.moveNext())
-            list->addRow({contacts.getText("APName"), contacts.getText("APVorname")},
-                         contacts.getLong("APID"));
+        // The event's own contact stays listable when it was deleted since.
+        PickListFillers::fillContacts(*m_ui->listAnsprech, database(), kOrganiser, m_shownOrganiser,
+                                      m_storedContact);
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
     }
@@ -270,11 +186,12 @@ void CEventDlg::chooseOrganiser() {
     bool isPrivate = false;
     if (key > 0) {
         try {
-            CSetStammExtFirma firm(m_db);
+            CSetStammExtFirma firm(database());
             firm.open(QString::asprintf("[Art]=%d AND [ExtID]=%ld", kOrganiser, long(key)));
             if (!firm.atEnd()) {
                 isPrivate = firm.getBool("fPrivat");
-                const QStringList salutations = QString::fromUtf8(kSalutations).split(u'\n');
+                const QStringList salutations =
+                    QString::fromUtf8(Strings::kSalutations).split(u'\n');
                 const int salutation = firm.getInt("Anrede");
                 showDetail(m_ui->editVArt,
                            QString::fromUtf8(isPrivate ? Strings::kPrivate : Strings::kBusiness));
@@ -305,7 +222,7 @@ void CEventDlg::chooseContact() {
     QString phone, mobile, fax;
     if (key > 0) {
         try {
-            CSetStammExtAnsprech contact(m_db);
+            CSetStammExtAnsprech contact(database());
             contact.open(QString::asprintf("[Art]=%d AND [ExtID]= %ld AND [APID]=%ld", kOrganiser,
                                            long(m_shownOrganiser), long(key)));
             if (!contact.atEnd()) {
@@ -322,54 +239,25 @@ void CEventDlg::chooseContact() {
     showDetail(m_ui->editAPFax, fax);
 }
 
-void CEventDlg::showNewEvent() {
-    m_ui->radioReserviert->setChecked(true);
-    FormFields::setText(m_ui->editArt, QString(), kTextLength);
-    FormFields::setText(m_ui->editLocation, QString(), kTextLength);
-    FormFields::setText(m_ui->editStrasse, QString(), kTextLength);
-    FormFields::setText(m_ui->editPLZ, QString(), kPostcodeLength);
-    FormFields::setText(m_ui->editOrt, QString(), kTextLength);
-    const QDate today = QDate::currentDate();
-    for (int time = 0; time < TimePlan::kTimes; ++time) {
-        FormFields::setDate(dateField(Time(time)), today);
-        timeField(Time(time))->setTime(kNewEventTimes[time]);
-    }
+void CEventDlg::showNewRow() {
+    m_storedOrganiser = -1;
+    m_storedContact = -1;
+    fillOrganisers();
     chooseOrganiser();
 }
 
-void CEventDlg::loadRecord() {
-    const CSetEvent& set = *m_set;
-    m_storedOrganiser = set.isNull("VeranstalterID") ? -1 : set.getLong("VeranstalterID");
-    m_storedContact = set.isNull("VAnsprechID") ? -1 : set.getLong("VAnsprechID");
-
-    FormFields::setText(m_ui->editArt, set.getText("EArt"), kTextLength);
-    FormFields::setText(m_ui->editLocation, set.getText("ELocation"), kTextLength);
-    FormFields::setText(m_ui->editStrasse, set.getText("EStrasse"), kTextLength);
-    FormFields::setText(m_ui->editPLZ, set.getText("EPLZ"), kPostcodeLength);
-    FormFields::setText(m_ui->editOrt, set.getText("EOrt"), kTextLength);
-    FormFields::setDecimal(m_ui->editGage, storedAmount(set, "EGageVereinb"));
-    FormFields::setDecimal(m_ui->editVerlStd, storedAmount(set, "EVerlStd"));
-    m_ui->checkMWST->setChecked(set.getBool("EfMWST"));
-    m_ui->editVereinbarung->setPlainText(set.getText("EVereinbarung"));
-    m_ui->editVereinbarung->document()->setModified(false);
-    for (int time = 0; time < TimePlan::kTimes; ++time) {
-        const QDateTime moment = set.getDate(kTimeColumns[time]);
-        FormFields::setDate(dateField(Time(time)),
-                            moment.isValid() ? std::optional<QDate>(moment.date()) : std::nullopt);
-        timeField(Time(time))->setTime(moment.isValid() ? moment.time() : QTime(0, 0));
+void CEventDlg::showRow(const CRecordset& row) {
+    m_storedOrganiser = row.isNull("VeranstalterID") ? -1 : row.getLong("VeranstalterID");
+    m_storedContact = row.isNull("VAnsprechID") ? -1 : row.getLong("VAnsprechID");
+    fillOrganisers();
+    bool organiserFound = false;
+    {
+        const QSignalBlocker quiet(m_ui->listVeranstalter);
+        organiserFound = m_ui->listVeranstalter->selectData(m_storedOrganiser);
     }
-
-    const bool organiserFound = m_ui->listVeranstalter->selectData(m_storedOrganiser);
     chooseOrganiser();
     if (organiserFound && m_storedContact != -1 && m_ui->listAnsprech->selectData(m_storedContact))
         chooseContact();
-
-    QRadioButton* const statuses[] = {m_ui->radioAngefragt, m_ui->radioReserviert,
-                                      m_ui->radioGebucht, m_ui->radioAbgesagt,
-                                      m_ui->radioFakturiert};
-    const int status = set.isNull("Status") ? Reserved : set.getInt("Status");
-    statuses[status >= Requested && status <= Invoiced ? status : Reserved]->setChecked(true);
-    setChanged(false);
 }
 
 void CEventDlg::copyBeginDate(const QString& text) {
@@ -383,39 +271,17 @@ void CEventDlg::copyBeginDate(const QString& text) {
         FormFields::setDate(dateField(Time(time)), date);
 }
 
-bool CEventDlg::readForm(Values& values) {
-    if (!FormFields::readText(m_ui->editArt, kTextLength, values.kind) ||
-        !FormFields::readText(m_ui->editLocation, kTextLength, values.location) ||
-        !FormFields::readText(m_ui->editStrasse, kTextLength, values.street) ||
-        !FormFields::readText(m_ui->editPLZ, kPostcodeLength, values.postcode) ||
-        !FormFields::readText(m_ui->editOrt, kTextLength, values.town))
-        return false;
-    values.agreement = m_ui->editVereinbarung->toPlainText();
-    if (values.agreement.size() > kAgreementLength)
-        return refuse(m_ui->editVereinbarung,
-                      QString::fromUtf8(FieldRules::kTooLong).arg(kAgreementLength));
-    if (!FormFields::readDecimal(m_ui->editGage, values.fee) ||
-        !FormFields::readDecimal(m_ui->editVerlStd, values.extensionFee))
-        return false;
-    values.includesVat = m_ui->checkMWST->isChecked();
-
-    if (values.location.trimmed().isEmpty())
+bool CEventDlg::checkInput() {
+    if (m_location->value().trimmed().isEmpty())
         return refuse(m_ui->editLocation, QString::fromUtf8(kLocationMissing));
 
     // Each time of the plan to the minute, from its date field and its time field.
-    const QString notADate = QString::fromUtf8(FieldRules::kNotADate);
-    for (int time = 0; time < TimePlan::kTimes; ++time) {
-        std::optional<QDate> date;
-        if (!FormFields::readDate(dateField(Time(time)), date))
-            return false;
-        if (!date)
-            return refuse(dateField(Time(time)), notADate);
-        const QTime clock = timeField(Time(time))->time();
-        values.times[size_t(time)] = QDateTime(*date, QTime(clock.hour(), clock.minute()), Qt::UTC);
-    }
-    if (values.times[Time::Ende] == QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC))
-        return refuse(dateField(Time::Ende), notADate);
-    if (const std::optional<TimePlan::Violation> broken = TimePlan::check(values.times)) {
+    TimePlan::Times times;
+    for (int time = 0; time < TimePlan::kTimes; ++time)
+        times[size_t(time)] = m_times[size_t(time)]->value();
+    if (times[Time::Ende] == QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC))
+        return refuse(dateField(Time::Ende), QString::fromUtf8(FieldRules::kNotADate));
+    if (const std::optional<TimePlan::Violation> broken = TimePlan::check(times)) {
         QWidget* field = broken->onTimeField ? static_cast<QWidget*>(timeField(broken->time))
                                              : dateField(broken->time);
         return refuse(field, QString::fromUtf8(broken->message));
@@ -423,79 +289,36 @@ bool CEventDlg::readForm(Values& values) {
 
     if (m_ui->listVeranstalter->currentIndex() < 0)
         return refuse(m_ui->listVeranstalter, QString::fromUtf8(kInvalidInput));
-    values.organiser = m_ui->listVeranstalter->selectedData();
-    const std::int32_t contact = m_ui->listAnsprech->selectedData(0);
-    values.contact = contact != 0 ? std::optional<std::int32_t>(contact) : std::nullopt;
-
-    values.status = m_ui->radioReserviert->isChecked()   ? Reserved
-                    : m_ui->radioGebucht->isChecked()    ? Booked
-                    : m_ui->radioAbgesagt->isChecked()   ? Cancelled
-                    : m_ui->radioFakturiert->isChecked() ? Invoiced
-                                                         : Requested;
+    m_organiser = m_ui->listVeranstalter->selectedData();
+    m_contact = m_ui->listAnsprech->selectedData(0);
     return true;
 }
 
-bool CEventDlg::save() {
-    if (!m_set)
-        return false; // the events could not be read; the form is not shown
-    Values values;
-    if (!readForm(values))
-        return false;
+void CEventDlg::storeRow(CRecordset& row, bool isNew) {
+    // What was paid belonged to the fee agreed before.
+    if (!isNew && m_fee->value() != m_fee->stored())
+        row.setNull("EGageBezahlt");
+    row.setLong("VeranstalterID", m_organiser);
+    if (m_contact != 0)
+        row.setLong("VAnsprechID", m_contact);
+    else
+        row.setNull("VAnsprechID");
+}
 
-    CSetEvent& set = *m_set;
-    const bool isNew = m_eventId == -1;
-    const bool written = RecordFields::writeRow(this, set, "EventID", m_eventId, [&] {
-        std::optional<double> storedFee;
-        std::optional<double> storedExtensionFee;
-        if (isNew) {
-            set.addNew();
-        } else {
-            storedFee = storedAmount(set, "EGageVereinb");
-            storedExtensionFee = storedAmount(set, "EVerlStd");
-            set.edit();
-        }
-        RecordFields::setText(set, "EArt", values.kind);
-        RecordFields::setText(set, "ELocation", values.location);
-        RecordFields::setText(set, "EStrasse", values.street);
-        RecordFields::setText(set, "EPLZ", values.postcode);
-        RecordFields::setText(set, "EOrt", values.town);
-        RecordFields::setText(set, "EVereinbarung", values.agreement);
-        const std::optional<double> fee = amountToStore(values.fee, storedFee);
-        RecordFields::setAmount(set, "EGageVereinb", fee);
-        RecordFields::setAmount(set, "EVerlStd",
-                                amountToStore(values.extensionFee, storedExtensionFee));
-        // What was paid belonged to the fee agreed before.
-        if (!isNew && fee != storedFee)
-            set.setNull("EGageBezahlt");
-        set.setBool("EfMWST", values.includesVat);
-        for (int time = 0; time < TimePlan::kTimes; ++time)
-            set.setDate(kTimeColumns[time], values.times[size_t(time)]);
-        set.setLong("VeranstalterID", values.organiser);
-        if (values.contact)
-            set.setLong("VAnsprechID", *values.contact);
-        else
-            set.setNull("VAnsprechID");
-        set.setInt("Status", values.status);
-    });
-    if (!written)
-        return false;
-    try {
-        loadRecord();
-    } catch (const CDaoException& error) {
-        MessageService::stop(this, error.description());
-        return false;
-    }
-    markSaved();
-    Changes::events(m_eventId);
-    return true;
+void CEventDlg::rowSaved() {
+    Changes::events(key());
 }
 
 void CEventDlg::onNewOrganiser() {
     std::int32_t extId = -1;
-    if (CExtFirmaDlg::showModal(m_db, m_profile, kOrganiser, extId, this) != QDialog::Accepted)
+    if (CExtFirmaDlg::showModal(database(), m_profile, kOrganiser, extId, this) !=
+        QDialog::Accepted)
         return;
     fillOrganisers();
-    m_ui->listVeranstalter->selectData(extId);
+    {
+        const QSignalBlocker quiet(m_ui->listVeranstalter);
+        m_ui->listVeranstalter->selectData(extId);
+    }
     chooseOrganiser();
 }
 
@@ -504,10 +327,14 @@ void CEventDlg::onEditOrganiser() {
     if (extId <= 0)
         return;
     const std::int32_t contact = m_ui->listAnsprech->selectedData(-1);
-    if (CExtFirmaDlg::showModal(m_db, m_profile, kOrganiser, extId, this) != QDialog::Accepted)
+    if (CExtFirmaDlg::showModal(database(), m_profile, kOrganiser, extId, this) !=
+        QDialog::Accepted)
         return;
     fillOrganisers();
-    m_ui->listVeranstalter->selectData(extId);
+    {
+        const QSignalBlocker quiet(m_ui->listVeranstalter);
+        m_ui->listVeranstalter->selectData(extId);
+    }
     chooseOrganiser();
     if (contact > 0 && m_ui->listAnsprech->selectData(contact))
         chooseContact();
@@ -517,7 +344,7 @@ void CEventDlg::onNewContact() {
     const std::int32_t organiser = m_ui->listVeranstalter->selectedData();
     if (organiser <= 0)
         return;
-    CAnsprechDlg contact(m_db, kOrganiser, organiser, -1, this);
+    CAnsprechDlg contact(database(), kOrganiser, organiser, -1, this);
     if (contact.exec() != QDialog::Accepted)
         return;
     fillContacts();
@@ -538,10 +365,10 @@ void CEventDlg::onPlanning() {
             return;
         }
     }
-    if (m_eventId == -1)
+    if (isNew())
         return;
     try {
-        m_planning = PlanningContext::read(m_db, m_eventId);
+        m_planning = PlanningContext::read(database(), key());
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
         return;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/TimePlan.h"
 #include "core/PlanningContext.h"
-#include "widgets/CFormDialog.h"
+#include "core/TimePlan.h"
+#include "widgets/CRecordFormDialog.h"
 
 #include <array>
 #include <cstdint>
@@ -11,7 +11,10 @@
 
 class CDatabase;
 class CProfileFile;
-class CSetEvent;
+class AmountBinding;
+class DateTimeBinding;
+class RadioBinding;
+class TextBinding;
 class QLineEdit;
 class QTimeEdit;
 
@@ -22,7 +25,7 @@ class CEventDlg;
 // "Event bearbeiten": one event (T_Event) with its status, organiser and contact, venue, fee and
 // time plan. Opened with EventID -1 for a new event. The time plan is checked before the event
 // is stored; "Event Planun&g..." hands the stored event over to the planning hub.
-class CEventDlg : public CFormDialog {
+class CEventDlg : public CRecordFormDialog {
     Q_OBJECT
 public:
     // Event status codes, as column Status stores them. A null status reads as Reserved.
@@ -37,10 +40,8 @@ public:
     static int showModal(CDatabase& db, CProfileFile& profile, std::int32_t eventId,
                          QWidget* parent = nullptr);
 
-    // False when the events could not be read: the error has been shown and the form must not be.
-    bool isReady() const { return m_set != nullptr; }
     // -1 until a new event is stored.
-    std::int32_t eventId() const { return m_eventId; }
+    std::int32_t eventId() const { return key(); }
     // The event as handed over to planning, once the form closed for it.
     const std::optional<PlanningContext>& planningContext() const { return m_planning; }
 
@@ -49,18 +50,17 @@ public:
     QTimeEdit* timeField(TimePlan::Time time) const;
 
 protected:
-    bool save() override;
+    void showRow(const CRecordset& row) override;
+    void showNewRow() override;
+    bool checkInput() override;
+    void storeRow(CRecordset& row, bool isNew) override;
+    void rowSaved() override;
 
 private:
-    struct Values;
-
     void fillOrganisers();
     void fillContacts();
     void chooseOrganiser();
     void chooseContact();
-    void showNewEvent();
-    void loadRecord();
-    bool readForm(Values& values);
     void copyBeginDate(const QString& text);
 
     void onNewOrganiser();
@@ -68,16 +68,19 @@ private:
     void onNewContact();
     void onPlanning();
 
-    CDatabase& m_db;
     CProfileFile& m_profile;
-    std::int32_t m_eventId;
     // The organiser and contact the stored event refers to: listed even when flagged deleted.
     std::int32_t m_storedOrganiser = -1;
     std::int32_t m_storedContact = -1;
     // The organiser and contact whose details are shown.
     std::int32_t m_shownOrganiser = -1;
     std::int32_t m_shownContact = -1;
-    std::unique_ptr<CSetEvent> m_set;
+    // What checkInput() read of the organiser and contact.
+    std::int32_t m_organiser = 0;
+    std::int32_t m_contact = 0;
+    TextBinding* m_location = nullptr;
+    AmountBinding* m_fee = nullptr;
+    std::array<DateTimeBinding*, TimePlan::kTimes> m_times{};
     std::optional<PlanningContext> m_planning;
     std::unique_ptr<Ui::CEventDlg> m_ui;
 };

@@ -12,6 +12,8 @@ constexpr const char* kDeleteEvent = "Soll der Event \"%1\" am %2 wirklich gelö
 constexpr const char* kExitQuestion = "Wollen Sie Vorlanto wirklich beenden?"; // 224
 constexpr const char* kPrivate = "Privat";                                     // 311
 constexpr const char* kBusiness = "Gewerbe";                                   // 308
+// The salutations of persons; a form stores the index (0 "Herr", 1 "Frau").
+constexpr const char* kSalutations = "Herr\nFrau";
 constexpr const char* kNotAvailable =
     "Dieses Formular ist in dieser Version von Vorlanto noch nicht verfügbar.";
 

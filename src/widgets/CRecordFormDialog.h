@@ -1,0 +1,75 @@
+#pragma once
+
+#include "CFormDialog.h"
+#include "FieldBindings.h"
+
+#include <QString>
+
+#include <cstdint>
+
+class CDatabase;
+class CRecordset;
+class SourceDef;
+
+// A form that edits one row of one table. It keeps the row's key, never an open record set: it
+// reads the row by its key when it opens and after every save, and opens it again to write, so
+// an open form holds no lock on the database.
+//
+// The form declares its fields as bindings; the base shows them, reads them back with the
+// German refusals, stores them and tracks changes. A form adds what its bindings cannot say by
+// overriding the hooks below. A key of -1 (or one that finds no row) stands for a new row, whose
+// key is read back once it is stored.
+//
+// When the row cannot be read the error has been shown and isReady() is false: such a form is
+// not shown, and it never saves, so that empty fields cannot overwrite a stored row.
+class CRecordFormDialog : public CFormDialog {
+    Q_OBJECT
+public:
+    bool isReady() const { return m_ready; }
+    std::int32_t key() const { return m_key; }
+    bool isNew() const { return m_key == -1; }
+
+protected:
+    // `keyColumn` nullptr: the table has one row, the first one found is the form's.
+    CRecordFormDialog(CDatabase& db, const SourceDef& source, const char* keyColumn,
+                      std::int32_t key, QWidget* parent = nullptr);
+
+    CDatabase& database() const { return m_db; }
+    FieldBindings& fields() { return m_fields; }
+
+    // Reads the form's row and shows it, or the values of a new row. Call it at the end of the
+    // form's constructor; it wires the change tracking once.
+    void loadRow();
+
+    // The filter that finds the form's row by its key.
+    virtual QString rowFilter(std::int32_t key) const;
+    // What the bindings do not show: called after they showed the row, or a new row.
+    virtual void showRow(const CRecordset& row) { (void)row; }
+    virtual void showNewRow() {}
+    // Checks that need more than one field; called after every binding read its field.
+    virtual bool checkInput() { return true; }
+    // Columns beyond the bindings (a new row's fixed columns, values computed from others).
+    virtual void storeRow(CRecordset& row, bool isNew) {
+        (void)row;
+        (void)isNew;
+    }
+    // After the row was stored and shown again: tell who lists it.
+    virtual void rowSaved() {}
+
+    // Reads, checks and writes the row, then shows it again as stored. A database error is
+    // shown, naming the field by its label, and the form keeps what the user typed.
+    bool save() override;
+
+private:
+    // False when the row could not be read (the error has been shown).
+    bool readRow();
+    bool writeRow();
+
+    CDatabase& m_db;
+    const SourceDef& m_source;
+    const char* const m_keyColumn;
+    std::int32_t m_key;
+    bool m_ready = true;
+    bool m_watching = false;
+    FieldBindings m_fields;
+};
