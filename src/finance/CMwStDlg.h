@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/CFormDialog.h"
+#include "widgets/CRecordFormDialog.h"
 
 #include <memory>
 
@@ -13,21 +13,26 @@ class CMwStDlg;
 
 // "Mehrwertsteuer": the two VAT rates of the base data (T_Grunddaten) and whether the finance
 // forms show amounts with or without VAT (Kavio.ini, OPTIONS/MwStInkl).
-class CMwStDlg : public CFormDialog {
+class CMwStDlg : public CRecordFormDialog {
     Q_OBJECT
 public:
     CMwStDlg(CDatabase& db, CProfileFile& profile, QWidget* parent = nullptr);
     ~CMwStDlg() override;
 
 protected:
-    // Checks both rates (whole numbers 1 to 99), writes them into the first base-data record
-    // when there is one (an empty table stays empty) and then stores the display mode.
+    void showRow(const CRecordset& row) override;
+    void showNewRow() override;
+    // Both rates must be whole numbers from 1 to 99.
+    bool checkInput() override;
+    // An empty table gets its row with the typed rates and the default currency texts.
+    void storeRow(CRecordset& row, bool isNew) override;
+    void rowSaved() override;
+    // Stores the rates, then the display mode.
     bool save() override;
 
 private:
-    void load();
-
-    CDatabase& m_db;
     CProfileFile& m_profile;
+    int m_rate1 = 0;
+    int m_rate2 = 0;
     std::unique_ptr<Ui::CMwStDlg> m_ui;
 };

@@ -1,54 +1,32 @@
 #include "CWaehrungDlg.h"
 
-#include "core/MessageService.h"
-#include "data/CDaoException.h"
+#include "core/BaseData.h"
+#include "core/ChangeNotifier.h"
 #include "data/RecordSets.h"
 
 #include "ui_CWaehrungDlg.h"
 
 CWaehrungDlg::CWaehrungDlg(CDatabase& db, QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_ui(std::make_unique<Ui::CWaehrungDlg>()) {
+    : CRecordFormDialog(db, CSetGrunddaten::definition(), nullptr, 0, parent),
+      m_ui(std::make_unique<Ui::CWaehrungDlg>()) {
     m_ui->setupUi(this);
+    // The form sets no length limit of its own; the database refuses what is too long.
+    fields().add<TextBinding>(m_ui->editWaehrung, "Waehrunglang");
+    fields().add<TextBinding>(m_ui->editAbkuerzung, "Waehrungkurz");
+    loadRow();
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &CFormDialog::onEnde);
-    load();
 }
 
 CWaehrungDlg::~CWaehrungDlg() = default;
 
-void CWaehrungDlg::load() {
-    try {
-        CSetGrunddaten set(m_db);
-        set.open();
-        if (!set.atEnd()) {
-            // A null text reads as an empty one.
-            m_ui->editWaehrung->setText(set.getText("Waehrunglang"));
-            m_ui->editAbkuerzung->setText(set.getText("Waehrungkurz"));
-        }
-    } catch (const CDaoException& error) {
-        MessageService::stop(this, error.description());
-    }
+void CWaehrungDlg::storeRow(CRecordset& row, bool isNew) {
+    if (!isNew)
+        return;
+    BaseData::fillNewRow(row);
+    // The texts are the user's, even empty ones.
+    fields().store(row);
 }
 
-bool CWaehrungDlg::save() {
-    const QString longName = m_ui->editWaehrung->text();
-    const QString shortName = m_ui->editAbkuerzung->text();
-    try {
-        CSetGrunddaten set(m_db);
-        set.open();
-        if (set.atEnd()) {
-            set.addNew();
-            set.setSingle("MWST_Satz1", 16);
-            set.setSingle("MWST_Satz2", 7);
-            set.setText("Union_No", QString());
-        } else {
-            set.edit();
-        }
-        set.setText("Waehrungkurz", shortName);
-        set.setText("Waehrunglang", longName);
-        set.update();
-    } catch (const CDaoException& error) {
-        MessageService::stop(this, error.description());
-        return false;
-    }
-    return true;
+void CWaehrungDlg::rowSaved() {
+    ChangeNotifier::instance().notify(ChangeNotifier::Topic::BaseData);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/CFormDialog.h"
+#include "widgets/CRecordFormDialog.h"
 
 #include <memory>
 
@@ -12,20 +12,17 @@ class CWaehrungDlg;
 
 // "Währung": the long and the short currency text of the base data (T_Grunddaten). The short
 // text is shown beside every amount of the finance forms.
-class CWaehrungDlg : public CFormDialog {
+class CWaehrungDlg : public CRecordFormDialog {
     Q_OBJECT
 public:
     explicit CWaehrungDlg(CDatabase& db, QWidget* parent = nullptr);
     ~CWaehrungDlg() override;
 
 protected:
-    // Writes both texts into the first base-data record; an empty table gets its record here,
-    // with the VAT rates 16 and 7.
-    bool save() override;
+    // An empty table gets its row here, with the VAT rates 16 and 7.
+    void storeRow(CRecordset& row, bool isNew) override;
+    void rowSaved() override;
 
 private:
-    void load();
-
-    CDatabase& m_db;
     std::unique_ptr<Ui::CWaehrungDlg> m_ui;
 };

@@ -1,15 +1,18 @@
 #include "CExtFirmaDlg.h"
 
 #include "CAnsprechDlg.h"
+#include "core/BaseData.h"
+#include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
 #include "core/Settings.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
 #include "widgets/FormFields.h"
-#include "widgets/RecordFields.h"
 
 #include "ui_CExtFirmaDlg.h"
+
+#include <QSignalBlocker>
 
 #include <array>
 #include <optional>
@@ -17,38 +20,10 @@
 
 namespace {
 
-const char* const kSalutations = "Herr\nFrau";
 const char* const kNameMissing = "Bitte \"Firma\" oder \"Name\"  eingegeben.";
 
 constexpr int kFirmaLength = 50;
 constexpr int kNameLength = 20;
-
-using TextField = RecordFields::TextBinding;
-
-constexpr size_t kTextFields = 16;
-
-// In the order of the form, so that the first faulty field is the one refused. "Firma",
-// "Name" and "Vorname" come first: the save treats them by mode.
-std::array<TextField, kTextFields> textFields(const Ui::CExtFirmaDlg& ui) {
-    return {{
-        {ui.editFirma, "Firma", kFirmaLength},
-        {ui.editName, "Name", kNameLength},
-        {ui.editVorname, "Vorname", kNameLength},
-        {ui.editStrasse, "Strasse", 40},
-        {ui.editPLZ, "PLZ", 10},
-        {ui.editOrt, "Ort", 40},
-        {ui.editTel, "Tel", 20},
-        {ui.editFax, "Fax", 20},
-        {ui.editHandy, "Telm", 20},
-        {ui.editEmail, "Email", 30},
-        {ui.editHomepage, "Homepage", 50},
-        {ui.editSteuerNr, "SteuerNr", 20},
-        {ui.editFinanzamt, "Finanzamt", 40},
-        {ui.editBank, "Bank", 50},
-        {ui.editKonto, "Konto", 20},
-        {ui.editBLZ, "BLZ", 20},
-    }};
-}
 
 } // namespace
 
@@ -62,21 +37,9 @@ QString CExtFirmaDlg::kindTitle(int firmKind) {
 
 CExtFirmaDlg::CExtFirmaDlg(CDatabase& db, CProfileFile& profile, int firmKind, std::int32_t extId,
                            QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_profile(profile), m_firmKind(firmKind), m_extId(extId),
-      m_ui(std::make_unique<Ui::CExtFirmaDlg>()) {
+    : CRecordFormDialog(db, CSetStammExtFirma::definition(), "ExtID", extId, parent),
+      m_profile(profile), m_firmKind(firmKind), m_ui(std::make_unique<Ui::CExtFirmaDlg>()) {
     m_ui->setupUi(this);
-
-    // The record set stays open while the form lives; every save of the firm goes through it.
-    try {
-        m_set = std::make_unique<CSetStammExtFirma>(m_db);
-        m_set->open(QStringLiteral("[ExtID]=%1 AND [Art]=%2").arg(m_extId).arg(m_firmKind));
-    } catch (const CDaoException& error) {
-        MessageService::stop(parentWidget(), error.description());
-        m_set.reset();
-        m_ready = false;
-        return;
-    }
-
     setWindowTitle(kindTitle(m_firmKind));
     m_ui->buttonFahrzeuge->setVisible(m_firmKind == CarHire);
     // The birth date keeps its place while hidden, so the form keeps its layout in both modes.
@@ -85,28 +48,41 @@ CExtFirmaDlg::CExtFirmaDlg(CDatabase& db, CProfileFile& profile, int firmKind, s
         policy.setRetainSizeWhenHidden(true);
         birthday->setSizePolicy(policy);
     }
-    FormFields::fillFromLines(m_ui->comboAnrede, kSalutations);
-    m_ui->comboAnrede->setCurrentIndex(0);
+    FormFields::fillFromLines(m_ui->comboAnrede, Strings::kSalutations);
     m_ui->listContacts->setUp(m_profile, Settings::ExtCompany,
                               {QStringLiteral("Name"), QStringLiteral("Tel."),
                                QStringLiteral("Fax"), QStringLiteral("Handy"),
                                QStringLiteral("EMail")});
-    RecordFields::clearTexts(textFields(*m_ui));
-    FormFields::setDate(m_ui->editGebDate, std::nullopt);
 
-    if (m_extId == -1 || m_set->atEnd()) {
-        // A key that matches no firm of this kind opens an empty form for a new firm.
-        m_extId = -1;
-        m_ui->radioGewerbe->setChecked(true);
-        enterBusinessMode();
-    } else {
-        loadRecord();
+    // In the order of the form, so that the first faulty field is the one refused. "Firma",
+    // "Name" and "Vorname" are stored by mode.
+    FieldBindings& f = fields();
+    m_firma = f.add<TextBinding>(m_ui->editFirma, "Firma", kFirmaLength);
+    m_name = f.add<TextBinding>(m_ui->editName, "Name", kNameLength);
+    m_vorname = f.add<TextBinding>(m_ui->editVorname, "Vorname", kNameLength);
+    f.add<TextBinding>(m_ui->editStrasse, "Strasse", 40);
+    f.add<TextBinding>(m_ui->editPLZ, "PLZ", 10);
+    f.add<TextBinding>(m_ui->editOrt, "Ort", 40);
+    f.add<TextBinding>(m_ui->editTel, "Tel", 20);
+    f.add<TextBinding>(m_ui->editFax, "Fax", 20);
+    f.add<TextBinding>(m_ui->editHandy, "Telm", 20);
+    f.add<TextBinding>(m_ui->editEmail, "Email", 30);
+    f.add<TextBinding>(m_ui->editHomepage, "Homepage", 50);
+    f.add<TextBinding>(m_ui->editSteuerNr, "SteuerNr", 20);
+    f.add<TextBinding>(m_ui->editFinanzamt, "Finanzamt", 40);
+    f.add<TextBinding>(m_ui->editBank, "Bank", 50);
+    f.add<TextBinding>(m_ui->editKonto, "Konto", 20);
+    f.add<TextBinding>(m_ui->editBLZ, "BLZ", 20);
+    f.add<ComboIndexBinding>(m_ui->comboAnrede, "Anrede");
+    f.add<DateBinding>(m_ui->editGebDate, "GebDate", DateBinding::Kind::Birth);
+    f.add<MemoBinding>(m_ui->editBemerkungen, "Bemerkungen");
+    loadRow();
+    if (!isNew())
         fillContacts();
-    }
     updateContactButtons();
 
-    // Connected only now, so that loading is no change. Only a click on the other button
-    // switches the mode; a click on the chosen one counts as a change all the same.
+    // Only a click on the other button switches the mode; a click on the chosen one counts as a
+    // change all the same.
     connect(m_ui->radioPrivat, &QRadioButton::toggled, this, [this](bool checked) {
         if (checked)
             enterPrivateMode();
@@ -115,7 +91,6 @@ CExtFirmaDlg::CExtFirmaDlg(CDatabase& db, CProfileFile& profile, int firmKind, s
     });
     for (QRadioButton* mode : {m_ui->radioGewerbe, m_ui->radioPrivat})
         connect(mode, &QRadioButton::clicked, this, [this] { setChanged(); });
-    connect(m_ui->comboAnrede, &QComboBox::currentIndexChanged, this, [this] { setChanged(); });
     connect(m_ui->listContacts, &QTreeWidget::itemSelectionChanged, this,
             &CExtFirmaDlg::updateContactButtons);
     connect(m_ui->listContacts, &QTreeWidget::itemDoubleClicked, this,
@@ -149,32 +124,35 @@ bool CExtFirmaDlg::isPrivate() const {
 
 void CExtFirmaDlg::done(int result) {
     m_ui->listContacts->saveWidths();
-    if (m_set)
-        m_set->close();
     // A firm saved while the form was open (for a new contact or its vehicles) exists now,
     // however the form is closed: the caller lists it and can pick it.
     CFormDialog::done(m_savedWhileOpen ? QDialog::Accepted : result);
 }
 
-void CExtFirmaDlg::loadRecord() {
-    const CSetStammExtFirma& set = *m_set;
-    RecordFields::showTexts(set, textFields(*m_ui));
-    const int salutation = set.getInt("Anrede");
-    if (salutation >= 0 && salutation < m_ui->comboAnrede->count())
-        m_ui->comboAnrede->setCurrentIndex(salutation);
-    FormFields::setDate(m_ui->editGebDate, RecordFields::date(set, "GebDate"));
-    m_ui->editBemerkungen->setPlainText(set.getText("Bemerkungen"));
-    m_ui->editBemerkungen->document()->setModified(false);
+QString CExtFirmaDlg::rowFilter(std::int32_t key) const {
+    return QStringLiteral("[ExtID]=%1 AND [Art]=%2").arg(key).arg(m_firmKind);
+}
 
+void CExtFirmaDlg::showNewRow() {
+    const QSignalBlocker quiet(m_ui->radioPrivat);
+    m_ui->radioGewerbe->setChecked(true);
+    m_stashFirma.clear();
+    m_stashName.clear();
+    m_stashVorname.clear();
+    enterBusinessMode();
+}
+
+void CExtFirmaDlg::showRow(const CRecordset& row) {
     // The mode moves the other mode's texts aside, as a click on its button does.
-    if (set.getBool("fPrivat")) {
+    const QSignalBlocker quiet(m_ui->radioPrivat);
+    if (row.getBool("fPrivat")) {
         m_ui->radioPrivat->setChecked(true);
-        m_stashName = set.getText("Name");
-        m_stashVorname = set.getText("Vorname");
+        m_stashName = row.getText("Name");
+        m_stashVorname = row.getText("Vorname");
         enterPrivateMode();
     } else {
         m_ui->radioGewerbe->setChecked(true);
-        m_stashFirma = set.getText("Firma");
+        m_stashFirma = row.getText("Firma");
         enterBusinessMode();
     }
 }
@@ -208,60 +186,42 @@ void CExtFirmaDlg::enterPrivateMode() {
     m_ui->editGebDate->show();
 }
 
-bool CExtFirmaDlg::save() {
-    if (!m_set)
-        return false; // the firm could not be read; the form is not shown
-    if (!isChanged())
-        return true;
-
-    const auto texts = textFields(*m_ui);
-    std::array<QString, kTextFields> values;
-    if (!RecordFields::readTexts(texts, values))
-        return false;
-    std::optional<QDate> birthday;
-    if (!FormFields::readDate(m_ui->editGebDate, birthday))
-        return false;
-
+bool CExtFirmaDlg::checkInput() {
     // A private person has no firm name, a business no personal name.
-    const bool isPrivatePerson = isPrivate();
-    if (isPrivatePerson) {
-        values[0].clear();
+    if (isPrivate()) {
+        m_firma->setValue(QString());
     } else {
-        values[1].clear();
-        values[2].clear();
+        m_name->setValue(QString());
+        m_vorname->setValue(QString());
     }
-    if (values[0].isEmpty() && values[1].isEmpty()) {
-        QLineEdit* missing = isPrivatePerson ? m_ui->editName : m_ui->editFirma;
-        missing->setFocus(Qt::OtherFocusReason);
-        MessageService::exclamation(this, QString::fromUtf8(kNameMissing));
-        return false;
-    }
+    if (!m_firma->value().isEmpty() || !m_name->value().isEmpty())
+        return true;
+    QLineEdit* missing = isPrivate() ? m_ui->editName : m_ui->editFirma;
+    missing->setFocus(Qt::OtherFocusReason);
+    MessageService::exclamation(this, QString::fromUtf8(kNameMissing));
+    return false;
+}
 
-    CSetStammExtFirma& set = *m_set;
-    const bool written = RecordFields::writeRow(this, set, "ExtID", m_extId, [&] {
-        if (m_extId == -1) {
-            set.addNew();
-            set.setInt("Art", m_firmKind);
-        } else {
-            set.edit();
-        }
-        set.setBool("fPrivat", isPrivatePerson);
-        RecordFields::storeTexts(set, texts, values);
-        set.setInt("Anrede", m_ui->comboAnrede->currentIndex());
-        RecordFields::setDate(set, "GebDate", birthday);
-        RecordFields::setText(set, "Bemerkungen", m_ui->editBemerkungen->toPlainText());
-    });
-    if (!written)
-        return false;
+void CExtFirmaDlg::storeRow(CRecordset& row, bool isNew) {
+    if (isNew)
+        row.setInt("Art", m_firmKind);
+    row.setBool("fPrivat", isPrivate());
+}
+
+void CExtFirmaDlg::rowSaved() {
     m_savedWhileOpen = true;
-    return true;
+    Changes::firms(m_firmKind, key());
+}
+
+bool CExtFirmaDlg::save() {
+    return !isChanged() || CRecordFormDialog::save();
 }
 
 void CExtFirmaDlg::fillContacts() {
     m_ui->listContacts->clearRows();
     try {
-        CSetStammExtAnsprech contacts(m_db);
-        contacts.open(QStringLiteral("[ExtID]=%1 AND [fDeleted]=False").arg(m_extId),
+        CSetStammExtAnsprech contacts(database());
+        contacts.open(QStringLiteral("[ExtID]=%1 AND [fDeleted]=False").arg(key()),
                       QStringLiteral("[APName]"));
         for (; !contacts.atEnd(); contacts.moveNext()) {
             // First name, blank, surname: without a first name the text starts with the blank.
@@ -278,7 +238,7 @@ void CExtFirmaDlg::fillContacts() {
 }
 
 bool CExtFirmaDlg::saveNewFirmFirst() {
-    if (m_extId != -1)
+    if (!isNew())
         return true;
     if (MessageService::askYesNoCancel(this, QString::fromUtf8(kSaveQuestion)) !=
         MessageService::Answer::Yes)
@@ -294,7 +254,7 @@ bool CExtFirmaDlg::saveNewFirmFirst() {
 void CExtFirmaDlg::onNewContact() {
     if (!saveNewFirmFirst())
         return;
-    CAnsprechDlg contact(m_db, m_firmKind, m_extId, -1, this);
+    CAnsprechDlg contact(database(), m_firmKind, key(), -1, this);
     if (contact.exec() == QDialog::Accepted)
         fillContacts();
 }
@@ -303,7 +263,7 @@ void CExtFirmaDlg::onEditContact() {
     const std::int32_t apId = m_ui->listContacts->selectedKey();
     if (apId < 0)
         return;
-    CAnsprechDlg contact(m_db, m_firmKind, m_extId, apId, this);
+    CAnsprechDlg contact(database(), m_firmKind, key(), apId, this);
     if (contact.exec() == QDialog::Accepted)
         fillContacts();
 }
@@ -317,18 +277,8 @@ void CExtFirmaDlg::onDeleteContact() {
     if (!MessageService::askYesNo(this, question))
         return;
     try {
-        CSetStammExtAnsprech contact(m_db);
-        contact.open(QStringLiteral("[APID]= %1").arg(apId));
-        if (contact.atEnd())
-            return;
-        contact.edit();
-        try {
-            contact.setBool("fDeleted", true);
-            contact.update();
-        } catch (const CDaoException&) {
-            contact.cancelUpdate();
-            throw;
-        }
+        CSetStammExtAnsprech contact(database());
+        softDelete(contact, QStringLiteral("[APID]= %1").arg(apId));
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
         return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/CFormDialog.h"
+#include "widgets/CRecordFormDialog.h"
 
 #include <QString>
 
@@ -9,7 +9,7 @@
 
 class CDatabase;
 class CProfileFile;
-class CSetStammExtFirma;
+class TextBinding;
 
 namespace Ui {
 class CExtFirmaDlg;
@@ -22,7 +22,7 @@ class CExtFirmaDlg;
 //
 // Opened with ExtID -1 for a new firm. The form is accepted when the firm was saved while it
 // was open; extId() then gives its key.
-class CExtFirmaDlg : public CFormDialog {
+class CExtFirmaDlg : public CRecordFormDialog {
     Q_OBJECT
 public:
     // Firm kinds, as column Art stores them.
@@ -40,9 +40,7 @@ public:
     static int showModal(CDatabase& db, CProfileFile& profile, int firmKind, std::int32_t& extId,
                          QWidget* parent = nullptr);
 
-    // False when the firm could not be read: the error has been shown and the form must not be.
-    bool isReady() const { return m_ready; }
-    std::int32_t extId() const { return m_extId; }
+    std::int32_t extId() const { return key(); }
     int firmKind() const { return m_firmKind; }
     bool isPrivate() const;
 
@@ -50,11 +48,17 @@ public:
     void done(int result) override;
 
 protected:
+    QString rowFilter(std::int32_t key) const override;
+    void showRow(const CRecordset& row) override;
+    void showNewRow() override;
+    bool checkInput() override;
+    void storeRow(CRecordset& row, bool isNew) override;
+    void rowSaved() override;
+    // Saves only a changed form.
     bool save() override;
     bool acceptWhenUnchanged() const override { return m_savedWhileOpen; }
 
 private:
-    void loadRecord();
     void enterBusinessMode();
     void enterPrivateMode();
     void fillContacts();
@@ -68,16 +72,15 @@ private:
     void onVehicles();
     void updateContactButtons();
 
-    CDatabase& m_db;
     CProfileFile& m_profile;
     const int m_firmKind;
-    std::int32_t m_extId;
-    bool m_ready = true;
     bool m_savedWhileOpen = false;
+    TextBinding* m_firma = nullptr;
+    TextBinding* m_name = nullptr;
+    TextBinding* m_vorname = nullptr;
     // The texts of the mode not shown.
     QString m_stashFirma;
     QString m_stashName;
     QString m_stashVorname;
-    std::unique_ptr<CSetStammExtFirma> m_set;
     std::unique_ptr<Ui::CExtFirmaDlg> m_ui;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/CFormDialog.h"
+#include "widgets/CRecordFormDialog.h"
 
 #include <QString>
 
@@ -12,7 +12,8 @@
 class CDatabase;
 class CPickList;
 class CProfileFile;
-class CSetStammMusiker;
+class PickKeyBinding;
+class TextBinding;
 
 namespace Ui {
 class CMusikerDlg;
@@ -23,7 +24,7 @@ class CMusikerDlg;
 //
 // Opened with MusikerID -1 for a new musician. The form is accepted after a successful save;
 // musikerId() then gives the musician's key.
-class CMusikerDlg : public CFormDialog {
+class CMusikerDlg : public CRecordFormDialog {
     Q_OBJECT
 public:
     // Asks for a photo file: starts in the folder, offers the filter; an empty path when the
@@ -41,35 +42,33 @@ public:
     static int showModal(CDatabase& db, CProfileFile& profile, const QString& programDirectory,
                          std::int32_t& musikerId, QWidget* parent = nullptr);
 
-    // False when the musician could not be read: the error has been shown and the form must
-    // not be.
-    bool isReady() const { return m_ready; }
-    std::int32_t musikerId() const { return m_musikerId; }
+    std::int32_t musikerId() const { return key(); }
     const QString& photoPath() const { return m_photoPath; }
 
     // Replaces the file dialog of "&Foto einfügen".
     void setFilePicker(FilePicker picker) { m_pickFile = std::move(picker); }
 
-    void done(int result) override;
-
 protected:
-    bool save() override;
+    QString rowFilter(std::int32_t key) const override;
+    void showRow(const CRecordset& row) override;
+    void showNewRow() override;
+    bool checkInput() override;
+    void storeRow(CRecordset& row, bool isNew) override;
+    void rowSaved() override;
 
 private:
-    void fillInstrumentLists();
-    void showRecord();
+    // Live instruments, and those the shown musician plays although they were deleted since.
+    void fillInstrumentLists(const CRecordset* row);
     void showPhoto();
     void onInsertPhoto();
     void onRemovePhoto();
 
-    CDatabase& m_db;
     CProfileFile& m_profile;
     const QString m_programDirectory;
-    std::int32_t m_musikerId;
-    bool m_ready = true;
     QString m_photoPath;
     FilePicker m_pickFile;
     std::array<CPickList*, 6> m_instruments{};
-    std::unique_ptr<CSetStammMusiker> m_set;
+    std::array<PickKeyBinding*, 6> m_slots{};
+    TextBinding* m_name = nullptr;
     std::unique_ptr<Ui::CMusikerDlg> m_ui;
 };

@@ -1,12 +1,13 @@
 #include "CViewSplitRight.h"
 
-#include "widgets/CReportListModel.h"
+#include "core/BaseData.h"
 #include "core/ListKinds.h"
 #include "core/MessageService.h"
 #include "core/Settings.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
+#include "widgets/CReportListModel.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -180,18 +181,6 @@ void CViewSplitRight::onDelete() {
         deleteEvent();
 }
 
-namespace {
-// Flags a master row as deleted; it stays in its table until nothing refers to it.
-void flagDeleted(CRecordset& rows, const QString& filter) {
-    rows.open(filter);
-    if (rows.atEnd())
-        return;
-    rows.edit();
-    rows.setBool("fDeleted", true);
-    rows.update();
-}
-} // namespace
-
 void CViewSplitRight::deleteFirm(const ListKindInfo& info) {
     const std::int32_t key = selectedKey();
     if (key < 0) {
@@ -203,7 +192,7 @@ void CViewSplitRight::deleteFirm(const ListKindInfo& info) {
         return;
     try {
         CSetStammExtFirma firms(m_db);
-        flagDeleted(firms, QString::asprintf("[ExtID]=%ld AND [Art]=%d", long(key), info.firmKind));
+        softDelete(firms, QString::asprintf("[ExtID]=%ld AND [Art]=%d", long(key), info.firmKind));
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
     }
@@ -222,7 +211,7 @@ void CViewSplitRight::deleteMusician() {
         return;
     try {
         CSetStammMusiker musicians(m_db);
-        flagDeleted(musicians, QString::asprintf("[MusikerID]=%ld", long(key)));
+        softDelete(musicians, QString::asprintf("[MusikerID]=%ld", long(key)));
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
     }

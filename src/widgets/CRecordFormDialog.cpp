@@ -27,10 +27,10 @@ void CRecordFormDialog::loadRow() {
 bool CRecordFormDialog::readRow() {
     try {
         // The record set is read and closed here: the form keeps no statement open.
+        // A new row's key finds nothing; the read still tells whether the table can be read.
         CRecordset row(m_db, m_source);
-        if (!isNew())
-            row.open(rowFilter(m_key));
-        if (isNew() || row.atEnd()) {
+        row.open(rowFilter(m_key));
+        if (row.atEnd()) {
             if (m_keyColumn)
                 m_key = -1;
             m_fields.clear();

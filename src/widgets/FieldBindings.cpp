@@ -259,8 +259,7 @@ PickKeyBinding::PickKeyBinding(CPickList* list, std::string_view column)
 
 void PickKeyBinding::clear() {
     const QSignalBlocker quiet(m_list);
-    if (!m_list->selectData(0))
-        m_list->setCurrentIndex(-1);
+    m_list->setCurrentIndex(-1);
 }
 
 void PickKeyBinding::load(const CRecordset& row) {

@@ -187,7 +187,7 @@ private:
 };
 
 // A pick list whose rows carry the keys of another table; the row carrying 0 (or no row) is
-// stored as null.
+// stored as null, and null shows no row.
 class PickKeyBinding : public FieldBinding {
 public:
     PickKeyBinding(CPickList* list, std::string_view column);

@@ -5,29 +5,6 @@
 
 namespace RecordFields {
 
-void setText(CRecordset& set, std::string_view column, const QString& text) {
-    if (text.isEmpty())
-        set.setNull(column);
-    else
-        set.setText(column, text);
-}
-
-void setAmount(CRecordset& set, std::string_view column, const std::optional<double>& amount) {
-    if (amount)
-        set.setSingle(column, *amount);
-    else
-        set.setNull(column);
-}
-
-void setDate(CRecordset& set, std::string_view column, const std::optional<QDate>& date) {
-    set.setDate(column, date ? QDateTime(*date, QTime(0, 0), Qt::UTC) : QDateTime());
-}
-
-std::optional<QDate> date(const CRecordset& set, std::string_view column) {
-    const QDateTime moment = set.getDate(column);
-    return moment.isValid() ? std::optional<QDate>(moment.date()) : std::nullopt;
-}
-
 bool writeRow(QWidget* messageParent, CRecordset& set, std::string_view keyColumn,
               std::int32_t& key, const std::function<void()>& fill) {
     try {

@@ -257,7 +257,9 @@ TEST_F(CurrencyVatFormsTest, VatFormShowsWholeRatesAndTheDisplayMode) {
     EXPECT_EQ(form.result(), QDialog::Rejected);
 }
 
-TEST_F(CurrencyVatFormsTest, VatFormOnEmptyTableStoresOnlyTheDisplayMode) {
+// The typed rates are kept: the form creates the row, with the currency texts every amount label
+// needs.
+TEST_F(CurrencyVatFormsTest, VatFormOnEmptyTableCreatesTheRowWithTheTypedRates) {
     CMwStDlg form(database.db(), profile);
     open(form);
     retype(field(form, "MwSt - Satz 1"), QStringLiteral("19"));
@@ -268,7 +270,12 @@ TEST_F(CurrencyVatFormsTest, VatFormOnEmptyTableStoresOnlyTheDisplayMode) {
 
     EXPECT_EQ(messages.texts(), QStringList{kQuestion});
     EXPECT_EQ(form.result(), QDialog::Accepted);
-    EXPECT_EQ(database.count("T_Grunddaten"), 0);
+    const QList<BaseData> rows = baseData();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].shortName, QStringLiteral("€"));
+    EXPECT_EQ(rows[0].longName, QStringLiteral("Euro"));
+    EXPECT_EQ(rows[0].rate1, 19.0f);
+    EXPECT_EQ(rows[0].rate2, 7.0f);
     EXPECT_EQ(storedMode(), QStringLiteral("0"));
 }
 
