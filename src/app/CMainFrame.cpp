@@ -3,7 +3,7 @@
 #include "CKavioApp.h"
 #include "CKavioDoc.h"
 #include "CMainMenu.h"
-#include "FormLauncher.h"
+#include "FormRegistry.h"
 #include "core/MessageService.h"
 #include "resources/Strings.h"
 #include "views/CMultiViewSplitter.h"
@@ -27,10 +27,13 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
     setWindowIcon(Pictures::applicationIcon());
     setCentralWidget(m_splitter);
     resize(1024, 768);
+    m_forms = std::make_unique<FormRegistry>(app.database(), app.profile(), app.programDirectory());
     m_menu = new CMainMenu(*this);
 
     for (CViewSplitRight* view : {m_eventViews, m_addressViews}) {
-        view->setFormOpener(&openListForm);
+        view->setFormOpener([this](QWidget* parent, int listKind, std::int32_t key) {
+            return m_forms->openList(parent, listKind, key);
+        });
         // "&Ende" hides the list: the commands that act on its entries have nothing left to
         // act on, so none of them may delete or edit an entry the user no longer sees.
         connect(view, &CViewSplitRight::endRequested, this, [this] {
@@ -50,6 +53,8 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
             view->onDelete();
     });
 }
+
+CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::navigate(int group, int listButton) {
     m_navigation->clickGroup(group);

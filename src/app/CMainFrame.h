@@ -3,9 +3,11 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <memory>
 
 class CKavioApp;
 class CMainMenu;
+class FormRegistry;
 class CMultiViewSplitter;
 class CViewEmpty;
 class CViewSplitLeft;
@@ -26,6 +28,7 @@ public:
     };
 
     explicit CMainFrame(CKavioApp& app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     // Chooses a group as if its button were clicked, then the list button 0 to 6 (others: none).
     void navigate(int group, int listButton);
@@ -41,6 +44,8 @@ public:
     // The list view shown now, or nullptr with the empty view.
     CViewSplitRight* currentListView() const;
     CMainMenu* mainMenu() const { return m_menu; }
+    // How the lists and the menu open their forms.
+    const FormRegistry& forms() const { return *m_forms; }
     CKavioApp& app() const { return m_app; }
 
 protected:
@@ -58,5 +63,6 @@ private:
     CViewSplitRight* m_addressViews;
     CMultiViewSplitter* m_splitter;
     Flags m_flags;
+    std::unique_ptr<FormRegistry> m_forms;
     CMainMenu* m_menu = nullptr;
 };

@@ -1,13 +1,10 @@
 #include "CMainMenu.h"
+#include "FormRegistry.h"
 
 #include "CAboutDlg.h"
 #include "CKavioApp.h"
 #include "CMainFrame.h"
 #include "core/MessageService.h"
-#include "finance/CMwStDlg.h"
-#include "finance/CWaehrungDlg.h"
-#include "masterdata/CInstrumenteDlg.h"
-#include "planning/CEventPlanDlg.h"
 #include "resources/Strings.h"
 #include "views/CHelpWindow.h"
 #include "views/CViewSplitRight.h"
@@ -109,10 +106,8 @@ void CMainMenu::createMenus() {
     }
     master->addSeparator();
     QAction* instruments = master->addAction(QStringLiteral("&Instrumente..."));
-    connect(instruments, &QAction::triggered, this, [this] {
-        CInstrumenteDlg dialog(m_frame.app().database(), &m_frame);
-        dialog.exec();
-    });
+    connect(instruments, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, Instruments); });
     m_actions.insert(Instruments, instruments);
     addDisabled(master, Songs, QStringLiteral("&Songliste..."));
     addDisabled(master, Hotels, QStringLiteral("&Hotel / Pension..."));
@@ -204,7 +199,7 @@ void CMainMenu::onPlanEvent() {
         MessageService::exclamation(&m_frame, QString::fromUtf8(Strings::kChooseEntry));
         return;
     }
-    CEventPlanDlg::showForEvent(m_frame.app().database(), event, &m_frame);
+    m_frame.forms().openCommand(&m_frame, PlanEvent, event);
 }
 
 void CMainMenu::onCostBooking() {
@@ -216,13 +211,11 @@ void CMainMenu::onCostBooking() {
 }
 
 void CMainMenu::onCurrency() {
-    CWaehrungDlg dialog(m_frame.app().database(), &m_frame);
-    dialog.exec();
+    m_frame.forms().openCommand(&m_frame, Currency);
 }
 
 void CMainMenu::onVat() {
-    CMwStDlg dialog(m_frame.app().database(), m_frame.app().profile(), &m_frame);
-    dialog.exec();
+    m_frame.forms().openCommand(&m_frame, Vat);
 }
 
 void CMainMenu::onHelp() {

@@ -1,6 +1,7 @@
 #include "CViewSplitRight.h"
 
 #include "core/BaseData.h"
+#include "core/ChangeNotifier.h"
 #include "core/ListKinds.h"
 #include "core/MessageService.h"
 #include "core/Settings.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 CViewSplitRight::CViewSplitRight(CDatabase& db, CProfileFile& profile, QWidget* parent)
     : QWidget(parent), m_db(db), m_profile(profile), m_model(new CReportListModel(this)),
@@ -60,6 +62,12 @@ CViewSplitRight::CViewSplitRight(CDatabase& db, CProfileFile& profile, QWidget* 
 
     for (QPushButton* button : {m_new, m_delete, m_edit})
         button->hide();
+
+    connect(&ChangeNotifier::instance(), &ChangeNotifier::changed, this,
+            [this](ChangeNotifier::Topic topic, std::int32_t, int detail) {
+                if (shows(topic, detail))
+                    refreshList();
+            });
 }
 
 CViewSplitRight::~CViewSplitRight() {
@@ -110,10 +118,43 @@ void CViewSplitRight::setListKind(int kind) {
 void CViewSplitRight::refreshList() {
     if (!listKindInfo(m_kind))
         return;
+    // The selection stays on its record when that is still listed, else on the same row, so
+    // that a second press of a button never aims at another record than the user sees.
+    const std::int32_t selected = selectedKey();
+    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    const int position = rows.isEmpty() ? -1 : rows.first().row();
     try {
         m_model->setRows(loadListRows(m_db, m_kind));
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
+        return;
+    }
+    if (selected < 0)
+        return;
+    int row = m_model->rowOfKey(selected);
+    if (row < 0)
+        row = std::min(position, m_model->rowCount() - 1);
+    if (row >= 0) {
+        const QModelIndex index = m_model->index(row, 0);
+        m_list->setCurrentIndex(index);
+        m_list->scrollTo(index);
+    }
+}
+
+bool CViewSplitRight::shows(ChangeNotifier::Topic topic, int detail) const {
+    const ListKindInfo* info = listKindInfo(m_kind);
+    if (!info)
+        return false;
+    switch (topic) {
+    case ChangeNotifier::Topic::Events:
+    case ChangeNotifier::Topic::Planning:
+        return isEventList(m_kind);
+    case ChangeNotifier::Topic::Firms:
+        return info->firmKind >= 0 && (detail < 0 || detail == info->firmKind);
+    case ChangeNotifier::Topic::Musicians:
+        return m_kind == ListKind::Musicians;
+    default:
+        return false;
     }
 }
 
@@ -146,8 +187,7 @@ bool CViewSplitRight::openForm(std::int32_t key) {
         MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
         return false;
     }
-    if (result == QDialog::Accepted)
-        refreshList();
+    // A form that stored something has said so; the list has filled itself again.
     return result == QDialog::Accepted;
 }
 

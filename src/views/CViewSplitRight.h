@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ChangeNotifier.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -30,8 +32,11 @@ public:
     // Keeps the widths of the kind shown so far, then shows the new kind.
     void setListKind(int kind);
     int listKind() const { return m_kind; }
-    // The list-refresh request: fills the entries of the current kind again.
+    // The list-refresh request: fills the entries of the current kind again. The selection stays
+    // on its record, or on the same row when the record is gone.
     void refreshList();
+    // Whether a change of this topic touches the list shown.
+    bool shows(ChangeNotifier::Topic topic, int detail) const;
     // Writes the column widths of the kind shown to Kavio.ini (not for the print list).
     void saveWidths();
 

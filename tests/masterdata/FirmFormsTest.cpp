@@ -1,7 +1,7 @@
 // The firm form and the contact person form as a user meets them: business and private mode,
 // what a save stores for each mode, the refusals, contacts added, listed and deleted, the list
 // widths in Kavio.ini, and the main window's firm lists opening the form.
-#include "app/FormLauncher.h"
+#include "app/FormRegistry.h"
 #include "app/MainWindowSupport.h"
 #include "masterdata/CAnsprechDlg.h"
 #include "masterdata/CExtFirmaDlg.h"
@@ -354,7 +354,7 @@ TEST_F(FirmFormsFromListsTest, OrganiserListOpensTheFirmForm) {
         EXPECT_EQ(field(form, "Firma")->text(), QStringLiteral("Schall GmbH"));
         QTest::keyClick(&form, Qt::Key_Escape);
     });
-    EXPECT_EQ(openListForm(frame, 2, technician), QDialog::Rejected);
+    EXPECT_EQ(frame->forms().openList(frame, 2, technician), QDialog::Rejected);
 }
 
 } // namespace

@@ -1,0 +1,66 @@
+#include "FormRegistry.h"
+
+#include "CMainMenu.h"
+#include "core/ListKinds.h"
+#include "events/CEventDlg.h"
+#include "finance/CMwStDlg.h"
+#include "finance/CWaehrungDlg.h"
+#include "masterdata/CExtFirmaDlg.h"
+#include "masterdata/CInstrumenteDlg.h"
+#include "masterdata/CMusikerDlg.h"
+#include "planning/CEventPlanDlg.h"
+
+#include <QDialog>
+
+namespace {
+
+// A form of one row that may fail to read it: then it has said so and is not shown.
+template <class Form> int showIfReady(Form& form) {
+    return form.isReady() ? form.exec() : int(QDialog::Rejected);
+}
+
+} // namespace
+
+FormRegistry::FormRegistry(CDatabase& db, CProfileFile& profile, const QString& programDirectory) {
+    for (int kind : {ListKind::Organizers, ListKind::Technicians, ListKind::Backliners,
+                     ListKind::PAHire, ListKind::LightHire, ListKind::CarHire}) {
+        const int firmKind = listKindInfo(kind)->firmKind;
+        m_lists.insert(kind, [&db, &profile, firmKind](QWidget* parent, std::int32_t key) {
+            return CExtFirmaDlg::showModal(db, profile, firmKind, key, parent);
+        });
+    }
+    m_lists.insert(ListKind::Musicians,
+                   [&db, &profile, programDirectory](QWidget* parent, std::int32_t key) {
+                       return CMusikerDlg::showModal(db, profile, programDirectory, key, parent);
+                   });
+    m_lists.insert(ListKind::Events, [&db, &profile](QWidget* parent, std::int32_t key) {
+        return CEventDlg::showModal(db, profile, key, parent);
+    });
+
+    m_commands.insert(CMainMenu::PlanEvent, [&db](QWidget* parent, std::int32_t event) {
+        CEventPlanDlg::showForEvent(db, event, parent);
+        return int(QDialog::Accepted);
+    });
+    m_commands.insert(CMainMenu::Instruments, [&db](QWidget* parent, std::int32_t) {
+        CInstrumenteDlg form(db, parent);
+        return form.exec();
+    });
+    m_commands.insert(CMainMenu::Currency, [&db](QWidget* parent, std::int32_t) {
+        CWaehrungDlg form(db, parent);
+        return showIfReady(form);
+    });
+    m_commands.insert(CMainMenu::Vat, [&db, &profile](QWidget* parent, std::int32_t) {
+        CMwStDlg form(db, profile, parent);
+        return showIfReady(form);
+    });
+}
+
+int FormRegistry::openList(QWidget* parent, int listKind, std::int32_t key) const {
+    const auto opener = m_lists.constFind(listKind);
+    return opener == m_lists.constEnd() ? kFormNotAvailable : (*opener)(parent, key);
+}
+
+int FormRegistry::openCommand(QWidget* parent, int command, std::int32_t key) const {
+    const auto opener = m_commands.constFind(command);
+    return opener == m_commands.constEnd() ? kFormNotAvailable : (*opener)(parent, key);
+}
