@@ -1,9 +1,9 @@
 // The currency form and the VAT form as a user meets them: what they show when they open, what
 // "&Ende" stores in T_Grunddaten and Kavio.ini for each answer, and which input they refuse.
+#include "app/ShellTestSupport.h"
 #include "core/CProfileFile.h"
 #include "core/MessageService.h"
 #include "core/Settings.h"
-#include "app/ShellTestSupport.h"
 #include "data/RecordSets.h"
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
@@ -209,20 +209,38 @@ TEST_F(CurrencyVatFormsTest, CurrencyFormShowsDatabaseErrorsAndKeepsTheInput) {
     EXPECT_EQ(messages.messages().at(1).icon, MessageService::Icon::Stop);
     EXPECT_TRUE(messages.messages().at(1).text.contains(QStringLiteral("zu lang")))
         << messages.messages().at(1).text.toStdString();
+    // The field is named as the form shows it, and the user is left in it.
+    EXPECT_TRUE(messages.messages().at(1).text.contains(QStringLiteral("\"Währung\"")))
+        << messages.messages().at(1).text.toStdString();
+    EXPECT_EQ(form.focusWidget(), field(form, "Währung"));
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(field(form, "Währung")->text(), tooLong);
     ASSERT_EQ(baseData().size(), 1);
     EXPECT_EQ(baseData()[0].longName, QStringLiteral("Euro"));
+}
 
-    // A table that cannot be read: the message, and the form opens with empty fields.
-    database.exec("DROP TABLE T_Grunddaten");
-    messages.clear();
+// A row that cannot be read (another program holds the database locked) is not saved over: the
+// form says so and is not ready, and even a forced save leaves the stored texts alone.
+TEST_F(CurrencyVatFormsTest, CurrencyFormThatCouldNotReadItsRowNeverSavesOverIt) {
+    insert("'€'", "'Euro'", "''", "16", "7");
+    CDatabase other;
+    other.open(database.databasePath());
+    other.execute("BEGIN EXCLUSIVE");
     CWaehrungDlg broken(database.db());
+    other.execute("ROLLBACK");
+
     ASSERT_EQ(messages.messages().size(), 1);
     EXPECT_EQ(messages.messages().at(0).icon, MessageService::Icon::Stop);
-    EXPECT_FALSE(messages.messages().at(0).text.isEmpty());
-    EXPECT_TRUE(field(broken, "Währung")->text().isEmpty());
-    EXPECT_TRUE(field(broken, "Abkürzung")->text().isEmpty());
+    EXPECT_FALSE(broken.isReady());
+    retype(field(broken, "Abkürzung"), QStringLiteral("DM"));
+    messages.clear();
+    messages.queueAnswer(Answer::Yes);
+    ende(broken)->click();
+    ASSERT_EQ(messages.messages().size(), 2);
+    EXPECT_EQ(messages.messages().at(1).icon, MessageService::Icon::Stop);
+    ASSERT_EQ(baseData().size(), 1);
+    EXPECT_EQ(baseData()[0].shortName, QStringLiteral("€"));
+    EXPECT_EQ(baseData()[0].longName, QStringLiteral("Euro"));
 }
 
 // --- VAT form ------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The lists of the main window: what the address and event lists show, the status icon of an
 // event, what the delete button asks and changes, and how a refill keeps the entries.
 #include "app/MainWindowSupport.h"
+#include "core/ChangeNotifier.h"
 #include "core/PlanningStatus.h"
 
 #include <QIcon>
@@ -212,6 +213,28 @@ TEST_F(ListViewTest, RefillKeepsTheSelectionAndRemovesSurplusEntries) {
     EXPECT_EQ(keys(), QList<std::int32_t>({a, b, c}));
     EXPECT_EQ(list().list()->model()->rowCount(), 3);
     EXPECT_EQ(list().selectedKey(), c);
+}
+
+// A new entry sorted before the selected one, or the selected one deleted: the highlight stays on
+// the same record, or on the same row, so a second Delete never aims at another record.
+TEST_F(ListViewTest, SelectionFollowsItsRecordThroughNewAndDeletedEntries) {
+    const std::int32_t huber = addFirm(0, {{"Firma", "Huber"}});
+    const std::int32_t tracht = addFirm(0, {{"Firma", "Trachtenverein"}});
+    frame->navigate(0, 0);
+    clickEntry(huber);
+    const std::int32_t kultur = addFirm(0, {{"Firma", "Kulturverein"}});
+    ChangeNotifier::instance().notify(ChangeNotifier::Topic::Firms, kultur, 0);
+    EXPECT_EQ(keys(), QList<std::int32_t>({huber, kultur, tracht}));
+    EXPECT_EQ(list().selectedKey(), huber);
+
+    clickEntry(kultur);
+    flag(kultur);
+    ChangeNotifier::instance().notify(ChangeNotifier::Topic::Firms, kultur, 0);
+    EXPECT_EQ(list().selectedKey(), tracht);
+    // Another kind's change leaves this list alone.
+    const std::int32_t technician = addFirm(1, {{"Firma", "Aaa-Technik"}});
+    ChangeNotifier::instance().notify(ChangeNotifier::Topic::Firms, technician, 1);
+    EXPECT_EQ(keys(), QList<std::int32_t>({huber, tracht}));
 }
 
 } // namespace
