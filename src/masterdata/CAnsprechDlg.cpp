@@ -83,7 +83,7 @@ bool CAnsprechDlg::save() {
     if (!RecordFields::readTexts(texts, values))
         return false;
     std::optional<QDate> birthday;
-    if (!FormFields::readDate(m_ui->editGebDate, birthday))
+    if (!FormFields::readDate(m_ui->editGebDate, birthday, FieldRules::DateKind::Birth))
         return false;
     if (values[0].isEmpty()) {
         m_ui->editName->setFocus(Qt::OtherFocusReason);

@@ -219,7 +219,7 @@ bool CExtFirmaDlg::save() {
     if (!RecordFields::readTexts(texts, values))
         return false;
     std::optional<QDate> birthday;
-    if (!FormFields::readDate(m_ui->editGebDate, birthday))
+    if (!FormFields::readDate(m_ui->editGebDate, birthday, FieldRules::DateKind::Birth))
         return false;
 
     // A private person has no firm name, a business no personal name.

@@ -242,7 +242,7 @@ bool CMusikerDlg::save() {
     if (!RecordFields::readTexts(texts, values))
         return false;
     std::optional<QDate> birthday;
-    if (!FormFields::readDate(m_ui->editGeb, birthday))
+    if (!FormFields::readDate(m_ui->editGeb, birthday, FieldRules::DateKind::Birth))
         return false;
     std::optional<double> minimumFee;
     if (!FormFields::readDecimal(m_ui->editMinGage, minimumFee))
