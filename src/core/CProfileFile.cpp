@@ -2,20 +2,142 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringConverter>
 #include <QStringList>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
-QStringList readLines(const QString& path) {
+// Bytes 0x80 to 0x9F of Windows-1252, the code page a Kavio.ini written on a German Windows is
+// in. The five bytes the code page leaves free stand for the control character of the same
+// number, so that every byte reads and writes back as it was.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(const QByteArray& bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes.at(i));
+        text[i] = QChar(byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte);
+    }
+    return text;
+}
+
+// Nothing when the text holds a character the code page does not have.
+std::optional<QByteArray> toWindows1252(const QString& text) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        int byte = -1;
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            byte = c;
+        } else {
+            for (int high = 0; high < 32 && byte < 0; ++high) {
+                if (kWindows1252High[high] == c)
+                    byte = 0x80 + high;
+            }
+        }
+        if (byte < 0)
+            return std::nullopt;
+        bytes[i] = static_cast<char>(byte);
+    }
+    return bytes;
+}
+
+// How the file is stored, so that a write keeps it so.
+struct Storage {
+    // Nothing: Windows-1252.
+    std::optional<QStringConverter::Encoding> unicode = QStringConverter::Utf8;
+    bool byteOrderMark = false;
+    // The line ending of new lines: the file's own, "\n" for a new file.
+    QString lineEnd = QStringLiteral("\n");
+};
+
+struct Line {
+    QString text; // without the line ending
+    QString end;  // "\n", "\r\n", or empty for a last line without one
+};
+
+struct Content {
+    // The file exists but could not be read: it must not be written over.
+    bool unreadable = false;
+    Storage storage;
+    std::vector<Line> lines;
+};
+
+// Text with a byte order mark is read by the mark; other text as UTF-8 when it is valid UTF-8,
+// otherwise as Windows-1252.
+QString decode(const QByteArray& bytes, Storage& storage) {
+    if (const std::optional<QStringConverter::Encoding> marked =
+            QStringConverter::encodingForData(bytes)) {
+        storage.unicode = *marked;
+        storage.byteOrderMark = true;
+        // Stateless: a cut-off character at the end is read as one, not dropped.
+        QStringDecoder decoder(*marked, QStringConverter::Flag::Stateless); // drops the mark
+        return decoder.decode(bytes);
+    }
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    storage.unicode.reset();
+    return fromWindows1252(bytes);
+}
+
+QByteArray encode(const QString& text, Storage& storage) {
+    if (!storage.unicode) {
+        if (const std::optional<QByteArray> bytes = toWindows1252(text))
+            return *bytes;
+        // A value the code page cannot hold: the whole file moves to UTF-8, which keeps every
+        // character of the other lines.
+        storage.unicode = QStringConverter::Utf8;
+    }
+    QStringEncoder encoder(*storage.unicode, storage.byteOrderMark
+                                                 ? QStringConverter::Flag::WriteBom
+                                                 : QStringConverter::Flag::Default);
+    return encoder.encode(text);
+}
+
+Content readContent(const QString& path) {
+    Content content;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QString content = QString::fromUtf8(file.readAll());
-    content.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList lines = content.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    if (!file.open(QIODevice::ReadOnly)) {
+        content.unreadable = file.exists();
+        return content;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        content.unreadable = true;
+        return content;
+    }
+    const QString text = decode(bytes, content.storage);
+    bool firstEnd = true;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype feed = text.indexOf(QLatin1Char('\n'), start);
+        Line line;
+        if (feed < 0) {
+            line.text = text.mid(start);
+            start = text.size();
+        } else {
+            line.text = text.mid(start, feed - start);
+            line.end = QStringLiteral("\n");
+            if (line.text.endsWith(QLatin1Char('\r'))) {
+                line.text.chop(1);
+                line.end = QStringLiteral("\r\n");
+            }
+            if (firstEnd)
+                content.storage.lineEnd = line.end;
+            firstEnd = false;
+            start = feed + 1;
+        }
+        content.lines.push_back(std::move(line));
+    }
+    return content;
 }
 
 // "[Name]" gives "Name"; other lines give a null string.
@@ -43,19 +165,29 @@ bool isKeyLine(const QString& line, const QString& key, QString* value = nullptr
     return true;
 }
 
+// A line break would end the entry early and let the rest of the text stand as lines of its
+// own (a planted "[OPTIONS]" section, say); a NUL ends the text for many readers.
+bool fitsOnOneLine(const QString& text) {
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c.isNull())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString CProfileFile::readText(const QString& section, const QString& key,
                                const QString& defaultValue) const {
     bool inSection = false;
-    for (const QString& line : readLines(m_path)) {
-        const QString name = sectionName(line);
+    for (const Line& line : readContent(m_path).lines) {
+        const QString name = sectionName(line.text);
         if (!name.isNull()) {
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
             continue;
         }
         QString value;
-        if (inSection && isKeyLine(line, key, &value))
+        if (inSection && isKeyLine(line.text, key, &value))
             return value;
     }
     return defaultValue;
@@ -70,10 +202,12 @@ int CProfileFile::toInt(const QString& text) {
         negative = text.at(i) == QLatin1Char('-');
         ++i;
     }
+    // The negative range reaches one further than the positive one.
+    const long long limit = negative ? 2147483648LL : 2147483647LL;
     long long number = 0;
     while (i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9')) {
         number = number * 10 + (text.at(i).unicode() - '0');
-        if (number > 2147483647LL)
+        if (number > limit)
             return 0;
         ++i;
     }
@@ -88,48 +222,65 @@ int CProfileFile::readInt(const QString& section, const QString& key, int defaul
 }
 
 bool CProfileFile::writeText(const QString& section, const QString& key, const QString& value) {
-    QStringList lines = readLines(m_path);
+    if (!fitsOnOneLine(section) || !fitsOnOneLine(key) || !fitsOnOneLine(value))
+        return false;
+    Content content = readContent(m_path);
+    if (content.unreadable)
+        return false;
+    std::vector<Line>& lines = content.lines;
+    const QString lineEnd = content.storage.lineEnd;
     const QString entry = key + QLatin1Char('=') + value;
+
+    // A line added after the last line of the file needs that line to end first.
+    const auto insertLine = [&](size_t at, const QString& text) {
+        if (at > 0 && lines[at - 1].end.isEmpty())
+            lines[at - 1].end = lineEnd;
+        lines.insert(lines.begin() + qsizetype(at), Line{text, lineEnd});
+    };
+
     int sectionStart = -1;
-    int insertAt = -1; // after the last non-empty line of the section
+    size_t insertAt = 0; // after the last non-empty line of the section
     bool inSection = false;
     bool written = false;
-    for (int i = 0; i < lines.size() && !written; ++i) {
-        const QString name = sectionName(lines.at(i));
+    for (size_t i = 0; i < lines.size() && !written; ++i) {
+        const QString name = sectionName(lines[i].text);
         if (!name.isNull()) {
             if (inSection)
                 break;
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
             if (inSection) {
-                sectionStart = i;
+                sectionStart = int(i);
                 insertAt = i + 1;
             }
             continue;
         }
         if (!inSection)
             continue;
-        if (isKeyLine(lines.at(i), key)) {
-            lines[i] = entry;
+        if (isKeyLine(lines[i].text, key)) {
+            lines[i].text = entry;
             written = true;
-        } else if (!lines.at(i).trimmed().isEmpty()) {
+        } else if (!lines[i].text.trimmed().isEmpty()) {
             insertAt = i + 1;
         }
     }
     if (!written) {
         if (sectionStart >= 0) {
-            lines.insert(insertAt, entry);
+            insertLine(insertAt, entry);
         } else {
-            if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-                lines.append(QString());
-            lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-            lines.append(entry);
+            if (!lines.empty() && !lines.back().text.trimmed().isEmpty())
+                insertLine(lines.size(), QString());
+            insertLine(lines.size(), QLatin1Char('[') + section + QLatin1Char(']'));
+            insertLine(lines.size(), entry);
         }
     }
 
+    QString text;
+    for (const Line& line : lines)
+        text += line.text + line.end;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    file.write(encode(text, content.storage));
     return file.commit();
 }
 

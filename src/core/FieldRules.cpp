@@ -39,12 +39,29 @@ double leadingNumber(const QString& text) {
     return QLocale::c().toDouble(number);
 }
 
-// Two-digit years: 00 to 29 are this century, 30 to 99 the last one.
-int fullYear(const QString& digits) {
-    const int year = digits.toInt();
+// How far ahead of today's year a two-digit event year may lie before it counts as the past.
+constexpr int kEventYearsAhead = 20;
+
+// The year of a typed date. Four digits are the year itself; two digits are placed in the
+// century that the kind of date asks for.
+int fullYear(const QString& digits, int month, int day, DateKind kind, const QDate& today) {
+    const int typed = digits.toInt();
     if (digits.size() != 2)
+        return typed;
+    const int thisYear = today.year();
+    int year = thisYear - thisYear % 100 + typed;
+    if (kind == DateKind::Birth) {
+        // Compared as numbers, so that a 29 February of a year that is no leap year still moves.
+        const auto key = [](int y, int m, int d) { return (y * 100 + m) * 100 + d; };
+        if (key(year, month, day) > key(thisYear, today.month(), today.day()))
+            year -= 100;
         return year;
-    return year < 30 ? 2000 + year : 1900 + year;
+    }
+    if (year > thisYear + kEventYearsAhead)
+        year -= 100;
+    else if (year <= thisYear + kEventYearsAhead - 100)
+        year += 100;
+    return year;
 }
 
 } // namespace
@@ -79,7 +96,7 @@ QString formatDecimal(std::optional<double> value) {
     return QString::number(v, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-std::optional<QDate> parseDate(const QString& text, bool* ok) {
+std::optional<QDate> parseDate(const QString& text, bool* ok, DateKind kind, const QDate& today) {
     bool ignored = false;
     if (!ok)
         ok = &ignored;
@@ -107,7 +124,9 @@ std::optional<QDate> parseDate(const QString& text, bool* ok) {
         *ok = false;
         return std::nullopt;
     }
-    const QDate date(fullYear(year), month.toInt(), day.toInt());
+    const QDate reference = today.isValid() ? today : QDate::currentDate();
+    const QDate date(fullYear(year, month.toInt(), day.toInt(), kind, reference), month.toInt(),
+                     day.toInt());
     if (!date.isValid()) {
         *ok = false;
         return std::nullopt;

@@ -1,8 +1,8 @@
 #include "CEventPlanDlg.h"
 
-#include "core/PlanningStatus.h"
-#include "core/MessageService.h"
 #include "core/ChangeNotifier.h"
+#include "core/MessageService.h"
+#include "core/PlanningStatus.h"
 #include "data/CDaoException.h"
 #include "resources/Strings.h"
 #include "widgets/Pictures.h"
@@ -28,6 +28,12 @@ CEventPlanDlg::CEventPlanDlg(CDatabase& db, const PlanningContext& context, QWid
     showStatusIcons();
     // The event list shows the event as it is now: it may just have been saved.
     Changes::planning(m_context.eventId);
+    // Whatever a planning form stored for this event shows on its button.
+    connect(&ChangeNotifier::instance(), &ChangeNotifier::changed, this,
+            [this](ChangeNotifier::Topic topic, std::int32_t eventId, int) {
+                if (topic == ChangeNotifier::Topic::Planning && eventId == m_context.eventId)
+                    showStatusIcons();
+            });
 }
 
 CEventPlanDlg::~CEventPlanDlg() = default;
@@ -70,7 +76,6 @@ void CEventPlanDlg::openArea(int area) {
     // planen", "Setlisten erstellen") open here as they arrive; each gets m_context.
     Q_UNUSED(area);
     MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
-    // However the area's form closed, what it wrote shows now.
-    showStatusIcons();
+    // However the area's form closed, what it wrote shows now, here and in the event list.
     Changes::planning(m_context.eventId);
 }

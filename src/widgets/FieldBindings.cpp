@@ -153,8 +153,7 @@ void DateBinding::load(const CRecordset& row) {
 }
 
 bool DateBinding::read() {
-    (void)m_kind;
-    return FormFields::readDate(m_edit, m_value);
+    return FormFields::readDate(m_edit, m_value, m_kind);
 }
 
 void DateBinding::store(CRecordset& row) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FieldRules.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -118,7 +120,7 @@ private:
 // the date does not lie in the future.
 class DateBinding : public FieldBinding {
 public:
-    enum class Kind { Event, Birth };
+    using Kind = FieldRules::DateKind;
     DateBinding(QLineEdit* edit, std::string_view column, Kind kind = Kind::Event);
     void clear() override;
     void load(const CRecordset& row) override;

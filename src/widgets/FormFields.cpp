@@ -38,9 +38,9 @@ bool readDecimal(QLineEdit* field, std::optional<double>& value) {
     return true;
 }
 
-bool readDate(QLineEdit* field, std::optional<QDate>& value) {
+bool readDate(QLineEdit* field, std::optional<QDate>& value, FieldRules::DateKind kind) {
     bool ok = false;
-    const std::optional<QDate> read = FieldRules::parseDate(field->text(), &ok);
+    const std::optional<QDate> read = FieldRules::parseDate(field->text(), &ok, kind);
     if (!ok)
         return refuse(field, QString::fromUtf8(FieldRules::kNotADate));
     value = read;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FieldRules.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -20,8 +22,10 @@ namespace FormFields {
 bool readText(QLineEdit* field, int maximum, QString& text);
 // An amount by the decimal rule; empty gives std::nullopt.
 bool readDecimal(QLineEdit* field, std::optional<double>& value);
-// A date by the date entry rule; empty gives std::nullopt.
-bool readDate(QLineEdit* field, std::optional<QDate>& value);
+// A date by the date entry rule, two-digit years placed by the kind of date; empty gives
+// std::nullopt.
+bool readDate(QLineEdit* field, std::optional<QDate>& value,
+              FieldRules::DateKind kind = FieldRules::DateKind::Event);
 
 // Sets up a text field: its maximum length, and its text as saved (not edited).
 void setText(QLineEdit* field, const QString& text, int maximum = 32767);

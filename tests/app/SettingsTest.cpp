@@ -98,11 +98,13 @@ TEST_F(SettingsTest, SectionAndKeyNamesIgnoreCase) {
     EXPECT_EQ(Settings::readText(profile, Settings::Event), QStringLiteral("1,2,3"));
     EXPECT_EQ(Settings::readInt(profile, Settings::MwStInkl), 0);
 
-    // Writing replaces the line in place instead of adding a second section or key.
+    // Writing replaces the line in place instead of adding a second section or key; the
+    // file's line endings stay.
     ASSERT_TRUE(Settings::writeWidths(profile, Settings::Event, {4, 5, 6}));
     ASSERT_TRUE(Settings::writeInt(profile, Settings::MwStInkl, 1));
-    EXPECT_EQ(lines(), (QStringList{QStringLiteral("[list_cols]"), QStringLiteral("Event=4,5,6"),
-                                    QStringLiteral("[Options]"), QStringLiteral("MwStInkl=1")}));
+    EXPECT_EQ(lines(),
+              (QStringList{QStringLiteral("[list_cols]\r"), QStringLiteral("Event=4,5,6\r"),
+                           QStringLiteral("[Options]\r"), QStringLiteral("MwStInkl=1\r")}));
     EXPECT_EQ(Settings::readText(profile, Settings::Event), QStringLiteral("4,5,6"));
 }
 

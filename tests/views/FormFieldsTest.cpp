@@ -3,12 +3,12 @@
 // list whose column widths live in Kavio.ini.
 #include "widgets/FormFields.h"
 #include "core/CProfileFile.h"
+#include "core/FieldRules.h"
 #include "core/MessageService.h"
 #include "core/Settings.h"
 #include "support/QStringPrinting.h"
 #include "widgets/CPickList.h"
 #include "widgets/CReportList.h"
-#include "core/FieldRules.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -65,16 +65,18 @@ TEST(FormFieldsTest, DatesReadWithDotsOrAsSixOrEightDigits) {
         {"010226", QDate(2026, 2, 1)},     {"01021926", QDate(1926, 2, 1)},
         {"1.2.26", QDate(2026, 2, 1)},     {"01.02.1926", QDate(1926, 2, 1)},
         {" 24.12.2030 ", QDate(2030, 12, 24)},
-        {"1.1.29", QDate(2029, 1, 1)},     {"1.1.30", QDate(1930, 1, 1)},
-        {"311229", QDate(2029, 12, 31)},   {"010130", QDate(1930, 1, 1)},
+        {"1.1.29", QDate(2029, 1, 1)},     {"1.1.30", QDate(2030, 1, 1)},
+        {"311229", QDate(2029, 12, 31)},   {"010130", QDate(2030, 1, 1)},
+        {"1.1.46", QDate(2046, 1, 1)},     {"010147", QDate(1947, 1, 1)},
         {"29.02.2000", QDate(2000, 2, 29)}, {"31.02.2000", {}}, {"1234567", {}},
         {"1.2.", {}}, {"1.2.123", {}}, {"1-2-2026", {}}, {"morgen", {}}, {"", {}}};
     // clang-format on
+    const QDate today(2026, 3, 15);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
         const QString input = QString::fromUtf8(c.input);
         bool ok = false;
-        EXPECT_EQ(FieldRules::parseDate(input, &ok), c.date);
+        EXPECT_EQ(FieldRules::parseDate(input, &ok, FieldRules::DateKind::Event, today), c.date);
         EXPECT_EQ(ok, c.date.has_value() || input.isEmpty());
     }
     EXPECT_EQ(FieldRules::formatDate(QDate(2026, 2, 1)), QStringLiteral("01.02.2026"));
@@ -132,6 +134,14 @@ TEST(FormFieldsTest, RefusedFieldShowsItsMessageAndKeepsTheUserInTheField) {
     EXPECT_EQ(amount, 12.5);
     EXPECT_EQ(date, QDate(2026, 2, 1));
     EXPECT_EQ(text, QStringLiteral("Bühne"));
+
+    // A birthday field puts a two-digit year that lies ahead into the century before.
+    const int nextYear = QDate::currentDate().year() + 1;
+    field->setText(QStringLiteral("1.1.%1").arg(nextYear % 100, 2, 10, QChar(u'0')));
+    ASSERT_TRUE(FormFields::readDate(field, date, FieldRules::DateKind::Birth));
+    EXPECT_EQ(date, QDate(nextYear - 100, 1, 1));
+    ASSERT_TRUE(FormFields::readDate(field, date));
+    EXPECT_EQ(date, QDate(nextYear, 1, 1));
 
     // Filling a field is no edit, and shows the value as the field will read it back.
     QTest::keyClicks(field, QStringLiteral("x"));
