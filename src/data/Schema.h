@@ -54,6 +54,8 @@ namespace Schema {
 constexpr int kVersion = 1;
 // Marks a file as ours; stored as PRAGMA application_id ("VORL").
 constexpr int kApplicationId = 0x564F524C;
+// Characters a Text column holds at most.
+constexpr int kMaxTextLength = 255;
 
 // A table or saved query by its name (without brackets); throws std::logic_error when unknown.
 const SourceDef& source(std::string_view name);

@@ -20,7 +20,10 @@ void setAmount(CRecordset& set, std::string_view column, const std::optional<dou
 }
 
 void setDate(CRecordset& set, std::string_view column, const std::optional<QDate>& date) {
-    set.setDate(column, date ? QDateTime(*date, QTime(0, 0), Qt::UTC) : QDateTime());
+    if (date)
+        set.setDate(column, QDateTime(*date, QTime(0, 0), Qt::UTC));
+    else
+        set.setNull(column);
 }
 
 std::optional<QDate> date(const CRecordset& set, std::string_view column) {

@@ -28,7 +28,7 @@ struct TextBinding {
 // Empty text, no amount, no date: null.
 void setText(CRecordset& set, std::string_view column, const QString& text);
 void setAmount(CRecordset& set, std::string_view column, const std::optional<double>& amount);
-// A date alone is stored at midnight.
+// A date alone is stored at midnight; no date stores null.
 void setDate(CRecordset& set, std::string_view column, const std::optional<QDate>& date);
 // The date part of a stored Date/Time column, or none.
 std::optional<QDate> date(const CRecordset& set, std::string_view column);
