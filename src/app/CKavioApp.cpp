@@ -108,7 +108,10 @@ void CKavioApp::exitInstance() {
     if (!m_mainFrame)
         return;
     const MaintenanceReport report = runExitMaintenance(m_database, databasePath());
-    if (!report.compactError.isEmpty())
-        MessageService::exclamation(m_mainFrame.get(), report.compactError);
+    const QString notice = maintenanceNotice(report);
+    if (!report.damageNotice.isEmpty())
+        MessageService::stop(m_mainFrame.get(), notice);
+    else if (!notice.isEmpty())
+        MessageService::exclamation(m_mainFrame.get(), notice);
     m_mainFrame.reset();
 }

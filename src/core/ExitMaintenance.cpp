@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -26,6 +27,7 @@ public:
         if (m_db) {
             sqlite3_busy_timeout(m_db, 5000);
             sqlite3_extended_result_codes(m_db, 1);
+            disableDoubleQuotedStrings(m_db);
         }
     }
     ~Connection() { sqlite3_close_v2(m_db); }
@@ -91,6 +93,15 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
     bool locked() const { return m_locked; }
+    // True when the locked file is still the one at the path: another compaction may have
+    // renamed its copy over the path between our open and our lock.
+    bool isFileAt(const QString& path) const {
+        struct stat held {};
+        struct stat current {};
+        return m_locked && ::fstat(m_fd, &held) == 0 &&
+               ::stat(QFile::encodeName(path).constData(), &current) == 0 &&
+               held.st_dev == current.st_dev && held.st_ino == current.st_ino;
+    }
 
 private:
     int m_fd;
@@ -98,6 +109,7 @@ private:
 };
 
 // Copies left behind by an interrupted compaction are of no use: the file itself is complete.
+// Only called while holding the exclusive lock, so no other compaction is writing its copy.
 void removeStaleCopies(const QFileInfo& database) {
     QDir dir = database.absoluteDir();
     const QStringList stale =
@@ -109,7 +121,6 @@ void removeStaleCopies(const QFileInfo& database) {
 
 void compact(const QString& databasePath) {
     const QFileInfo database(databasePath);
-    removeStaleCopies(database);
 
     // Another running program still using the file would go on writing into the replaced
     // file and lose its changes: then the file stays as it is until a later exit.
@@ -118,6 +129,12 @@ void compact(const QString& databasePath) {
         throw CDaoException(CDaoException::Locked,
                             QStringLiteral("Die Datenbank wird noch von einem anderen Programm "
                                            "benutzt und wurde deshalb nicht komprimiert."));
+    if (!exclusive.isFileAt(databasePath))
+        throw CDaoException(CDaoException::Locked,
+                            QStringLiteral("Die Datenbank wurde gerade von einem anderen Programm "
+                                           "komprimiert und wurde deshalb nicht noch einmal "
+                                           "komprimiert."));
+    removeStaleCopies(database);
     // While the copy is written and renamed, no other program may change the file.
     Connection guard(databasePath, SQLITE_OPEN_READWRITE);
     if (!guard.ok())
@@ -169,6 +186,12 @@ void checkAndCompact(const QString& databasePath, MaintenanceReport& report) {
     report.checked = true;
     report.intact = integrityOk(databasePath);
     if (!report.intact) {
+        report.damageNotice =
+            QStringLiteral("Die Datenbank %1 ist beschädigt. Die Datei wurde unverändert "
+                           "gelassen und nicht komprimiert.\n\nBitte stellen Sie Ihre letzte "
+                           "Datensicherung oder eine Kopie der Datei wieder her, bevor Sie "
+                           "weiterarbeiten, damit keine weiteren Daten verloren gehen.")
+                .arg(QDir::toNativeSeparators(databasePath));
         report.sizeAfter = report.sizeBefore;
         return;
     }
@@ -194,4 +217,10 @@ MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath)
     db.close();
     checkAndCompact(databasePath, report);
     return report;
+}
+
+QString maintenanceNotice(const MaintenanceReport& report) {
+    if (!report.damageNotice.isEmpty())
+        return report.damageNotice;
+    return report.compactError;
 }

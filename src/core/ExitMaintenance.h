@@ -12,6 +12,7 @@ struct MaintenanceReport {
     bool intact = false;    // and found the file intact
     bool compacted = false; // the compacted copy replaced the file
     QString compactError;   // why compaction failed (also shown to the user)
+    QString damageNotice;   // what the user should do about a file that failed the check
     qint64 sizeBefore = 0;
     qint64 sizeAfter = 0;
 };
@@ -25,3 +26,7 @@ MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath)
 
 // The integrity check and compaction alone, on a closed database file.
 void checkAndCompact(const QString& databasePath, MaintenanceReport& report);
+
+// The one message to show after the maintenance: what to do about a damaged file, else why
+// compaction failed, else nothing (empty).
+QString maintenanceNotice(const MaintenanceReport& report);

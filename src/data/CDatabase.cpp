@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 CDatabase::CDatabase() = default;
@@ -20,40 +21,53 @@ CDatabase::~CDatabase() {
     close();
 }
 
+namespace {
+
+// How often open() starts again when the file at the path was replaced while it opened it.
+constexpr int kOpenAttempts = 5;
+
+// True when the descriptor refers to the file that is at the path now.
+bool isFileAt(int descriptor, const QString& path) {
+    struct stat held {};
+    struct stat current {};
+    return ::fstat(descriptor, &held) == 0 &&
+           ::stat(QFile::encodeName(path).constData(), &current) == 0 &&
+           held.st_dev == current.st_dev && held.st_ino == current.st_ino;
+}
+
+} // namespace
+
+void disableDoubleQuotedStrings(sqlite3* db) {
+    // Without this SQLite reads an unknown "Name" as the text 'Name', so a missing column
+    // would match every row instead of being reported.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+}
+
 void CDatabase::open(const QString& path) {
     close();
     if (!QFileInfo::exists(path))
         throw CDaoException(CDaoException::CannotOpen,
                             QStringLiteral("Die Datenbank %1 wurde nicht gefunden.").arg(path),
                             SQLITE_CANTOPEN);
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        CDaoException error = CDaoException::fromSqlite(db, rc, path);
-        sqlite3_close_v2(db);
-        throw error;
-    }
-    m_db = db;
-    m_path = path;
-    m_useLock = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (m_useLock >= 0 && ::flock(m_useLock, LOCK_SH | LOCK_NB) != 0) {
+    for (int attempt = 1; !connect(path); ++attempt) {
         close();
-        throw CDaoException(CDaoException::Locked,
-                            QStringLiteral("Die Datenbank %1 wird gerade gewartet. Bitte versuchen "
-                                           "Sie es gleich noch einmal.")
-                                .arg(path),
-                            SQLITE_BUSY);
+        if (attempt == kOpenAttempts)
+            throw CDaoException(CDaoException::Locked,
+                                QStringLiteral("Die Datenbank %1 wurde während des Öffnens "
+                                               "mehrmals von einem anderen Programm ersetzt. "
+                                               "Bitte versuchen Sie es gleich noch einmal.")
+                                    .arg(path),
+                                SQLITE_BUSY);
     }
     m_statements = std::make_unique<StatementCache>(m_db);
     try {
         sqlite3_busy_timeout(m_db, 5000);
         sqlite3_extended_result_codes(m_db, 1);
+        disableDoubleQuotedStrings(m_db);
         GermanCollation::install(m_db);
         // The first read tells whether the file is a database at all.
-        const QString hasEvents = queryText(
-            "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'T_Event'");
-        if (hasEvents != QLatin1String("1"))
+        if (queryText("PRAGMA application_id").toLongLong() != Schema::kApplicationId)
             throw CDaoException(
                 CDaoException::NotADatabase,
                 QStringLiteral("Die Datei %1 ist keine Vorlanto-Datenbank.").arg(path));
@@ -63,12 +77,78 @@ void CDatabase::open(const QString& path) {
                                 QStringLiteral("Die Datenbank %1 stammt von einer neueren "
                                                "Vorlanto-Version und kann nicht geöffnet werden.")
                                     .arg(path));
-        if (!isReadOnly())
+        if (!isReadOnly()) {
             execute("PRAGMA synchronous = FULL");
+            if (version < Schema::kVersion)
+                Schema::upgrade(*this, version);
+        }
+        checkSchema();
     } catch (...) {
         close();
         throw;
     }
+}
+
+// The shared lock is taken before the connection opens the file, and both must be on the file
+// that is at the path afterwards: the exit maintenance of another program replaces the file by
+// renaming a compacted copy over it, and may do so at any moment it holds no lock. False when
+// that happened meanwhile; the caller closes and starts again.
+bool CDatabase::connect(const QString& path) {
+    m_useLock = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (m_useLock >= 0 && ::flock(m_useLock, LOCK_SH | LOCK_NB) != 0) {
+        close();
+        throw CDaoException(CDaoException::Locked,
+                            QStringLiteral("Die Datenbank %1 wird gerade gewartet. Bitte versuchen "
+                                           "Sie es gleich noch einmal.")
+                                .arg(path),
+                            SQLITE_BUSY);
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        CDaoException error = CDaoException::fromSqlite(db, rc, path);
+        sqlite3_close_v2(db);
+        close();
+        throw error;
+    }
+    m_db = db;
+    m_path = path;
+    return m_useLock < 0 || isFileAt(m_useLock, path);
+}
+
+// A file of ours has every table with every column this program reads and writes; one that
+// lacks any is damaged, and is refused before a form meets the gap.
+void CDatabase::checkSchema() {
+    CachedStatement columns = prepare("SELECT name FROM pragma_table_info(?1)");
+    for (const SourceDef* table : Schema::tables()) {
+        sqlite3_stmt* statement = columns.get();
+        sqlite3_reset(statement);
+        sqlite3_bind_text(statement, 1, table->name(), -1, SQLITE_STATIC);
+        std::vector<std::string> present;
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+            present.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        throwIfFailed(rc);
+        const QString tableName = QString::fromUtf8(table->name());
+        if (present.empty())
+            throw CDaoException(CDaoException::Corrupt,
+                                QStringLiteral("Die Datenbank %1 ist beschädigt: die Tabelle %2 "
+                                               "fehlt.")
+                                    .arg(m_path, tableName));
+        for (const ColumnDef& column : table->columns()) {
+            const bool found =
+                std::any_of(present.begin(), present.end(), [&](const std::string& name) {
+                    return sqlite3_stricmp(name.c_str(), column.name) == 0;
+                });
+            if (!found)
+                throw CDaoException(CDaoException::Corrupt,
+                                    QStringLiteral("Die Datenbank %1 ist beschädigt: in der "
+                                                   "Tabelle %2 fehlt die Spalte %3.")
+                                        .arg(m_path, tableName, QString::fromUtf8(column.name)));
+        }
+    }
+    sqlite3_reset(columns.get());
 }
 
 void CDatabase::close() {

@@ -21,9 +21,10 @@ public:
     CDatabase& operator=(const CDatabase&) = delete;
 
     // Opens an existing database file read-write and shared. Throws CDaoException when the
-    // file is missing, is no database, or is not one of ours. While open, the connection holds
-    // a shared lock on the file (flock), so the exit maintenance of another running program
-    // never replaces the file under it.
+    // file is missing, is no database, is not one of ours (application_id), comes from a newer
+    // version, or lacks a table or column. A file of an older version is upgraded. While open,
+    // the connection holds a shared lock on the file (flock), so the exit maintenance of
+    // another running program never replaces the file under it.
     void open(const QString& path);
     // Closes every record set still open on it, then the connection.
     void close();
@@ -49,6 +50,8 @@ public:
     int& transactionDepth() { return m_transactionDepth; }
 
 private:
+    bool connect(const QString& path);
+    void checkSchema();
     void throwIfFailed(int resultCode);
 
     sqlite3* m_db = nullptr;
@@ -58,6 +61,9 @@ private:
     int m_transactionDepth = 0;
     int m_useLock = -1; // descriptor holding a shared lock on the file while it is open
 };
+
+// Every connection to a database file reads "Name" only as a column name, never as a text.
+void disableDoubleQuotedStrings(sqlite3* db);
 
 // Changes several rows together: rolled back when it goes out of scope without commit().
 // Nested guards become savepoints of the outer transaction.

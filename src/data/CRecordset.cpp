@@ -533,11 +533,16 @@ void CRecordset::setBool(int column, bool flag) {
 void CRecordset::setDate(int column, const QDateTime& moment) {
     requireEditing(column);
     checkType(column, typeOf(column) == JetType::DateTime, "setDate");
+    // "No date" is written with setNull. A date-time that is not a valid moment (a day that
+    // does not exist, or a default-constructed one, which Qt cannot tell apart) is refused, so
+    // a mistaken date never empties the field without a word.
+    if (!moment.isValid())
+        throw CDaoException(CDaoException::ConversionError,
+                            QStringLiteral("Im Feld \"%1\" steht kein gültiges Datum.")
+                                .arg(QString::fromUtf8(m_source.column(column).name)));
     Value value;
-    if (moment.isValid()) {
-        value.kind = Value::Kind::Text;
-        value.text = storedDate(moment);
-    }
+    value.kind = Value::Kind::Text;
+    value.text = storedDate(moment);
     assign(column, std::move(value));
 }
 
@@ -613,6 +618,7 @@ void CRecordset::update() {
         throw CDaoException(CDaoException::UpdateWithoutEdit,
                             QStringLiteral("Aktualisieren ohne vorheriges Hinzufügen oder "
                                            "Bearbeiten."));
+    checkTexts();
     m_db.beforeWrite();
     if (m_editMode == EditMode::Add)
         writeInsert();
@@ -621,6 +627,32 @@ void CRecordset::update() {
     m_editMode = EditMode::None;
     m_edit.clear();
     m_dirty.clear();
+}
+
+// SQLite's length() ends at a NUL character, so the schema's length check would let a longer
+// text through and other programs would read it cut short. Texts are checked here in full.
+void CRecordset::checkTexts() const {
+    for (int c = 0; c < m_source.columnCount(); ++c) {
+        const Value& value = m_edit[static_cast<size_t>(c)];
+        if (!m_dirty[static_cast<size_t>(c)] || value.kind != Value::Kind::Text)
+            continue;
+        const QString name = QString::fromUtf8(m_source.column(c).name);
+        if (value.text.find('\0') != std::string::npos)
+            throw CDaoException(CDaoException::ConversionError,
+                                QStringLiteral("Der Text im Feld \"%1\" enthält ein Nullzeichen "
+                                               "und kann nicht gespeichert werden.")
+                                    .arg(name));
+        // Characters, not bytes: every byte that does not continue a UTF-8 sequence starts one.
+        const auto characters = std::count_if(value.text.begin(), value.text.end(), [](char byte) {
+            return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+        });
+        if (characters > Schema::kMaxTextLength)
+            throw CDaoException(CDaoException::FieldTooSmall,
+                                QStringLiteral("Der Text im Feld \"%1\" ist zu lang. Erlaubt sind "
+                                               "höchstens %2 Zeichen.")
+                                    .arg(name)
+                                    .arg(Schema::kMaxTextLength));
+    }
 }
 
 void CRecordset::writeInsert() {

@@ -101,12 +101,15 @@ public:
     void setSingle(std::string_view name, double number) { setSingle(columnIndex(name), number); }
     void setBool(int column, bool flag);
     void setBool(std::string_view name, bool flag) { setBool(columnIndex(name), flag); }
-    // An invalid QDateTime stores null; seconds are kept, milliseconds dropped.
+    // Seconds are kept, milliseconds dropped. An invalid QDateTime (QDateTime() included) is
+    // refused with CDaoException; use setNull for "no date".
     void setDate(int column, const QDateTime& moment);
     void setDate(std::string_view name, const QDateTime& moment) {
         setDate(columnIndex(name), moment);
     }
     // Stores the text as it is (a null QString stores an empty text; use setNull for null).
+    // update() refuses a text with a NUL character or more than Schema::kMaxTextLength
+    // characters.
     void setText(int column, const QString& text);
     void setText(std::string_view name, const QString& text) { setText(columnIndex(name), text); }
     // Converts by the column's type; an invalid QVariant stores null.
@@ -147,6 +150,7 @@ private:
     double storedReal(int column) const;
     std::int64_t storedInteger(int column) const;
     void checkType(int column, bool ok, const char* accessor) const;
+    void checkTexts() const;
     void bindParameters(const Jet::Translation& where);
     void writeInsert();
     void writeUpdate();

@@ -1,6 +1,7 @@
 #include "DatabaseFactory.h"
 
 #include "CDaoException.h"
+#include "CDatabase.h"
 #include "Schema.h"
 
 #include <QFile>
@@ -60,6 +61,7 @@ void createDatabase(const QString& path) {
     if (rc != SQLITE_OK)
         throw CDaoException::fromSqlite(guard.db(), rc);
     sqlite3_extended_result_codes(guard.db(), 1);
+    disableDoubleQuotedStrings(guard.db());
     run(guard.db(), "PRAGMA application_id = " + std::to_string(Schema::kApplicationId));
     run(guard.db(), "PRAGMA user_version = " + std::to_string(Schema::kVersion));
     run(guard.db(), "BEGIN");

@@ -5,7 +5,10 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
+#include <cfloat>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -67,8 +70,30 @@ struct Operand {
     std::string sql;
     Category category = Category::Number;
     bool isColumn = false;
-    std::string display; // for messages
+    JetType columnType = JetType::Long; // when isColumn
+    int parameter = -1;                 // index of the bound value of a number literal
+    std::string display;                // for messages
 };
+
+// A translated part of the filter, with what SQLite needs to read it: the depth of the
+// expression tree it builds and the entries its parser stack holds meanwhile. Both are limited
+// in SQLite (1000 levels of tree, 100 stack entries) and a filter beyond them fails there with
+// an English message, so the translation counts them and refuses such filters itself.
+struct Expr {
+    std::string sql;
+    int treeDepth = 0;
+    int parserStack = 0;
+};
+
+// A comparison "(a = ?)", possibly with a collation, or "(a IS NULL)".
+constexpr int kConditionTreeDepth = 3;
+constexpr int kConditionParserStack = 4;
+// Kept well below SQLite's limits; the statement around the filter needs a few entries too.
+constexpr int kMaxParserStack = 60;
+constexpr int kMaxTreeDepth = 500;
+constexpr int kMaxParameters = 5000;
+// Longer filters are cut short in messages.
+constexpr int kMessageInputLength = 200;
 
 bool equalsWord(const std::string& word, const char* keyword) {
     return word.size() == std::strlen(keyword) &&
@@ -90,10 +115,19 @@ public:
 
     Translation parseFilter() {
         if (m_token.kind != Tok::End) {
-            std::string sql = parseOr();
+            Expr expr = parseOr();
             if (m_token.kind != Tok::End)
                 fail(unexpected());
-            m_result.sql = std::move(sql);
+            if (expr.parserStack > kMaxParserStack)
+                fail(QStringLiteral("der Ausdruck ist zu tief verschachtelt"));
+            if (expr.treeDepth > kMaxTreeDepth)
+                fail(QStringLiteral("der Ausdruck hat zu viele verknüpfte Bedingungen "
+                                    "(höchstens %1)")
+                         .arg(kMaxTreeDepth));
+            if (m_result.parameters.size() > size_t(kMaxParameters))
+                fail(QStringLiteral("der Ausdruck enthält zu viele Werte (höchstens %1)")
+                         .arg(kMaxParameters));
+            m_result.sql = std::move(expr.sql);
         }
         return std::move(m_result);
     }
@@ -140,7 +174,13 @@ private:
             CDaoException::FilterSyntax,
             QStringLiteral("Syntaxfehler %1 \"%2\": %3.")
                 .arg(m_sortMode ? QStringLiteral("in der Sortierung") : QStringLiteral("im Filter"),
-                     m_input, detail));
+                     shortInput(), detail));
+    }
+
+    QString shortInput() const {
+        if (m_input.size() <= kMessageInputLength)
+            return m_input;
+        return m_input.left(kMessageInputLength) + QStringLiteral("…");
     }
 
     QString unexpected() const {
@@ -330,54 +370,68 @@ private:
 
     // A chain of OR (or AND) stays flat inside one pair of brackets, so long lists of values
     // do not nest deeper than SQLite's parser allows.
-    std::string parseOr() {
-        std::string sql = parseAnd();
+    Expr parseOr() { return parseChain("OR", &Parser::parseAnd); }
+    Expr parseAnd() { return parseChain("AND", &Parser::parseNot); }
+
+    Expr parseChain(const char* word, Expr (Parser::*term)()) {
+        Expr chain = (this->*term)();
         bool chained = false;
-        while (m_token.kind == Tok::Word && equalsWord(m_token.text, "OR")) {
+        while (m_token.kind == Tok::Word && equalsWord(m_token.text, word)) {
             advance();
-            sql += " OR " + parseAnd();
+            Expr next = (this->*term)();
+            chain.sql += std::string(" ") + word + " " + next.sql;
+            // SQLite builds the chain from the left: each further term adds a level above the
+            // terms before it, and is read while the chain so far and the word wait on the stack.
+            chain.treeDepth = 1 + std::max(chain.treeDepth, next.treeDepth);
+            chain.parserStack = std::max(chain.parserStack, 2 + next.parserStack);
             chained = true;
         }
-        return chained ? "(" + sql + ")" : sql;
+        if (chained)
+            return bracketed(std::move(chain));
+        return chain;
     }
 
-    std::string parseAnd() {
-        std::string sql = parseNot();
-        bool chained = false;
-        while (m_token.kind == Tok::Word && equalsWord(m_token.text, "AND")) {
-            advance();
-            sql += " AND " + parseNot();
-            chained = true;
-        }
-        return chained ? "(" + sql + ")" : sql;
+    static Expr bracketed(Expr inner) {
+        inner.sql = "(" + inner.sql + ")";
+        ++inner.parserStack;
+        return inner;
     }
 
-    std::string parseNot() {
+    Expr parseNot() {
         if (m_token.kind == Tok::Word && equalsWord(m_token.text, "NOT")) {
             advance();
             enterNesting();
-            std::string sql = "(NOT " + parseNot() + ")";
+            Expr inner = parseNot();
             --m_depth;
-            return sql;
+            inner.sql = "(NOT " + inner.sql + ")";
+            ++inner.treeDepth;
+            inner.parserStack += 2;
+            return inner;
         }
         return parseCondition();
     }
 
+    // Guards the recursion of this parser itself; the limits SQLite sets are checked on the
+    // whole expression.
     void enterNesting() {
         if (++m_depth > kMaxDepth)
             fail(QStringLiteral("zu tief verschachtelt (höchstens %1 Ebenen)").arg(kMaxDepth));
     }
 
-    std::string parseCondition() {
+    static Expr condition(std::string sql) {
+        return Expr{std::move(sql), kConditionTreeDepth, kConditionParserStack};
+    }
+
+    Expr parseCondition() {
         if (m_token.kind == Tok::LParen) {
             advance();
             enterNesting();
-            std::string inner = parseOr();
+            Expr inner = parseOr();
             --m_depth;
             if (m_token.kind != Tok::RParen)
                 fail(QStringLiteral("schließende Klammer erwartet, %1").arg(unexpected()));
             advance();
-            return "(" + inner + ")";
+            return bracketed(std::move(inner));
         }
         Operand left = parseOperand();
         if (m_token.kind == Tok::Op) {
@@ -389,14 +443,16 @@ private:
                                     QStringLiteral("Unverträgliche Datentypen im Filter \"%1\": "
                                                    "%2 ist %3 und kann nicht mit %4 (%5) "
                                                    "verglichen werden.")
-                                        .arg(m_input, QString::fromStdString(left.display),
+                                        .arg(shortInput(), QString::fromStdString(left.display),
                                              categoryName(left.category),
                                              QString::fromStdString(right.display),
                                              categoryName(right.category)));
+            roundLikeSingleColumn(left, right);
+            roundLikeSingleColumn(right, left);
             std::string sql = "(" + left.sql;
             if (left.category == Category::Text)
                 sql += std::string(" COLLATE ") + GermanCollation::kName;
-            return sql + " " + op + " " + right.sql + ")";
+            return condition(sql + " " + op + " " + right.sql + ")");
         }
         if (m_token.kind == Tok::Word && equalsWord(m_token.text, "IS")) {
             advance();
@@ -408,12 +464,29 @@ private:
             if (m_token.kind != Tok::Word || !equalsWord(m_token.text, "NULL"))
                 fail(QStringLiteral("nach \"Is\" wird \"Null\" erwartet, %1").arg(unexpected()));
             advance();
-            return "(" + left.sql + (negated ? " IS NOT NULL)" : " IS NULL)");
+            return condition("(" + left.sql + (negated ? " IS NOT NULL)" : " IS NULL)"));
         }
         // A lone Yes/No column or True/False is a condition of its own.
         if (left.category == Category::YesNo || left.category == Category::BoolLiteral)
-            return "(" + left.sql + " <> 0)";
+            return condition("(" + left.sql + " <> 0)");
         fail(QStringLiteral("Vergleichsoperator erwartet, %1").arg(unexpected()));
+    }
+
+    // A Single column holds its values in single precision: 1.1 is stored as the float nearest
+    // to 1.1, which is not the double 1.1. A number compared with such a column is rounded the
+    // same way, so that [EGageVereinb]=1.1 finds the row on which 1.1 was entered, and < or >
+    // do not count it on the wrong side. Numbers beyond the float range stay as they are.
+    void roundLikeSingleColumn(const Operand& column, const Operand& literal) {
+        if (!column.isColumn || column.columnType != JetType::Single || literal.parameter < 0)
+            return;
+        Parameter& parameter = m_result.parameters[size_t(literal.parameter)];
+        const double value = parameter.kind == Parameter::Kind::Integer
+                                 ? static_cast<double>(parameter.integer)
+                                 : parameter.real;
+        if (std::fabs(value) > FLT_MAX)
+            return;
+        parameter.kind = Parameter::Kind::Real;
+        parameter.real = static_cast<double>(static_cast<float>(value));
     }
 
     Operand parseOperand() {
@@ -475,7 +548,7 @@ private:
                                          QString::fromUtf8(m_source.name()),
                                          m_sortMode ? QStringLiteral("in der Sortierung")
                                                     : QStringLiteral("im Filter"),
-                                         m_input));
+                                         shortInput()));
         return index;
     }
 
@@ -485,6 +558,7 @@ private:
         operand.sql = std::string("\"") + def.name + "\"";
         operand.category = categoryOf(def.type);
         operand.isColumn = true;
+        operand.columnType = def.type;
         operand.display = std::string("[") + def.name + "]";
         advance();
         return operand;
@@ -506,6 +580,7 @@ private:
         }
         if (errno == ERANGE)
             fail(QStringLiteral("die Zahl %1 ist zu groß").arg(QString::fromStdString(digits)));
+        operand.parameter = static_cast<int>(m_result.parameters.size());
         m_result.parameters.push_back(std::move(parameter));
         operand.sql = "?";
         advance();

@@ -65,7 +65,7 @@ std::string columnDefinition(const SourceDef& table, const ColumnDef& column) {
         (tableName == "T_Stamm_Gema_Bezirk" && columnName == "Bezirksdirektion"))
         definition += "COLLATE NOCASE UNIQUE ";
     return definition + check + name + " IS NULL OR (typeof(" + name + ") = 'text' AND length(" +
-           name + ") <= 255))";
+           name + ") <= " + std::to_string(Schema::kMaxTextLength) + "))";
 }
 
 struct UniqueKey {

@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
+class CDatabase;
+
 // The column types of the database, with the value ranges the store enforces.
 enum class JetType { Long, Integer, Byte, Single, YesNo, DateTime, Text };
 
@@ -54,6 +56,8 @@ namespace Schema {
 constexpr int kVersion = 1;
 // Marks a file as ours; stored as PRAGMA application_id ("VORL").
 constexpr int kApplicationId = 0x564F524C;
+// Characters a Text column holds at most.
+constexpr int kMaxTextLength = 255;
 
 // A table or saved query by its name (without brackets); throws std::logic_error when unknown.
 const SourceDef& source(std::string_view name);
@@ -62,5 +66,24 @@ const std::vector<const SourceDef*>& views();
 
 // Every statement that creates the schema of a new database, in order.
 std::vector<std::string> createStatements();
+
+// What turns a file of schema version `from` into one of version from + 1, for example
+// "ALTER TABLE ... ADD COLUMN ...", which keeps every row.
+struct UpgradeStep {
+    int from;
+    std::vector<std::string> statements;
+};
+
+// The steps from every older version to kVersion, in order. A file of version 0 (written
+// before the version was counted) has the schema of version 1.
+const std::vector<UpgradeStep>& upgradeSteps();
+
+// Brings an open file of an older version up to kVersion: runs every step from its version on
+// and sets user_version, all in one transaction, so a failed step leaves the file as it was.
+// `from` is the version read at opening; it is read again inside the transaction in case
+// another program upgraded the file meanwhile. Throws CDaoException.
+void upgrade(CDatabase& db, int from);
+// The same with the given steps up to the given version.
+void upgrade(CDatabase& db, int from, const std::vector<UpgradeStep>& steps, int to);
 
 } // namespace Schema

@@ -77,6 +77,8 @@ int maintain(const QStringList& args) {
                   .arg(report.sizeAfter));
     else if (!report.compactError.isEmpty())
         print(QStringLiteral("Komprimieren fehlgeschlagen: %1").arg(report.compactError));
+    if (!report.damageNotice.isEmpty())
+        print(maintenanceNotice(report));
     return report.intact && report.compacted ? 0 : 1;
 }
 

@@ -16,10 +16,13 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <memory>
 #include <random>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -96,6 +99,7 @@ TEST(ExitMaintenanceTest, PurgesThenCompactsInPlaceKeepingEveryRow) {
     EXPECT_EQ(report.purged, kFlagged - kFlaggedInUse);
     EXPECT_TRUE(report.intact);
     EXPECT_TRUE(report.compacted);
+    EXPECT_TRUE(maintenanceNotice(report).isEmpty());
     EXPECT_EQ(report.sizeBefore, sizeBefore);
     EXPECT_EQ(report.sizeAfter, QFileInfo(t.databasePath()).size());
     EXPECT_LT(report.sizeAfter, sizeBefore * 3 / 4);
@@ -109,7 +113,9 @@ TEST(ExitMaintenanceTest, PurgesThenCompactsInPlaceKeepingEveryRow) {
     EXPECT_EQ(after.flagged, kFlaggedInUse);
 }
 
-TEST(ExitMaintenanceTest, DamagedFileIsNeitherCompactedNorReported) {
+// A damaged file is left exactly as it is, for the user to restore; the report carries the one
+// notice that says so and what to do. The maintenance itself shows nothing.
+TEST(ExitMaintenanceTest, DamagedFileIsNotCompactedButReportedWithWhatToDo) {
     TestDatabase t;
     fill(t.db());
     t.db().close();
@@ -131,6 +137,44 @@ TEST(ExitMaintenanceTest, DamagedFileIsNeitherCompactedNorReported) {
     EXPECT_TRUE(messages.messages().isEmpty());
     EXPECT_EQ(bytesOf(t.databasePath()), damaged);
     EXPECT_TRUE(leftovers(t.dir()).isEmpty());
+
+    const QString notice = maintenanceNotice(report);
+    EXPECT_TRUE(notice.startsWith(QStringLiteral("Die Datenbank"))) << notice.toStdString();
+    for (const QString& part : {QStringLiteral("beschädigt"), QStringLiteral("unverändert"),
+                                QStringLiteral("Datensicherung"), QStringLiteral("Kopie")})
+        EXPECT_TRUE(notice.contains(part)) << part.toStdString() << ": " << notice.toStdString();
+    EXPECT_EQ(notice.count(QStringLiteral("beschädigt")), 1);
+}
+
+// While another program compacts (it holds the exclusive lock), its half-written copy beside
+// the file is its own: a second maintenance neither compacts nor removes it.
+TEST(ExitMaintenanceTest, CopiesOfARunningCompactionAreLeftAlone) {
+    TestDatabase t;
+    t.db().close();
+    const QString copy = t.databasePath() + QStringLiteral(".compact-aBcDeF");
+    {
+        QFile file(copy);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("halb geschrieben");
+    }
+    {
+        const int other = ::open(QFile::encodeName(t.databasePath()).constData(), O_RDONLY);
+        ASSERT_GE(other, 0);
+        ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+        MaintenanceReport report;
+        checkAndCompact(t.databasePath(), report);
+        ::close(other);
+        EXPECT_FALSE(report.compacted);
+        EXPECT_FALSE(maintenanceNotice(report).isEmpty());
+        EXPECT_EQ(maintenanceNotice(report), report.compactError);
+        EXPECT_TRUE(QFile::exists(copy));
+    }
+    // Once nobody holds the file, the next maintenance clears what is left.
+    MaintenanceReport report;
+    checkAndCompact(t.databasePath(), report);
+    EXPECT_TRUE(report.compacted);
+    EXPECT_FALSE(QFile::exists(copy));
+    EXPECT_TRUE(leftovers(t.dir()).isEmpty()) << leftovers(t.dir()).join(u' ').toStdString();
 }
 
 // A failed compaction leaves the file exactly as it was, removes its half-written copy and
@@ -150,6 +194,7 @@ protected:
         EXPECT_FALSE(report.compacted);
         EXPECT_TRUE(messages.messages().isEmpty());
         EXPECT_FALSE(report.compactError.isEmpty());
+        EXPECT_EQ(maintenanceNotice(report), report.compactError);
         EXPECT_EQ(bytesOf(t.databasePath()), original);
         EXPECT_TRUE(leftovers(t.dir()).isEmpty()) << leftovers(t.dir()).join(u' ').toStdString();
         EXPECT_EQ(contentsOf(t.databasePath()).songs, kSongs);

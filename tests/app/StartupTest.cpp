@@ -242,4 +242,39 @@ TEST_F(StartupTest, ExitQuestionThenMaintenanceCompactsTheDatabase) {
     EXPECT_EQ(db.queryText("SELECT count(*) FROM T_Stamm_Musiker"), QLatin1String("0"));
 }
 
+// A database found damaged at exit is named once, with the stop sign and what to do, and the
+// file stays exactly as it was.
+TEST_F(StartupTest, DamagedDatabaseAtExitIsReportedOnceAndLeftAlone) {
+    createProgramDirectory(program);
+    {
+        CDatabase db;
+        db.open(file("Kavio.mde"));
+        db.execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                   "INSERT INTO T_Stamm_Songliste (Titel, Bemerkungen) "
+                   "SELECT 'Song ' || i, printf('%.200c', 'x') FROM n");
+    }
+    MessageRecorder messages;
+    CKavioApp app;
+    ASSERT_TRUE(app.initInstance());
+    {
+        // Pages in the middle of the song table are overwritten while the program runs.
+        QFile damage(file("Kavio.mde"));
+        ASSERT_TRUE(damage.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(damage.seek(damage.size() / 2 & ~qint64(4095)));
+        damage.write(QByteArray(8 * 4096, '\x5a'));
+    }
+    QFile damaged(file("Kavio.mde"));
+    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
+    const QByteArray bytes = damaged.readAll();
+    damaged.close();
+
+    app.exitInstance();
+    ASSERT_EQ(messages.messages().size(), 1) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(messages.messages().first().icon, Icon::Stop);
+    EXPECT_TRUE(messages.texts().first().contains(QStringLiteral("beschädigt")))
+        << messages.texts().first().toStdString();
+    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
+    EXPECT_EQ(damaged.readAll(), bytes);
+}
+
 } // namespace

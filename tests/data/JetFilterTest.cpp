@@ -482,6 +482,45 @@ TEST(JetFilterSongs, ComparisonOperatorsAndPrecedence) {
               (QStringList{"90", "60", "150", "120"}));
 }
 
+// --- Single columns ----------------------------------------------------------------------
+
+// Amounts are stored in single precision; a number typed into a filter means the amount that
+// was entered, not the slightly different double of the same digits.
+TEST_F(JetFilterEvents, NumbersComparedWithSingleColumnsMeanTheStoredAmount) {
+    for (const auto& [location, fee] : {std::pair<const char*, double>{"eins-eins", 1.1},
+                                        {"zwei-fuenf", 2.5},
+                                        {"drei-drei", 3.3},
+                                        {"gross", 16777217.0},
+                                        {"negativ", -0.1}}) {
+        CSetEvent rs(t.db());
+        rs.open(QStringLiteral("[EventID]<0"));
+        rs.addNew();
+        rs.setText("ELocation", QString::fromUtf8(location));
+        rs.setSingle("EGageVereinb", fee);
+        rs.update();
+    }
+    const struct {
+        const char* filter;
+        QStringList expected; // sorted by the fee
+    } cases[] = {
+        {"[EGageVereinb]=1.1", {"eins-eins"}},
+        {"[EGageVereinb]=3.3", {"drei-drei"}},
+        {"[EGageVereinb]=-0.1", {"negativ"}},
+        {"[EGageVereinb]<>1.1", {"negativ", "zwei-fuenf", "drei-drei", "gross"}},
+        {"[EGageVereinb]<=1.1", {"negativ", "eins-eins"}},
+        {"[EGageVereinb]<1.1", {"negativ"}},
+        {"[EGageVereinb]>=3.3", {"drei-drei", "gross"}},
+        {"[EGageVereinb]>3.3", {"gross"}},
+        {"[EGageVereinb]>1.1 AND [EGageVereinb]<3.3", {"zwei-fuenf"}},
+        // A whole number beyond single precision is stored rounded too.
+        {"[EGageVereinb]=16777217", {"gross"}},
+        {"[EGageVereinb]=1", {}},
+        {"[EGageVereinb]=1.10001", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(locations(QString::fromUtf8(c.filter), "[EGageVereinb]"), c.expected) << c.filter;
+}
+
 // --- event links, saved queries, several sort columns ---------------------------------------
 
 TEST(JetFilterLinks, EventAndKindOnTableAndSavedQuery) {
@@ -583,4 +622,72 @@ TEST_F(JetFilterEvents, LongValueListsAndDeepNesting) {
                          QString(200, QLatin1Char(')'));
     CSetEvent rs(t.db());
     expectRefused([&] { rs.open(deep); }, CDaoException::FilterSyntax, deep);
+}
+
+// SQLite's parser takes only so much nesting, and its expression tree only so many levels; a
+// filter beyond them is refused by this program with its own message, before SQLite sees it.
+TEST_F(JetFilterEvents, FiltersBeyondWhatSQLiteTakesAreRefusedBeforehand) {
+    addEvent(QStringLiteral("Halle"), at(2026, 5, 1), 2);
+    auto repeated = [](const QString& piece, int count) {
+        QString text;
+        for (int i = 0; i < count; ++i)
+            text += piece;
+        return text;
+    };
+    auto nots = [&](int count) { return repeated(QStringLiteral("NOT "), count) + "[Status]=2"; };
+    auto brackets = [&](int count) {
+        return repeated(QStringLiteral("("), count) + "[Status]=2" +
+               repeated(QStringLiteral(")"), count);
+    };
+    // Alternatives each holding the next ones in brackets: "a OR (a OR (a ...))".
+    auto nestedAlternatives = [&](int count) {
+        return repeated(QStringLiteral("[Status]=7 OR ("), count) + "[Status]=2" +
+               repeated(QStringLiteral(")"), count);
+    };
+    auto alternatives = [&](int count) {
+        QString text = QStringLiteral("[Status]=2");
+        for (int i = 1; i < count; ++i)
+            text += QStringLiteral(" OR [Status]=%1").arg(i % 5 + 3);
+        return text;
+    };
+    // Alternatives whose first term holds the next ones: "((a OR b ...) OR b ...)".
+    auto nestedChains = [&](int count, int length) {
+        const QString rest = repeated(QStringLiteral(" OR [Status]=9"), length - 1) + ")";
+        return repeated(QStringLiteral("("), count) + "[Status]=2" + repeated(rest, count);
+    };
+
+    const QStringList hall{QStringLiteral("Halle")};
+    const QStringList none;
+    const struct {
+        QString filter;
+        QStringList expected;
+    } accepted[] = {
+        {nots(20), hall},          {nots(21), none},
+        {brackets(40), hall},      {nestedAlternatives(10), hall},
+        {alternatives(400), hall}, {nestedChains(3, 100), hall},
+    };
+    for (const auto& c : accepted) {
+        CSetEvent rs(t.db());
+        try {
+            EXPECT_EQ(read(rs, c.filter, "[EBeginn]", "ELocation"), c.expected)
+                << c.filter.left(60).toStdString();
+        } catch (const CDaoException& e) {
+            ADD_FAILURE() << c.filter.left(60).toStdString() << " -> "
+                          << e.description().toStdString();
+        }
+    }
+    for (const QString& filter :
+         {nots(46), nots(60), brackets(91), brackets(120), nestedAlternatives(24),
+          nestedAlternatives(40), alternatives(1000), alternatives(3000), nestedChains(4, 300)}) {
+        CSetEvent rs(t.db());
+        expectRefused([&] { rs.open(filter); }, CDaoException::FilterSyntax, filter.left(60));
+        EXPECT_FALSE(rs.isOpen());
+    }
+    // The message shows the start of a long filter, not all of it.
+    try {
+        Jet::translateFilter(alternatives(1000), CSetEvent::definition());
+        ADD_FAILURE() << "accepted";
+    } catch (const CDaoException& e) {
+        EXPECT_LT(e.description().size(), 400) << e.description().toStdString();
+    }
 }

@@ -204,10 +204,78 @@ TEST_F(StorageTest, DatesKeepTheSecondAndDateOnlyValuesCarryMidnight) {
               0);
     EXPECT_EQ(raw("ZDatum"), QLatin1String("2026-07-01 20:00:00"));
 
-    ASSERT_EQ(store([](CRecordset& r) { r.setDate("ZDatum", QDateTime()); }).code, 0);
+    ASSERT_EQ(store([](CRecordset& r) { r.setNull("ZDatum"); }).code, 0);
     EXPECT_TRUE(booking.isNull("ZDatum"));
     EXPECT_FALSE(booking.getDate("ZDatum").isValid());
     EXPECT_EQ(t.count("T_Event_Finanzen", "\"ZDatum\" IS NULL"), 1);
+}
+
+// A date that is no date never turns silently into "no date": the caller says null with
+// setNull, and whatever else is invalid is refused, leaving the stored date as it was.
+TEST_F(StorageTest, InvalidDatesAreRefusedNotStoredAsNull) {
+    ASSERT_EQ(store([](CRecordset& r) { r.setDate("ZDatum", utc(2026, 3, 14, 20)); }).code, 0);
+    const QDateTime invalid[] = {
+        QDateTime(QDate(2020, 2, 30), QTime()),
+        QDateTime(QDate(2020, 2, 30), QTime(10, 0), Qt::UTC),
+        QDateTime(QDate(2026, 13, 1), QTime(0, 0), Qt::UTC),
+        QDateTime(),
+    };
+    for (const QDateTime& moment : invalid) {
+        const Refusal refusal = store([&](CRecordset& r) { r.setDate("ZDatum", moment); });
+        EXPECT_EQ(refusal.code, CDaoException::ConversionError);
+        EXPECT_TRUE(refusal.description.contains(QLatin1String("ZDatum")))
+            << refusal.description.toStdString();
+        EXPECT_EQ(raw("ZDatum"), QLatin1String("2026-03-14 20:00:00"));
+    }
+
+    // A new row with a refused date is not written at all.
+    booking.addNew();
+    booking.setLong("EventID", 0);
+    EXPECT_EQ(refusalOf([&] {
+                  booking.setDate("RDatum", QDateTime(QDate(2020, 2, 30), QTime()));
+                  booking.update();
+              }).code,
+              CDaoException::ConversionError);
+    booking.cancelUpdate();
+    EXPECT_EQ(t.count("T_Event_Finanzen"), 1);
+}
+
+// SQLite's length() stops at a NUL character, so the schema's length check alone would let
+// a long text through; the record set refuses NUL and counts every character itself.
+TEST_F(StorageTest, TextWithANulCharacterIsRefused) {
+    ASSERT_EQ(store([](CRecordset& r) { r.setText("Bemerkung", QStringLiteral("vorher")); }).code,
+              0);
+    const QString shortWithNul = QStringLiteral("ab") + QChar(0) + QStringLiteral("cd");
+    const QString longWithNul =
+        QStringLiteral("ab") + QChar(0) + QString(399, QLatin1Char('x')); // 402 characters
+
+    Refusal refusal = store([&](CRecordset& r) { r.setText("Bemerkung", shortWithNul); });
+    EXPECT_EQ(refusal.code, CDaoException::ConversionError);
+    EXPECT_TRUE(refusal.description.contains(QLatin1String("Bemerkung")))
+        << refusal.description.toStdString();
+    EXPECT_EQ(raw("Bemerkung"), QLatin1String("vorher"));
+
+    refusal = store([&](CRecordset& r) { r.setText("Bemerkung", longWithNul); });
+    EXPECT_NE(refusal.code, 0);
+    EXPECT_TRUE(refusal.description.contains(QLatin1String("Bemerkung")))
+        << refusal.description.toStdString();
+    EXPECT_EQ(raw("Bemerkung"), QLatin1String("vorher"));
+    EXPECT_EQ(t.count("T_Event_Finanzen", "length(CAST(\"Bemerkung\" AS BLOB)) > 255"), 0);
+
+    booking.addNew();
+    booking.setLong("EventID", 0);
+    booking.setText("Verwendung", shortWithNul);
+    EXPECT_EQ(refusalOf([&] { booking.update(); }).code, CDaoException::ConversionError);
+    booking.cancelUpdate();
+    EXPECT_EQ(t.count("T_Event_Finanzen"), 1);
+
+    // 255 characters without NUL, some outside the 16-bit range, still fit.
+    const QString emoji = QString::fromUcs4(U"\U0001F3B8");
+    const QString longest = QString(254, QLatin1Char('y')) + emoji;
+    ASSERT_EQ(store([&](CRecordset& r) { r.setText("Bemerkung", longest); }).code, 0);
+    EXPECT_EQ(raw("Bemerkung"), longest);
+    EXPECT_EQ(store([&](CRecordset& r) { r.setText("Bemerkung", longest + emoji); }).code,
+              CDaoException::FieldTooSmall);
 }
 
 TEST_F(StorageTest, PurposeOfABookingMayStayEmptyButNotNull) {
