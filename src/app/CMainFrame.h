@@ -10,6 +10,7 @@ class CMultiViewSplitter;
 class CViewEmpty;
 class CViewSplitLeft;
 class CViewSplitRight;
+class QPrinter;
 
 // The main window: title "Vorlanto 2.0", the navigation pane and the list pane, the menu.
 // It asks before the program ends.
@@ -41,6 +42,8 @@ public:
     // The list view shown now, or nullptr with the empty view.
     CViewSplitRight* currentListView() const;
     CMainMenu* mainMenu() const { return m_menu; }
+    // The printer reports print on, as "Druckereinrichtung..." set it up.
+    QPrinter& printer() const;
     CKavioApp& app() const { return m_app; }
 
 protected:
