@@ -23,7 +23,8 @@ bool readDecimal(QLineEdit* field, std::optional<double>& value);
 // A date by the date entry rule; empty gives std::nullopt.
 bool readDate(QLineEdit* field, std::optional<QDate>& value);
 
-// Sets up a text field: its maximum length, and its text as saved (not edited).
+// Sets up a text field: its maximum length, and its text as saved (not edited), shown from its
+// beginning.
 void setText(QLineEdit* field, const QString& text, int maximum = 32767);
 void setDecimal(QLineEdit* field, std::optional<double> value);
 void setDate(QLineEdit* field, const std::optional<QDate>& value);
