@@ -24,10 +24,15 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     text->addWidget(product);
     text->addWidget(maker);
     text->addStretch();
+    text->setSpacing(6);
     auto* top = new QHBoxLayout;
+    top->setSpacing(18);
     top->addWidget(picture, 0, Qt::AlignTop);
     top->addLayout(text, 1);
+    // Room around the texts, so the address does not run into the window's border.
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    layout->setSpacing(kMargin);
     layout->addLayout(top);
     layout->addWidget(ok, 0, Qt::AlignRight);
 }

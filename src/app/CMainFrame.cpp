@@ -111,6 +111,10 @@ void CMainFrame::setFlags(const Flags& flags) {
     m_menu->updateEnabling();
 }
 
+QPrinter& CMainFrame::printer() const {
+    return m_menu->printer();
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (MessageService::askYesNo(this, QString::fromUtf8(Strings::kExitQuestion)))
         event->accept();

@@ -12,6 +12,7 @@ class CMultiViewSplitter;
 class CViewEmpty;
 class CViewSplitLeft;
 class CViewSplitRight;
+class QPrinter;
 
 // The main window: title "Vorlanto 2.0", the navigation pane and the list pane, the menu.
 // It asks before the program ends.
@@ -46,6 +47,8 @@ public:
     CMainMenu* mainMenu() const { return m_menu; }
     // How the lists and the menu open their forms.
     const FormRegistry& forms() const { return *m_forms; }
+    // The printer reports print on, as "Druckereinrichtung..." set it up.
+    QPrinter& printer() const;
     CKavioApp& app() const { return m_app; }
 
 protected:

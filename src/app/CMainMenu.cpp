@@ -10,11 +10,13 @@
 #include "views/CViewSplitRight.h"
 #include "widgets/Pictures.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QToolBar>
 
 namespace {
@@ -164,10 +166,24 @@ void CMainMenu::updateEnabling() {
         m_actions.value(command)->setEnabled(flags.accounting);
 }
 
-void CMainMenu::onPrintSetup() {
+QPrinter& CMainMenu::printer() {
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>();
-    QPageSetupDialog dialog(m_printer.get(), &m_frame);
+    return *m_printer;
+}
+
+void CMainMenu::onPrintSetup() {
+    // The print dialog chooses the printer as well as its paper; the page set-up dialog could
+    // only set up the paper of Qt's own PDF printer. What the user accepts stays with the
+    // printer for the rest of the run; cancelling leaves it as it was.
+    QPrintDialog dialog(&printer(), &m_frame);
+    dialog.setWindowTitle(QStringLiteral("Druckereinrichtung"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // Nothing is printed here: the button that accepts the choice says so.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
     dialog.exec();
 }
 

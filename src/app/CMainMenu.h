@@ -65,6 +65,9 @@ public:
     ~CMainMenu() override;
 
     QAction* action(int command) const { return m_actions.value(command); }
+    // The printer chosen with "Druckereinrichtung..." for this run; the system's default printer
+    // until the user chooses one.
+    QPrinter& printer();
     // Sets the enabled state of the commands that follow the navigation's flags.
     void updateEnabling();
 

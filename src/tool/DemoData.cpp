@@ -529,9 +529,10 @@ void DemoWriter::writeMusicians() {
         const std::array<int, 3> instruments = {m.instrument1, m.instrument2, m.instrument3};
         static const char* const instrumentColumns[] = {"MInstID1", "MInstID2", "MInstID3",
                                                         "MInstID4", "MInstID5", "MInstID6"};
-        for (size_t slot = 0; slot < 6; ++slot) {
-            const int instrument = slot < instruments.size() ? instruments[slot] : -1;
-            row.number(instrumentColumns[slot], instrument >= 0 ? m_instruments[instrument] : 0);
+        // A slot without an instrument stays null, as the musician form leaves it.
+        for (size_t slot = 0; slot < instruments.size(); ++slot) {
+            if (instruments[slot] >= 0)
+                row.number(instrumentColumns[slot], m_instruments[instruments[slot]]);
         }
         m_musicians.push_back(row.storeKey());
     }

@@ -2,6 +2,8 @@
 
 #include <QStackedWidget>
 
+#include <algorithm>
+
 CMultiViewSplitter::CMultiViewSplitter(QWidget* navigation, QWidget* emptyView, QWidget* eventViews,
                                        QWidget* addressViews, QWidget* parent)
     : QSplitter(Qt::Horizontal, parent), m_views(new QStackedWidget(this)) {
@@ -15,7 +17,7 @@ CMultiViewSplitter::CMultiViewSplitter(QWidget* navigation, QWidget* emptyView, 
     setStretchFactor(0, 0);
     setStretchFactor(1, 1);
     navigation->setMinimumWidth(0);
-    setSizes({kNavigationWidth, 10000});
+    setSizes({std::max(kNavigationWidth, navigation->sizeHint().width()), 10000});
 }
 
 void CMultiViewSplitter::showView(int which) {

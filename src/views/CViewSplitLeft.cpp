@@ -4,6 +4,8 @@
 #include "widgets/Pictures.h"
 
 #include <QFrame>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -14,11 +16,25 @@ CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     setMinimumWidth(0);
 
-    auto* layout = new QVBoxLayout(this);
+    // The buttons need more height than a laptop screen offers: on a short window the pane
+    // scrolls, so the window itself never has to be taller than the screen.
+    m_scrollArea = new QScrollArea(this);
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_scrollArea->setWidgetResizable(true);
+    m_scrollArea->viewport()->setAutoFillBackground(false);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_scrollArea);
+
+    auto* buttons = new QWidget(m_scrollArea);
+    buttons->setAutoFillBackground(false);
+    auto* layout = new QVBoxLayout(buttons);
     layout->setContentsMargins(4, 6, 4, 6);
     layout->setSpacing(3);
-    auto makeButton = [this](int height) {
-        auto* button = new QToolButton(this);
+    auto makeButton = [buttons](int height) {
+        auto* button = new QToolButton(buttons);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::TabFocus);
         button->setIconSize(QSize(Pictures::kButtonWidth, height));
@@ -33,7 +49,7 @@ CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
         layout->addWidget(button, 0, Qt::AlignHCenter);
         m_groupButtons[static_cast<size_t>(group)] = button;
     }
-    auto* separator = new QFrame(this);
+    auto* separator = new QFrame(buttons);
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
     layout->addSpacing(4);
@@ -46,9 +62,18 @@ CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
         m_listButtons[static_cast<size_t>(index)] = button;
     }
     layout->addStretch();
+    m_scrollArea->setWidget(buttons);
     // The pane starts with the addresses group pressed and no list chosen.
     m_group = 0;
     updatePictures();
+}
+
+QSize CViewSplitLeft::sizeHint() const {
+    // Wide enough for the buttons with the scroll bar beside them, so that scrolling never
+    // hides part of a button.
+    const QSize buttons = m_scrollArea->widget()->sizeHint();
+    const int scrollBar = m_scrollArea->verticalScrollBar()->sizeHint().width();
+    return {buttons.width() + scrollBar, buttons.height()};
 }
 
 void CViewSplitLeft::clickGroup(int group) {

@@ -4,14 +4,18 @@
 
 #include <array>
 
+class QScrollArea;
 class QToolButton;
 
 // The navigation pane: three group buttons (addresses, events, finances) and below them up to
-// seven list buttons with pictures. It shows the choice; the main window acts on it.
+// seven list buttons with pictures. It shows the choice; the main window acts on it. When the
+// window is too short for all buttons, the pane scrolls.
 class CViewSplitLeft : public QWidget {
     Q_OBJECT
 public:
     explicit CViewSplitLeft(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
 
     int selectedGroup() const { return m_group; }
     int selectedListButton() const { return m_listButton; }
@@ -32,6 +36,7 @@ Q_SIGNALS:
 private:
     void updatePictures();
 
+    QScrollArea* m_scrollArea = nullptr;
     int m_group = -1;
     int m_listButton = -1;
     std::array<QToolButton*, 3> m_groupButtons{};

@@ -50,6 +50,8 @@ bool readDate(QLineEdit* field, std::optional<QDate>& value, FieldRules::DateKin
 void setText(QLineEdit* field, const QString& text, int maximum) {
     field->setMaxLength(maximum);
     field->setText(text);
+    // A text longer than the field shows its beginning, not its end.
+    field->setCursorPosition(0);
     field->setModified(false);
 }
 

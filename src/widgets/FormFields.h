@@ -27,7 +27,8 @@ bool readDecimal(QLineEdit* field, std::optional<double>& value);
 bool readDate(QLineEdit* field, std::optional<QDate>& value,
               FieldRules::DateKind kind = FieldRules::DateKind::Event);
 
-// Sets up a text field: its maximum length, and its text as saved (not edited).
+// Sets up a text field: its maximum length, and its text as saved (not edited), shown from its
+// beginning.
 void setText(QLineEdit* field, const QString& text, int maximum = 32767);
 void setDecimal(QLineEdit* field, std::optional<double> value);
 void setDate(QLineEdit* field, const std::optional<QDate>& value);

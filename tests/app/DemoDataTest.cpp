@@ -136,6 +136,32 @@ TEST(DemoDataTest, GivesEveryListFormAndReportSomethingToShow) {
     EXPECT_LE(soonest, 14);
 }
 
+TEST(DemoDataTest, MusiciansInstrumentsAreStoredAsTheMusicianFormStoresThem) {
+    TestDatabase t;
+    fillDemoData(t.db());
+
+    // The form leaves a slot without an instrument null, and fills the slots from the first.
+    for (int slot = 1; slot <= 6; ++slot) {
+        const std::string column = "\"MInstID" + std::to_string(slot) + "\"";
+        EXPECT_EQ(t.count("T_Stamm_Musiker", (column + " = 0").c_str()), 0)
+            << "slot " << slot << " holds 0";
+        const std::string unknown = column + " IS NOT NULL AND " + column +
+                                    " NOT IN (SELECT \"InstrumentID\" FROM \"T_Stamm_Instrument\")";
+        EXPECT_EQ(t.count("T_Stamm_Musiker", unknown.c_str()), 0)
+            << "slot " << slot << " names no instrument";
+        if (slot < 6) {
+            const std::string gap =
+                column + " IS NULL AND \"MInstID" + std::to_string(slot + 1) + "\" IS NOT NULL";
+            EXPECT_EQ(t.count("T_Stamm_Musiker", gap.c_str()), 0) << "gap after slot " << slot;
+        }
+    }
+    EXPECT_EQ(t.count("T_Stamm_Musiker", R"("MInstID1" IS NULL)"), 0);
+    EXPECT_GT(t.count("T_Stamm_Musiker", R"("MInstID3" IS NULL)"), 0);
+    EXPECT_EQ(t.count("T_Stamm_Musiker", R"("MInstID4" IS NULL AND "MInstID5" IS NULL
+        AND "MInstID6" IS NULL)"),
+              t.count("T_Stamm_Musiker"));
+}
+
 TEST(DemoDataTest, SecondFillIsRefusedWithoutLeavingHalfAnExample) {
     TestDatabase t;
     fillDemoData(t.db());

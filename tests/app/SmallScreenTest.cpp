@@ -1,0 +1,87 @@
+// Every window of the program fits a laptop screen of 1280×720 at its smallest, title bar
+// included: nothing the user needs lies below the screen's edge. The window manager's title bar
+// is assumed to be at most 30 pixels high.
+#include "MainWindowSupport.h"
+#include "app/CAboutDlg.h"
+#include "events/CEventDlg.h"
+#include "finance/CMwStDlg.h"
+#include "finance/CWaehrungDlg.h"
+#include "masterdata/CAnsprechDlg.h"
+#include "masterdata/CExtFirmaDlg.h"
+#include "masterdata/CInstrumentDlg.h"
+#include "masterdata/CInstrumenteDlg.h"
+#include "masterdata/CMusikerDlg.h"
+#include "planning/CEventPlanDlg.h"
+#include "views/CHelpWindow.h"
+
+#include <QApplication>
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QSize kScreen(1280, 720);
+constexpr int kTitleBar = 30;
+
+class SmallScreenTest : public RunningProgramTest {
+protected:
+    // The smallest size the window can be given, as its layout and its own minimum allow.
+    static QSize smallest(QWidget& window) {
+        window.ensurePolished();
+        return window.minimumSizeHint().expandedTo(window.minimumSize());
+    }
+    static void expectFits(QWidget& window, const char* name) {
+        const QSize size = smallest(window);
+        EXPECT_LE(size.width(), kScreen.width()) << name << " is too wide";
+        EXPECT_LE(size.height() + kTitleBar, kScreen.height()) << name << " is too high";
+    }
+};
+
+TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
+    expectFits(*frame, "the main window");
+    // Shown as the user sees it after choosing a list: the list buttons below the list count.
+    frame->navigate(0, 0);
+    expectFits(*frame, "the main window with the organiser list");
+    frame->navigate(1, 0);
+    expectFits(*frame, "the main window with the event list");
+
+    PlanningContext plan;
+    plan.eventId = 1;
+    plan.kind = QStringLiteral("Hochzeit");
+    const QString programDirectory = dir.path();
+    const struct {
+        const char* name;
+        std::function<std::unique_ptr<QWidget>()> make;
+    } forms[] = {
+        {"Event bearbeiten", [&] { return std::make_unique<CEventDlg>(db(), app.profile(), -1); }},
+        {"Veranstalter",
+         [&] { return std::make_unique<CExtFirmaDlg>(db(), app.profile(), 0, -1); }},
+        {"Techniker", [&] { return std::make_unique<CExtFirmaDlg>(db(), app.profile(), 1, -1); }},
+        {"Ansprechpartner", [&] { return std::make_unique<CAnsprechDlg>(db(), 0, 1, -1); }},
+        {"Musiker",
+         [&] { return std::make_unique<CMusikerDlg>(db(), app.profile(), programDirectory, -1); }},
+        {"Instrumente", [&] { return std::make_unique<CInstrumenteDlg>(db()); }},
+        {"Instrument", [] { return std::make_unique<CInstrumentDlg>(CInstrumentDlg::Mode::Add); }},
+        {"Währung", [&] { return std::make_unique<CWaehrungDlg>(db()); }},
+        {"Mehrwertsteuer", [&] { return std::make_unique<CMwStDlg>(db(), app.profile()); }},
+        {"Event planen", [&] { return std::make_unique<CEventPlanDlg>(db(), plan); }},
+        {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
+    };
+    for (const auto& form : forms) {
+        const std::unique_ptr<QWidget> window = form.make();
+        expectFits(*window, form.name);
+    }
+
+    CHelpWindow::showPage(nullptr);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<CHelpWindow*>(window)) {
+            expectFits(*window, "Hilfe");
+            delete window;
+        }
+    }
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(u'\n').toStdString();
+}
+
+} // namespace
