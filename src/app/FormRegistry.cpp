@@ -37,8 +37,8 @@ FormRegistry::FormRegistry(CDatabase& db, CProfileFile& profile, const QString& 
         return CEventDlg::showModal(db, profile, key, parent);
     });
 
-    m_commands.insert(CMainMenu::PlanEvent, [&db](QWidget* parent, std::int32_t event) {
-        CEventPlanDlg::showForEvent(db, event, parent);
+    m_commands.insert(CMainMenu::PlanEvent, [&db, &profile](QWidget* parent, std::int32_t event) {
+        CEventPlanDlg::showForEvent(db, profile, event, parent);
         return int(QDialog::Accepted);
     });
     m_commands.insert(CMainMenu::Instruments, [&db](QWidget* parent, std::int32_t) {

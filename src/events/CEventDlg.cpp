@@ -127,7 +127,7 @@ int CEventDlg::showModal(CDatabase& db, CProfileFile& profile, std::int32_t even
         planning = form.planningContext();
     }
     if (planning) {
-        CEventPlanDlg hub(db, *planning, parent);
+        CEventPlanDlg hub(db, profile, *planning, parent);
         hub.exec();
     }
     return result;

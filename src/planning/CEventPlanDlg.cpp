@@ -1,5 +1,7 @@
 #include "CEventPlanDlg.h"
 
+#include "CPlanFirmaDlg.h"
+
 #include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
 #include "core/PlanningStatus.h"
@@ -9,8 +11,9 @@
 
 #include "ui_CEventPlanDlg.h"
 
-CEventPlanDlg::CEventPlanDlg(CDatabase& db, const PlanningContext& context, QWidget* parent)
-    : QDialog(parent), m_db(db), m_context(context), m_ui(std::make_unique<Ui::CEventPlanDlg>()) {
+CEventPlanDlg::CEventPlanDlg(CDatabase& db, CProfileFile& profile, const PlanningContext& context,
+                             QWidget* parent)
+    : QDialog(parent), m_db(db), m_profile(profile), m_context(context), m_ui(std::make_unique<Ui::CEventPlanDlg>()) {
     m_ui->setupUi(this);
     m_buttons = {m_ui->buttonBesetzung,     m_ui->buttonTechniker,
                  m_ui->buttonBackliner,     m_ui->buttonPA,
@@ -38,7 +41,8 @@ CEventPlanDlg::CEventPlanDlg(CDatabase& db, const PlanningContext& context, QWid
 
 CEventPlanDlg::~CEventPlanDlg() = default;
 
-void CEventPlanDlg::showForEvent(CDatabase& db, std::int32_t eventId, QWidget* parent) {
+void CEventPlanDlg::showForEvent(CDatabase& db, CProfileFile& profile, std::int32_t eventId,
+                                 QWidget* parent) {
     std::optional<PlanningContext> context;
     try {
         context = PlanningContext::read(db, eventId);
@@ -48,7 +52,7 @@ void CEventPlanDlg::showForEvent(CDatabase& db, std::int32_t eventId, QWidget* p
     }
     if (!context)
         return;
-    CEventPlanDlg hub(db, *context, parent);
+    CEventPlanDlg hub(db, profile, *context, parent);
     hub.exec();
 }
 
@@ -71,11 +75,14 @@ void CEventPlanDlg::showStatusIcons() {
 }
 
 void CEventPlanDlg::openArea(int area) {
-    // The planning forms of the areas ("Besetzung planen", "Planung Techniker", "Planung
-    // Backliner", "Planung PA", "Planung Lichtanlage", "Planung Transport", "Übernachtungen
-    // planen", "Setlisten erstellen") open here as they arrive; each gets m_context.
-    Q_UNUSED(area);
-    MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
+    if (const CPlanFirmaDlg::ServiceArea* service = CPlanFirmaDlg::forPlanningArea(area)) {
+        CPlanFirmaDlg form(m_db, m_profile, *service, m_context, this);
+        if (form.isReady())
+            form.exec();
+    } else {
+        // The line-up, transport, overnight and set-list forms open here as they arrive.
+        MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
+    }
     // However the area's form closed, what it wrote shows now, here and in the event list.
     Changes::planning(m_context.eventId);
 }

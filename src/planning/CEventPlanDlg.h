@@ -9,6 +9,7 @@
 #include <memory>
 
 class CDatabase;
+class CProfileFile;
 class QPushButton;
 
 namespace Ui {
@@ -21,12 +22,14 @@ class CEventPlanDlg;
 class CEventPlanDlg : public QDialog {
     Q_OBJECT
 public:
-    CEventPlanDlg(CDatabase& db, const PlanningContext& context, QWidget* parent = nullptr);
+    CEventPlanDlg(CDatabase& db, CProfileFile& profile, const PlanningContext& context,
+                  QWidget* parent = nullptr);
     ~CEventPlanDlg() override;
 
     // Reads the event and shows the hub for it modally. A database error is shown; an event
     // that no longer exists shows nothing.
-    static void showForEvent(CDatabase& db, std::int32_t eventId, QWidget* parent);
+    static void showForEvent(CDatabase& db, CProfileFile& profile, std::int32_t eventId,
+                             QWidget* parent);
 
     // The button of a planning area (0 line-up ... 7 set list).
     QPushButton* areaButton(int area) const;
@@ -37,6 +40,7 @@ private:
     void openArea(int area);
 
     CDatabase& m_db;
+    CProfileFile& m_profile;
     const PlanningContext m_context;
     std::array<QPushButton*, 8> m_buttons{};
     std::unique_ptr<Ui::CEventPlanDlg> m_ui;

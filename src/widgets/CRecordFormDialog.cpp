@@ -2,6 +2,7 @@
 
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
+#include "data/CDatabase.h"
 #include "data/CRecordset.h"
 
 CRecordFormDialog::CRecordFormDialog(CDatabase& db, const SourceDef& source, const char* keyColumn,
@@ -51,6 +52,7 @@ bool CRecordFormDialog::readRow() {
 bool CRecordFormDialog::writeRow() {
     CRecordset row(m_db, m_source);
     try {
+        CDbTransaction transaction(m_db);
         row.open(rowFilter(m_key));
         // A row deleted meanwhile is written anew: what the user typed is not lost.
         const bool adding = row.atEnd();
@@ -61,10 +63,11 @@ bool CRecordFormDialog::writeRow() {
         m_fields.store(row);
         storeRow(row, adding);
         row.update();
-        if (m_keyColumn) {
-            row.moveToBookmark(row.lastModified());
+        row.moveToBookmark(row.lastModified());
+        storeDependents(row, adding);
+        transaction.commit();
+        if (m_keyColumn)
             m_key = row.getLong(m_keyColumn);
-        }
         return true;
     } catch (const CDaoException& error) {
         if (row.isEditing())

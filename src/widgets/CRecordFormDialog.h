@@ -53,6 +53,12 @@ protected:
         (void)row;
         (void)isNew;
     }
+    // Rows of other tables that change with the form's row, written in the same transaction:
+    // when this throws, the form's row is not stored either.
+    virtual void storeDependents(const CRecordset& row, bool isNew) {
+        (void)row;
+        (void)isNew;
+    }
     // After the row was stored and shown again: tell who lists it.
     virtual void rowSaved() {}
 

@@ -9,9 +9,12 @@
 
 namespace PickListFillers {
 
-void fillFirms(CPickList& list, CDatabase& db, int firmKind, std::int32_t inUse) {
+void fillFirms(CPickList& list, CDatabase& db, int firmKind, std::int32_t inUse,
+               bool blankRow) {
     const QSignalBlocker quiet(&list);
     list.clearRows();
+    if (blankRow)
+        list.addRow({}, 0);
     CSetStammExtFirma firms(db);
     firms.open(
         QString::asprintf("[Art]=%d AND ([fDeleted]=False OR [ExtID]=%ld)", firmKind, long(inUse)),
@@ -45,7 +48,9 @@ void fillContacts(CPickList& list, CDatabase& db, int firmKind, std::int32_t ext
     CSetStammExtAnsprech contacts(db);
     contacts.open(filter, QStringLiteral("[APName]"));
     for (; !contacts.atEnd(); contacts.moveNext())
-        list.addRow({contacts.getText("APName"), contacts.getText("APVorname")},
+        list.addRow({contacts.getText("APName"), contacts.getText("APVorname"),
+                     contacts.getText("APTel"), contacts.getText("APTelm"),
+                     contacts.getText("APFax"), contacts.getText("APEmail")},
                     contacts.getLong("APID"));
 }
 

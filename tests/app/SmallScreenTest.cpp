@@ -12,6 +12,8 @@
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"
 #include "planning/CEventPlanDlg.h"
+#include "planning/CPlanFirmaDlg.h"
+#include "planning/CPlanFirmaDlg.h"
 #include "views/CHelpWindow.h"
 
 #include <QApplication>
@@ -66,7 +68,18 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
         {"Instrument", [] { return std::make_unique<CInstrumentDlg>(CInstrumentDlg::Mode::Add); }},
         {"Währung", [&] { return std::make_unique<CWaehrungDlg>(db()); }},
         {"Mehrwertsteuer", [&] { return std::make_unique<CMwStDlg>(db(), app.profile()); }},
-        {"Event planen", [&] { return std::make_unique<CEventPlanDlg>(db(), plan); }},
+        {"Event planen",
+         [&] { return std::make_unique<CEventPlanDlg>(db(), app.profile(), plan); }},
+        {"Planung PA",
+         [&] {
+             return std::make_unique<CPlanFirmaDlg>(db(), app.profile(), CPlanFirmaDlg::kPAHire,
+                                                    plan);
+         }},
+        {"Planung Techniker",
+         [&] {
+             return std::make_unique<CPlanFirmaDlg>(db(), app.profile(),
+                                                    CPlanFirmaDlg::kTechnician, plan);
+         }},
         {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
     };
     for (const auto& form : forms) {

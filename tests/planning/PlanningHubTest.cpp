@@ -1,6 +1,7 @@
 // The planning status of an event: the hub's icons before and after an area's status is
 // written, what stored values read as, and the planning forms' status group with its question.
 #include "core/MessageService.h"
+#include "core/CProfileFile.h"
 #include "planning/CEventPlanDlg.h"
 #include "planning/CPlanningStatusGroup.h"
 #include "core/PlanningStatus.h"
@@ -44,11 +45,12 @@ protected:
     }
 
     TestDatabase database;
+    CProfileFile profile;
     MessageRecorder messages;
 };
 
 TEST_F(PlanningTest, HubShowsEachAreasStatusAgainAfterItsFormCloses) {
-    CEventPlanDlg hub(database.db(), *PlanningContext::read(database.db(), 12));
+    CEventPlanDlg hub(database.db(), profile, *PlanningContext::read(database.db(), 12));
     EXPECT_EQ(hub.findChild<QLineEdit*>(QStringLiteral("editEndeDatum"))->text() + u' ' +
                   hub.findChild<QLineEdit*>(QStringLiteral("editEndeZeit"))->text(),
               QStringLiteral("21.06.24 01:30"));

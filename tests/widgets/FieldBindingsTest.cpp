@@ -73,7 +73,7 @@ protected:
 TEST_F(FieldBindingsTest, UnchangedFieldsStoreWhatWasStoredAndNullShowsTheDefault) {
     auto* amount = bindings.add<AmountBinding>(fee, "EGageVereinb");
     bindings.add<TextBinding>(location, "ELocation", 50);
-    auto* status = bindings.add<RadioBinding>(
+    bindings.add<RadioBinding>(
         QList<QPair<QRadioButton*, int>>{{requested, 0}, {booked, 2}}, "Status", 2);
     bindings.add<PickKeyBinding>(organiser, "VeranstalterID");
     load();
