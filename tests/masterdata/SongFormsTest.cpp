@@ -3,6 +3,7 @@
 // that hands its values back without touching the database, and the menu command.
 #include "app/CMainMenu.h"
 #include "app/MainWindowSupport.h"
+#include "data/RecordSets.h"
 #include "masterdata/CSongDlg.h"
 #include "masterdata/CSonglisteDlg.h"
 #include "support/FormTestSupport.h"
@@ -196,16 +197,30 @@ TEST_F(SongFormsTest, DropDownsOfferEveryValueAlreadyUsedOnceAndPickingOneIsACha
     ASSERT_EQ(saveAndClose(*form), QDialog::Accepted);
     EXPECT_EQ(messages.texts(), QStringList{kQuestion});
     EXPECT_EQ(stored("Interpret, Verleger", song), "'ABBA-Revival'|'Tonwiesen'");
+
+    // A mark the P/F list does not offer, written by another program, is shown and kept.
+    database.exec("UPDATE T_Stamm_Songliste SET pf='p' WHERE Titel='F'");
+    form = open(song);
+    EXPECT_EQ(combo(*form, "P/F")->currentText(), "p");
+    EXPECT_EQ(offered(combo(*form, "P/F")), "|P|F|p");
+    type(*form, "Tonart", QStringLiteral("D-Dur"));
+    ASSERT_EQ(saveAndClose(*form), QDialog::Accepted);
+    EXPECT_EQ(stored("Tonart, pf", song), "'D-Dur'|'p'");
 }
 
 TEST_F(SongFormsTest, SetListSongIsHandedBackWithoutQuestionAndTheSongListStaysUnchanged) {
     addSong("'Oldie-Potpourri', 'Die Kranichtaler', 'G-Dur', 140, NULL, '4711231-001', 'diverse', "
             "'Florian Wimmreuther', 'Edition Talklang', 'P'");
     const QString before = allSongs();
-    const SetListSong given = SetListSong::fromColumns(
-        {"Oldie-Potpourri", "G-Dur", "140", "", "Die Kranichtaler", "4711231-001", "P", "diverse",
-         "Florian Wimmreuther", "Edition Talklang"});
-    EXPECT_EQ(given.interpret, "Die Kranichtaler");
+    // The set list copies the song as the song list shows it.
+    CSetStammSongliste row(database.db());
+    row.open();
+    const SetListSong given = SetListSong::fromSongRow(row);
+    row.close();
+    EXPECT_EQ(given.columns(),
+              (QStringList{"Oldie-Potpourri", "G-Dur", "140", "", "Die Kranichtaler", "4711231-001",
+                           "P", "diverse", "Florian Wimmreuther", "Edition Talklang"}));
+    EXPECT_EQ(SetListSong::fromColumns(given.columns()), given);
 
     // Shown as handed over; the drop-downs offer nothing from the song list.
     CSongDlg form(database.db(), given);
@@ -258,7 +273,7 @@ TEST_F(SongFormsTest, SetListSongKeepsItsValuesWhenClosedWithoutEndeOrRefused) {
                   QStringList{QStringLiteral("Geben Sie bitte eine ganze Zahl zwischen 0 und 32767 "
                                              "ein.")});
         type(form, "Tempo", QStringLiteral("66"), true);
-        QTest::keyClick(field(form, "Tonart"), Qt::Key_Return);
+        QTest::keyClick(field<QComboBox>(form, "Interpret")->lineEdit(), Qt::Key_Return);
     });
     EXPECT_TRUE(CSongDlg::editSetListSong(database.db(), song));
     EXPECT_EQ(song.tempo, "66");
