@@ -111,7 +111,10 @@ void CMainMenu::createMenus() {
     connect(instruments, &QAction::triggered, this,
             [this] { m_frame.forms().openCommand(&m_frame, Instruments); });
     m_actions.insert(Instruments, instruments);
-    addDisabled(master, Songs, QStringLiteral("&Songliste..."));
+    QAction* songs = master->addAction(QStringLiteral("&Songliste..."));
+    connect(songs, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, Songs); });
+    m_actions.insert(Songs, songs);
     addDisabled(master, Hotels, QStringLiteral("&Hotel / Pension..."));
     QMenu* merchandiseData = master->addMenu(QStringLiteral("&Fanartikelverwaltung"));
     addDisabled(merchandiseData, ArticleGroups, QStringLiteral("Artikel&gruppen..."));

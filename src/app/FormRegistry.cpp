@@ -8,6 +8,7 @@
 #include "masterdata/CExtFirmaDlg.h"
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"
+#include "masterdata/CSonglisteDlg.h"
 #include "planning/CEventPlanDlg.h"
 
 #include <QDialog>
@@ -43,6 +44,10 @@ FormRegistry::FormRegistry(CDatabase& db, CProfileFile& profile, const QString& 
     });
     m_commands.insert(CMainMenu::Instruments, [&db](QWidget* parent, std::int32_t) {
         CInstrumenteDlg form(db, parent);
+        return form.exec();
+    });
+    m_commands.insert(CMainMenu::Songs, [&db, &profile](QWidget* parent, std::int32_t) {
+        CSonglisteDlg form(db, profile, parent);
         return form.exec();
     });
     m_commands.insert(CMainMenu::Currency, [&db](QWidget* parent, std::int32_t) {

@@ -293,6 +293,9 @@ const SongData kSongs[] = {
      "9120391-001", "Jens Marquardt", "", "Tonwiesen Edition", ""},
     {"Partyzug nach Moosreuth", "Jojo & die Wellenreiter", "A-Dur", 136, "Polonaise", "8840170-001",
      "Rainer Obholzer", "", "Tonwiesen Edition", ""},
+    // No tempo (played freely) and no work number known yet.
+    {"Ständchen zum Geburtstag", kBand, "F-Dur", 0, "nach Ansage, frei im Tempo", "", "überliefert",
+     "Veronika Stadlmaier", "", ""},
 };
 
 struct HotelData {
@@ -772,18 +775,20 @@ void DemoWriter::writeHotels() {
 
 void DemoWriter::writeSongs() {
     for (const SongData& s : kSongs) {
-        m_songs.push_back(NewRow(m_songSet)
-                              .text("Titel", s.title)
-                              .text("Interpret", s.performer)
-                              .text("Tonart", s.key)
-                              .number("Tempo", s.tempo)
-                              .text("Bemerkungen", s.remarks)
-                              .text("GemaWerkNr", s.workNumber)
-                              .text("Komponist", s.composer)
-                              .text("Bearbeiter", s.arranger)
-                              .text("Verleger", s.publisher)
-                              .text("pf", s.pf)
-                              .storeKey());
+        NewRow row(m_songSet);
+        row.text("Titel", s.title)
+            .text("Interpret", s.performer)
+            .text("Tonart", s.key)
+            .text("Bemerkungen", s.remarks)
+            .text("GemaWerkNr", s.workNumber)
+            .text("Komponist", s.composer)
+            .text("Bearbeiter", s.arranger)
+            .text("Verleger", s.publisher)
+            .text("pf", s.pf);
+        // A song without a tempo keeps it null, as the song form stores it.
+        if (s.tempo >= 1)
+            row.number("Tempo", s.tempo);
+        m_songs.push_back(row.storeKey());
     }
 }
 

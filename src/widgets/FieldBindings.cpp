@@ -57,6 +57,8 @@ bool FieldBinding::refuse(const QString& message) const {
         edit->selectAll();
     else if (auto* memo = qobject_cast<QPlainTextEdit*>(m_control))
         memo->selectAll();
+    else if (auto* combo = qobject_cast<QComboBox*>(m_control); combo && combo->lineEdit())
+        combo->lineEdit()->selectAll();
     return false;
 }
 
@@ -325,6 +327,59 @@ void RadioBinding::watch(const std::function<void()>& changed) {
     // A click counts as a change even on the button already chosen.
     for (const auto& each : m_buttons)
         QObject::connect(each.first, &QRadioButton::clicked, each.first, [changed] { changed(); });
+}
+
+ComboTextBinding::ComboTextBinding(QComboBox* combo, std::string_view column, int maximum)
+    : FieldBinding(combo, column), m_combo(combo), m_maximum(maximum) {
+    if (m_combo->isEditable()) {
+        m_combo->lineEdit()->setMaxLength(m_maximum);
+        // Return confirms the form; it does not add the typed text to the values offered. What
+        // is typed stays as typed: no completion turns "Sandra" into "Sandra Velten".
+        m_combo->setInsertPolicy(QComboBox::NoInsert);
+        m_combo->setCompleter(nullptr);
+    }
+}
+
+void ComboTextBinding::show(const QString& text) {
+    const QSignalBlocker quiet(m_combo);
+    if (m_combo->isEditable()) {
+        m_combo->setCurrentIndex(-1);
+        m_combo->setEditText(text);
+        m_combo->lineEdit()->setModified(false);
+        m_combo->lineEdit()->setCursorPosition(0);
+        return;
+    }
+    int index = m_combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        m_combo->addItem(text);
+        index = m_combo->count() - 1;
+    }
+    m_combo->setCurrentIndex(index);
+}
+
+void ComboTextBinding::clear() {
+    show(QString());
+}
+
+void ComboTextBinding::load(const CRecordset& row) {
+    show(row.getText(column()));
+}
+
+bool ComboTextBinding::read() {
+    const QString text = m_combo->currentText();
+    if (text.size() > m_maximum)
+        return refuse(QString::fromUtf8(FieldRules::kTooLong).arg(m_maximum));
+    m_value = text;
+    return true;
+}
+
+void ComboTextBinding::store(CRecordset& row) const {
+    storeText(row, column(), m_value);
+}
+
+void ComboTextBinding::watch(const std::function<void()>& changed) {
+    // Typing marks the line edit as edited; picking a value from the list does not.
+    QObject::connect(m_combo, &QComboBox::currentIndexChanged, m_combo, [changed] { changed(); });
 }
 
 // --- FieldBindings --------------------------------------------------------------------------

@@ -226,6 +226,27 @@ private:
     int m_value;
 };
 
+// A drop-down whose text is stored: an editable one (a value typed or picked from the values
+// offered), or a fixed list of texts ("", "P", "F"). Empty text is stored as null. A stored text
+// that a fixed list does not offer is added to it, so that saving never replaces it unseen.
+class ComboTextBinding : public FieldBinding {
+public:
+    ComboTextBinding(QComboBox* combo, std::string_view column, int maximum = 32767);
+    void clear() override;
+    void load(const CRecordset& row) override;
+    bool read() override;
+    void store(CRecordset& row) const override;
+    void watch(const std::function<void()>& changed) override;
+    // Shows a text as if it had been stored (a form filled from values it was handed).
+    void show(const QString& text);
+    const QString& value() const { return m_value; }
+
+private:
+    QComboBox* m_combo;
+    int m_maximum;
+    QString m_value;
+};
+
 // The bindings of one form, in the order of the form, so that the first faulty field is the one
 // refused.
 class FieldBindings {

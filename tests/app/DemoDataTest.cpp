@@ -116,6 +116,19 @@ TEST(DemoDataTest, GivesEveryListFormAndReportSomethingToShow) {
     EXPECT_GT(t.count("T_Stamm_ExtFirma", R"("fDeleted" <> 0)"), 0);
     EXPECT_GT(t.count("T_Stamm_Musiker", R"("fDeleted" <> 0)"), 0);
 
+    // A song list with GEMA details to choose from, stored as the song form stores songs: no
+    // tempo is null, never 0; some potpourris and fragments.
+    EXPECT_GE(t.count("T_Stamm_Songliste"), 15);
+    EXPECT_EQ(t.count("T_Stamm_Songliste", R"("Titel" IS NULL OR "Komponist" IS NULL
+        OR "Tempo" < 1 OR "pf" NOT IN ('P', 'F'))"),
+              0);
+    EXPECT_GT(t.count("T_Stamm_Songliste", R"("Tempo" IS NULL)"), 0);
+    EXPECT_GT(t.count("T_Stamm_Songliste", R"("pf" = 'P')"), 0);
+    EXPECT_GT(t.count("T_Stamm_Songliste", R"("pf" = 'F')"), 0);
+    EXPECT_GT(t.count("T_Stamm_Songliste", R"("GemaWerkNr" IS NOT NULL AND "Verleger" IS NOT NULL
+        AND "Bearbeiter" IS NOT NULL)"),
+              0);
+
     // Every saved query, hence every planning form and report, has rows for some event.
     CDatabase& db = t.db();
     EXPECT_TRUE(showsAnEvent<CSetAbfrEventBesetzung>(db));
