@@ -6,7 +6,6 @@
 #include "core/MessageService.h"
 #include "core/Settings.h"
 #include "data/CDaoException.h"
-#include "data/JetFilter.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
 #include "widgets/FormFields.h"
