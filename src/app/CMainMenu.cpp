@@ -117,8 +117,14 @@ void CMainMenu::createMenus() {
     m_actions.insert(Songs, songs);
     addDisabled(master, Hotels, QStringLiteral("&Hotel / Pension..."));
     QMenu* merchandiseData = master->addMenu(QStringLiteral("&Fanartikelverwaltung"));
-    addDisabled(merchandiseData, ArticleGroups, QStringLiteral("Artikel&gruppen..."));
-    addDisabled(merchandiseData, Articles, QStringLiteral("&Artikelverwaltung..."));
+    QAction* articleGroups = merchandiseData->addAction(QStringLiteral("Artikel&gruppen..."));
+    connect(articleGroups, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, ArticleGroups); });
+    m_actions.insert(ArticleGroups, articleGroups);
+    QAction* articles = merchandiseData->addAction(QStringLiteral("&Artikelverwaltung..."));
+    connect(articles, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, Articles); });
+    m_actions.insert(Articles, articles);
     master->addSeparator();
     addDisabled(master, BirthdayReminder, QStringLiteral("&Geburtstagserinnerung..."));
     addDisabled(master, GemaOffices, QStringLiteral("GEMA Be&zirksdirektionen..."));

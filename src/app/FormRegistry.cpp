@@ -5,6 +5,8 @@
 #include "events/CEventDlg.h"
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
+#include "masterdata/CArtikelgruppenDlg.h"
+#include "masterdata/CArtikelverwaltungDlg.h"
 #include "masterdata/CExtFirmaDlg.h"
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"
@@ -50,6 +52,15 @@ FormRegistry::FormRegistry(CDatabase& db, CProfileFile& profile, const QString& 
         CSonglisteDlg form(db, profile, parent);
         return form.exec();
     });
+    m_commands.insert(CMainMenu::ArticleGroups, [&db](QWidget* parent, std::int32_t) {
+        CArtikelgruppenDlg form(db, parent);
+        return form.exec();
+    });
+    m_commands.insert(CMainMenu::Articles,
+                      [&db, &profile, programDirectory](QWidget* parent, std::int32_t) {
+                          CArtikelverwaltungDlg form(db, profile, programDirectory, parent);
+                          return form.exec();
+                      });
     m_commands.insert(CMainMenu::Currency, [&db](QWidget* parent, std::int32_t) {
         CWaehrungDlg form(db, parent);
         return showIfReady(form);

@@ -795,6 +795,7 @@ void DemoWriter::writeSongs() {
 void DemoWriter::writeArticles() {
     const QString records = QStringLiteral("TONTRÄGER");
     const QString clothes = QStringLiteral("TEXTIL");
+    const QString other = QStringLiteral("SONSTIGES");
     NewRow(m_groupSet)
         .text("Artikelgruppe", records)
         .text("Beschreibung", "CDs und Schallplatten der Band")
@@ -803,6 +804,11 @@ void DemoWriter::writeArticles() {
     NewRow(m_groupSet)
         .text("Artikelgruppe", clothes)
         .text("Beschreibung", "T-Shirts, Kapuzenpullis und Mützen")
+        .number("Kategorie", 1)
+        .store();
+    NewRow(m_groupSet)
+        .text("Artikelgruppe", other)
+        .text("Beschreibung", "Buttons, Aufkleber und Kleinkram")
         .number("Kategorie", 1)
         .store();
 
@@ -827,6 +833,9 @@ void DemoWriter::writeArticles() {
          ""},
         {clothes, "T-Shirt Bandlogo", "schwarz, Größen S bis XXL", {20, 18, 15, 0}, "tshirt.jpg"},
         {clothes, "Kapuzenpulli Bandlogo", "dunkelgrün, Größen S bis XXL", {39, 35, 0, 0}, ""},
+        {other, "Button-Set", "drei Anstecker mit Bandlogo", {4.5f, 3.5f, 0, 0}, ""},
+        {other, "Autogrammkarte", "signiert, Postkartenformat", {2, 1.5f, 1, 0}, ""},
+        {other, "Schlüsselanhänger", "Kranich aus Messing\nmit Gravur", {8, 6.5f, 0, 0}, ""},
     };
     for (const ArticleData& a : articles) {
         NewRow row(m_articleSet);

@@ -7,12 +7,16 @@
 CPhotoCtrl::CPhotoCtrl(QWidget* parent)
     : QWidget(parent), m_programDirectory(QDir::currentPath()) {}
 
-bool CPhotoCtrl::showFile(const QString& path) {
+bool CPhotoCtrl::showFile(const QString& path, Fallback fallback) {
+    const auto showFallback = [this, fallback] {
+        return fallback == Fallback::Article ? showDefaultArticlePhoto()
+                                             : showDefaultMusicianPhoto();
+    };
     if (path.isEmpty() || !QFileInfo::exists(path))
-        return showDefaultMusicianPhoto();
+        return showFallback();
     m_loaded = m_picture.load(path, this);
     if (!m_loaded)
-        return showDefaultMusicianPhoto();
+        return showFallback();
     update();
     return true;
 }

@@ -13,9 +13,12 @@ public:
     // The program directory, where the default photos live.
     void setProgramDirectory(const QString& directory) { m_programDirectory = directory; }
 
-    // Shows the file; a missing or unreadable file shows the default musician photo instead
-    // (a missing file without a message). Returns whether a photo is shown.
-    bool showFile(const QString& path);
+    // The default photo that stands in for a missing or unreadable file.
+    enum class Fallback { Musician, Article };
+
+    // Shows the file; a missing or unreadable file shows the default photo instead (a missing
+    // file without a message). Returns whether a photo is shown.
+    bool showFile(const QString& path, Fallback fallback = Fallback::Musician);
     bool showDefaultMusicianPhoto();
     bool showDefaultArticlePhoto();
     // Shows nothing.

@@ -140,6 +140,22 @@ TEST(DemoDataTest, GivesEveryListFormAndReportSomethingToShow) {
     EXPECT_TRUE(showsAnEvent<CSetAbfrGigMusiker>(db));
     EXPECT_TRUE(showsAnEvent<CSetAbfrDruckGema>(db));
 
+    // Merchandise of both categories, each article in a live group with a first price; other
+    // merchandise has neither label nor performer, as the article form stores it.
+    for (int category = 0; category <= 1; ++category) {
+        const std::string where =
+            "\"fDeleted\" = 0 AND \"Kategorie\" = " + std::to_string(category);
+        EXPECT_GT(t.count("T_Stamm_Artikelgruppe", where.c_str()), 0) << category;
+    }
+    EXPECT_GE(t.count("T_Stamm_Artikel"), 6);
+    EXPECT_EQ(t.count("T_Stamm_Artikel", R"("Preis1" IS NULL OR "Artikelgruppe" NOT IN
+        (SELECT "Artikelgruppe" FROM "T_Stamm_Artikelgruppe" WHERE "fDeleted" = 0))"),
+              0);
+    EXPECT_EQ(t.count("T_Stamm_Artikel", R"(("Label" IS NOT NULL OR "Interpret" IS NOT NULL)
+        AND "Artikelgruppe" IN (SELECT "Artikelgruppe" FROM "T_Stamm_Artikelgruppe"
+                                WHERE "Kategorie" = 1))"),
+              0);
+
     // The birthday reminder finds somebody within its default window of 14 days.
     CSetStammMusiker musicians(db);
     musicians.open(QStringLiteral("[fDeleted]=False"));
