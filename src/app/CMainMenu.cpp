@@ -110,13 +110,19 @@ void CMainMenu::createMenus() {
             [this] { m_frame.forms().openCommand(&m_frame, Instruments); });
     m_actions.insert(Instruments, instruments);
     addDisabled(master, Songs, QStringLiteral("&Songliste..."));
-    addDisabled(master, Hotels, QStringLiteral("&Hotel / Pension..."));
+    QAction* hotels = master->addAction(QStringLiteral("&Hotel / Pension..."));
+    connect(hotels, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, Hotels); });
+    m_actions.insert(Hotels, hotels);
     QMenu* merchandiseData = master->addMenu(QStringLiteral("&Fanartikelverwaltung"));
     addDisabled(merchandiseData, ArticleGroups, QStringLiteral("Artikel&gruppen..."));
     addDisabled(merchandiseData, Articles, QStringLiteral("&Artikelverwaltung..."));
     master->addSeparator();
     addDisabled(master, BirthdayReminder, QStringLiteral("&Geburtstagserinnerung..."));
-    addDisabled(master, GemaOffices, QStringLiteral("GEMA Be&zirksdirektionen..."));
+    QAction* gemaOffices = master->addAction(QStringLiteral("GEMA Be&zirksdirektionen..."));
+    connect(gemaOffices, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, GemaOffices); });
+    m_actions.insert(GemaOffices, gemaOffices);
 
     QMenu* settings = bar->addMenu(QStringLiteral("E&instellungen"));
     addDisabled(settings, UserData, QStringLiteral("&Benutzerdaten..."));

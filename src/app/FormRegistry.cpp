@@ -6,6 +6,8 @@
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
 #include "masterdata/CExtFirmaDlg.h"
+#include "masterdata/CGemaBezirkeDlg.h"
+#include "masterdata/CHotelListeDlg.h"
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"
 #include "planning/CEventPlanDlg.h"
@@ -43,6 +45,14 @@ FormRegistry::FormRegistry(CDatabase& db, CProfileFile& profile, const QString& 
     });
     m_commands.insert(CMainMenu::Instruments, [&db](QWidget* parent, std::int32_t) {
         CInstrumenteDlg form(db, parent);
+        return form.exec();
+    });
+    m_commands.insert(CMainMenu::Hotels, [&db, &profile](QWidget* parent, std::int32_t) {
+        CHotelListeDlg form(db, profile, parent);
+        return form.exec();
+    });
+    m_commands.insert(CMainMenu::GemaOffices, [&db, &profile](QWidget* parent, std::int32_t) {
+        CGemaBezirkeDlg form(db, profile, parent);
         return form.exec();
     });
     m_commands.insert(CMainMenu::Currency, [&db](QWidget* parent, std::int32_t) {
