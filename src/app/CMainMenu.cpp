@@ -115,7 +115,10 @@ void CMainMenu::createMenus() {
     connect(songs, &QAction::triggered, this,
             [this] { m_frame.forms().openCommand(&m_frame, Songs); });
     m_actions.insert(Songs, songs);
-    addDisabled(master, Hotels, QStringLiteral("&Hotel / Pension..."));
+    QAction* hotels = master->addAction(QStringLiteral("&Hotel / Pension..."));
+    connect(hotels, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, Hotels); });
+    m_actions.insert(Hotels, hotels);
     QMenu* merchandiseData = master->addMenu(QStringLiteral("&Fanartikelverwaltung"));
     QAction* articleGroups = merchandiseData->addAction(QStringLiteral("Artikel&gruppen..."));
     connect(articleGroups, &QAction::triggered, this,
@@ -127,7 +130,10 @@ void CMainMenu::createMenus() {
     m_actions.insert(Articles, articles);
     master->addSeparator();
     addDisabled(master, BirthdayReminder, QStringLiteral("&Geburtstagserinnerung..."));
-    addDisabled(master, GemaOffices, QStringLiteral("GEMA Be&zirksdirektionen..."));
+    QAction* gemaOffices = master->addAction(QStringLiteral("GEMA Be&zirksdirektionen..."));
+    connect(gemaOffices, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, GemaOffices); });
+    m_actions.insert(GemaOffices, gemaOffices);
 
     QMenu* settings = bar->addMenu(QStringLiteral("E&instellungen"));
     addDisabled(settings, UserData, QStringLiteral("&Benutzerdaten..."));

@@ -8,6 +8,8 @@
 #include "masterdata/CArtikelgruppenDlg.h"
 #include "masterdata/CArtikelverwaltungDlg.h"
 #include "masterdata/CExtFirmaDlg.h"
+#include "masterdata/CGemaBezirkeDlg.h"
+#include "masterdata/CHotelListeDlg.h"
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"
 #include "masterdata/CSonglisteDlg.h"
@@ -61,6 +63,14 @@ FormRegistry::FormRegistry(CDatabase& db, CProfileFile& profile, const QString& 
                           CArtikelverwaltungDlg form(db, profile, programDirectory, parent);
                           return form.exec();
                       });
+    m_commands.insert(CMainMenu::Hotels, [&db, &profile](QWidget* parent, std::int32_t) {
+        CHotelListeDlg form(db, profile, parent);
+        return form.exec();
+    });
+    m_commands.insert(CMainMenu::GemaOffices, [&db, &profile](QWidget* parent, std::int32_t) {
+        CGemaBezirkeDlg form(db, profile, parent);
+        return form.exec();
+    });
     m_commands.insert(CMainMenu::Currency, [&db](QWidget* parent, std::int32_t) {
         CWaehrungDlg form(db, parent);
         return showIfReady(form);

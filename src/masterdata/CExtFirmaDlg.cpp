@@ -1,6 +1,7 @@
 #include "CExtFirmaDlg.h"
 
 #include "CAnsprechDlg.h"
+#include "CFahrzeugeDlg.h"
 #include "core/BaseData.h"
 #include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
@@ -288,10 +289,12 @@ void CExtFirmaDlg::onDeleteContact() {
 }
 
 void CExtFirmaDlg::onVehicles() {
+    // Vehicles hang on the firm's key: a new firm is stored first.
     if (!saveNewFirmFirst())
         return;
-    // The vehicle list of a car hire firm comes with the vehicle forms.
-    MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
+    CFahrzeugeDlg vehicles(database(), m_profile, key(), this);
+    if (vehicles.isReady())
+        vehicles.exec();
 }
 
 void CExtFirmaDlg::updateContactButtons() {

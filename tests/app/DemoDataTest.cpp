@@ -128,6 +128,19 @@ TEST(DemoDataTest, GivesEveryListFormAndReportSomethingToShow) {
     EXPECT_GT(t.count("T_Stamm_Songliste", R"("GemaWerkNr" IS NOT NULL AND "Verleger" IS NOT NULL
         AND "Bearbeiter" IS NOT NULL)"),
               0);
+    // Hotels, vehicles for every car-hire firm (each on a car-hire firm, with a type to list it
+    // by) and GEMA offices, as their forms would store them
+    EXPECT_GE(t.count("T_Stamm_Hotel", R"("fDeleted" = 0 AND "Name" <> '')"), 3);
+    EXPECT_EQ(t.count("T_Stamm_ExtFirma", R"("Art" = 5 AND NOT EXISTS (
+        SELECT 1 FROM "T_Stamm_KfzVerleiher_Kfz" k WHERE k."ExtID" = "T_Stamm_ExtFirma"."ExtID"
+        AND k."fDeleted" = 0))"),
+              0);
+    EXPECT_EQ(t.count("T_Stamm_KfzVerleiher_Kfz", R"("Art" <> 5 OR COALESCE("Typ", '') = ''
+        OR NOT EXISTS (SELECT 1 FROM "T_Stamm_ExtFirma" f
+                       WHERE f."ExtID" = "T_Stamm_KfzVerleiher_Kfz"."ExtID" AND f."Art" = 5))"),
+              0);
+    EXPECT_GE(t.count("T_Stamm_Gema_Bezirk", R"("Bezirksdirektion" <> '' AND "Ort" IS NOT NULL)"),
+              3);
 
     // Every saved query, hence every planning form and report, has rows for some event.
     CDatabase& db = t.db();

@@ -5,7 +5,6 @@
 #include "app/MainWindowSupport.h"
 #include "masterdata/CAnsprechDlg.h"
 #include "masterdata/CExtFirmaDlg.h"
-#include "resources/Strings.h"
 #include "support/FormTestSupport.h"
 #include "support/TestDatabase.h"
 #include "widgets/CReportList.h"
@@ -287,11 +286,23 @@ TEST_F(FirmFormsTest, VehiclesOfANewCarHireFirmSaveTheFirmFirst) {
     CExtFirmaDlg form(database.db(), profile, 5, -1);
     show(form);
     type(form, "Firma", "Autohaus Rolle");
-    messages.queueAnswer(Answer::Yes);
+    // Declined: no firm, and no vehicle list for a firm that does not exist.
+    messages.queueAnswer(Answer::Cancel);
     click(form, "&Fahrzeuge...");
-    EXPECT_EQ(messages.texts(),
-              (QStringList{kQuestion, QString::fromUtf8(Strings::kNotAvailable)}));
+    EXPECT_EQ(messages.texts(), QStringList{kQuestion});
+    EXPECT_EQ(database.count("T_Stamm_ExtFirma"), 0);
+
+    messages.queueAnswer(Answer::Yes);
+    QString shownFirm;
+    onNextModal([&shownFirm](QDialog& vehicles) {
+        EXPECT_EQ(vehicles.windowTitle(), QStringLiteral("Fahrzeuge"));
+        shownFirm = field(vehicles, "Name")->text();
+        click(vehicles, "&Ende");
+    });
+    click(form, "&Fahrzeuge...");
+    EXPECT_EQ(shownFirm, QStringLiteral("Autohaus Rolle"));
     EXPECT_EQ(firm("Firma, Art"), "'Autohaus Rolle'|5");
+    EXPECT_EQ(form.extId(), firm("ExtID").toInt());
 }
 
 TEST_F(FirmFormsTest, ContactFormNeedsANameAndStoresTheContact) {
