@@ -1,7 +1,7 @@
 #include "CPlanningStatusGroup.h"
 
-#include "core/PlanningStatus.h"
 #include "core/MessageService.h"
+#include "core/PlanningStatus.h"
 #include "data/CDaoException.h"
 
 #include "ui_CPlanningStatusGroup.h"
@@ -55,6 +55,16 @@ bool CPlanningStatusGroup::store(bool planningSaved) {
         return true;
     const bool complete = MessageService::askYesNo(window(), completionQuestion(m_area));
     const int value = complete ? PlanningStatus::Complete : PlanningStatus::Begun;
+    if (!write(value))
+        return false;
+    check(value);
+    return true;
+}
+
+bool CPlanningStatusGroup::storeAfterQuestion() {
+    int value = PlanningStatus::Complete;
+    if (!MessageService::askYesNo(window(), completionQuestion(m_area)))
+        value = m_touched ? checkedValue() : int(PlanningStatus::Begun);
     if (!write(value))
         return false;
     check(value);

@@ -36,6 +36,12 @@ public:
     // user is asked whether the planning is complete: yes writes "abgeschlossen", no
     // "begonnen". False when the write failed; its error has been shown.
     bool store(bool planningSaved);
+    // The closing rule of the list forms (transport, overnight): once entries were stored, the
+    // user is asked whether the planning is complete, also after clicking a button: yes writes
+    // "abgeschlossen", no the button clicked, or "begonnen" when none was.
+    bool storeAfterQuestion();
+    // Writes the value of the checked button.
+    bool storeChecked() { return write(checkedValue()); }
 
 Q_SIGNALS:
     // A click on one of the buttons: the form counts as changed.

@@ -72,9 +72,13 @@ bool CRecordFormDialog::writeRow() {
     } catch (const CDaoException& error) {
         if (row.isEditing())
             row.cancelUpdate();
-        MessageService::stop(this, m_fields.explain(error));
+        MessageService::stop(this, refusalText(error));
         return false;
     }
+}
+
+QString CRecordFormDialog::refusalText(const CDaoException& error) {
+    return m_fields.explain(error);
 }
 
 bool CRecordFormDialog::save() {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+class CDaoException;
 class CDatabase;
 class CRecordset;
 class SourceDef;
@@ -61,6 +62,9 @@ protected:
     }
     // After the row was stored and shown again: tell who lists it.
     virtual void rowSaved() {}
+    // The message for a write the database refused: its description, naming the field by its
+    // label (a form may say it in its own words, for example for a duplicate key).
+    virtual QString refusalText(const CDaoException& error);
 
     // Reads, checks and writes the row, then shows it again as stored. A database error is
     // shown, naming the field by its label, and the form keeps what the user typed.

@@ -58,11 +58,11 @@ TEST_F(PlanningTest, HubShowsEachAreasStatusAgainAfterItsFormCloses) {
     EXPECT_EQ(PlanningStatus::read(database.db(), 12).planningImage(), 0);
 
     // The first status written creates the row; the other areas read as open.
-    PlanningStatus::writeArea(database.db(), 12, "Stat_Plan_Transport", 2);
-    EXPECT_EQ(stored("quote(Stat_Plan_Besetzung)||Stat_Plan_Transport"), QStringLiteral("NULL2"));
-    QTest::mouseClick(hub.areaButton(5), Qt::LeftButton);
+    PlanningStatus::writeArea(database.db(), 12, "Stat_Plan_Nacht", 2);
+    EXPECT_EQ(stored("quote(Stat_Plan_Besetzung)||Stat_Plan_Nacht"), QStringLiteral("NULL2"));
+    QTest::mouseClick(hub.areaButton(6), Qt::LeftButton);
     EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(Strings::kNotAvailable)});
-    EXPECT_EQ(colours(hub), QStringLiteral("rrrrrgrr"));
+    EXPECT_EQ(colours(hub), QStringLiteral("rrrrrrgr"));
     EXPECT_EQ(PlanningStatus::read(database.db(), 12).planningImage(), 1);
 
     // A stored 3 reads as open; a second area goes into the same row.
@@ -70,9 +70,9 @@ TEST_F(PlanningTest, HubShowsEachAreasStatusAgainAfterItsFormCloses) {
     PlanningStatus::writeArea(database.db(), 12, "Stat_Plan_PA", 1);
     EXPECT_EQ(database.count("T_Event_Status"), 1);
     hub.showStatusIcons();
-    EXPECT_EQ(colours(hub), QStringLiteral("rrryrgrr"));
+    EXPECT_EQ(colours(hub), QStringLiteral("rrryrrgr"));
     EXPECT_EQ(PlanningStatus::readArea(database.db(), 12, "Stat_Plan_Besetzung"), 0);
-    database.exec("UPDATE T_Event_Status SET Stat_Plan_PA = 0, Stat_Plan_Transport = 0");
+    database.exec("UPDATE T_Event_Status SET Stat_Plan_PA = 0, Stat_Plan_Nacht = 0");
     EXPECT_EQ(PlanningStatus::read(database.db(), 12).planningImage(), 0);
 }
 
