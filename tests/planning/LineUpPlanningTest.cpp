@@ -5,11 +5,13 @@
 #include "core/ListKinds.h"
 #include "core/ListRows.h"
 #include "core/MessageService.h"
+#include "planning/CEventPlanDlg.h"
 #include "planning/CLineUpList.h"
 #include "planning/CPlanBesetzungDlg.h"
 #include "support/FormTestSupport.h"
 #include "support/TestDatabase.h"
 #include "widgets/CPickList.h"
+#include "widgets/Pictures.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -357,6 +359,41 @@ TEST_F(LineUpPlanningTest, StandardLineUpIsStoredOnlyAfterAChangeAndReplacesTheE
     EXPECT_EQ(database.count("T_Event_Uebernachtung"), 0);
     EXPECT_EQ(database.count("T_Event_Status", "EventID = 12 AND Stat_Plan_Besetzung = 2"), 1);
     EXPECT_EQ(storedLineUp(0), QStringLiteral("2,4"));
+}
+
+TEST_F(LineUpPlanningTest, HubOpensTheFormAndShowsWhatItStoredWhenItCloses) {
+    CEventPlanDlg hub(database.db(), profile, context);
+    QPushButton* button = hub.areaButton(0);
+    const auto colourOf = [](const QPushButton& area) {
+        return area.icon().pixmap(16, 16).toImage();
+    };
+    EXPECT_EQ(colourOf(*button), Pictures::statusIcon(0).pixmap(16, 16).toImage());
+    QString title;
+    FormTest::onNextModal([&](QDialog& form) {
+        title = form.windowTitle();
+        FormTest::button<QRadioButton>(form, "abgeschlossen")->click();
+        messages.queueAnswer(Answer::Yes);
+        FormTest::click(form, "&Ende");
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(title, QStringLiteral("Besetzung planen"));
+    EXPECT_EQ(colourOf(*button), Pictures::statusIcon(2).pixmap(16, 16).toImage());
+}
+
+TEST_F(LineUpPlanningTest, ALineUpThatCannotBeReadIsNeverShownForSaving) {
+    database.exec("INSERT INTO T_Event_Besetzung (EventID, MusikerID) VALUES (12, 1)");
+    database.exec("DROP VIEW A_Event_Besetzung");
+    CPlanBesetzungDlg form(database.db(), profile, context);
+    EXPECT_FALSE(form.isReady());
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(messages.messages().first().icon, MessageService::Icon::Stop);
+
+    // The hub does not show it either, and the stored line-up stays.
+    CEventPlanDlg hub(database.db(), profile, context);
+    messages.clear();
+    QTest::mouseClick(hub.areaButton(0), Qt::LeftButton);
+    EXPECT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(storedLineUp(12), QStringLiteral("1"));
 }
 
 TEST_F(LineUpPlanningTest, ThePlaceholderEventIsInNoEventList) {
