@@ -1,5 +1,6 @@
 #include "CEventPlanDlg.h"
 
+#include "CPlanBesetzungDlg.h"
 #include "CPlanFirmaDlg.h"
 #include "CPlanTransportDlg.h"
 
@@ -81,7 +82,11 @@ void CEventPlanDlg::showStatusIcons() {
 }
 
 void CEventPlanDlg::openArea(int area) {
-    if (const CPlanFirmaDlg::ServiceArea* service = CPlanFirmaDlg::forPlanningArea(area)) {
+    if (area == 0) {
+        CPlanBesetzungDlg form(m_db, m_profile, m_context, this);
+        if (form.isReady())
+            form.exec();
+    } else if (const CPlanFirmaDlg::ServiceArea* service = CPlanFirmaDlg::forPlanningArea(area)) {
         CPlanFirmaDlg form(m_db, m_profile, *service, m_context, this);
         if (form.isReady())
             form.exec();
@@ -89,7 +94,7 @@ void CEventPlanDlg::openArea(int area) {
         CPlanTransportDlg form(m_db, m_profile, m_context, this);
         form.exec();
     } else {
-        // The line-up, overnight and set-list forms open here as they arrive.
+        // The overnight and set-list forms open here as they arrive.
         MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
     }
     // However the area's form closed, what it wrote shows now, here and in the event list.

@@ -14,6 +14,9 @@ constexpr const char* kPrivate = "Privat";                                     /
 constexpr const char* kBusiness = "Gewerbe";                                   // 308
 // The salutations of persons; a form stores the index (0 "Herr", 1 "Frau").
 constexpr const char* kSalutations = "Herr\nFrau";
+constexpr const char* kAllInstruments = "<Alle Anzeigen>"; // 354
+constexpr const char* kInstrumentsColumn = "Instrumente";  // 221
+constexpr const char* kMusicianColumn = "Musiker";         // 222
 constexpr const char* kNotAvailable =
     "Dieses Formular ist in dieser Version von Vorlanto noch nicht verfügbar.";
 

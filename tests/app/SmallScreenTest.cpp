@@ -12,7 +12,7 @@
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"
 #include "planning/CEventPlanDlg.h"
-#include "planning/CPlanFirmaDlg.h"
+#include "planning/CPlanBesetzungDlg.h"
 #include "planning/CPlanFirmaDlg.h"
 #include "views/CHelpWindow.h"
 
@@ -77,9 +77,11 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
          }},
         {"Planung Techniker",
          [&] {
-             return std::make_unique<CPlanFirmaDlg>(db(), app.profile(),
-                                                    CPlanFirmaDlg::kTechnician, plan);
+             return std::make_unique<CPlanFirmaDlg>(db(), app.profile(), CPlanFirmaDlg::kTechnician,
+                                                    plan);
          }},
+        {"Besetzung planen",
+         [&] { return std::make_unique<CPlanBesetzungDlg>(db(), app.profile(), plan); }},
         {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
     };
     for (const auto& form : forms) {
