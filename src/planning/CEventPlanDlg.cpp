@@ -1,6 +1,7 @@
 #include "CEventPlanDlg.h"
 
 #include "CPlanFirmaDlg.h"
+#include "CPlanSetlisteDlg.h"
 
 #include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
@@ -13,7 +14,8 @@
 
 CEventPlanDlg::CEventPlanDlg(CDatabase& db, CProfileFile& profile, const PlanningContext& context,
                              QWidget* parent)
-    : QDialog(parent), m_db(db), m_profile(profile), m_context(context), m_ui(std::make_unique<Ui::CEventPlanDlg>()) {
+    : QDialog(parent), m_db(db), m_profile(profile), m_context(context),
+      m_ui(std::make_unique<Ui::CEventPlanDlg>()) {
     m_ui->setupUi(this);
     m_buttons = {m_ui->buttonBesetzung,     m_ui->buttonTechniker,
                  m_ui->buttonBackliner,     m_ui->buttonPA,
@@ -79,8 +81,12 @@ void CEventPlanDlg::openArea(int area) {
         CPlanFirmaDlg form(m_db, m_profile, *service, m_context, this);
         if (form.isReady())
             form.exec();
+    } else if (area == CPlanSetlisteDlg::kPlanningArea) {
+        CPlanSetlisteDlg form(m_db, m_profile, m_context, this);
+        if (form.isReady())
+            form.exec();
     } else {
-        // The line-up, transport, overnight and set-list forms open here as they arrive.
+        // The line-up, transport and overnight forms open here as they arrive.
         MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
     }
     // However the area's form closed, what it wrote shows now, here and in the event list.

@@ -13,7 +13,7 @@
 #include "masterdata/CMusikerDlg.h"
 #include "planning/CEventPlanDlg.h"
 #include "planning/CPlanFirmaDlg.h"
-#include "planning/CPlanFirmaDlg.h"
+#include "planning/CPlanSetlisteDlg.h"
 #include "views/CHelpWindow.h"
 
 #include <QApplication>
@@ -77,9 +77,11 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
          }},
         {"Planung Techniker",
          [&] {
-             return std::make_unique<CPlanFirmaDlg>(db(), app.profile(),
-                                                    CPlanFirmaDlg::kTechnician, plan);
+             return std::make_unique<CPlanFirmaDlg>(db(), app.profile(), CPlanFirmaDlg::kTechnician,
+                                                    plan);
          }},
+        {"Setlisten erstellen",
+         [&] { return std::make_unique<CPlanSetlisteDlg>(db(), app.profile(), plan); }},
         {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
     };
     for (const auto& form : forms) {
