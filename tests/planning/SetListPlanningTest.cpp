@@ -334,4 +334,17 @@ TEST_F(SetListPlanningTest, StatusAloneIsWrittenWithoutQuestionAndTheHubOpensThe
     EXPECT_EQ(database.count("T_Event_Setliste"), 0);
 }
 
+TEST_F(SetListPlanningTest, SetListThatCannotBeReadIsNeitherShownNorSavedOver) {
+    database.exec("INSERT INTO T_Event_Setliste (SetlisteID, EventID) VALUES (5, 12)");
+    database.exec("INSERT INTO T_Event_Setliste_Songs (SetlisteID, SetNr, LfdNr, Titel) VALUES "
+                  "(5, 1, 1, 'Walzer')");
+    database.exec("DROP VIEW A_Event_Setliste");
+    CEventPlanDlg hub(database.db(), profile, context);
+    click(hub, "&Setliste...");
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(messages.messages().first().icon, MessageService::Icon::Stop);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(database.count("T_Event_Setliste_Songs", "SetlisteID = 5"), 1);
+}
+
 } // namespace
