@@ -3,6 +3,7 @@
 #include "CPlanBesetzungDlg.h"
 #include "CPlanFirmaDlg.h"
 #include "CPlanTransportDlg.h"
+#include "CPlanSetlisteDlg.h"
 
 #include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
@@ -93,8 +94,12 @@ void CEventPlanDlg::openArea(int area) {
     } else if (area == kTransportArea) {
         CPlanTransportDlg form(m_db, m_profile, m_context, this);
         form.exec();
+    } else if (area == CPlanSetlisteDlg::kPlanningArea) {
+        CPlanSetlisteDlg form(m_db, m_profile, m_context, this);
+        if (form.isReady())
+            form.exec();
     } else {
-        // The overnight and set-list forms open here as they arrive.
+        // The overnight form opens here once it arrives.
         MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
     }
     // However the area's form closed, what it wrote shows now, here and in the event list.

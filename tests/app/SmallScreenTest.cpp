@@ -14,6 +14,9 @@
 #include "planning/CEventPlanDlg.h"
 #include "planning/CPlanBesetzungDlg.h"
 #include "planning/CPlanFirmaDlg.h"
+#include "planning/CPlanSetlisteDlg.h"
+#include "planning/CPlanTransportDlg.h"
+#include "planning/CPlanTransportKfzDlg.h"
 #include "views/CHelpWindow.h"
 
 #include <QApplication>
@@ -82,6 +85,12 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
          }},
         {"Besetzung planen",
          [&] { return std::make_unique<CPlanBesetzungDlg>(db(), app.profile(), plan); }},
+        {"Setlisten erstellen",
+         [&] { return std::make_unique<CPlanSetlisteDlg>(db(), app.profile(), plan); }},
+        {"Planung Transport",
+         [&] { return std::make_unique<CPlanTransportDlg>(db(), app.profile(), plan); }},
+        {"Planung Transport (Fahrzeug)",
+         [&] { return std::make_unique<CPlanTransportKfzDlg>(db(), app.profile(), 1, -1, -1); }},
         {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
     };
     for (const auto& form : forms) {
