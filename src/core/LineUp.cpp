@@ -1,5 +1,6 @@
 #include "LineUp.h"
 
+#include "OvernightPlan.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 #include "data/RecordSets.h"
@@ -181,9 +182,17 @@ void removeMusician(CDatabase& db, std::int32_t eventId, std::int32_t musicianId
     CSetEventBesetzung lineUp(db);
     deleteAll(lineUp, QString::asprintf("[EventID]= %ld AND [MusikerID]= %ld", long(eventId),
                                         long(musicianId)));
+    // His stays go, and with them the rooms nobody else is booked into.
     CSetEventNacht stays(db);
-    deleteAll(stays, QString::asprintf("[EventID]=%ld AND [PersonID]=%ld AND [Funktion]=%d",
-                                       long(eventId), long(musicianId), kMusicianFunction));
+    std::vector<OvernightPlan::Room> rooms;
+    for (stays.open(QString::asprintf("[EventID]=%ld AND [PersonID]=%ld AND [Funktion]=%d",
+                                      long(eventId), long(musicianId), kMusicianFunction));
+         !stays.atEnd(); stays.moveNext()) {
+        rooms.push_back({stays.getLong("HotelID"), stays.getInt("ZimmerNr")});
+        stays.deleteCurrent();
+    }
+    for (const OvernightPlan::Room& room : rooms)
+        OvernightPlan::releaseRoom(db, eventId, room);
     CSetEventFinanzen bookings(db);
     deleteAll(bookings,
               QString::asprintf("[EventID]=%ld AND [Kostengruppe]=%d AND [Kostenstelle]=%d AND "

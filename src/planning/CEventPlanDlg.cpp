@@ -2,8 +2,9 @@
 
 #include "CPlanBesetzungDlg.h"
 #include "CPlanFirmaDlg.h"
-#include "CPlanTransportDlg.h"
 #include "CPlanSetlisteDlg.h"
+#include "CPlanTransportDlg.h"
+#include "CPlanUebernachtungDlg.h"
 
 #include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
@@ -98,9 +99,9 @@ void CEventPlanDlg::openArea(int area) {
         CPlanSetlisteDlg form(m_db, m_profile, m_context, this);
         if (form.isReady())
             form.exec();
-    } else {
-        // The overnight form opens here once it arrives.
-        MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
+    } else if (area == CPlanUebernachtungDlg::kPlanningArea) {
+        CPlanUebernachtungDlg form(m_db, m_profile, m_context, this);
+        form.exec();
     }
     // However the area's form closed, what it wrote shows now, here and in the event list.
     Changes::planning(m_context.eventId);

@@ -14,9 +14,11 @@
 #include "planning/CEventPlanDlg.h"
 #include "planning/CPlanBesetzungDlg.h"
 #include "planning/CPlanFirmaDlg.h"
+#include "planning/CPlanReservierungDlg.h"
 #include "planning/CPlanSetlisteDlg.h"
 #include "planning/CPlanTransportDlg.h"
 #include "planning/CPlanTransportKfzDlg.h"
+#include "planning/CPlanUebernachtungDlg.h"
 #include "views/CHelpWindow.h"
 
 #include <QApplication>
@@ -91,6 +93,10 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
          [&] { return std::make_unique<CPlanTransportDlg>(db(), app.profile(), plan); }},
         {"Planung Transport (Fahrzeug)",
          [&] { return std::make_unique<CPlanTransportKfzDlg>(db(), app.profile(), 1, -1, -1); }},
+        {"Übernachtungen planen",
+         [&] { return std::make_unique<CPlanUebernachtungDlg>(db(), app.profile(), plan); }},
+        {"Reservierung",
+         [&] { return std::make_unique<CPlanReservierungDlg>(db(), 1, -1, 0, QDateTime()); }},
         {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
     };
     for (const auto& form : forms) {

@@ -1,11 +1,11 @@
 // The planning status of an event: the hub's icons before and after an area's status is
 // written, what stored values read as, and the planning forms' status group with its question.
-#include "core/MessageService.h"
 #include "core/CProfileFile.h"
+#include "core/MessageService.h"
+#include "core/PlanningStatus.h"
 #include "planning/CEventPlanDlg.h"
 #include "planning/CPlanningStatusGroup.h"
-#include "core/PlanningStatus.h"
-#include "resources/Strings.h"
+#include "support/FormTestSupport.h"
 #include "support/TestDatabase.h"
 #include "widgets/Pictures.h"
 
@@ -60,8 +60,15 @@ TEST_F(PlanningTest, HubShowsEachAreasStatusAgainAfterItsFormCloses) {
     // The first status written creates the row; the other areas read as open.
     PlanningStatus::writeArea(database.db(), 12, "Stat_Plan_Nacht", 2);
     EXPECT_EQ(stored("quote(Stat_Plan_Besetzung)||Stat_Plan_Nacht"), QStringLiteral("NULL2"));
+    // The overnight form opens and closes unchanged.
+    QString opened;
+    FormTest::onNextModal([&opened](QDialog& form) {
+        opened = form.windowTitle();
+        FormTest::click(form, "&Ende");
+    });
     QTest::mouseClick(hub.areaButton(6), Qt::LeftButton);
-    EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(Strings::kNotAvailable)});
+    EXPECT_EQ(opened, QStringLiteral("Übernachtungen planen"));
+    EXPECT_TRUE(messages.texts().isEmpty());
     EXPECT_EQ(colours(hub), QStringLiteral("rrrrrrgr"));
     EXPECT_EQ(PlanningStatus::read(database.db(), 12).planningImage(), 1);
 
