@@ -17,9 +17,11 @@ CPlanUebernachtungDlg::CPlanUebernachtungDlg(CDatabase& db, CProfileFile& profil
       m_ui(std::make_unique<Ui::CPlanUebernachtungDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupEvent->setEvent(event);
+    // Who travels is shown, not chosen: the list takes neither focus nor selection, and stays
+    // readable.
     QTreeWidget& persons = *m_ui->listPersonen;
     persons.setHeaderLabels({QStringLiteral("Crew"), QStringLiteral("Funktion")});
-    persons.header()->resizeSection(0, 100);
+    persons.header()->resizeSection(0, 150);
     persons.header()->resizeSection(1, 80);
     m_ui->listReservierungen->setUp(profile, Settings::PlanHotel,
                                     {QStringLiteral("Person"), QStringLiteral("Hotel/Pension"),

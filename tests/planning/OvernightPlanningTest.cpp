@@ -325,7 +325,8 @@ TEST_F(OvernightPlanningTest, PersonsWithAStayAreMarked) {
     CPlanUebernachtungDlg list(database.db(), profile, event);
     list.show();
     auto* persons = list.findChild<QTreeWidget*>(QStringLiteral("listPersonen"));
-    EXPECT_FALSE(persons->isEnabled());
+    // Shown, not chosen.
+    EXPECT_EQ(persons->selectionMode(), QAbstractItemView::NoSelection);
     EXPECT_EQ(rowTexts(*persons), (QStringList{QStringLiteral("Huber, Anna|Musiker"),
                                                QStringLiteral("* Maier, Max|Musiker"),
                                                QStringLiteral("Tonstudio Klang|Techniker")}));
