@@ -10,7 +10,6 @@
 #include "core/MessageService.h"
 #include "core/PlanningStatus.h"
 #include "data/CDaoException.h"
-#include "resources/Strings.h"
 #include "widgets/Pictures.h"
 
 #include "ui_CEventPlanDlg.h"
