@@ -20,6 +20,8 @@ std::optional<ReportFont> PageRecorder::selectFont(const ReportFont& font) {
 void PageRecorder::restoreFont(const std::optional<ReportFont>& previous) {
     if (previous)
         selectFont(*previous);
+    else
+        m_font.reset(); // back to no font of the report's: the next selection is recorded
 }
 
 void PageRecorder::setBackgroundOpaque(bool opaque) {

@@ -74,7 +74,8 @@ public:
 
     // Selects a font and returns the one selected before (none at the start of a page).
     std::optional<ReportFont> selectFont(const ReportFont& font);
-    // Selects the font again that was selected before; nothing when there was none.
+    // Selects the font again that was selected before; with none before, the page is back to
+    // no font of its own (texts then use font 2, and the next selection is recorded).
     void restoreFont(const std::optional<ReportFont>& previous);
     const std::optional<ReportFont>& currentFont() const { return m_font; }
     void setBackgroundOpaque(bool opaque);
