@@ -95,10 +95,10 @@ void loadCrew(CDatabase& db, const QString& eventFilter, std::vector<CrewRow>& r
             if (kind != Technician && kind != Backliner)
                 continue;
             const CrewEntry entry{firms.getLong("ExtID"), kind};
-            const QString name = firms.getBool("fPrivat")
-                                     ? QStringLiteral("%1 %2").arg(firms.getText("Vorname"),
-                                                                   firms.getText("Name"))
-                                     : firms.getText("Firma");
+            const QString name =
+                firms.getBool("fPrivat")
+                    ? QStringLiteral("%1 %2").arg(firms.getText("Vorname"), firms.getText("Name"))
+                    : firms.getText("Firma");
             count(firmRows[kind], rowOfKey[kind], entry, name,
                   kind == Technician ? "Techniker" : "Backliner");
         }

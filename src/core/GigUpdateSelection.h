@@ -20,9 +20,7 @@ enum CrewKind { Musician = 0, Technician = 1, Backliner = 2 };
 struct CrewEntry {
     std::int32_t key = 0;
     int kind = Musician;
-    bool operator==(const CrewEntry& other) const {
-        return key == other.key && kind == other.kind;
-    }
+    bool operator==(const CrewEntry& other) const { return key == other.key && kind == other.kind; }
 };
 
 struct Selection {

@@ -33,16 +33,15 @@ CGigUpdateDlg::CGigUpdateDlg(CDatabase& db, CProfileFile& profile, const QDate& 
     }
     m_ui->dateVon->setDate(opening.from);
     m_ui->dateBis->setDate(opening.to);
-    for (QCheckBox* box : {m_ui->checkAngefragt, m_ui->checkReserviert, m_ui->checkGebucht,
-                           m_ui->checkAbgesagt}) {
+    for (QCheckBox* box :
+         {m_ui->checkAngefragt, m_ui->checkReserviert, m_ui->checkGebucht, m_ui->checkAbgesagt}) {
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, &CGigUpdateDlg::fillCrew);
     }
     m_ui->checkIndividuell->setChecked(false);
     connect(m_ui->dateVon, &QDateEdit::dateChanged, this, &CGigUpdateDlg::fillCrew);
     connect(m_ui->dateBis, &QDateEdit::dateChanged, this, &CGigUpdateDlg::fillCrew);
-    connect(m_ui->checkIndividuell, &QCheckBox::toggled, this,
-            &CGigUpdateDlg::updateCrewEnabled);
+    connect(m_ui->checkIndividuell, &QCheckBox::toggled, this, &CGigUpdateDlg::updateCrewEnabled);
     connect(m_ui->buttonDrucken, &QPushButton::clicked, this, &CGigUpdateDlg::onDrucken);
     connect(m_ui->buttonAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
     updateCrewEnabled();

@@ -41,10 +41,10 @@ void renderSection(PageFrame::Run& run, CRecordset& events, const QString& title
     const auto previous = page.selectFont(ReportFonts::font(9));
     page.textInRect(QRect(100, 320, metrics.width - 200, 70), Align::Center, title);
     page.selectFont(ReportFonts::font(7));
-    page.textInRect(QRect(100, 400, metrics.width - 200, 60), Align::Center,
-                    QStringLiteral("Zeitraum: %1 bis %2")
-                        .arg(PageFrame::shortDate(selection.from),
-                             PageFrame::shortDate(selection.to)));
+    page.textInRect(
+        QRect(100, 400, metrics.width - 200, 60), Align::Center,
+        QStringLiteral("Zeitraum: %1 bis %2")
+            .arg(PageFrame::shortDate(selection.from), PageFrame::shortDate(selection.to)));
     page.selectFont(ReportFonts::font(5));
     try {
         const int begin = events.columnIndex("EBeginn");
@@ -68,14 +68,13 @@ void renderSection(PageFrame::Run& run, CRecordset& events, const QString& title
             Report::PageRecorder& current = run.page();
             current.textInRect(rowRect(200, 450, top), Align::Left,
                                PageFrame::shortDate(events.getDate(begin).date()));
-            current.textInRect(rowRect(450, 1650, top), Align::Left,
-                               QStringLiteral("%1 %2 %3")
-                                   .arg(events.getText(kind), events.getText(location),
-                                        events.getText(town)));
+            current.textInRect(
+                rowRect(450, 1650, top), Align::Left,
+                QStringLiteral("%1 %2 %3")
+                    .arg(events.getText(kind), events.getText(location), events.getText(town)));
             // A missing status reads as reserved, as everywhere else.
             const int code = events.isNull(status) ? 1 : events.getInt(status);
-            current.textInRect(rowRect(1700, 2000, top), Align::Left,
-                               GigUpdate::statusText(code));
+            current.textInRect(rowRect(1700, 2000, top), Align::Left, GigUpdate::statusText(code));
             top += 60;
         }
     } catch (const CDaoException& error) {
@@ -104,8 +103,8 @@ void renderPerson(PageFrame::Run& run, CRecordset& events, const GigUpdate::Crew
         title = QStringLiteral("Termine %1 %2")
                     .arg(events.getText("MVorname"), events.getText("MName"));
     else if (events.getBool("fPrivat"))
-        title = QStringLiteral("Termine %1 %2").arg(events.getText("Vorname"),
-                                                    events.getText("Name"));
+        title =
+            QStringLiteral("Termine %1 %2").arg(events.getText("Vorname"), events.getText("Name"));
     else
         title = QStringLiteral("Termine %1").arg(events.getText("Firma"));
     renderSection(run, events, title, selection, today);

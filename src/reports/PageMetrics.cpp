@@ -33,8 +33,7 @@ PageMetrics PageMetrics::fromLayout(const QPageLayout& layout, int dpiX, int dpi
     metrics.height = toUnits(metrics.heightPx, dpiY);
     metrics.offsetX = toUnits(metrics.offsetXPx, dpiX);
     metrics.offsetY = toUnits(metrics.offsetYPx, dpiY);
-    metrics.rightMargin =
-        metrics.width - toUnits(metrics.printableWidthPx, dpiX) - metrics.offsetX;
+    metrics.rightMargin = metrics.width - toUnits(metrics.printableWidthPx, dpiX) - metrics.offsetX;
     metrics.bottomMargin =
         metrics.height - toUnits(metrics.printableHeightPx, dpiY) - metrics.offsetY;
     return metrics;

@@ -69,7 +69,22 @@ void replayOps(QPainter& painter, const RecordedPage& page) {
         font = &wanted;
         fontSpacing = spacing;
     };
-    painter.setPen(penOf(Pen::Hairline));
+    // Texts are drawn with a black pen, strokes with the page's pen; each is set only when the
+    // kind of drawing changes.
+    QPen strokePen = penOf(Pen::Hairline);
+    const QPen textPen(Qt::black);
+    bool textPenSet = false;
+    const auto useTextPen = [&] {
+        if (!textPenSet) {
+            painter.setPen(textPen);
+            textPenSet = true;
+        }
+    };
+    const auto useStrokePen = [&](const QPen& pen) {
+        painter.setPen(pen);
+        textPenSet = false;
+    };
+    painter.setPen(strokePen);
     painter.setBrush(Qt::white);
     painter.setBackground(Qt::white);
     painter.setBackgroundMode(Qt::TransparentMode);
@@ -81,43 +96,42 @@ void replayOps(QPainter& painter, const RecordedPage& page) {
             painter.setBackgroundMode(op.opaque ? Qt::OpaqueMode : Qt::TransparentMode);
             break;
         case Op::Kind::SetPen:
-            painter.setPen(penOf(op.pen));
+            strokePen = penOf(op.pen);
+            useStrokePen(strokePen);
             break;
         case Op::Kind::SetBrush:
             painter.setBrush(op.brush == Brush::Grey ? QColor(192, 192, 192) : QColor(Qt::white));
             break;
         case Op::Kind::Text: {
             useFont(op.font, 0);
-            const QPen pen = painter.pen();
-            painter.setPen(Qt::black);
+            useTextPen();
             painter.drawText(QPointF(op.x1, op.y1 + op.font.ascent()), op.text);
-            painter.setPen(pen);
             break;
         }
         case Op::Kind::TextInRect: {
             useFont(op.font, op.letterSpacing);
-            const QPen pen = painter.pen();
-            painter.setPen(Qt::black);
+            useTextPen();
             painter.drawText(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)),
                              int(alignmentOf(op.align) | Qt::AlignTop) | Qt::TextSingleLine |
                                  Qt::TextDontClip,
                              op.text);
-            painter.setPen(pen);
             break;
         }
         case Op::Kind::Line:
+            if (textPenSet)
+                useStrokePen(strokePen);
             painter.drawLine(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2));
             break;
         case Op::Kind::Rectangle:
+            if (textPenSet)
+                useStrokePen(strokePen);
             painter.drawRect(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)));
             break;
-        case Op::Kind::CornerMark: {
-            const QPen pen = painter.pen();
-            painter.setPen(penOf(Pen::Hairline));
+        case Op::Kind::CornerMark:
+            useStrokePen(penOf(Pen::Hairline));
             painter.drawLine(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2));
-            painter.setPen(pen);
+            useStrokePen(strokePen);
             break;
-        }
         case Op::Kind::Page: {
             // The page's drawing from its origin to the far corner of its extent fills the
             // target.
@@ -130,6 +144,7 @@ void replayOps(QPainter& painter, const RecordedPage& page) {
             replayOps(painter, *op.page);
             painter.restore();
             font = nullptr;
+            textPenSet = false;
             break;
         }
         }
@@ -166,8 +181,8 @@ bool writePdf(const Document& document, const QString& path, QString* error) {
     writer.setResolution(254);
     const auto pageSizeOf = [](const RecordedPage& page) {
         const QSize sheet = page.sheet().isValid() ? page.sheet() : QSize(2100, 2969);
-        return QPageSize(QSizeF(sheet.width() / 10.0, sheet.height() / 10.0),
-                         QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+        return QPageSize(QSizeF(sheet.width() / 10.0, sheet.height() / 10.0), QPageSize::Millimeter,
+                         QString(), QPageSize::FuzzyMatch);
     };
     writer.setPageLayout(QPageLayout(pageSizeOf(*document.pages.front()), QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0)));

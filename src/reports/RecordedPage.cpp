@@ -63,7 +63,7 @@ void PageRecorder::text(int x, int y, const QString& text) {
     op.y1 = y;
     op.text = text;
     op.font = font();
-    add(op, QRectF(x, y, op.font.textWidth(text), op.font.lineHeight()));
+    add(std::move(op));
 }
 
 void PageRecorder::textInRect(const QRect& rect, Align align, const QString& text,
@@ -78,13 +78,7 @@ void PageRecorder::textInRect(const QRect& rect, Align align, const QString& tex
     op.text = text;
     op.font = font();
     op.letterSpacing = letterSpacing;
-    const double width = op.font.textWidth(text) + letterSpacing * double(text.size());
-    double left = op.x1;
-    if (align == Align::Center)
-        left = (op.x1 + op.x2 - width) / 2;
-    else if (align == Align::Right)
-        left = op.x2 - width;
-    add(op, QRectF(left, op.y1, width, op.font.lineHeight()));
+    add(std::move(op));
 }
 
 void PageRecorder::line(int x1, int y1, int x2, int y2) {
@@ -95,7 +89,7 @@ void PageRecorder::line(int x1, int y1, int x2, int y2) {
     op.x2 = x2;
     op.y2 = y2;
     op.pen = m_pen;
-    add(op, QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized());
+    add(std::move(op));
 }
 
 void PageRecorder::rectangle(const QRect& rect) {
@@ -105,7 +99,7 @@ void PageRecorder::rectangle(const QRect& rect) {
     op.y1 = rect.top();
     op.x2 = rect.left() + rect.width();
     op.y2 = rect.top() + rect.height();
-    add(op, QRectF(op.x1, op.y1, rect.width(), rect.height()));
+    add(std::move(op));
 }
 
 void PageRecorder::cornerMark(int x1, int y1, int x2, int y2) {
@@ -115,7 +109,7 @@ void PageRecorder::cornerMark(int x1, int y1, int x2, int y2) {
     op.y1 = y1;
     op.x2 = x2;
     op.y2 = y2;
-    add(op, QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized());
+    add(std::move(op));
 }
 
 void PageRecorder::page(const QRect& target, std::shared_ptr<const RecordedPage> page) {
@@ -126,22 +120,61 @@ void PageRecorder::page(const QRect& target, std::shared_ptr<const RecordedPage>
     op.x2 = target.left() + target.width();
     op.y2 = target.top() + target.height();
     op.page = std::move(page);
-    add(op, QRectF(op.x1, op.y1, target.width(), target.height()));
+    add(std::move(op));
 }
 
-void PageRecorder::add(Op op, const QRectF& covered) {
-    const QRectF box = covered.normalized();
-    QRectF& extent = m_page.m_extent;
-    if (!m_page.m_hasExtent) {
-        extent = box;
-        m_page.m_hasExtent = true;
-    } else {
-        // Lines along one axis have no area, so the boxes are joined by their edges.
-        extent.setCoords(std::min(extent.left(), box.left()), std::min(extent.top(), box.top()),
-                         std::max(extent.right(), box.right()),
-                         std::max(extent.bottom(), box.bottom()));
-    }
+void PageRecorder::add(Op op) {
+    m_page.m_extent.reset();
     m_page.m_ops.push_back(std::move(op));
+}
+
+namespace {
+
+// What an operation covers; nothing for the operations that only set the state.
+std::optional<QRectF> covered(const Op& op) {
+    switch (op.kind) {
+    case Op::Kind::Text:
+        return QRectF(op.x1, op.y1, op.font.textWidth(op.text), op.font.lineHeight());
+    case Op::Kind::TextInRect: {
+        const double width = op.font.textWidth(op.text) + op.letterSpacing * double(op.text.size());
+        double left = op.x1;
+        if (op.align == Align::Center)
+            left = (op.x1 + op.x2 - width) / 2;
+        else if (op.align == Align::Right)
+            left = op.x2 - width;
+        return QRectF(left, op.y1, width, op.font.lineHeight());
+    }
+    case Op::Kind::Line:
+    case Op::Kind::Rectangle:
+    case Op::Kind::CornerMark:
+    case Op::Kind::Page:
+        return QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+QRectF RecordedPage::extent() const {
+    if (m_extent)
+        return *m_extent;
+    std::optional<QRectF> extent;
+    for (const Op& op : m_ops) {
+        const std::optional<QRectF> box = covered(op);
+        if (!box)
+            continue;
+        if (!extent) {
+            extent = *box;
+            continue;
+        }
+        // Lines along one axis have no area, so the boxes are joined by their edges.
+        extent->setCoords(
+            std::min(extent->left(), box->left()), std::min(extent->top(), box->top()),
+            std::max(extent->right(), box->right()), std::max(extent->bottom(), box->bottom()));
+    }
+    m_extent = extent.value_or(QRectF());
+    return *m_extent;
 }
 
 RecordedPage PageRecorder::finish() {

@@ -55,16 +55,16 @@ public:
     const std::vector<Op>& ops() const { return m_ops; }
     QSize sheet() const { return m_sheet; }
     // The bounding box of everything drawn (texts by their measured cells); empty before
-    // anything is drawn.
-    QRectF extent() const { return m_extent; }
+    // anything is drawn. Measured when first asked for: pages replayed at their sheet's size
+    // never need it.
+    QRectF extent() const;
     bool isEmpty() const { return m_ops.empty(); }
 
 private:
     friend class PageRecorder;
     std::vector<Op> m_ops;
     QSize m_sheet;
-    QRectF m_extent;
-    bool m_hasExtent = false;
+    mutable std::optional<QRectF> m_extent;
 };
 
 // Records the drawing of one page.
@@ -93,7 +93,7 @@ public:
     RecordedPage finish();
 
 private:
-    void add(Op op, const QRectF& covered);
+    void add(Op op);
     const ReportFont& font() const;
 
     RecordedPage m_page;

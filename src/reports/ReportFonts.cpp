@@ -26,8 +26,8 @@ QFont baseFont(const ReportFont& spec, int pixelSize) {
 // The metrics at the measuring size, one per face and style.
 const QFontMetricsF& measure(const ReportFont& spec) {
     static QHash<int, QFontMetricsF*> cache;
-    const int key = int(spec.face) * 8 + (spec.bold ? 4 : 0) + (spec.italic ? 2 : 0) +
-                    (spec.underline ? 1 : 0);
+    const int key =
+        int(spec.face) * 8 + (spec.bold ? 4 : 0) + (spec.italic ? 2 : 0) + (spec.underline ? 1 : 0);
     auto found = cache.constFind(key);
     if (found == cache.constEnd())
         found = cache.insert(key, new QFontMetricsF(baseFont(spec, kMeasureSize)));
@@ -94,18 +94,18 @@ constexpr auto T = ReportFont::TimesNewRoman;
 
 const ReportFont& font(int index) {
     static const std::array<ReportFont, kCount> fonts = {{
-        make(T, 14, false, true),             // 0
-        make(T, 35, false, true),             // 1
-        make(A, 30),                          // 2
-        make(A, 35, false, true),             // 3
-        make(A, 35, true, true),              // 4
-        make(A, 40),                          // 5
-        make(A, 40, true),                    // 6
-        make(A, 45),                          // 7
-        make(A, 45, true),                    // 8
-        make(A, 60),                          // 9
-        make(A, 60, true),                    // 10
-        make(A, 60, true, false, true),       // 11
+        make(T, 14, false, true),                // 0
+        make(T, 35, false, true),                // 1
+        make(A, 30),                             // 2
+        make(A, 35, false, true),                // 3
+        make(A, 35, true, true),                 // 4
+        make(A, 40),                             // 5
+        make(A, 40, true),                       // 6
+        make(A, 45),                             // 7
+        make(A, 45, true),                       // 8
+        make(A, 60),                             // 9
+        make(A, 60, true),                       // 10
+        make(A, 60, true, false, true),          // 11
         make(A, 100, false, false, false, true), // 12
     }};
     return fonts[size_t(std::clamp(index, 0, kCount - 1))];

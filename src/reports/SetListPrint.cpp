@@ -35,8 +35,8 @@ std::vector<SetPage> recordSets(const std::vector<Song>& songs) {
     int setNumber = 0;
     const auto close = [&] {
         if (setNumber > 0)
-            sets.push_back({setNumber, std::make_shared<const Report::RecordedPage>(
-                                           recorder.finish())});
+            sets.push_back(
+                {setNumber, std::make_shared<const Report::RecordedPage>(recorder.finish())});
     };
     for (const Song& song : songs) {
         if (setNumber == 0 || song.setNumber != setNumber) {
@@ -130,9 +130,9 @@ Report::Document render(CDatabase& db, std::int32_t eventId, const UserProfile& 
         sheet.setPen(Report::Pen::Solid2);
         sheet.line(100, y0 + 185, right, y0 + 185);
         const QRectF extent = set.page->extent();
-        sheet.page(QRect(QPoint(200, 300),
-                         QPoint(200 + int(std::lround(factor * extent.right())),
-                                300 + int(std::lround(factor * extent.bottom())))) .adjusted(0, 0, -1, -1),
+        sheet.page(QRect(QPoint(200, 300), QPoint(200 + int(std::lround(factor * extent.right())),
+                                                  300 + int(std::lround(factor * extent.bottom()))))
+                       .adjusted(0, 0, -1, -1),
                    set.page);
         document.pages.push_back(std::make_shared<const Report::RecordedPage>(sheet.finish()));
     }

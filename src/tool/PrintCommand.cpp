@@ -23,12 +23,14 @@ int fail(const QString& text) {
 }
 
 int usage() {
-    return fail(QStringLiteral(
-        "Aufruf:\n"
-        "  vorlanto-tool print VERZEICHNIS --report gig-update [--from TT.MM.JJJJ] [--to TT.MM.JJJJ]\n"
-        "      [--status angefragt,reserviert,gebucht,abgesagt]\n"
-        "      [--musician ID | --technician ID | --backliner ID ...] [--pdf DATEI] [--dump DATEI]\n"
-        "  vorlanto-tool print VERZEICHNIS --report setliste --event ID [--pdf DATEI] [--dump DATEI]"));
+    return fail(QStringLiteral("Aufruf:\n"
+                               "  vorlanto-tool print VERZEICHNIS --report gig-update [--from "
+                               "TT.MM.JJJJ] [--to TT.MM.JJJJ]\n"
+                               "      [--status angefragt,reserviert,gebucht,abgesagt]\n"
+                               "      [--musician ID | --technician ID | --backliner ID ...] "
+                               "[--pdf DATEI] [--dump DATEI]\n"
+                               "  vorlanto-tool print VERZEICHNIS --report setliste --event ID "
+                               "[--pdf DATEI] [--dump DATEI]"));
 }
 
 bool readDate(const QString& text, QDate& date) {
@@ -73,7 +75,8 @@ int print(const QStringList& args) {
         } else if (option == QLatin1String("--event")) {
             if (!readKey(value, event))
                 return fail(QStringLiteral("Ungültige Event-Nummer: %1").arg(value));
-        } else if (option == QLatin1String("--musician") || option == QLatin1String("--technician") ||
+        } else if (option == QLatin1String("--musician") ||
+                   option == QLatin1String("--technician") ||
                    option == QLatin1String("--backliner")) {
             if (!readKey(value, key))
                 return fail(QStringLiteral("Ungültige Nummer: %1").arg(value));
@@ -133,8 +136,8 @@ int print(const QStringList& args) {
         QFile file(dumpFile);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             file.write(Report::dump(document).toUtf8()) < 0 || !file.flush())
-            return fail(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.")
-                            .arg(dumpFile));
+            return fail(
+                QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(dumpFile));
     }
     if (!pdf.isEmpty()) {
         if (document.pages.empty()) {

@@ -30,11 +30,12 @@ protected:
         if (pages.empty())
             return;
         constexpr int kGap = 16;
-        const QSize sheet = pages.front()->sheet().isValid() ? pages.front()->sheet()
-                                                             : QSize(2100, 2969);
+        const QSize sheet =
+            pages.front()->sheet().isValid() ? pages.front()->sheet() : QSize(2100, 2969);
         const int count = int(pages.size());
-        const double scale = std::min((width() - kGap * (count + 1)) / double(count * sheet.width()),
-                                      (height() - 2 * kGap) / double(sheet.height()));
+        const double scale =
+            std::min((width() - kGap * (count + 1)) / double(count * sheet.width()),
+                     (height() - 2 * kGap) / double(sheet.height()));
         if (scale <= 0)
             return;
         const double sheetWidth = sheet.width() * scale;
@@ -162,8 +163,9 @@ void CViewPrintPreview::zoomOut() {
 bool CViewPrintPreview::savePdf() {
     if (m_document.pages.empty())
         return false;
-    const QString suggested = QDir(m_pdfFolder).filePath(
-        ReportPrinting::suggestedPdfName(m_document.title, QDate::currentDate()));
+    const QString suggested =
+        QDir(m_pdfFolder)
+            .filePath(ReportPrinting::suggestedPdfName(m_document.title, QDate::currentDate()));
     QString path = m_chooseFile(this, suggested);
     if (path.isEmpty())
         return false;

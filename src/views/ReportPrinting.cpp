@@ -74,7 +74,8 @@ Result print(QWidget* parent, const Renderer& render, int pageCount, bool report
     if (printPages(*target, document, from, to))
         return Result::Printed;
     if (reportFailure)
-        MessageService::stop(parent, QStringLiteral("Der Druckauftrag konnte nicht gestartet werden."));
+        MessageService::stop(parent,
+                             QStringLiteral("Der Druckauftrag konnte nicht gestartet werden."));
     return Result::Failed;
 }
 

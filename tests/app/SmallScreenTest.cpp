@@ -4,6 +4,8 @@
 #include "MainWindowSupport.h"
 #include "app/CAboutDlg.h"
 #include "events/CEventDlg.h"
+#include "events/CEventSelectDlg.h"
+#include "events/CGigUpdateDlg.h"
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
 #include "masterdata/CAnsprechDlg.h"
@@ -18,6 +20,7 @@
 #include "planning/CPlanTransportDlg.h"
 #include "planning/CPlanTransportKfzDlg.h"
 #include "views/CHelpWindow.h"
+#include "views/CViewPrintPreview.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -92,6 +95,10 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
         {"Planung Transport (Fahrzeug)",
          [&] { return std::make_unique<CPlanTransportKfzDlg>(db(), app.profile(), 1, -1, -1); }},
         {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
+        {"Event wählen", [&] { return std::make_unique<CEventSelectDlg>(db(), app.profile()); }},
+        {"Drucken Gig-Update",
+         [&] { return std::make_unique<CGigUpdateDlg>(db(), app.profile(), QDate(2024, 3, 1)); }},
+        {"Druckvorschau", [] { return std::make_unique<CPrintPreviewWindow>(); }},
     };
     for (const auto& form : forms) {
         const std::unique_ptr<QWidget> window = form.make();

@@ -44,7 +44,8 @@ Report::Document numberedPages(int count) {
 // The text of a PDF file, and its page count, as poppler reads them.
 QString pdfText(const QString& path) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -115,18 +116,18 @@ TEST(PrintPreviewTest, PdfFromThePreviewAndFromTheToolHoldTheSamePages) {
         return previewPdf;
     });
     click(preview, "Als &PDF speichern...");
-    EXPECT_TRUE(suggested.endsWith(
-        QStringLiteral("Gig-Update_%1.pdf")
-            .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")))));
+    EXPECT_TRUE(
+        suggested.endsWith(QStringLiteral("Gig-Update_%1.pdf")
+                               .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")))));
 
     const QString toolPdf = out.filePath(QStringLiteral("tool.pdf"));
     QProcess tool;
     tool.start(QStringLiteral(VORLANTO_TOOL_PATH),
                {QStringLiteral("print"), database.dir(), QStringLiteral("--report"),
-                QStringLiteral("gig-update"), QStringLiteral("--from"), QStringLiteral("01.03.2024"),
-                QStringLiteral("--to"), QStringLiteral("30.04.2024"), QStringLiteral("--musician"),
-                QStringLiteral("1"), QStringLiteral("--musician"), QStringLiteral("2"),
-                QStringLiteral("--pdf"), toolPdf});
+                QStringLiteral("gig-update"), QStringLiteral("--from"),
+                QStringLiteral("01.03.2024"), QStringLiteral("--to"), QStringLiteral("30.04.2024"),
+                QStringLiteral("--musician"), QStringLiteral("1"), QStringLiteral("--musician"),
+                QStringLiteral("2"), QStringLiteral("--pdf"), toolPdf});
     ASSERT_TRUE(tool.waitForFinished(60000));
     ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
 
@@ -139,9 +140,8 @@ TEST(PrintPreviewTest, PdfFromThePreviewAndFromTheToolHoldTheSamePages) {
 
     // A file that cannot be written is refused with a message, and the preview stays.
     MessageRecorder messages;
-    preview.setFileChooser([](QWidget*, const QString&) {
-        return QStringLiteral("/nonexistent-folder/x.pdf");
-    });
+    preview.setFileChooser(
+        [](QWidget*, const QString&) { return QStringLiteral("/nonexistent-folder/x.pdf"); });
     EXPECT_FALSE(preview.savePdf());
     ASSERT_EQ(messages.texts().size(), 1);
     EXPECT_TRUE(messages.texts().first().startsWith(QStringLiteral("Die Datei ")));
@@ -194,7 +194,8 @@ TEST_F(SelectionFormsTest, GigUpdateFormListsTheCrewOfThePeriodAndHandsOverTheCh
     EXPECT_TRUE(list(form)->isEnabled());
     form.show();
     click(form, "&Drucken");
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Wählen Sie bitte einen Eintrag aus der Liste.")});
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("Wählen Sie bitte einen Eintrag aus der Liste.")});
     EXPECT_TRUE(form.isVisible());
 
     list(form)->topLevelItem(1)->setSelected(true);

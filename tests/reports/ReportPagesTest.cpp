@@ -38,8 +38,7 @@ protected:
 };
 
 TEST_F(ReportPagesTest, AllEventsOfAnEmptyPeriodStillPrintTheirPage) {
-    const Report::Document document =
-        gigUpdate(period(QDate(2023, 1, 1), QDate(2023, 1, 31)));
+    const Report::Document document = gigUpdate(period(QDate(2023, 1, 1), QDate(2023, 1, 31)));
     ASSERT_EQ(document.pageCount(), 1);
     expectDump(document, "gigupdate_empty.txt");
 }
@@ -76,8 +75,8 @@ TEST_F(ReportPagesTest, RowsBelowTheBottomLimitContinueOnANewPage) {
 
 TEST_F(ReportPagesTest, PerPersonRunsGivePagesOnlyToPersonsWithEvents) {
     GigUpdate::Selection selection = period(QDate(2024, 3, 1), QDate(2024, 3, 31));
-    selection.crew = {{2, GigUpdate::Musician}, {1, GigUpdate::Musician},
-                      {10, GigUpdate::Technician}};
+    selection.crew = {
+        {2, GigUpdate::Musician}, {1, GigUpdate::Musician}, {10, GigUpdate::Technician}};
     const Report::Document document = gigUpdate(selection);
     ASSERT_EQ(document.pageCount(), 2);
     expectDump(document, "gigupdate_crew.txt");
@@ -100,17 +99,19 @@ TEST_F(ReportPagesTest, SetListSheetsCarryTheStoredSetNumbers) {
 TEST_F(ReportPagesTest, PeriodAndStatusFilterChooseTheRows) {
     // One day covers its events from 00:00 to 23:59, and only those.
     GigUpdate::Selection selection = period(QDate(2024, 3, 5), QDate(2024, 3, 5));
-    EXPECT_EQ(rowTexts(gigUpdate(selection)),
-              (QStringList{QStringLiteral("Ball Halle Au"), QStringLiteral("Hochzeit Gasthof Post Au")}));
+    EXPECT_EQ(
+        rowTexts(gigUpdate(selection)),
+        (QStringList{QStringLiteral("Ball Halle Au"), QStringLiteral("Hochzeit Gasthof Post Au")}));
 
     // All four statuses or none: no condition; angefragt and abgesagt alone: those two.
     EXPECT_EQ(GigUpdate::statusCondition({{true, true, true, true}}), QString());
     EXPECT_EQ(GigUpdate::statusCondition({{false, false, false, false}}), QString());
     selection = period(QDate(2024, 3, 1), QDate(2024, 4, 30));
     selection.statuses = {{true, false, false, true}};
-    EXPECT_EQ(GigUpdateReport::allEventsFilter(selection),
-              QStringLiteral("[EventID]>0 AND ([Status]=0 OR [Status]=3) AND "
-                             "[EBeginn]>#02/29/2024  23:59:59# AND [EBeginn]<#05/01/2024 00:00:00#"));
+    EXPECT_EQ(
+        GigUpdateReport::allEventsFilter(selection),
+        QStringLiteral("[EventID]>0 AND ([Status]=0 OR [Status]=3) AND "
+                       "[EBeginn]>#02/29/2024  23:59:59# AND [EBeginn]<#05/01/2024 00:00:00#"));
     EXPECT_EQ(rowTexts(gigUpdate(selection)),
               (QStringList{QStringLiteral("Probe Keller Au"), QStringLiteral("Ball Halle Au")}));
 
@@ -163,7 +164,8 @@ TEST_F(ReportPagesTest, HeaderContactLinesFollowTheUserData) {
     UserProfile plain;
     plain.band = QStringLiteral("Band");
     plain.firstName = QStringLiteral("Anna");
-    EXPECT_EQ(headerTexts(plain), (QStringList{QStringLiteral("Band"), QStringLiteral("Info: Anna")}));
+    EXPECT_EQ(headerTexts(plain),
+              (QStringList{QStringLiteral("Band"), QStringLiteral("Info: Anna")}));
     plain.homepage = QStringLiteral("www.band.example");
     EXPECT_EQ(headerTexts(plain), (QStringList{QStringLiteral("Band"), QStringLiteral("Info: Anna"),
                                                QStringLiteral("Web: www.band.example")}));
@@ -221,7 +223,8 @@ TEST_F(ReportPagesTest, LongRunsAndLargeCrewChoicesArePrintedWhole) {
         database.exec("INSERT INTO \"T_Event\" (\"EBeginn\", \"EArt\", \"Status\") VALUES "
                       "('2024-03-20 20:00:00', 'Gig', 2)");
     database.exec("COMMIT");
-    const Report::Document all = gigUpdate(selection = period(QDate(2024, 3, 1), QDate(2024, 3, 31)));
+    const Report::Document all =
+        gigUpdate(selection = period(QDate(2024, 3, 1), QDate(2024, 3, 31)));
     EXPECT_EQ(all.pageCount(), 30);
     EXPECT_EQ(rowTexts(all).size(), 1197);
 }

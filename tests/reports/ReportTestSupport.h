@@ -72,8 +72,8 @@ inline GigUpdate::Selection period(const QDate& from, const QDate& to) {
 // build for reading.
 inline void expectDump(const Report::Document& document, const char* name) {
     const QString actual = Report::dump(document);
-    QFile expectedFile(QDir(QStringLiteral(VORLANTO_REPORT_EXPECTED_DIR)).filePath(
-        QString::fromUtf8(name)));
+    QFile expectedFile(
+        QDir(QStringLiteral(VORLANTO_REPORT_EXPECTED_DIR)).filePath(QString::fromUtf8(name)));
     QString expected;
     if (expectedFile.open(QIODevice::ReadOnly))
         expected = QString::fromUtf8(expectedFile.readAll());
