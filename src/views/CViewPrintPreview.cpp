@@ -226,6 +226,9 @@ void CViewPrintPreview::refresh() {
         m_scroll->setWidgetResizable(false);
         const double factor = kZoomFactors[m_zoom];
         m_canvas->resize(QSize(int(room.width() * factor), int(room.height() * factor)));
+        // The pages stand in the middle of the enlarged area: show the middle, from the top.
+        QScrollBar* horizontal = m_scroll->horizontalScrollBar();
+        horizontal->setValue((horizontal->minimum() + horizontal->maximum()) / 2);
     }
     m_canvas->update();
 }
