@@ -4,6 +4,7 @@
 #include "CKavioDoc.h"
 #include "CMainMenu.h"
 #include "FormRegistry.h"
+#include "ReportCommands.h"
 #include "core/MessageService.h"
 #include "resources/Strings.h"
 #include "views/CMultiViewSplitter.h"
@@ -11,6 +12,7 @@
 #include "views/CViewSplitLeft.h"
 #include "views/CViewSplitRight.h"
 #include "views/Navigation.h"
+#include "views/ReportPrinting.h"
 #include "widgets/Pictures.h"
 
 #include <QCloseEvent>
@@ -29,6 +31,7 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
     resize(1024, 768);
     m_forms = std::make_unique<FormRegistry>(app.database(), app.profile(), app.programDirectory());
     m_menu = new CMainMenu(*this);
+    ReportPrinting::setPrinter(&printer());
 
     for (CViewSplitRight* view : {m_eventViews, m_addressViews}) {
         view->setFormOpener([this](QWidget* parent, int listKind, std::int32_t key) {
@@ -57,6 +60,9 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
 CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::navigate(int group, int listButton) {
+    // Choosing a list leaves a report's preview.
+    if (m_preview)
+        m_menu->reports().closePreview();
     m_navigation->clickGroup(group);
     if (listButton >= 0 && listButton <= 6)
         m_navigation->clickListButton(listButton);
@@ -113,6 +119,17 @@ void CMainFrame::setFlags(const Flags& flags) {
 
 QPrinter& CMainFrame::printer() const {
     return m_menu->printer();
+}
+
+void CMainFrame::setReportPreview(QWidget* preview) {
+    if (preview == m_preview)
+        return;
+    // The widget taken out stays alive: the panes come back, the preview's owner deletes it.
+    takeCentralWidget();
+    m_preview = preview;
+    QWidget* shown = preview ? preview : static_cast<QWidget*>(m_splitter);
+    setCentralWidget(shown);
+    shown->show();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -49,6 +49,8 @@ public:
     const FormRegistry& forms() const { return *m_forms; }
     // The printer reports print on, as "Druckereinrichtung..." set it up.
     QPrinter& printer() const;
+    // Shows a report's preview in place of the panes; nullptr shows the panes again.
+    void setReportPreview(QWidget* preview);
     CKavioApp& app() const { return m_app; }
 
 protected:
@@ -68,4 +70,5 @@ private:
     Flags m_flags;
     std::unique_ptr<FormRegistry> m_forms;
     CMainMenu* m_menu = nullptr;
+    QWidget* m_preview = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "CMainMenu.h"
 #include "FormRegistry.h"
+#include "ReportCommands.h"
 
 #include "CAboutDlg.h"
 #include "CKavioApp.h"
@@ -40,7 +41,8 @@ protected:
 
 } // namespace
 
-CMainMenu::CMainMenu(CMainFrame& frame) : QObject(&frame), m_frame(frame) {
+CMainMenu::CMainMenu(CMainFrame& frame)
+    : QObject(&frame), m_frame(frame), m_reports(new ReportCommands(frame)) {
     createMenus();
     createToolbarAndLogo();
     updateEnabling();
@@ -142,9 +144,18 @@ void CMainMenu::createMenus() {
     addDisabled(settings, ReminderOption, QStringLiteral("&Erinnerungsfunktion..."));
 
     QMenu* print = bar->addMenu(QStringLiteral("D&rucken"));
-    addDisabled(print, PrintGigUpdate, QStringLiteral("&Gig-Update..."));
-    addDisabled(print, PrintGigRider, QStringLiteral("Gig-&Rider..."));
-    addDisabled(print, PrintAccounting, QStringLiteral("&Abrechnung..."));
+    const struct {
+        int command;
+        const char* text;
+        void (ReportCommands::*handler)();
+    } reports[] = {{PrintGigUpdate, "&Gig-Update...", &ReportCommands::gigUpdate},
+                   {PrintGigRider, "Gig-&Rider...", &ReportCommands::gigRider},
+                   {PrintAccounting, "&Abrechnung...", &ReportCommands::accounting}};
+    for (const auto& report : reports) {
+        QAction* action = print->addAction(QString::fromUtf8(report.text));
+        connect(action, &QAction::triggered, m_reports, report.handler);
+        m_actions.insert(report.command, action);
+    }
 
     QMenu* help = bar->addMenu(QStringLiteral("&?"));
     add(help, HelpTopics, QStringLiteral("&Hilfethemen..."), &CMainMenu::onHelp);

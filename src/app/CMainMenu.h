@@ -9,6 +9,7 @@ class CMainFrame;
 class QAction;
 class QMenu;
 class QPrinter;
+class ReportCommands;
 
 // The main window's menu bar, toolbar, logo and their commands. Commands that act on the list
 // shown follow the navigation's flags; commands whose forms the program does not have yet are
@@ -68,6 +69,8 @@ public:
     // The printer chosen with "Druckereinrichtung..." for this run; the system's default printer
     // until the user chooses one.
     QPrinter& printer();
+    // The commands of the menu "D&rucken".
+    ReportCommands& reports() const { return *m_reports; }
     // Sets the enabled state of the commands that follow the navigation's flags.
     void updateEnabling();
 
@@ -93,4 +96,5 @@ private:
     CMainFrame& m_frame;
     QHash<int, QAction*> m_actions;
     std::unique_ptr<QPrinter> m_printer;
+    ReportCommands* m_reports = nullptr;
 };

@@ -12,6 +12,11 @@
 #include "masterdata/CSonglisteDlg.h"
 #include "resources/Strings.h"
 
+#include "core/UserProfile.h"
+#include "reports/SetListPrint.h"
+#include "views/CViewPrintPreview.h"
+#include "views/ReportPrinting.h"
+
 #include "ui_CPlanSetlisteDlg.h"
 
 #include <QGuiApplication>
@@ -324,7 +329,46 @@ void CPlanSetlisteDlg::onPrint(Print kind) {
 }
 
 void CPlanSetlisteDlg::handOverToPrint(Print kind) {
-    // The set-list print and the GEMA music report take the event from here once they exist.
-    (void)kind;
+    if (kind == Print::SetList) {
+        previewSetList();
+        return;
+    }
+    // The GEMA music report takes the event from here once it exists.
     MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
+}
+
+void CPlanSetlisteDlg::previewSetList() {
+    if (m_preview) {
+        m_preview->raise();
+        m_preview->activateWindow();
+        return;
+    }
+    UserProfile user;
+    try {
+        user = UserProfile::load(m_db);
+    } catch (const CDaoException& error) {
+        // The sheets are printed without the band's data.
+        MessageService::stop(this, error.description());
+    }
+    const std::int32_t eventId = m_event.eventId;
+    CDatabase& db = m_db;
+    const ReportPrinting::Renderer render = [&db, eventId, user](const PageMetrics& metrics) {
+        return SetListPrint::render(db, eventId, user, metrics);
+    };
+    Report::Document document = render(ReportPrinting::metricsOf(ReportPrinting::printer()));
+    if (document.pages.empty()) {
+        MessageService::exclamation(
+            this, QStringLiteral("Für diesen Event ist keine Setliste zum Drucken gespeichert."));
+        return;
+    }
+    CPrintPreviewWindow window(this);
+    CViewPrintPreview* view = window.view();
+    view->setDocument(std::move(document));
+    view->setPrintHandler([&window, view, render] {
+        ReportPrinting::print(&window, render, view->document().pageCount(), false);
+    });
+    m_preview = &window;
+    window.setWindowState(window.windowState() | Qt::WindowMaximized);
+    window.exec();
+    m_preview = nullptr;
 }

@@ -9,6 +9,7 @@
 
 class CDatabase;
 class CDragRowList;
+class CPrintPreviewWindow;
 class CProfileFile;
 
 namespace Ui {
@@ -66,6 +67,9 @@ private:
     void onDropped(CDragRowList* target, CDragRowList* source, int sourceRow, int targetRow);
     // The one place where the set-list print and the GEMA music report take over the event.
     void handOverToPrint(Print kind);
+    // The preview of the set-list print; while it is open, printing again brings it to the
+    // front.
+    void previewSetList();
 
     CDatabase& m_db;
     CProfileFile& m_profile;
@@ -74,5 +78,6 @@ private:
     bool m_ready = false;
     // The set list differs from the stored one (the status group keeps its own "touched").
     bool m_setListChanged = false;
+    CPrintPreviewWindow* m_preview = nullptr;
     std::unique_ptr<Ui::CPlanSetlisteDlg> m_ui;
 };

@@ -1,7 +1,9 @@
 // vorlanto-tool: creates and maintains Vorlanto program directories.
 //   vorlanto-tool new DIR [--demo] [--events N]
 //   vorlanto-tool maintain DIR
+//   vorlanto-tool print DIR --report ... (see PrintCommand.h)
 #include "DemoData.h"
+#include "PrintCommand.h"
 #include "core/ExitMaintenance.h"
 #include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
@@ -17,7 +19,8 @@ namespace {
 int usage() {
     std::fprintf(stderr, "Aufruf:\n"
                          "  vorlanto-tool new VERZEICHNIS [--demo] [--events N]\n"
-                         "  vorlanto-tool maintain VERZEICHNIS\n");
+                         "  vorlanto-tool maintain VERZEICHNIS\n"
+                         "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste ...\n");
     return 2;
 }
 
@@ -85,6 +88,9 @@ int maintain(const QStringList& args) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Only printing needs a GUI application; the other commands stay on QCoreApplication.
+    if (argc > 1 && qstrcmp(argv[1], "print") == 0)
+        return runPrintCommand(argc, argv);
     QCoreApplication application(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())

@@ -99,11 +99,6 @@ void CViewSplitLeft::setSelectedListButton(int button) {
 }
 
 void CViewSplitLeft::updatePictures() {
-    static const char* const kListNames[3][7] = {{"Veranstalter", "Musiker", "Techniker",
-                                                  "Backliner", "PA-Verleih", "LA-Verleih",
-                                                  "Kfz-Verleih"},
-                                                 {"Eventliste", "", "", "", "", "", ""},
-                                                 {"Abrechnung", "Fanartikel", "", "", "", "", ""}};
     for (int group = 0; group < 3; ++group) {
         QToolButton* button = m_groupButtons[static_cast<size_t>(group)];
         button->setIcon(Pictures::groupButton(group, group == m_group));

@@ -4,6 +4,8 @@
 #include "MainWindowSupport.h"
 #include "app/CAboutDlg.h"
 #include "events/CEventDlg.h"
+#include "events/CEventSelectDlg.h"
+#include "events/CGigUpdateDlg.h"
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
 #include "masterdata/CAnsprechDlg.h"
@@ -20,6 +22,7 @@
 #include "planning/CPlanTransportKfzDlg.h"
 #include "planning/CPlanUebernachtungDlg.h"
 #include "views/CHelpWindow.h"
+#include "views/CViewPrintPreview.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -98,6 +101,10 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
         {"Reservierung",
          [&] { return std::make_unique<CPlanReservierungDlg>(db(), 1, -1, 0, QDateTime()); }},
         {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
+        {"Event wählen", [&] { return std::make_unique<CEventSelectDlg>(db(), app.profile()); }},
+        {"Drucken Gig-Update",
+         [&] { return std::make_unique<CGigUpdateDlg>(db(), app.profile(), QDate(2024, 3, 1)); }},
+        {"Druckvorschau", [] { return std::make_unique<CPrintPreviewWindow>(); }},
     };
     for (const auto& form : forms) {
         const std::unique_ptr<QWidget> window = form.make();

@@ -309,10 +309,16 @@ TEST_F(SetListPlanningTest, PrintButtonsOfferToSaveThenHandOver) {
     messages.clear();
     messages.queueAnswer(Answer::Yes);
     messages.queueAnswer(Answer::No);
+    // The stored set list opens in the print preview.
+    QString previewTitle;
+    onNextModal([&previewTitle](QDialog& preview) {
+        previewTitle = preview.windowTitle();
+        preview.reject();
+    });
     click(*form, "&Setliste drucken...");
+    EXPECT_EQ(previewTitle, QStringLiteral("Druckvorschau"));
     EXPECT_EQ(messages.texts(),
-              (QStringList{kQuestion, QStringLiteral("Ist die Planung Setliste abgeschlossen?"),
-                           kNotAvailable}));
+              (QStringList{kQuestion, QStringLiteral("Ist die Planung Setliste abgeschlossen?")}));
     EXPECT_EQ(stored(), QStringLiteral("1.1 Ländler"));
     // Saved: closing asks nothing more.
     messages.clear();

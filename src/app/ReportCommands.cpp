@@ -1,0 +1,71 @@
+#include "ReportCommands.h"
+
+#include "CKavioApp.h"
+#include "CMainFrame.h"
+#include "core/MessageService.h"
+#include "events/CEventSelectDlg.h"
+#include "events/CGigUpdateDlg.h"
+#include "reports/GigUpdateReport.h"
+#include "views/CViewPrintPreview.h"
+#include "views/ReportPrinting.h"
+
+ReportCommands::ReportCommands(CMainFrame& frame) : QObject(&frame), m_frame(frame) {}
+
+void ReportCommands::gigUpdate() {
+    CKavioApp& app = m_frame.app();
+    CGigUpdateDlg form(app.database(), app.profile(), QDate::currentDate(), &m_frame);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    closePreview();
+    CDatabase& db = app.database();
+    const GigUpdate::Selection selection = form.selection();
+    const UserProfile user = app.userProfile();
+    const ReportPrinting::Renderer render = [&db, selection, user](const PageMetrics& metrics) {
+        return GigUpdateReport::render(db, selection, user, metrics, QDate::currentDate());
+    };
+    Report::Document document = render(ReportPrinting::metricsOf(&m_frame.printer()));
+    if (document.pages.empty()) {
+        MessageService::exclamation(
+            &m_frame, QStringLiteral("Keiner der gewählten Einträge hat Termine im Zeitraum."));
+        return;
+    }
+    auto* preview = new CViewPrintPreview;
+    preview->setDocument(std::move(document));
+    preview->setPdfFolder(app.programDirectory());
+    // Printing leaves the preview and renders the report again for the printer chosen.
+    preview->setPrintHandler([this, render, preview] {
+        const int pages = preview->document().pageCount();
+        closePreview();
+        ReportPrinting::print(&m_frame, render, pages, true);
+    });
+    connect(preview, &CViewPrintPreview::closeRequested, this, &ReportCommands::closePreview);
+    m_preview = preview;
+    m_frame.setReportPreview(preview);
+    preview->setFocus();
+}
+
+void ReportCommands::gigRider() {
+    chooseEventForLaterReport();
+}
+
+void ReportCommands::accounting() {
+    chooseEventForLaterReport();
+}
+
+void ReportCommands::chooseEventForLaterReport() {
+    CKavioApp& app = m_frame.app();
+    CEventSelectDlg form(app.database(), app.profile(), &m_frame);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    MessageService::information(
+        &m_frame,
+        QStringLiteral("Dieser Bericht ist in dieser Version von Vorlanto noch nicht verfügbar."));
+}
+
+void ReportCommands::closePreview() {
+    if (!m_preview)
+        return;
+    m_frame.setReportPreview(nullptr);
+    m_preview->deleteLater();
+    m_preview = nullptr;
+}

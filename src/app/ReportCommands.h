@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class CMainFrame;
+#include "views/CViewPrintPreview.h"
+
+// The commands of the menu "D&rucken": each opens its selection form, renders the report and
+// shows it in the preview inside the main window, from where it is printed or saved as PDF.
+class ReportCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit ReportCommands(CMainFrame& frame);
+
+    void gigUpdate();
+    void gigRider();
+    void accounting();
+
+    // The preview shown in the main window, or nullptr.
+    CViewPrintPreview* preview() const { return m_preview; }
+    void closePreview();
+
+private:
+    void chooseEventForLaterReport();
+
+    CMainFrame& m_frame;
+    QPointer<CViewPrintPreview> m_preview;
+};

@@ -1,0 +1,168 @@
+#include "PrintCommand.h"
+
+#include "core/GigUpdateSelection.h"
+#include "core/UserProfile.h"
+#include "data/CDaoException.h"
+#include "data/CDatabase.h"
+#include "reports/GigUpdateReport.h"
+#include "reports/PageRenderer.h"
+#include "reports/SetListPrint.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    return 2;
+}
+
+int usage() {
+    return fail(QStringLiteral("Aufruf:\n"
+                               "  vorlanto-tool print VERZEICHNIS --report gig-update [--from "
+                               "TT.MM.JJJJ] [--to TT.MM.JJJJ]\n"
+                               "      [--status angefragt,reserviert,gebucht,abgesagt]\n"
+                               "      [--musician ID | --technician ID | --backliner ID ...] "
+                               "[--pdf DATEI] [--dump DATEI]\n"
+                               "  vorlanto-tool print VERZEICHNIS --report setliste --event ID "
+                               "[--pdf DATEI] [--dump DATEI]"));
+}
+
+bool readDate(const QString& text, QDate& date) {
+    date = QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
+    return date.isValid();
+}
+
+bool readKey(const QString& text, std::int32_t& key) {
+    bool ok = false;
+    key = text.toInt(&ok);
+    return ok && key > 0;
+}
+
+int print(const QStringList& args) {
+    if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
+        return usage();
+    const QString directory = args.first();
+    QString report, pdf, dumpFile, statuses;
+    QDate from, to;
+    std::int32_t event = 0;
+    std::vector<GigUpdate::CrewEntry> crew;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (i + 1 >= args.size())
+            return usage();
+        const QString value = args[++i];
+        std::int32_t key = 0;
+        if (option == QLatin1String("--report")) {
+            report = value;
+        } else if (option == QLatin1String("--pdf")) {
+            pdf = value;
+        } else if (option == QLatin1String("--dump")) {
+            dumpFile = value;
+        } else if (option == QLatin1String("--from")) {
+            if (!readDate(value, from))
+                return fail(QStringLiteral("Ungültiges Datum: %1").arg(value));
+        } else if (option == QLatin1String("--to")) {
+            if (!readDate(value, to))
+                return fail(QStringLiteral("Ungültiges Datum: %1").arg(value));
+        } else if (option == QLatin1String("--status")) {
+            statuses = value;
+        } else if (option == QLatin1String("--event")) {
+            if (!readKey(value, event))
+                return fail(QStringLiteral("Ungültige Event-Nummer: %1").arg(value));
+        } else if (option == QLatin1String("--musician") ||
+                   option == QLatin1String("--technician") ||
+                   option == QLatin1String("--backliner")) {
+            if (!readKey(value, key))
+                return fail(QStringLiteral("Ungültige Nummer: %1").arg(value));
+            const int kind = option == QLatin1String("--musician")     ? GigUpdate::Musician
+                             : option == QLatin1String("--technician") ? GigUpdate::Technician
+                                                                       : GigUpdate::Backliner;
+            crew.push_back({key, kind});
+        } else {
+            return usage();
+        }
+    }
+    if (pdf.isEmpty() && dumpFile.isEmpty())
+        return usage();
+
+    const QString path = QDir(directory).filePath(QStringLiteral("Kavio.mde"));
+    if (!QFileInfo::exists(path))
+        return fail(QStringLiteral("Keine Datenbank gefunden: %1").arg(path));
+    CDatabase db;
+    db.open(path);
+    const UserProfile user = UserProfile::load(db);
+    const PageMetrics metrics = PageMetrics::defaults();
+    const QDate today = QDate::currentDate();
+
+    Report::Document document;
+    if (report == QLatin1String("gig-update")) {
+        if (event != 0)
+            return usage();
+        GigUpdate::Selection selection = GigUpdate::openingSelection(db, today);
+        if (from.isValid())
+            selection.from = from;
+        if (to.isValid())
+            selection.to = to;
+        if (selection.to < selection.from)
+            return fail(QStringLiteral("Das Ende des Zeitraums liegt vor seinem Beginn."));
+        if (!statuses.isEmpty()) {
+            selection.statuses = {{false, false, false, false}};
+            for (const QString& name : statuses.split(QLatin1Char(','))) {
+                int code = 0;
+                while (code < 4 && GigUpdate::statusText(code) != name.trimmed())
+                    ++code;
+                if (code == 4)
+                    return fail(QStringLiteral("Unbekannter Status: %1").arg(name));
+                selection.statuses[size_t(code)] = true;
+            }
+        }
+        selection.crew = crew;
+        document = GigUpdateReport::render(db, selection, user, metrics, today);
+    } else if (report == QLatin1String("setliste")) {
+        if (event == 0 || !crew.empty() || from.isValid() || to.isValid() || !statuses.isEmpty())
+            return usage();
+        document = SetListPrint::render(db, event, user, metrics);
+    } else {
+        return usage();
+    }
+
+    if (!dumpFile.isEmpty()) {
+        QFile file(dumpFile);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(Report::dump(document).toUtf8()) < 0 || !file.flush())
+            return fail(
+                QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(dumpFile));
+    }
+    if (!pdf.isEmpty()) {
+        if (document.pages.empty()) {
+            std::printf("Der Bericht hat keine Seiten; es wurde keine PDF-Datei geschrieben.\n");
+            return 1;
+        }
+        QString error;
+        if (!Report::writePdf(document, pdf, &error))
+            return fail(error);
+    }
+    std::printf("Seiten: %d\n", document.pageCount());
+    return 0;
+}
+
+} // namespace
+
+int runPrintCommand(int argc, char* argv[]) {
+    // Fonts need a GUI application; no window is ever shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(2);
+    try {
+        return print(args);
+    } catch (const CDaoException& error) {
+        std::fprintf(stderr, "%s\n", error.description().toUtf8().constData());
+        return 1;
+    }
+}
