@@ -17,7 +17,13 @@
 #include "planning/CPlanSetlisteDlg.h"
 #include "planning/CPlanTransportDlg.h"
 #include "planning/CPlanTransportKfzDlg.h"
+#include "reminder/CErinnerungDlg.h"
+#include "reminder/CGeburtstagDlg.h"
+#include "views/CBenutzerDlg.h"
 #include "views/CHelpWindow.h"
+#include "views/CLoginDlg.h"
+#include "views/CPasswortDlg.h"
+#include "views/CSicherheitsabfrageDlg.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -92,6 +98,18 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
         {"Planung Transport (Fahrzeug)",
          [&] { return std::make_unique<CPlanTransportKfzDlg>(db(), app.profile(), 1, -1, -1); }},
         {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
+        {"Benutzerdaten", [&] { return std::make_unique<CBenutzerDlg>(db()); }},
+        {"Vorlanto 2.0 (Anmeldung)", [&] { return std::make_unique<CLoginDlg>(db()); }},
+        {"Passwort ändern",
+         [&] { return std::make_unique<CPasswortDlg>(db(), app.credentials()); }},
+        {"Sicherheitsabfrage",
+         [] { return std::make_unique<CSicherheitsabfrageDlg>(QStringLiteral("x")); }},
+        {"Geburtstagserinnerung",
+         [&] {
+             return std::make_unique<CGeburtstagDlg>(db(), app.profile(), programDirectory,
+                                                     QDate::currentDate());
+         }},
+        {"Erinnerungsfunktion", [&] { return std::make_unique<CErinnerungDlg>(app.profile()); }},
     };
     for (const auto& form : forms) {
         const std::unique_ptr<QWidget> window = form.make();
