@@ -37,6 +37,8 @@ CGeburtstagDlg::CGeburtstagDlg(CDatabase& db, CProfileFile& profile,
     connect(m_ui->buttonDetails, &QPushButton::clicked, this, &CGeburtstagDlg::onDetails);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::reject);
     fill();
+    // No row looks chosen before the user chooses one.
+    m_ui->buttonEnde->setFocus();
 }
 
 CGeburtstagDlg::~CGeburtstagDlg() = default;
