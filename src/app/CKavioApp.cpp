@@ -2,9 +2,12 @@
 
 #include "CKavioDoc.h"
 #include "CMainFrame.h"
+#include "core/ChangeNotifier.h"
 #include "core/ExitMaintenance.h"
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
+#include "reminder/CGeburtstagDlg.h"
+#include "views/CLoginDlg.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,16 +54,26 @@ bool CKavioApp::initInstance() {
     }
     if (!openDatabase())
         return false;
+    if (!logIn())
+        return false;
 
     m_document = std::make_unique<CKavioDoc>();
     m_mainFrame = std::make_unique<CMainFrame>(*this);
 
     refreshUserProfile();
+    // The reports print the band's data as it is now.
+    QObject::connect(&ChangeNotifier::instance(), &ChangeNotifier::changed, m_mainFrame.get(),
+                     [this](ChangeNotifier::Topic topic) {
+                         if (topic == ChangeNotifier::Topic::UserData)
+                             refreshUserProfile();
+                     });
     // Without a window manager "maximised" means nothing: cover the screen ourselves.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_mainFrame->setGeometry(screen->availableGeometry());
     m_mainFrame->showMaximized();
-    // The birthday reminder is shown here once it exists.
+    // Once the main window shows its list: whose birthday is due.
+    CGeburtstagDlg::remindAtStartup(m_database, m_profile, m_programDirectory, QDate::currentDate(),
+                                    m_mainFrame.get());
     return true;
 }
 
@@ -87,6 +100,30 @@ bool CKavioApp::openDatabase() {
                                  .arg(databasePath()));
         return false;
     }
+    return true;
+}
+
+bool CKavioApp::logIn() {
+    bool required = false;
+    try {
+        required = Credentials::loginRequired(m_database);
+        if (!required) {
+            m_credentials = {Credentials::storedUser(m_database), QString()};
+            return true;
+        }
+    } catch (const CDaoException& error) {
+        // Whether a password is set cannot be told: nobody gets in unasked.
+        MessageService::stop(nullptr, error.description());
+        return false;
+    }
+    CLoginDlg login(m_database);
+    if (login.exec() != QDialog::Accepted) {
+        m_database.close();
+        MessageService::stop(nullptr, QStringLiteral("Sie sind zur Benutzung von Vorlanto nicht "
+                                                     "berechtigt.\nAuf Wiedersehen."));
+        return false;
+    }
+    m_credentials = login.credentials();
     return true;
 }
 

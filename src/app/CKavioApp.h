@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CProfileFile.h"
+#include "core/Credentials.h"
 #include "core/UserProfile.h"
 #include "data/CDatabase.h"
 #include "widgets/CPictureHolder.h"
@@ -43,9 +44,9 @@ public:
     void refreshUserProfile();
     CMainFrame* mainFrame() const { return m_mainFrame.get(); }
 
-    // The credentials of the current login (empty until someone logs in).
-    QString currentUser;
-    QString currentPassword;
+    // The user and password of the current login; without a password set, the stored user
+    // name and the empty password.
+    Credentials& credentials() { return m_credentials; }
 
     // Colour defaults in 0x00BBGGRR order; index 2 is the list views' background.
     static constexpr std::array<std::uint32_t, 14> kColourDefaults = {
@@ -53,12 +54,16 @@ public:
 
 private:
     bool openDatabase();
+    // Asks for the user name and password when the User row holds a password. False when the
+    // login was refused: the user has been told, and the program ends.
+    bool logIn();
 
     QString m_programDirectory;
     CPictureHolder m_background;
     CProfileFile m_profile;
     CDatabase m_database;
     UserProfile m_userProfile;
+    Credentials m_credentials;
     std::unique_ptr<CKavioDoc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

@@ -8,6 +8,7 @@
 #include "core/MessageService.h"
 #include "resources/Strings.h"
 #include "views/CHelpWindow.h"
+#include "views/CPasswortDlg.h"
 #include "views/CViewSplitRight.h"
 #include "widgets/Pictures.h"
 
@@ -131,17 +132,29 @@ void CMainMenu::createMenus() {
             [this] { m_frame.forms().openCommand(&m_frame, Articles); });
     m_actions.insert(Articles, articles);
     master->addSeparator();
-    addDisabled(master, BirthdayReminder, QStringLiteral("&Geburtstagserinnerung..."));
+    QAction* birthdays = master->addAction(QStringLiteral("&Geburtstagserinnerung..."));
+    connect(birthdays, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, BirthdayReminder); });
+    m_actions.insert(BirthdayReminder, birthdays);
     QAction* gemaOffices = master->addAction(QStringLiteral("GEMA Be&zirksdirektionen..."));
     connect(gemaOffices, &QAction::triggered, this,
             [this] { m_frame.forms().openCommand(&m_frame, GemaOffices); });
     m_actions.insert(GemaOffices, gemaOffices);
 
     QMenu* settings = bar->addMenu(QStringLiteral("E&instellungen"));
-    addDisabled(settings, UserData, QStringLiteral("&Benutzerdaten..."));
+    QAction* userData = settings->addAction(QStringLiteral("&Benutzerdaten..."));
+    connect(userData, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, UserData); });
+    m_actions.insert(UserData, userData);
+    add(settings, ChangePassword, QStringLiteral("&Passwort ändern..."),
+        &CMainMenu::onChangePassword)
+        ->setStatusTip(QStringLiteral("Änderung des Passworts"));
     add(settings, Currency, QStringLiteral("&Währung..."), &CMainMenu::onCurrency);
     add(settings, Vat, QStringLiteral("MWST..."), &CMainMenu::onVat);
-    addDisabled(settings, ReminderOption, QStringLiteral("&Erinnerungsfunktion..."));
+    QAction* reminderOption = settings->addAction(QStringLiteral("&Erinnerungsfunktion..."));
+    connect(reminderOption, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, ReminderOption); });
+    m_actions.insert(ReminderOption, reminderOption);
 
     QMenu* print = bar->addMenu(QStringLiteral("D&rucken"));
     const struct {
@@ -258,6 +271,10 @@ void CMainMenu::onCurrency() {
 
 void CMainMenu::onVat() {
     m_frame.forms().openCommand(&m_frame, Vat);
+}
+
+void CMainMenu::onChangePassword() {
+    CPasswortDlg::changePassword(m_frame.app().database(), m_frame.app().credentials(), &m_frame);
 }
 
 void CMainMenu::onHelp() {

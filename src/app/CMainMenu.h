@@ -48,6 +48,7 @@ public:
         BirthdayReminder = 32068,
         GemaOffices = 32071,
         UserData = 32005,
+        ChangePassword = 32001,
         Currency = 32013,
         Vat = 32010,
         ReminderOption = 32067,
@@ -90,6 +91,7 @@ private:
     void onCostBooking();
     void onCurrency();
     void onVat();
+    void onChangePassword();
     void onHelp();
     void onAbout();
 

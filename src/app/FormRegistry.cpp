@@ -14,7 +14,11 @@
 #include "masterdata/CMusikerDlg.h"
 #include "masterdata/CSonglisteDlg.h"
 #include "planning/CEventPlanDlg.h"
+#include "reminder/CErinnerungDlg.h"
+#include "reminder/CGeburtstagDlg.h"
+#include "views/CBenutzerDlg.h"
 
+#include <QDate>
 #include <QDialog>
 
 namespace {
@@ -78,6 +82,19 @@ FormRegistry::FormRegistry(CDatabase& db, CProfileFile& profile, const QString& 
     m_commands.insert(CMainMenu::Vat, [&db, &profile](QWidget* parent, std::int32_t) {
         CMwStDlg form(db, profile, parent);
         return showIfReady(form);
+    });
+    m_commands.insert(CMainMenu::UserData, [&db](QWidget* parent, std::int32_t) {
+        CBenutzerDlg form(db, parent);
+        return showIfReady(form);
+    });
+    m_commands.insert(CMainMenu::BirthdayReminder, [&db, &profile, programDirectory](
+                                                       QWidget* parent, std::int32_t) {
+        CGeburtstagDlg form(db, profile, programDirectory, QDate::currentDate(), parent);
+        return form.exec();
+    });
+    m_commands.insert(CMainMenu::ReminderOption, [&profile](QWidget* parent, std::int32_t) {
+        CErinnerungDlg form(profile, parent);
+        return form.exec();
     });
 }
 

@@ -11,7 +11,16 @@ class ChangeNotifier : public QObject {
     Q_OBJECT
 public:
     // What changed. Firms carry their kind (column Art) as `detail`.
-    enum class Topic { Events, Planning, Firms, Contacts, Musicians, Instruments, BaseData };
+    enum class Topic {
+        Events,
+        Planning,
+        Firms,
+        Contacts,
+        Musicians,
+        Instruments,
+        BaseData,
+        UserData
+    };
 
     // The program's notifier.
     static ChangeNotifier& instance();

@@ -470,7 +470,6 @@ private:
 void DemoWriter::writeBand() {
     NewRow(m_user)
         .text("Benutzer", "chef")
-        .text("Passwort", "demo")
         .text("Band", kBand)
         .text("ArtBesetzung", "Tanzband")
         .text("Name", "Brandl")

@@ -21,7 +21,13 @@
 #include "planning/CPlanTransportDlg.h"
 #include "planning/CPlanTransportKfzDlg.h"
 #include "planning/CPlanUebernachtungDlg.h"
+#include "reminder/CErinnerungDlg.h"
+#include "reminder/CGeburtstagDlg.h"
+#include "views/CBenutzerDlg.h"
 #include "views/CHelpWindow.h"
+#include "views/CLoginDlg.h"
+#include "views/CPasswortDlg.h"
+#include "views/CSicherheitsabfrageDlg.h"
 #include "views/CViewPrintPreview.h"
 
 #include <QApplication>
@@ -105,6 +111,18 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
         {"Drucken Gig-Update",
          [&] { return std::make_unique<CGigUpdateDlg>(db(), app.profile(), QDate(2024, 3, 1)); }},
         {"Druckvorschau", [] { return std::make_unique<CPrintPreviewWindow>(); }},
+        {"Benutzerdaten", [&] { return std::make_unique<CBenutzerDlg>(db()); }},
+        {"Vorlanto 2.0 (Anmeldung)", [&] { return std::make_unique<CLoginDlg>(db()); }},
+        {"Passwort ändern",
+         [&] { return std::make_unique<CPasswortDlg>(db(), app.credentials()); }},
+        {"Sicherheitsabfrage",
+         [] { return std::make_unique<CSicherheitsabfrageDlg>(QStringLiteral("x")); }},
+        {"Geburtstagserinnerung",
+         [&] {
+             return std::make_unique<CGeburtstagDlg>(db(), app.profile(), programDirectory,
+                                                     QDate::currentDate());
+         }},
+        {"Erinnerungsfunktion", [&] { return std::make_unique<CErinnerungDlg>(app.profile()); }},
     };
     for (const auto& form : forms) {
         const std::unique_ptr<QWidget> window = form.make();
