@@ -2,11 +2,13 @@
 
 #include "FieldRules.h"
 #include "Settings.h"
+#include "data/CDatabase.h"
 #include "data/CRecordset.h"
 #include "data/RecordSets.h"
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <map>
 
 namespace Finance {
@@ -161,6 +163,35 @@ std::optional<double> optionalSingle(const CRecordset& row, const char* column) 
     return double(row.getSingle(column));
 }
 
+// Reads the steps of the summary from one snapshot of the file: the figures agree with each
+// other, and the file is locked once instead of once per step. Inside a transaction of the
+// caller nothing is needed.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(CDatabase& db) : m_db(db), m_own(db.transactionDepth() == 0) {
+        if (m_own) {
+            m_db.execute("BEGIN DEFERRED");
+            ++m_db.transactionDepth();
+        }
+    }
+    ~ReadSnapshot() {
+        if (!m_own)
+            return;
+        --m_db.transactionDepth();
+        try {
+            m_db.execute("COMMIT");
+        } catch (const std::exception&) {
+            // Nothing was written; ending the read cannot lose anything.
+        }
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    CDatabase& m_db;
+    const bool m_own;
+};
+
 using RoomKey = std::pair<std::int32_t, int>;
 using Stays = std::vector<std::pair<QDate, QDate>>;
 
@@ -172,6 +203,7 @@ void addStay(Stays& stays, const CRecordset& row) {
 
 BudgetSummary BudgetSummary::compute(CDatabase& db, std::int32_t eventId, const BaseData& base,
                                      VatMode mode) {
+    const ReadSnapshot snapshot(db);
     BudgetSummary summary;
     const double rate1 = base.vatRate1;
     const long event = long(eventId);
@@ -209,18 +241,29 @@ BudgetSummary BudgetSummary::compute(CDatabase& db, std::int32_t eventId, const 
     {
         bool flagSeen = false;
         CSetEventFinanzen row(db);
-        for (row.open(QString::asprintf("[EventID]=%ld", event)); !row.atEnd(); row.moveNext()) {
-            const int group = row.getInt("Kostengruppe");
+        row.open(QString::asprintf("[EventID]=%ld", event));
+        // Columns by index: the loop runs over every booking of the event.
+        const int groupColumn = row.columnIndex("Kostengruppe");
+        const int centreColumn = row.columnIndex("Kostenstelle");
+        const int amountColumn = row.columnIndex("Auszahlung");
+        const int vatColumn = row.columnIndex("fMWST");
+        const int rateColumn = row.columnIndex("MwSt_Satz");
+        const int organiserColumn = row.columnIndex("fZahltVeranstalter");
+        for (; !row.atEnd(); row.moveNext()) {
+            const int group = row.getInt(groupColumn);
             if (group == Overnight) {
-                if (!flagSeen && row.getInt("Kostenstelle") == CentreOvernight) {
+                if (!flagSeen && row.getInt(centreColumn) == CentreOvernight) {
                     flagSeen = true;
-                    summary.organiserPays = row.getBool("fZahltVeranstalter");
+                    summary.organiserPays = row.getBool(organiserColumn);
                 }
                 continue;
             }
-            if (row.isNull("Auszahlung"))
+            if (row.isNull(amountColumn))
                 continue;
-            const double amount = displayAmount(row, base, mode);
+            const std::optional<int> rateCode =
+                row.isNull(rateColumn) ? std::nullopt : std::optional<int>(row.getInt(rateColumn));
+            const double amount = displayAmount(row.getSingle(amountColumn),
+                                                row.getInt(vatColumn) != 0, rateCode, base, mode);
             switch (group) {
             case Personnel:
                 summary.personnel += amount;
@@ -249,8 +292,14 @@ BudgetSummary BudgetSummary::compute(CDatabase& db, std::int32_t eventId, const 
     std::map<RoomKey, Stays> stays;
     {
         CSetEventNacht row(db);
-        for (row.open(QString::asprintf("[EventID]=%ld", event)); !row.atEnd(); row.moveNext())
-            addStay(stays[{row.getLong("HotelID"), row.getInt("ZimmerNr")}], row);
+        row.open(QString::asprintf("[EventID]=%ld", event));
+        const int hotelColumn = row.columnIndex("HotelID");
+        const int roomColumn = row.columnIndex("ZimmerNr");
+        const int arrivalColumn = row.columnIndex("Anreise");
+        const int departureColumn = row.columnIndex("Abreise");
+        for (; !row.atEnd(); row.moveNext())
+            stays[{row.getLong(hotelColumn), row.getInt(roomColumn)}].emplace_back(
+                row.getDate(arrivalColumn).date(), row.getDate(departureColumn).date());
     }
     {
         CSetNachtZimmer row(db);
