@@ -258,11 +258,15 @@ void CMainMenu::onPlanEvent() {
 }
 
 void CMainMenu::onCostBooking() {
-    if (m_frame.eventListView()->selectedKey() < 0) {
+    const std::int32_t event = m_frame.eventListView()->selectedKey();
+    if (event < 0) {
         MessageService::exclamation(&m_frame, QString::fromUtf8(Strings::kChooseEntry));
         return;
     }
-    MessageService::information(&m_frame, QString::fromUtf8(Strings::kNotAvailable));
+    // The command's number says which area's cost form opens.
+    const auto* action = qobject_cast<QAction*>(sender());
+    const int command = m_actions.key(const_cast<QAction*>(action), -1);
+    m_frame.forms().openCommand(&m_frame, command, event);
 }
 
 void CMainMenu::onCurrency() {

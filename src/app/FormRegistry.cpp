@@ -3,6 +3,8 @@
 #include "CMainMenu.h"
 #include "core/ListKinds.h"
 #include "events/CEventDlg.h"
+#include "finance/CFanartikelDlg.h"
+#include "finance/CFinanzenDlg.h"
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
 #include "masterdata/CArtikelgruppenDlg.h"
@@ -45,6 +47,23 @@ FormRegistry::FormRegistry(CDatabase& db, CProfileFile& profile, const QString& 
     m_lists.insert(ListKind::Events, [&db, &profile](QWidget* parent, std::int32_t key) {
         return CEventDlg::showModal(db, profile, key, parent);
     });
+    m_lists.insert(ListKind::Accounting, [&db, &profile](QWidget* parent, std::int32_t key) {
+        return CFinanzenDlg::showModal(db, profile, key, 0, parent);
+    });
+    m_lists.insert(ListKind::Merchandise,
+                   [&db, &profile, programDirectory](QWidget* parent, std::int32_t key) {
+                       return CFanartikelDlg::showModal(db, profile, programDirectory, key, parent);
+                   });
+    // The cost commands open the overview of the event with their area.
+    const std::pair<int, int> costCommands[] = {
+        {CMainMenu::CostPersonnel, 1}, {CMainMenu::CostPA, 2},        {CMainMenu::CostLight, 3},
+        {CMainMenu::CostTransport, 4}, {CMainMenu::CostOvernight, 5}, {CMainMenu::CostOther, 6}};
+    for (const auto& [command, area] : costCommands) {
+        const int costArea = area;
+        m_commands.insert(command, [&db, &profile, costArea](QWidget* parent, std::int32_t key) {
+            return CFinanzenDlg::showModal(db, profile, key, costArea, parent);
+        });
+    }
 
     m_commands.insert(CMainMenu::PlanEvent, [&db, &profile](QWidget* parent, std::int32_t event) {
         CEventPlanDlg::showForEvent(db, profile, event, parent);

@@ -1,5 +1,6 @@
 #include "CPlanningStatusGroup.h"
 
+#include "core/FinanceModel.h"
 #include "core/MessageService.h"
 #include "core/PlanningStatus.h"
 #include "data/CDaoException.h"
@@ -26,14 +27,24 @@ QString CPlanningStatusGroup::completionQuestion(int area) {
 }
 
 void CPlanningStatusGroup::load(CDatabase& db, std::int32_t eventId, int area) {
+    m_question = completionQuestion(area);
+    loadColumn(db, eventId, PlanningStatus::kPlanningColumns[size_t(area)]);
+}
+
+void CPlanningStatusGroup::loadAccounting(CDatabase& db, std::int32_t eventId, int costGroup) {
+    m_question =
+        QStringLiteral("Ist die Abrechnung %1 abgeschlossen?").arg(Finance::areaName(costGroup));
+    loadColumn(db, eventId, PlanningStatus::kAccountingColumns[size_t(costGroup - 1)]);
+}
+
+void CPlanningStatusGroup::loadColumn(CDatabase& db, std::int32_t eventId, const char* column) {
     m_db = &db;
     m_eventId = eventId;
-    m_area = area;
+    m_column = column;
     m_touched = false;
     int value = PlanningStatus::Open;
     try {
-        value =
-            PlanningStatus::readArea(db, eventId, PlanningStatus::kPlanningColumns[size_t(area)]);
+        value = PlanningStatus::readArea(db, eventId, column);
     } catch (const CDaoException& error) {
         MessageService::stop(window(), error.description());
     }
@@ -53,7 +64,7 @@ bool CPlanningStatusGroup::store(bool planningSaved) {
         return write(checkedValue());
     if (!planningSaved)
         return true;
-    const bool complete = MessageService::askYesNo(window(), completionQuestion(m_area));
+    const bool complete = MessageService::askYesNo(window(), m_question);
     const int value = complete ? PlanningStatus::Complete : PlanningStatus::Begun;
     if (!write(value))
         return false;
@@ -63,7 +74,7 @@ bool CPlanningStatusGroup::store(bool planningSaved) {
 
 bool CPlanningStatusGroup::storeAfterQuestion() {
     int value = PlanningStatus::Complete;
-    if (!MessageService::askYesNo(window(), completionQuestion(m_area)))
+    if (!MessageService::askYesNo(window(), m_question))
         value = m_touched ? checkedValue() : int(PlanningStatus::Begun);
     if (!write(value))
         return false;
@@ -79,11 +90,10 @@ void CPlanningStatusGroup::check(int value) {
 }
 
 bool CPlanningStatusGroup::write(int value) {
-    if (!m_db)
+    if (!m_db || !m_column)
         return false;
     try {
-        PlanningStatus::writeArea(*m_db, m_eventId,
-                                  PlanningStatus::kPlanningColumns[size_t(m_area)], value);
+        PlanningStatus::writeArea(*m_db, m_eventId, m_column, value);
     } catch (const CDaoException& error) {
         MessageService::stop(window(), error.description());
         return false;

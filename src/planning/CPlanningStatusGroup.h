@@ -12,7 +12,8 @@ class CPlanningStatusGroup;
 }
 
 // The group "Planungsstatus" of a planning form: "offen", "begonnen" or "abgeschlossen" for the
-// form's planning area of one event. Read when the form opens, written when it saves.
+// form's planning area of one event. Read when the form opens, written when it saves. The cost
+// forms use it for the accounting status of their area in the same row.
 class CPlanningStatusGroup : public QGroupBox {
     Q_OBJECT
 public:
@@ -26,6 +27,9 @@ public:
     // PlanningStatus::kPlanningColumns) for the event. A database error is shown and leaves
     // "offen" checked.
     void load(CDatabase& db, std::int32_t eventId, int area);
+    // The same for an accounting area (cost group 1 personnel ... 6 expenses); the question then
+    // reads "Ist die Abrechnung <area name> abgeschlossen?".
+    void loadAccounting(CDatabase& db, std::int32_t eventId, int costGroup);
     // 0, 1 or 2, by the radio button checked.
     int checkedValue() const;
     // Whether the user clicked one of the buttons since loading.
@@ -50,10 +54,13 @@ Q_SIGNALS:
 private:
     void check(int value);
     bool write(int value);
+    void loadColumn(CDatabase& db, std::int32_t eventId, const char* column);
 
     std::unique_ptr<Ui::CPlanningStatusGroup> m_ui;
     CDatabase* m_db = nullptr;
     std::int32_t m_eventId = -1;
-    int m_area = 0;
+    // The status column of T_Event_Status and the completion question of the area.
+    const char* m_column = nullptr;
+    QString m_question;
     bool m_touched = false;
 };

@@ -6,6 +6,10 @@
 #include "events/CEventDlg.h"
 #include "events/CEventSelectDlg.h"
 #include "events/CGigUpdateDlg.h"
+#include "finance/CFanartikelDlg.h"
+#include "finance/CFinanzenDlg.h"
+#include "finance/CKostenBuchenDlg.h"
+#include "finance/CKostenDlg.h"
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
 #include "masterdata/CAnsprechDlg.h"
@@ -106,6 +110,38 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
          [&] { return std::make_unique<CPlanUebernachtungDlg>(db(), app.profile(), plan); }},
         {"Reservierung",
          [&] { return std::make_unique<CPlanReservierungDlg>(db(), 1, -1, 0, QDateTime()); }},
+        {"Finanzen", [&] { return std::make_unique<CFinanzenDlg>(db(), app.profile(), 1); }},
+        {"Kosten PA",
+         [&] {
+             return std::make_unique<CKostenFirmaDlg>(db(), app.profile(), CKostenFirmaDlg::kPA,
+                                                      plan, Finance::VatMode::Inclusive, nullptr);
+         }},
+        {"Personalkosten",
+         [&] {
+             return std::make_unique<CKostenPersonalDlg>(db(), app.profile(), plan,
+                                                         Finance::VatMode::Inclusive, nullptr);
+         }},
+        {"Übernachtungskosten",
+         [&] {
+             return std::make_unique<CKostenHotelDlg>(db(), app.profile(), plan,
+                                                      Finance::VatMode::Inclusive, nullptr);
+         }},
+        {"Transportkosten",
+         [&] {
+             return std::make_unique<CKostenListeDlg>(db(), app.profile(), Finance::Transport, plan,
+                                                      Finance::VatMode::Inclusive, nullptr);
+         }},
+        {"Kosten buchen", [&] { return std::make_unique<CKostenBuchenDlg>(db(), plan, 1, 1, -1); }},
+        {"Spesen buchen", [&] { return std::make_unique<CSpesenBuchenDlg>(db(), plan, -1); }},
+        {"Fanartikel",
+         [&] {
+             return std::make_unique<CFanartikelDlg>(db(), app.profile(), programDirectory, plan);
+         }},
+        {"Fanartikel Detail",
+         [&] {
+             return std::make_unique<CFanartikelDetailDlg>(db(), app.profile(), programDirectory,
+                                                           plan, -1);
+         }},
         {"Info über Vorlanto", [] { return std::make_unique<CAboutDlg>(); }},
         {"Event wählen", [&] { return std::make_unique<CEventSelectDlg>(db(), app.profile()); }},
         {"Drucken Gig-Update",
