@@ -5,6 +5,7 @@
 #include "core/MessageService.h"
 #include "events/CEventSelectDlg.h"
 #include "events/CGigUpdateDlg.h"
+#include "reports/GigRiderReport.h"
 #include "reports/GigUpdateReport.h"
 #include "views/CViewPrintPreview.h"
 #include "views/ReportPrinting.h"
@@ -29,6 +30,16 @@ void ReportCommands::gigUpdate() {
             &m_frame, QStringLiteral("Keiner der gewählten Einträge hat Termine im Zeitraum."));
         return;
     }
+    showPreview(render, std::move(document));
+}
+
+void ReportCommands::showPreview(const ReportPrinting::Renderer& render) {
+    showPreview(render, render(ReportPrinting::metricsOf(&m_frame.printer())));
+}
+
+void ReportCommands::showPreview(const ReportPrinting::Renderer& render,
+                                 Report::Document document) {
+    CKavioApp& app = m_frame.app();
     auto* preview = new CViewPrintPreview;
     preview->setDocument(std::move(document));
     preview->setPdfFolder(app.programDirectory());
@@ -45,7 +56,17 @@ void ReportCommands::gigUpdate() {
 }
 
 void ReportCommands::gigRider() {
-    chooseEventForLaterReport();
+    CKavioApp& app = m_frame.app();
+    CEventSelectDlg form(app.database(), app.profile(), &m_frame);
+    if (form.exec() != QDialog::Accepted || form.eventId() <= 0)
+        return;
+    closePreview();
+    CDatabase& db = app.database();
+    const std::int32_t eventId = form.eventId();
+    const UserProfile user = app.userProfile();
+    showPreview([&db, eventId, user](const PageMetrics& metrics) {
+        return GigRiderReport::render(db, eventId, user, metrics);
+    });
 }
 
 void ReportCommands::accounting() {

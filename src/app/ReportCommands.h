@@ -5,6 +5,7 @@
 
 class CMainFrame;
 #include "views/CViewPrintPreview.h"
+#include "views/ReportPrinting.h"
 
 // The commands of the menu "D&rucken": each opens its selection form, renders the report and
 // shows it in the preview inside the main window, from where it is printed or saved as PDF.
@@ -23,6 +24,9 @@ public:
 
 private:
     void chooseEventForLaterReport();
+    // Shows the rendered pages in the preview; printing from it renders them again.
+    void showPreview(const ReportPrinting::Renderer& render);
+    void showPreview(const ReportPrinting::Renderer& render, Report::Document document);
 
     CMainFrame& m_frame;
     QPointer<CViewPrintPreview> m_preview;

@@ -34,6 +34,8 @@ QPen penOf(Pen pen) {
     switch (pen) {
     case Pen::Solid2:
         return QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    case Pen::Solid1:
+        return QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
     case Pen::Solid3:
         return QPen(Qt::black, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
     case Pen::None:
@@ -100,7 +102,9 @@ void replayOps(QPainter& painter, const RecordedPage& page) {
             useStrokePen(strokePen);
             break;
         case Op::Kind::SetBrush:
-            painter.setBrush(op.brush == Brush::Grey ? QColor(192, 192, 192) : QColor(Qt::white));
+            painter.setBrush(op.brush == Brush::Grey        ? QColor(192, 192, 192)
+                             : op.brush == Brush::LightGrey ? QColor(224, 224, 224)
+                                                            : QColor(Qt::white));
             break;
         case Op::Kind::Text: {
             useFont(op.font, 0);
@@ -113,7 +117,7 @@ void replayOps(QPainter& painter, const RecordedPage& page) {
             useTextPen();
             painter.drawText(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)),
                              int(alignmentOf(op.align) | Qt::AlignTop) | Qt::TextSingleLine |
-                                 Qt::TextDontClip,
+                                 (op.clip ? 0 : int(Qt::TextDontClip)),
                              op.text);
             break;
         }

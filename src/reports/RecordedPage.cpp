@@ -81,6 +81,11 @@ void PageRecorder::textInRect(const QRect& rect, Align align, const QString& tex
     add(std::move(op));
 }
 
+void PageRecorder::clippedText(const QRect& rect, Align align, const QString& text) {
+    textInRect(rect, align, text);
+    m_page.m_ops.back().clip = true;
+}
+
 void PageRecorder::line(int x1, int y1, int x2, int y2) {
     Op op;
     op.kind = Op::Kind::Line;
@@ -200,7 +205,7 @@ QString points(const Op& op) {
 }
 
 void dumpOps(const RecordedPage& page, const QString& indent, QString& out) {
-    static const char* const pens[] = {"hairline", "solid 2", "solid 3", "none"};
+    static const char* const pens[] = {"hairline", "solid 2", "solid 3", "none", "solid 1"};
     static const char* const aligns[] = {"left", "center", "right"};
     for (const Op& op : page.ops()) {
         QString line;
@@ -216,8 +221,9 @@ void dumpOps(const RecordedPage& page, const QString& indent, QString& out) {
             line = QStringLiteral("pen ") + QLatin1String(pens[int(op.pen)]);
             break;
         case Op::Kind::SetBrush:
-            line = op.brush == Brush::Grey ? QStringLiteral("brush grey")
-                                           : QStringLiteral("brush white");
+            line = op.brush == Brush::Grey        ? QStringLiteral("brush grey")
+                   : op.brush == Brush::LightGrey ? QStringLiteral("brush light grey")
+                                                  : QStringLiteral("brush white");
             break;
         case Op::Kind::Text:
             line = QStringLiteral("text %1,%2 [%3] %4")
@@ -230,6 +236,8 @@ void dumpOps(const RecordedPage& page, const QString& indent, QString& out) {
                        .arg(points(op), QLatin1String(aligns[int(op.align)]));
             if (op.letterSpacing != 0)
                 line += QStringLiteral("spacing %1 ").arg(op.letterSpacing);
+            if (op.clip)
+                line += QStringLiteral("clip ");
             line += QStringLiteral("[%1] %2").arg(op.font.describe(), quotedText(op.text));
             break;
         case Op::Kind::Line:

@@ -16,8 +16,8 @@
 namespace Report {
 
 enum class Align { Left, Center, Right };
-enum class Pen { Hairline, Solid2, Solid3, None };
-enum class Brush { White, Grey };
+enum class Pen { Hairline, Solid2, Solid3, None, Solid1 };
+enum class Brush { White, Grey, LightGrey }; // grey 192, light grey 224
 
 class RecordedPage;
 
@@ -28,7 +28,7 @@ struct Op {
         SetPen,     // pen
         SetBrush,   // brush
         Text,       // text with its cell's top-left at (x1, y1)
-        TextInRect, // one line in (x1, y1)-(x2, y2), aligned, neither clipped nor wrapped
+        TextInRect, // one line in (x1, y1)-(x2, y2), aligned, not wrapped; clipped if `clip`
         Line,       // (x1, y1)-(x2, y2) with the current pen
         Rectangle,  // filled with the brush, outlined with the pen
         CornerMark, // a stroke that pins the page's extent to the sheet
@@ -43,6 +43,7 @@ struct Op {
     Pen pen = Pen::Hairline;
     Brush brush = Brush::White;
     bool opaque = false;
+    bool clip = false;
     std::shared_ptr<const RecordedPage> page;
 };
 
@@ -84,6 +85,8 @@ public:
 
     void text(int x, int y, const QString& text);
     void textInRect(const QRect& rect, Align align, const QString& text, int letterSpacing = 0);
+    // One line cut off at the rectangle's edges: for a text that may be wider than its box.
+    void clippedText(const QRect& rect, Align align, const QString& text);
     void line(int x1, int y1, int x2, int y2);
     void rectangle(const QRect& rect);
     void cornerMark(int x1, int y1, int x2, int y2);

@@ -4,6 +4,8 @@
 #include "core/UserProfile.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "reports/GemaReport.h"
+#include "reports/GigRiderReport.h"
 #include "reports/GigUpdateReport.h"
 #include "reports/PageRenderer.h"
 #include "reports/SetListPrint.h"
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -30,7 +33,12 @@ int usage() {
                                "      [--musician ID | --technician ID | --backliner ID ...] "
                                "[--pdf DATEI] [--dump DATEI]\n"
                                "  vorlanto-tool print VERZEICHNIS --report setliste --event ID "
-                               "[--pdf DATEI] [--dump DATEI]"));
+                               "[--pdf DATEI] [--dump DATEI]\n"
+                               "  vorlanto-tool print VERZEICHNIS --report gig-rider --event ID "
+                               "[--pdf DATEI] [--dump DATEI]\n"
+                               "  vorlanto-tool print VERZEICHNIS --report gema --event ID "
+                               "[--office NAME] [--member NR] [--direkt]\n"
+                               "      [--pdf DATEI] [--dump DATEI]"));
 }
 
 bool readDate(const QString& text, QDate& date) {
@@ -48,12 +56,17 @@ int print(const QStringList& args) {
     if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
         return usage();
     const QString directory = args.first();
-    QString report, pdf, dumpFile, statuses;
+    QString report, pdf, dumpFile, statuses, office, member;
+    bool direct = false;
     QDate from, to;
     std::int32_t event = 0;
     std::vector<GigUpdate::CrewEntry> crew;
     for (int i = 1; i < args.size(); ++i) {
         const QString& option = args[i];
+        if (option == QLatin1String("--direkt")) {
+            direct = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return usage();
         const QString value = args[++i];
@@ -62,6 +75,10 @@ int print(const QStringList& args) {
             report = value;
         } else if (option == QLatin1String("--pdf")) {
             pdf = value;
+        } else if (option == QLatin1String("--office")) {
+            office = value;
+        } else if (option == QLatin1String("--member")) {
+            member = value;
         } else if (option == QLatin1String("--dump")) {
             dumpFile = value;
         } else if (option == QLatin1String("--from")) {
@@ -90,6 +107,12 @@ int print(const QStringList& args) {
     }
     if (pdf.isEmpty() && dumpFile.isEmpty())
         return usage();
+    const bool gemaOptions = direct || !office.isEmpty() || !member.isEmpty();
+    if (gemaOptions && report != QLatin1String("gema"))
+        return usage();
+    if (member.size() > Gema::kMemberNumberLength)
+        return fail(QStringLiteral("Die GEMA-Mitglieds-Nr. hat höchstens %1 Zeichen.")
+                        .arg(Gema::kMemberNumberLength));
 
     const QString path = QDir(directory).filePath(QStringLiteral("Kavio.mde"));
     if (!QFileInfo::exists(path))
@@ -128,6 +151,28 @@ int print(const QStringList& args) {
         if (event == 0 || !crew.empty() || from.isValid() || to.isValid() || !statuses.isEmpty())
             return usage();
         document = SetListPrint::render(db, event, user, metrics);
+    } else if (report == QLatin1String("gig-rider")) {
+        if (event == 0 || !crew.empty() || from.isValid() || to.isValid() || !statuses.isEmpty())
+            return usage();
+        document = GigRiderReport::render(db, event, user, metrics);
+    } else if (report == QLatin1String("gema")) {
+        if (event == 0 || !crew.empty() || from.isValid() || to.isValid() || !statuses.isEmpty())
+            return usage();
+        Gema::FormValues values = Gema::initialValues(db, event, user);
+        values.direct = direct;
+        values.memberNumber = member;
+        const std::vector<Gema::Office> offices = Gema::offices(db);
+        if (!office.isEmpty()) {
+            auto found = std::find_if(offices.begin(), offices.end(), [&](const Gema::Office& o) {
+                return o.name.compare(office, Qt::CaseInsensitive) == 0;
+            });
+            if (found == offices.end())
+                return fail(QStringLiteral("Unbekannte Bezirksdirektion: %1").arg(office));
+            values.office = *found;
+        } else if (!offices.empty()) {
+            values.office = offices.front();
+        }
+        document = GemaReport::render(db, event, values, metrics);
     } else {
         return usage();
     }

@@ -17,10 +17,12 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "Aufruf:\n"
-                         "  vorlanto-tool new VERZEICHNIS [--demo] [--events N]\n"
-                         "  vorlanto-tool maintain VERZEICHNIS\n"
-                         "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste ...\n");
+    std::fprintf(
+        stderr,
+        "Aufruf:\n"
+        "  vorlanto-tool new VERZEICHNIS [--demo] [--events N]\n"
+        "  vorlanto-tool maintain VERZEICHNIS\n"
+        "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste|gig-rider|gema ...\n");
     return 2;
 }
 
