@@ -302,9 +302,13 @@ TEST_F(PrintMenuTest, RiderAndAccountingChooseAnEventFirst) {
             click(form, "&Weiter");
         });
         frame->mainMenu()->action(command)->trigger();
-        EXPECT_EQ(messages.texts(),
-                  QStringList{QStringLiteral(
-                      "Dieser Bericht ist in dieser Version von Vorlanto noch nicht verfügbar.")});
+        // The rider goes on to its preview; the statement is not there yet.
+        const QStringList expected =
+            command == CMainMenu::PrintGigRider
+                ? QStringList{}
+                : QStringList{QStringLiteral(
+                      "Dieser Bericht ist in dieser Version von Vorlanto noch nicht verfügbar.")};
+        EXPECT_EQ(messages.texts(), expected);
     }
 }
 
