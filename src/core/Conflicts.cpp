@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 #include <string>
+#include <string_view>
 
 namespace Conflicts {
 
@@ -16,17 +17,15 @@ namespace {
 const char* const kDateColumns[] = {"EBeginn",    "EEnde",      "ETAufbauVon", "ETAufbauBis",
                                     "ESCheckVon", "ESCheckBis", "ETAbbauVon",  "ETAbbauBis"};
 
-// The earliest (fn "min") or latest ("max") of an event's date-times; NULL without any. Dates
-// are stored as "yyyy-MM-dd HH:mm:ss", so they compare as text. Missing ones are replaced by
-// the first present one, as SQLite's min() of several arguments is NULL when one is.
+// The earliest (fn "min") or latest ("max") of an event's date-times. Dates are stored as
+// "yyyy-MM-dd HH:mm:ss", so they compare as text. A missing one stands in as "9" for the
+// earliest and as "" for the latest, which no date passes: an event without any date gets an
+// empty span ("9" to "") that overlaps nothing.
 std::string spanEdge(const char* alias, const char* fn) {
-    std::string first = "coalesce(";
-    for (const char* column : kDateColumns)
-        first += std::string(alias) + ".\"" + column + "\",";
-    first.back() = ')';
+    const char* const missing = std::string_view(fn) == "min" ? "'9'" : "''";
     std::string edge = std::string(fn) + "(";
     for (const char* column : kDateColumns)
-        edge += "coalesce(" + std::string(alias) + ".\"" + column + "\"," + first + "),";
+        edge += "coalesce(" + std::string(alias) + ".\"" + column + "\"," + missing + "),";
     edge.back() = ')';
     return edge;
 }
@@ -182,7 +181,7 @@ QSet<std::int32_t> eventsWithConflicts(CDatabase& db) {
         "ordered AS (SELECT booked.id, span.b, span.f, "
         "max(span.f) OVER w AS prevEnd, "
         "lead(span.b) OVER (PARTITION BY kind, res, sub ORDER BY span.b, booked.id) AS nextBegin "
-        "FROM booked JOIN span ON span.id = booked.id WHERE span.b IS NOT NULL "
+        "FROM booked JOIN span ON span.id = booked.id WHERE span.b <= span.f "
         "WINDOW w AS (PARTITION BY kind, res, sub ORDER BY span.b, booked.id ROWS BETWEEN "
         "UNBOUNDED PRECEDING AND 1 PRECEDING)) "
         "SELECT DISTINCT id FROM ordered WHERE prevEnd > b OR nextBegin < f";
