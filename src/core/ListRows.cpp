@@ -1,6 +1,7 @@
 #include "ListRows.h"
 
 #include "Conflicts.h"
+#include "GemaDeadline.h"
 #include "ListKinds.h"
 #include "PlanningStatus.h"
 #include "data/RecordSets.h"
@@ -101,6 +102,9 @@ std::vector<ListRow> eventRows(CDatabase& db, bool accounting) {
     const QHash<std::int32_t, Organiser> organiserByKey = organisers(db);
     const QHash<std::int32_t, PlanningStatus> statusByEvent = planningStates(db);
     const QSet<std::int32_t> doubleBooked = Conflicts::eventsWithConflicts(db);
+    QHash<std::int32_t, QString> gemaDue;
+    for (const GemaDeadline::Due& due : GemaDeadline::dueEvents(db, QDate::currentDate()))
+        gemaDue.insert(due.eventId, GemaDeadline::reminderText(due));
     std::vector<ListRow> rows;
     CSetEvent events(db);
     events.open(QStringLiteral("[EventID]>0"), QStringLiteral("[EBeginn] DESC"));
@@ -123,6 +127,8 @@ std::vector<ListRow> eventRows(CDatabase& db, bool accounting) {
         if (doubleBooked.contains(row.key))
             row.notice = QStringLiteral("Achtung: Doppelbuchung - jemand ist zur selben Zeit "
                                         "für einen anderen Event eingeplant.");
+        if (const auto gema = gemaDue.constFind(row.key); gema != gemaDue.constEnd())
+            row.notice += (row.notice.isEmpty() ? QString() : QStringLiteral("\n")) + *gema;
         row.texts[1] = ListTexts::dateTime(events.getDate(begin), true);
         row.texts[2] = ListTexts::dateTime(events.getDate(end), true);
         const QString eventTown = events.getText(town);

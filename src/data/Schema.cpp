@@ -80,6 +80,7 @@ const UniqueKey kUniqueKeys[] = {
     {"T_Event_Uebernachtung", "UK_Uebernachtung",
      R"("EventID", "PersonID", "Funktion", "Anreise")"},
     {"T_Event_Status", "UK_Status", R"("EventID")"},
+    {"T_Event_Gema", "UK_Gema", R"("EventID")"},
 };
 
 struct IndexDef {
@@ -211,6 +212,10 @@ const std::vector<const SourceDef*>& tables() {
 const std::vector<const SourceDef*>& views() {
     static const std::vector<const SourceDef*> list = sourcesWhere(true);
     return list;
+}
+
+std::string createTableStatement(std::string_view name) {
+    return createTable(source(name));
 }
 
 std::vector<std::string> createStatements() {

@@ -53,7 +53,7 @@ private:
 namespace Schema {
 
 // Version of the schema this program writes; stored as PRAGMA user_version.
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
 // Marks a file as ours; stored as PRAGMA application_id ("VORL").
 constexpr int kApplicationId = 0x564F524C;
 // Characters a Text column holds at most.
@@ -63,6 +63,9 @@ constexpr int kMaxTextLength = 255;
 const SourceDef& source(std::string_view name);
 const std::vector<const SourceDef*>& tables();
 const std::vector<const SourceDef*>& views();
+
+// "CREATE TABLE ..." of one table as a new database gets it, for upgrade steps.
+std::string createTableStatement(std::string_view name);
 
 // Every statement that creates the schema of a new database, in order.
 std::vector<std::string> createStatements();
