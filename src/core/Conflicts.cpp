@@ -3,6 +3,7 @@
 #include "MessageService.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/Schema.h"
 
 #include <QStringList>
 
@@ -14,31 +15,25 @@ namespace Conflicts {
 
 namespace {
 
-const char* const kDateColumns[] = {"EBeginn",    "EEnde",      "ETAufbauVon", "ETAufbauBis",
-                                    "ESCheckVon", "ESCheckBis", "ETAbbauVon",  "ETAbbauBis"};
-
-// The earliest (fn "min") or latest ("max") of an event's date-times. Dates are stored as
-// "yyyy-MM-dd HH:mm:ss", so they compare as text. A missing one stands in as "9" for the
-// earliest and as "" for the latest, which no date passes: an event without any date gets an
-// empty span ("9" to "") that overlaps nothing.
 std::string spanEdge(const char* alias, const char* fn) {
-    const char* const missing = std::string_view(fn) == "min" ? "'9'" : "''";
-    std::string edge = std::string(fn) + "(";
-    for (const char* column : kDateColumns)
-        edge += "coalesce(" + std::string(alias) + ".\"" + column + "\"," + missing + "),";
-    edge.back() = ')';
-    return edge;
+    return Schema::eventSpanEdge(alias, std::string_view(fn) == "min");
 }
 
+// The events other than ?1 whose span overlaps its span. The span-begin index finds them: an
+// overlapping event begins before this one ends, and not earlier than this one's begin minus
+// the longest span of any event (found through the span-length index).
 const std::string& otherEventsSql() {
-    // ?1 the event being saved, ?2 a JSON array of what it books.
     static const std::string sql =
         "WITH me AS (SELECT " + spanEdge("e", "min") + " AS b, " + spanEdge("e", "max") +
-        " AS f FROM \"T_Event\" AS e WHERE e.\"EventID\" = ?1 AND coalesce(e.\"Status\", 0) <> 3) "
+        " AS f FROM \"T_Event\" AS e WHERE e.\"EventID\" = ?1 AND coalesce(e.\"Status\", 0) <> 3), "
+        "w AS (SELECT max(" +
+        Schema::eventSpanLength("t") +
+        ") AS len FROM \"T_Event\" AS t) "
         "SELECT o.\"EventID\", o.\"EBeginn\", o.\"EArt\", o.\"ELocation\", o.\"EOrt\" "
-        "FROM me JOIN \"T_Event\" AS o ON o.\"EventID\" <> ?1 AND o.\"EventID\" > 0 "
-        "AND coalesce(o.\"Status\", 0) <> 3 AND " +
-        spanEdge("o", "min") + " < me.f AND me.b < " + spanEdge("o", "max");
+        "FROM me CROSS JOIN w CROSS JOIN \"T_Event\" AS o ON " +
+        spanEdge("o", "min") + " < me.f AND " + spanEdge("o", "min") +
+        " >= datetime(julianday(me.b) - w.len - 1.0 / 86400) AND me.b < " + spanEdge("o", "max") +
+        " AND o.\"EventID\" <> ?1 AND o.\"EventID\" > 0 AND coalesce(o.\"Status\", 0) <> 3";
     return sql;
 }
 
@@ -102,7 +97,8 @@ std::vector<Conflict> musicians(CDatabase& db, std::int32_t eventId,
     static const std::string sql =
         "WITH other AS (" + otherEventsSql() +
         ") SELECT trim(coalesce(m.\"MVorname\", '') || ' ' || coalesce(m.\"MName\", '')), "
-        "other.* FROM other JOIN \"T_Event_Besetzung\" AS a ON a.\"EventID\" = other.\"EventID\" "
+        "other.* FROM other CROSS JOIN \"T_Event_Besetzung\" AS a ON a.\"EventID\" = "
+        "other.\"EventID\" "
         "JOIN \"T_Stamm_Musiker\" AS m ON m.\"MusikerID\" = a.\"MusikerID\" "
         "WHERE a.\"MusikerID\" IN (SELECT value FROM json_each(?2)) "
         "ORDER BY other.\"EBeginn\", m.\"MName\"";
@@ -116,7 +112,7 @@ std::vector<Conflict> vehicles(CDatabase& db, std::int32_t eventId,
     static const std::string sql =
         "WITH other AS (" + otherEventsSql() +
         ") SELECT trim(coalesce(k.\"Kennzeichen\", '') || ' (' || coalesce(k.\"Typ\", '') || "
-        "')'), other.* FROM other JOIN \"T_Event_Transport\" AS a ON a.\"EventID\" = "
+        "')'), other.* FROM other CROSS JOIN \"T_Event_Transport\" AS a ON a.\"EventID\" = "
         "other.\"EventID\" JOIN \"T_Stamm_KfzVerleiher_Kfz\" AS k ON k.\"KfzID\" = a.\"KfzID\" "
         "WHERE a.\"KfzID\" IN (SELECT value FROM json_each(?2)) "
         "ORDER BY other.\"EBeginn\", k.\"Kennzeichen\"";
@@ -131,7 +127,8 @@ std::vector<Conflict> firm(CDatabase& db, std::int32_t eventId, int firmKind, st
         "WITH other AS (" + otherEventsSql() +
         ") SELECT CASE WHEN f.\"fPrivat\" <> 0 THEN trim(coalesce(f.\"Vorname\", '') || ' ' || "
         "coalesce(f.\"Name\", '')) ELSE f.\"Firma\" END, other.* FROM other "
-        "JOIN \"T_Event_ExtFirma\" AS a ON a.\"EventID\" = other.\"EventID\" AND a.\"Art\" IN "
+        "CROSS JOIN \"T_Event_ExtFirma\" AS a ON a.\"EventID\" = other.\"EventID\" AND a.\"Art\" "
+        "IN "
         "(1, 2) JOIN \"T_Stamm_ExtFirma\" AS f ON f.\"ExtID\" = a.\"ExtID\" "
         "WHERE a.\"ExtID\" IN (SELECT value FROM json_each(?2)) ORDER BY other.\"EBeginn\"";
     return run(db, sql, eventId, jsonList({extId}));
@@ -155,7 +152,8 @@ std::vector<Conflict> travellers(CDatabase& db, std::int32_t eventId,
         "fn FROM json_each(?2)) SELECT DISTINCT CASE WHEN a.\"Funktion\" = 0 THEN "
         "trim(coalesce(m.\"MVorname\", '') || ' ' || coalesce(m.\"MName\", '')) WHEN "
         "f.\"fPrivat\" <> 0 THEN trim(coalesce(f.\"Vorname\", '') || ' ' || coalesce(f.\"Name\", "
-        "'')) ELSE f.\"Firma\" END, other.* FROM other JOIN \"T_Event_Uebernachtung\" AS a ON "
+        "'')) ELSE f.\"Firma\" END, other.* FROM other CROSS JOIN \"T_Event_Uebernachtung\" AS a "
+        "ON "
         "a.\"EventID\" = other.\"EventID\" JOIN wanted ON wanted.id = a.\"PersonID\" AND "
         "wanted.fn = a.\"Funktion\" LEFT JOIN \"T_Stamm_Musiker\" AS m ON a.\"Funktion\" = 0 AND "
         "m.\"MusikerID\" = a.\"PersonID\" LEFT JOIN \"T_Stamm_ExtFirma\" AS f ON a.\"Funktion\" "

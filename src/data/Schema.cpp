@@ -214,6 +214,29 @@ const std::vector<const SourceDef*>& views() {
     return list;
 }
 
+std::string eventSpanEdge(std::string_view alias, bool earliest) {
+    static const char* const columns[] = {"EBeginn",    "EEnde",      "ETAufbauVon", "ETAufbauBis",
+                                          "ESCheckVon", "ESCheckBis", "ETAbbauVon",  "ETAbbauBis"};
+    const std::string prefix = alias.empty() ? std::string() : std::string(alias) + ".";
+    std::string edge = earliest ? "min(" : "max(";
+    for (const char* column : columns)
+        edge += "coalesce(" + prefix + quoted(column) + (earliest ? ",'9')," : ",''),");
+    edge.back() = ')';
+    return edge;
+}
+
+std::string eventSpanLength(std::string_view alias) {
+    return "(julianday(" + eventSpanEdge(alias, false) + ") - julianday(" +
+           eventSpanEdge(alias, true) + "))";
+}
+
+std::vector<std::string> spanIndexStatements() {
+    return {R"(CREATE INDEX IF NOT EXISTS "IX_T_Event_SpanBegin" ON "T_Event" ()" +
+                eventSpanEdge("", true) + ")",
+            R"(CREATE INDEX IF NOT EXISTS "IX_T_Event_SpanLength" ON "T_Event" ()" +
+                eventSpanLength("") + ")"};
+}
+
 std::string createTableStatement(std::string_view name) {
     return createTable(source(name));
 }
@@ -228,6 +251,8 @@ std::vector<std::string> createStatements() {
                              quoted("IX_" + std::to_string(++number) + "_" + index.table) + " ON " +
                              quoted(index.table) + " (" + index.columns + ")");
     }
+    for (std::string& index : spanIndexStatements())
+        statements.push_back(std::move(index));
     for (std::string& trigger : createTriggers())
         statements.push_back(std::move(trigger));
     for (const SourceDef* view : views())

@@ -16,12 +16,14 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         return std::string();
     }();
     static const std::vector<UpgradeStep> steps = {
-        // 1 -> 2: when the GEMA music report of an event was printed. "IF NOT EXISTS": a file
+        // 1 -> 2: when the GEMA music report of an event was printed, and the indexes of the
+        // double-booking check. "IF NOT EXISTS": a file
         // of version 0 may already have it.
         {1,
          {"CREATE TABLE IF NOT EXISTS" +
               createTableStatement("T_Event_Gema").substr(std::string("CREATE TABLE").size()),
-          R"(DROP TRIGGER IF EXISTS "T_Event_delete_dependents")", eventTrigger}},
+          R"(DROP TRIGGER IF EXISTS "T_Event_delete_dependents")", eventTrigger,
+          spanIndexStatements().at(0), spanIndexStatements().at(1)}},
     };
     return steps;
 }

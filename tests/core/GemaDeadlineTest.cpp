@@ -34,6 +34,8 @@ TEST(GemaSchemaUpgrade, PreviousVersionKeepsEveryRowOfTheDemoDatabase) {
     ASSERT_GT(before.at("T_Event"), 1);
     // What a file of the previous version looks like: no table for the printed forms.
     data.exec("DROP TABLE T_Event_Gema");
+    data.exec("DROP INDEX IX_T_Event_SpanBegin");
+    data.exec("DROP INDEX IX_T_Event_SpanLength");
     data.exec(("PRAGMA user_version = " + std::to_string(Schema::kVersion - 1)).c_str());
     data.db().close();
 
@@ -41,6 +43,7 @@ TEST(GemaSchemaUpgrade, PreviousVersionKeepsEveryRowOfTheDemoDatabase) {
     EXPECT_EQ(data.db().queryText("PRAGMA user_version").toInt(), Schema::kVersion);
     EXPECT_EQ(rowCounts(data), before);
     EXPECT_EQ(data.db().queryText("PRAGMA integrity_check"), QLatin1String("ok"));
+    EXPECT_EQ(data.count("sqlite_master", "name LIKE 'IX_T_Event_Span%'"), 2);
     const std::int32_t event =
         data.db().queryText("SELECT min(EventID) FROM T_Event WHERE EventID > 0").toInt();
     GemaDeadline::markGemaPrinted(data.db(), event, QDate(2024, 6, 1));
