@@ -2,6 +2,7 @@
 
 #include "CKavioDoc.h"
 #include "CMainFrame.h"
+#include "core/Backup.h"
 #include "core/ChangeNotifier.h"
 #include "core/ExitMaintenance.h"
 #include "core/MessageService.h"
@@ -133,6 +134,26 @@ CDatabase& CKavioApp::database() {
     return m_database;
 }
 
+QString CKavioApp::restoreDatabase(const QString& copyPath) {
+    QString error;
+    // Our own shared lock would keep the restore from replacing the file.
+    m_database.close();
+    try {
+        Backup::restore(databasePath(), copyPath, Backup::folder(m_programDirectory),
+                        QDateTime::currentDateTime());
+    } catch (const CDaoException& failure) {
+        error = failure.description();
+    }
+    try {
+        m_database.open(databasePath());
+    } catch (const CDaoException& failure) {
+        if (error.isEmpty())
+            error = failure.description();
+    }
+    refreshUserProfile();
+    return error;
+}
+
 void CKavioApp::refreshUserProfile() {
     try {
         m_userProfile = UserProfile::load(database());
@@ -144,7 +165,9 @@ void CKavioApp::refreshUserProfile() {
 void CKavioApp::exitInstance() {
     if (!m_mainFrame)
         return;
-    const MaintenanceReport report = runExitMaintenance(m_database, databasePath());
+    MaintenanceReport report = runExitMaintenance(m_database, databasePath());
+    backupAfterMaintenance(databasePath(), Backup::readOptions(m_profile),
+                           QDateTime::currentDateTime(), report);
     const QString notice = maintenanceNotice(report);
     if (!report.damageNotice.isEmpty())
         MessageService::stop(m_mainFrame.get(), notice);

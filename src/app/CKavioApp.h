@@ -34,6 +34,11 @@ public:
     // The exit maintenance, after the main window has closed.
     void exitInstance();
 
+    // Replaces the database by a copy from the backup folder (the current state is saved as a
+    // copy first) and opens it again. The German reason when it failed; the database is then
+    // as it was and open again.
+    QString restoreDatabase(const QString& copyPath);
+
     // The main database, reopened first when it was closed.
     CDatabase& database();
     QString databasePath() const;

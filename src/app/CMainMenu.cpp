@@ -5,14 +5,18 @@
 #include "CAboutDlg.h"
 #include "CKavioApp.h"
 #include "CMainFrame.h"
+#include "core/Backup.h"
+#include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
 #include "resources/Strings.h"
+#include "views/CDatensicherungDlg.h"
 #include "views/CHelpWindow.h"
 #include "views/CPasswortDlg.h"
 #include "views/CViewSplitRight.h"
 #include "widgets/Pictures.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -71,6 +75,8 @@ void CMainMenu::createMenus() {
 
     QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
     add(file, PrintSetup, QStringLiteral("Drucker&einrichtung..."), &CMainMenu::onPrintSetup);
+    add(file, RestoreBackup, QStringLiteral("Datensicherung &wiederherstellen..."),
+        &CMainMenu::onRestoreBackup);
     file->addSeparator();
     add(file, Exit, QStringLiteral("&Beenden"), &CMainMenu::onExit);
 
@@ -228,6 +234,33 @@ void CMainMenu::onPrintSetup() {
 
 void CMainMenu::onExit() {
     m_frame.close();
+}
+
+void CMainMenu::onRestoreBackup() {
+    CKavioApp* app = CKavioApp::instance();
+    if (!app)
+        return;
+    CDatensicherungDlg dialog(Backup::folder(app->programDirectory()), &m_frame);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString error = app->restoreDatabase(dialog.chosenPath());
+    if (!error.isEmpty()) {
+        MessageService::stop(&m_frame, error);
+        return;
+    }
+    // Everything shown may have changed.
+    for (ChangeNotifier::Topic topic :
+         {ChangeNotifier::Topic::Events, ChangeNotifier::Topic::Planning,
+          ChangeNotifier::Topic::Contacts, ChangeNotifier::Topic::Musicians,
+          ChangeNotifier::Topic::Instruments, ChangeNotifier::Topic::BaseData,
+          ChangeNotifier::Topic::UserData})
+        ChangeNotifier::instance().notify(topic);
+    m_frame.requestListRefresh();
+    MessageService::information(
+        &m_frame, QStringLiteral("Die Datensicherung wurde wiederhergestellt. Der "
+                                 "vorige Stand liegt als Datensicherung im Ordner "
+                                 "%1.")
+                      .arg(QDir::toNativeSeparators(Backup::folder(app->programDirectory()))));
 }
 
 void CMainMenu::onShowEventList() {

@@ -21,6 +21,7 @@ public:
     enum Command {
         PrintSetup = 57606,
         Exit = 57665,
+        RestoreBackup = 32080,
         ShowEventList = 32018,
         NewEvent = 32016,
         EditEvent = 32014,
@@ -83,6 +84,7 @@ private:
 
     void onPrintSetup();
     void onExit();
+    void onRestoreBackup();
     void onShowEventList();
     void onNewEvent();
     void onEditEvent();

@@ -219,8 +219,23 @@ MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath)
     return report;
 }
 
+void backupAfterMaintenance(const QString& databasePath, const Backup::Options& options,
+                            const QDateTime& now, MaintenanceReport& report) {
+    if (!options.enabled || !report.intact || !report.compacted)
+        return;
+    const QString folder = Backup::folder(QFileInfo(databasePath).absolutePath());
+    try {
+        report.backupPath = Backup::write(databasePath, folder, now);
+        report.backupsRemoved = Backup::rotate(folder, now, options.keepLast);
+    } catch (const CDaoException& error) {
+        report.backupError = error.description();
+    }
+}
+
 QString maintenanceNotice(const MaintenanceReport& report) {
     if (!report.damageNotice.isEmpty())
         return report.damageNotice;
-    return report.compactError;
+    if (!report.compactError.isEmpty())
+        return report.compactError;
+    return report.backupError;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Backup.h"
+
+#include <QDateTime>
 #include <QString>
 
 class CDatabase;
@@ -15,6 +18,9 @@ struct MaintenanceReport {
     QString damageNotice;   // what the user should do about a file that failed the check
     qint64 sizeBefore = 0;
     qint64 sizeAfter = 0;
+    QString backupPath;         // the versioned copy written after the maintenance
+    QString backupError;        // why it was not written
+    QStringList backupsRemoved; // older copies the rotation removed
 };
 
 // Runs at exit, in this order: purge of flagged master rows (database still open), close,
@@ -27,6 +33,13 @@ MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath)
 // The integrity check and compaction alone, on a closed database file.
 void checkAndCompact(const QString& databasePath, MaintenanceReport& report);
 
+// After a successful maintenance (the compacted file is in place): a versioned copy in the
+// folder "Sicherung" beside the database, then the rotation of the older copies. Does nothing
+// when the maintenance failed or copies are switched off. A failed copy leaves the database
+// untouched and is reported in backupError.
+void backupAfterMaintenance(const QString& databasePath, const Backup::Options& options,
+                            const QDateTime& now, MaintenanceReport& report);
+
 // The one message to show after the maintenance: what to do about a damaged file, else why
-// compaction failed, else nothing (empty).
+// compaction failed, else why the backup failed, else nothing (empty).
 QString maintenanceNotice(const MaintenanceReport& report);

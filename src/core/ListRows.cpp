@@ -1,5 +1,7 @@
 #include "ListRows.h"
 
+#include "Conflicts.h"
+#include "GemaDeadline.h"
 #include "ListKinds.h"
 #include "PlanningStatus.h"
 #include "data/RecordSets.h"
@@ -99,6 +101,10 @@ QHash<std::int32_t, PlanningStatus> planningStates(CDatabase& db) {
 std::vector<ListRow> eventRows(CDatabase& db, bool accounting) {
     const QHash<std::int32_t, Organiser> organiserByKey = organisers(db);
     const QHash<std::int32_t, PlanningStatus> statusByEvent = planningStates(db);
+    const QSet<std::int32_t> doubleBooked = Conflicts::eventsWithConflicts(db);
+    QHash<std::int32_t, QString> gemaDue;
+    for (const GemaDeadline::Due& due : GemaDeadline::dueEvents(db, QDate::currentDate()))
+        gemaDue.insert(due.eventId, GemaDeadline::reminderText(due));
     std::vector<ListRow> rows;
     CSetEvent events(db);
     events.open(QStringLiteral("[EventID]>0"), QStringLiteral("[EBeginn] DESC"));
@@ -118,6 +124,11 @@ std::vector<ListRow> eventRows(CDatabase& db, bool accounting) {
         row.key = events.getLong(eventId);
         const PlanningStatus status = statusByEvent.value(row.key, none);
         row.icon = accounting ? status.financeImage() : status.planningImage();
+        if (doubleBooked.contains(row.key))
+            row.notice = QStringLiteral("Achtung: Doppelbuchung - jemand ist zur selben Zeit "
+                                        "für einen anderen Event eingeplant.");
+        if (const auto gema = gemaDue.constFind(row.key); gema != gemaDue.constEnd())
+            row.notice += (row.notice.isEmpty() ? QString() : QStringLiteral("\n")) + *gema;
         row.texts[1] = ListTexts::dateTime(events.getDate(begin), true);
         row.texts[2] = ListTexts::dateTime(events.getDate(end), true);
         const QString eventTown = events.getText(town);

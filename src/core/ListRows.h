@@ -16,6 +16,8 @@ struct ListRow {
     std::int32_t key = 0;
     int icon = -1;
     std::array<QString, kMaxColumns> texts;
+    // A warning about the entry (a double booking), shown as the tooltip of its first column.
+    QString notice;
 };
 
 // The rows of a list kind, read from the database; throws CDaoException.

@@ -37,6 +37,7 @@ const SettingKey BirthReminderList{"LIST_COLS", "BirthReminder", "0,0,0,82,78,14
 
 const SettingKey BirthReminder{"OPTIONS", "BirthReminder", "1,14,14"};
 const SettingKey MwStInkl{"OPTIONS", "MwStInkl", "1"};
+const SettingKey Backup{"OPTIONS", "Backup", "1,10"};
 
 const SettingKey DirMerch{"PHOTO", "DirMerch", ""};
 const SettingKey DirMusician{"PHOTO", "DirMusician", ""};
@@ -49,7 +50,7 @@ const QList<const SettingKey*>& allKeys() {
         &PlanSetlist,   &PlanSonglist, &FinPerson,        &AccntHotel, &AccntTransp1,
         &AccntTransp2,  &AccntOther,   &AccntMerchandise, &ExtCompany, &Songlist,
         &Hotellist,     &CarList,      &Product,          &Gema,       &BirthReminderList,
-        &BirthReminder, &MwStInkl,     &DirMerch,         &DirMusician};
+        &BirthReminder, &MwStInkl,     &Backup,           &DirMerch,   &DirMusician};
     return keys;
 }
 

@@ -24,6 +24,8 @@ extern const SettingKey Organizer, Technician, Musician, Backliner, Event, CarRe
     AccntMerchandise, ExtCompany, Songlist, Hotellist, CarList, Product, Gema, BirthReminderList;
 // Section "OPTIONS".
 extern const SettingKey BirthReminder, MwStInkl;
+// "Backup": versioned copies at exit, "on,count" ("1,10": on, keep the last 10).
+extern const SettingKey Backup;
 // Section "PHOTO".
 extern const SettingKey DirMerch, DirMusician;
 

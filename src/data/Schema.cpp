@@ -80,6 +80,7 @@ const UniqueKey kUniqueKeys[] = {
     {"T_Event_Uebernachtung", "UK_Uebernachtung",
      R"("EventID", "PersonID", "Funktion", "Anreise")"},
     {"T_Event_Status", "UK_Status", R"("EventID")"},
+    {"T_Event_Gema", "UK_Gema", R"("EventID")"},
 };
 
 struct IndexDef {
@@ -213,6 +214,33 @@ const std::vector<const SourceDef*>& views() {
     return list;
 }
 
+std::string eventSpanEdge(std::string_view alias, bool earliest) {
+    static const char* const columns[] = {"EBeginn",    "EEnde",      "ETAufbauVon", "ETAufbauBis",
+                                          "ESCheckVon", "ESCheckBis", "ETAbbauVon",  "ETAbbauBis"};
+    const std::string prefix = alias.empty() ? std::string() : std::string(alias) + ".";
+    std::string edge = earliest ? "min(" : "max(";
+    for (const char* column : columns)
+        edge += "coalesce(" + prefix + quoted(column) + (earliest ? ",'9')," : ",''),");
+    edge.back() = ')';
+    return edge;
+}
+
+std::string eventSpanLength(std::string_view alias) {
+    return "(julianday(" + eventSpanEdge(alias, false) + ") - julianday(" +
+           eventSpanEdge(alias, true) + "))";
+}
+
+std::vector<std::string> spanIndexStatements() {
+    return {R"(CREATE INDEX IF NOT EXISTS "IX_T_Event_SpanBegin" ON "T_Event" ()" +
+                eventSpanEdge("", true) + ")",
+            R"(CREATE INDEX IF NOT EXISTS "IX_T_Event_SpanLength" ON "T_Event" ()" +
+                eventSpanLength("") + ")"};
+}
+
+std::string createTableStatement(std::string_view name) {
+    return createTable(source(name));
+}
+
 std::vector<std::string> createStatements() {
     std::vector<std::string> statements;
     for (const SourceDef* table : tables())
@@ -223,6 +251,8 @@ std::vector<std::string> createStatements() {
                              quoted("IX_" + std::to_string(++number) + "_" + index.table) + " ON " +
                              quoted(index.table) + " (" + index.columns + ")");
     }
+    for (std::string& index : spanIndexStatements())
+        statements.push_back(std::move(index));
     for (std::string& trigger : createTriggers())
         statements.push_back(std::move(trigger));
     for (const SourceDef* view : views())

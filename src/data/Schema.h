@@ -53,7 +53,7 @@ private:
 namespace Schema {
 
 // Version of the schema this program writes; stored as PRAGMA user_version.
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
 // Marks a file as ours; stored as PRAGMA application_id ("VORL").
 constexpr int kApplicationId = 0x564F524C;
 // Characters a Text column holds at most.
@@ -63,6 +63,20 @@ constexpr int kMaxTextLength = 255;
 const SourceDef& source(std::string_view name);
 const std::vector<const SourceDef*>& tables();
 const std::vector<const SourceDef*>& views();
+
+// The earliest (`earliest`) or latest of an event's eight date-times, as an SQL expression on
+// the T_Event row named `alias` (empty: unqualified). Dates are stored as "yyyy-MM-dd HH:mm:ss"
+// and compare as text; a missing one stands in as "9" for the earliest and "" for the latest, so
+// an event without any date spans from "9" to "" and overlaps nothing. The indexes of
+// spanIndexStatements() serve queries that use exactly these expressions.
+std::string eventSpanEdge(std::string_view alias, bool earliest);
+// The length of an event's span in days, the same way.
+std::string eventSpanLength(std::string_view alias);
+// "CREATE INDEX IF NOT EXISTS" on the span's begin and on its length.
+std::vector<std::string> spanIndexStatements();
+
+// "CREATE TABLE ..." of one table as a new database gets it, for upgrade steps.
+std::string createTableStatement(std::string_view name);
 
 // Every statement that creates the schema of a new database, in order.
 std::vector<std::string> createStatements();

@@ -109,6 +109,11 @@ const ColumnDef kT_Event_Status[] = {
     {"Stat_Fin_Nacht", JetType::Byte},
     {"Stat_Fin_Sonst", JetType::Byte},
 };
+// When the GEMA music report of an event was printed; no row while it never was.
+const ColumnDef kT_Event_Gema[] = {
+    {"EventID", JetType::Long},
+    {"GedrucktAm", JetType::DateTime},
+};
 const ColumnDef kT_Event_Transport[] = {
     {"Bemerkungen", JetType::Text}, {"EventID", JetType::Long},     {"Fahrer", JetType::Text},
     {"KfzID", JetType::Long},       {"VerleiherID", JetType::Long},
@@ -530,7 +535,7 @@ namespace Schema::detail {
 const std::vector<SourceDef>& allSources() {
     static const std::vector<SourceDef> sources = [] {
         std::vector<SourceDef> list;
-        list.reserve(31);
+        list.reserve(32);
         list.emplace_back("T_Event",
                           std::vector<ColumnDef>(std::begin(kT_Event), std::end(kT_Event)),
                           "EventID", nullptr);
@@ -574,6 +579,10 @@ const std::vector<SourceDef>& allSources() {
             "T_Event_Transport",
             std::vector<ColumnDef>(std::begin(kT_Event_Transport), std::end(kT_Event_Transport)),
             nullptr, nullptr);
+        list.emplace_back(
+            "T_Event_Gema",
+            std::vector<ColumnDef>(std::begin(kT_Event_Gema), std::end(kT_Event_Gema)), nullptr,
+            nullptr);
         list.emplace_back(
             "T_Grunddaten",
             std::vector<ColumnDef>(std::begin(kT_Grunddaten), std::end(kT_Grunddaten)), nullptr,

@@ -6,7 +6,25 @@
 namespace Schema {
 
 const std::vector<UpgradeStep>& upgradeSteps() {
-    static const std::vector<UpgradeStep> steps;
+    // The trigger that deletes an event's rows names every event table: it is made anew when a
+    // step adds one.
+    static const std::string eventTrigger = [] {
+        for (const std::string& statement : createStatements()) {
+            if (statement.rfind(R"(CREATE TRIGGER "T_Event_delete_dependents")", 0) == 0)
+                return statement;
+        }
+        return std::string();
+    }();
+    static const std::vector<UpgradeStep> steps = {
+        // 1 -> 2: when the GEMA music report of an event was printed, and the indexes of the
+        // double-booking check. "IF NOT EXISTS": a file
+        // of version 0 may already have it.
+        {1,
+         {"CREATE TABLE IF NOT EXISTS" +
+              createTableStatement("T_Event_Gema").substr(std::string("CREATE TABLE").size()),
+          R"(DROP TRIGGER IF EXISTS "T_Event_delete_dependents")", eventTrigger,
+          spanIndexStatements().at(0), spanIndexStatements().at(1)}},
+    };
     return steps;
 }
 

@@ -1,6 +1,7 @@
 #include "CPlanBesetzungDlg.h"
 
 #include "core/ChangeNotifier.h"
+#include "core/Conflicts.h"
 #include "core/MessageService.h"
 #include "core/Settings.h"
 #include "data/CDaoException.h"
@@ -217,6 +218,9 @@ bool CPlanBesetzungDlg::storeLineUp(std::int32_t eventId) {
 bool CPlanBesetzungDlg::save() {
     bool stored = true;
     if (m_lineUpChanged) {
+        if (!Conflicts::confirmSave(
+                this, [this] { return Conflicts::musicians(m_db, m_event.eventId, lineUpKeys()); }))
+            return false;
         // A row that could not be written keeps the form open with the list as the user left
         // it; the status waits until the line-up is stored.
         if (!storeLineUp(m_event.eventId)) {

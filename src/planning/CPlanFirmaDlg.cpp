@@ -1,6 +1,7 @@
 #include "CPlanFirmaDlg.h"
 
 #include "core/ChangeNotifier.h"
+#include "core/Conflicts.h"
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
@@ -300,6 +301,11 @@ bool CPlanFirmaDlg::save() {
     const bool assignmentChanged =
         m_assignmentChanged || m_ui->editBemerkung->document()->isModified();
     if (assignmentChanged) {
+        const std::int32_t firm = isPresent() ? 0 : m_ui->listFirma->selectedData(0);
+        if (!Conflicts::confirmSave(this, [&] {
+                return Conflicts::firm(database(), m_event.eventId, m_area.firmKind, firm);
+            }))
+            return false;
         if (!CRecordFormDialog::save())
             return false;
         m_assignmentChanged = false;

@@ -1,6 +1,7 @@
 #include "CPlanReservierungDlg.h"
 
 #include "core/BaseData.h"
+#include "core/Conflicts.h"
 #include "core/ListRows.h"
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
@@ -294,7 +295,9 @@ bool CPlanReservierungDlg::checkInput() {
     // A price left as shown leaves the room's price as it is.
     m_priceEntered = m_ui->editPreis->isModified();
     m_price = price;
-    return true;
+    return Conflicts::confirmSave(this, [this] {
+        return Conflicts::travellers(database(), m_eventId, {{m_chosenPerson, m_chosenFunction}});
+    });
 }
 
 void CPlanReservierungDlg::storeRow(CRecordset& row, bool) {

@@ -1,5 +1,6 @@
 #include "CPlanTransportKfzDlg.h"
 
+#include "core/Conflicts.h"
 #include "core/MessageService.h"
 #include "core/TransportPlan.h"
 #include "data/CDaoException.h"
@@ -207,7 +208,8 @@ bool CPlanTransportKfzDlg::checkInput() {
     }
     m_chosenFirm = m_ui->listVerleiher->selectedData(0);
     m_chosenVehicle = m_ui->listKfz->selectedData(0);
-    return true;
+    return Conflicts::confirmSave(
+        this, [this] { return Conflicts::vehicles(database(), m_eventId, {m_chosenVehicle}); });
 }
 
 void CPlanTransportKfzDlg::storeRow(CRecordset& row, bool) {

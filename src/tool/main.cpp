@@ -1,16 +1,22 @@
 // vorlanto-tool: creates and maintains Vorlanto program directories.
 //   vorlanto-tool new DIR [--demo] [--events N]
 //   vorlanto-tool maintain DIR
+//   vorlanto-tool backup DIR
+//   vorlanto-tool restore DIR FILE
 //   vorlanto-tool print DIR --report ... (see PrintCommand.h)
 #include "DemoData.h"
 #include "PrintCommand.h"
+#include "core/Backup.h"
+#include "core/CProfileFile.h"
 #include "core/ExitMaintenance.h"
 #include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -22,6 +28,8 @@ int usage() {
         "Aufruf:\n"
         "  vorlanto-tool new VERZEICHNIS [--demo] [--events N]\n"
         "  vorlanto-tool maintain VERZEICHNIS\n"
+        "  vorlanto-tool backup VERZEICHNIS\n"
+        "  vorlanto-tool restore VERZEICHNIS DATEI\n"
         "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste|gig-rider|gema ...\n");
     return 2;
 }
@@ -68,7 +76,11 @@ int maintain(const QStringList& args) {
     const QString path = QDir(args.first()).filePath(QStringLiteral("Kavio.mde"));
     CDatabase db;
     db.open(path);
-    const MaintenanceReport report = runExitMaintenance(db, path);
+    MaintenanceReport report = runExitMaintenance(db, path);
+    CProfileFile profile;
+    profile.setPath(QDir(args.first()).filePath(QStringLiteral("Kavio.ini")));
+    backupAfterMaintenance(path, Backup::readOptions(profile), QDateTime::currentDateTime(),
+                           report);
     if (report.purged >= 0)
         print(QStringLiteral("Bereinigung: %1 gelöschte Stammdatensätze entfernt")
                   .arg(report.purged));
@@ -82,9 +94,54 @@ int maintain(const QStringList& args) {
                   .arg(report.sizeAfter));
     else if (!report.compactError.isEmpty())
         print(QStringLiteral("Komprimieren fehlgeschlagen: %1").arg(report.compactError));
+    if (!report.backupPath.isEmpty())
+        print(
+            QStringLiteral("Datensicherung: %1").arg(QDir::toNativeSeparators(report.backupPath)));
+    else if (!report.backupError.isEmpty())
+        print(QStringLiteral("Datensicherung fehlgeschlagen: %1").arg(report.backupError));
     if (!report.damageNotice.isEmpty())
         print(maintenanceNotice(report));
-    return report.intact && report.compacted ? 0 : 1;
+    return report.intact && report.compacted && report.backupError.isEmpty() ? 0 : 1;
+}
+
+// A copy now, whatever the settings say; the rotation keeps the configured number.
+int backup(const QStringList& args) {
+    if (args.size() != 1)
+        return usage();
+    const QDir directory(args.first());
+    const QString path = directory.filePath(QStringLiteral("Kavio.mde"));
+    if (!QFileInfo::exists(path))
+        throw CDaoException(CDaoException::CannotOpen,
+                            QStringLiteral("Die Datenbank %1 wurde nicht gefunden.").arg(path));
+    CProfileFile profile;
+    profile.setPath(directory.filePath(QStringLiteral("Kavio.ini")));
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString folder = Backup::folder(directory.path());
+    print(QStringLiteral("Datensicherung: %1")
+              .arg(QDir::toNativeSeparators(Backup::write(path, folder, now))));
+    for (const QString& removed :
+         Backup::rotate(folder, now, Backup::readOptions(profile).keepLast))
+        print(QStringLiteral("Entfernt: %1").arg(QDir::toNativeSeparators(removed)));
+    return 0;
+}
+
+int restore(const QStringList& args) {
+    if (args.size() != 2)
+        return usage();
+    const QDir directory(args.first());
+    const QString path = directory.filePath(QStringLiteral("Kavio.mde"));
+    QString copy = args.at(1);
+    if (!QFileInfo::exists(copy))
+        copy = QDir(Backup::folder(directory.path())).filePath(args.at(1));
+    if (!QFileInfo::exists(copy))
+        throw CDaoException(
+            CDaoException::CannotOpen,
+            QStringLiteral("Die Datensicherung %1 wurde nicht gefunden.").arg(args.at(1)));
+    const QString saved =
+        Backup::restore(path, copy, Backup::folder(directory.path()), QDateTime::currentDateTime());
+    print(QStringLiteral("Bisherige Datenbank gesichert: %1").arg(QDir::toNativeSeparators(saved)));
+    print(QStringLiteral("Wiederhergestellt: %1").arg(QDir::toNativeSeparators(copy)));
+    return 0;
 }
 
 } // namespace
@@ -103,6 +160,10 @@ int main(int argc, char* argv[]) {
             return createDirectory(args);
         if (command == QLatin1String("maintain"))
             return maintain(args);
+        if (command == QLatin1String("backup"))
+            return backup(args);
+        if (command == QLatin1String("restore"))
+            return restore(args);
     } catch (const CDaoException& error) {
         std::fprintf(stderr, "%s\n", error.description().toUtf8().constData());
         return 1;

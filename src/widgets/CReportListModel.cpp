@@ -51,8 +51,11 @@ QVariant CReportListModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     const ListRow& entry = m_rows[static_cast<size_t>(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
     case Qt::ToolTipRole:
+        if (index.column() == 0 && !entry.notice.isEmpty())
+            return entry.notice;
+        return entry.texts[static_cast<size_t>(index.column())];
+    case Qt::DisplayRole:
         return entry.texts[static_cast<size_t>(index.column())];
     case Qt::DecorationRole:
         if (index.column() == 0 && entry.icon >= 0)

@@ -43,7 +43,7 @@ TEST_F(SettingsTest, MissingFileGivesEveryDefault) {
         names.insert(QString::fromLatin1(key->section).toLower() + u'/' +
                      QString::fromLatin1(key->key).toLower());
     }
-    EXPECT_EQ(names.size(), 34); // 30 lists, 2 options, 2 photo folders, each once
+    EXPECT_EQ(names.size(), 35); // 30 lists, 3 options, 2 photo folders, each once
 
     EXPECT_EQ(Settings::readWidths(profile, Settings::Event, 9),
               (QList<int>{20, 106, 98, 131, 100, 110, 100, 100, 100}));

@@ -28,6 +28,7 @@
 #include "reminder/CErinnerungDlg.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CBenutzerDlg.h"
+#include "views/CDatensicherungDlg.h"
 #include "views/CHelpWindow.h"
 #include "views/CLoginDlg.h"
 #include "views/CPasswortDlg.h"
@@ -151,6 +152,8 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
         {"Vorlanto 2.0 (Anmeldung)", [&] { return std::make_unique<CLoginDlg>(db()); }},
         {"Passwort ändern",
          [&] { return std::make_unique<CPasswortDlg>(db(), app.credentials()); }},
+        {"Datensicherung wiederherstellen",
+         [&] { return std::make_unique<CDatensicherungDlg>(programDirectory); }},
         {"Sicherheitsabfrage",
          [] { return std::make_unique<CSicherheitsabfrageDlg>(QStringLiteral("x")); }},
         {"Geburtstagserinnerung",

@@ -213,6 +213,8 @@ INSERT INTO "T_Event_Setliste" ("SetlisteID", "EventID") VALUES (10, 1), (20, 2)
 INSERT INTO "T_Event_Setliste_Songs" ("SetlisteID", "SetNr", "LfdNr")
     VALUES (10, 1, 1), (10, 1, 2), (20, 1, 1), (21, 1, 1);
 INSERT INTO "T_Event_Status" ("EventID") VALUES (1), (2);
+INSERT INTO "T_Event_Gema" ("EventID", "GedrucktAm") VALUES (1, '2024-06-01 00:00:00'),
+    (2, '2024-06-01 00:00:00');
 INSERT INTO "T_Event_Transport" ("EventID", "VerleiherID", "KfzID") VALUES (1, 1, 1), (2, 1, 1);
 )sql");
     }

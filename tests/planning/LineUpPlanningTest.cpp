@@ -423,3 +423,32 @@ TEST_F(LineUpPlanningTest, ColumnWidthsComeFromTheirKeysAndAreWrittenBackOnClose
 }
 
 } // namespace
+
+TEST_F(LineUpPlanningTest, AMusicianPlannedElsewhereAtTheSameTimeIsWarnedOfBeforeSaving) {
+    database.exec("UPDATE T_Event SET EBeginn = '2024-06-20 20:00:00', EEnde = '2024-06-20 "
+                  "23:00:00' WHERE EventID IN (12, 13)");
+    database.exec("UPDATE T_Event SET EArt = 'Hochzeit', EOrt = 'Bonn' WHERE EventID = 13");
+    database.exec("INSERT INTO T_Event_Besetzung (EventID, MusikerID) VALUES (13, 1)");
+    auto form = open();
+    clickRow(musicians(*form), "Anna Alt");
+    FormTest::click(*form, "-->");
+
+    // "No" to the warning: nothing is stored and the form stays open with its list.
+    messages.queueAnswer(Answer::Yes);
+    messages.queueAnswer(Answer::No);
+    FormTest::click(*form, "&Ende");
+    ASSERT_EQ(messages.texts().size(), 2);
+    EXPECT_EQ(messages.texts().at(1),
+              QStringLiteral("Achtung: Anna Alt ist am 20.06.2024 bereits für Hochzeit, Zelt Bonn "
+                             "eingeplant.\n\nTrotzdem speichern?"));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(storedLineUp(12), QString());
+
+    // "Yes" saves anyway.
+    messages.queueAnswer(Answer::Yes);
+    messages.queueAnswer(Answer::Yes);
+    messages.queueAnswer(Answer::Yes);
+    FormTest::click(*form, "&Ende");
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_EQ(storedLineUp(12), QStringLiteral("1"));
+}

@@ -1,0 +1,218 @@
+#include "Conflicts.h"
+
+#include "MessageService.h"
+#include "data/CDaoException.h"
+#include "data/CDatabase.h"
+#include "data/Schema.h"
+
+#include <QStringList>
+
+#include <sqlite3.h>
+#include <string>
+#include <string_view>
+
+namespace Conflicts {
+
+namespace {
+
+std::string spanEdge(const char* alias, const char* fn) {
+    return Schema::eventSpanEdge(alias, std::string_view(fn) == "min");
+}
+
+// The events other than ?1 whose span overlaps its span. The span-begin index finds them: an
+// overlapping event begins before this one ends, and not earlier than this one's begin minus
+// the longest span of any event (found through the span-length index).
+const std::string& otherEventsSql() {
+    static const std::string sql =
+        "WITH me AS (SELECT " + spanEdge("e", "min") + " AS b, " + spanEdge("e", "max") +
+        " AS f FROM \"T_Event\" AS e WHERE e.\"EventID\" = ?1 AND coalesce(e.\"Status\", 0) <> 3), "
+        "w AS (SELECT max(" +
+        Schema::eventSpanLength("t") +
+        ") AS len FROM \"T_Event\" AS t) "
+        "SELECT o.\"EventID\", o.\"EBeginn\", o.\"EArt\", o.\"ELocation\", o.\"EOrt\" "
+        "FROM me CROSS JOIN w CROSS JOIN \"T_Event\" AS o ON " +
+        spanEdge("o", "min") + " < me.f AND " + spanEdge("o", "min") +
+        " >= datetime(julianday(me.b) - w.len - 1.0 / 86400) AND me.b < " + spanEdge("o", "max") +
+        " AND o.\"EventID\" <> ?1 AND o.\"EventID\" > 0 AND coalesce(o.\"Status\", 0) <> 3";
+    return sql;
+}
+
+QString description(const QString& kind, const QString& location, const QString& town) {
+    QStringList parts;
+    if (!kind.isEmpty())
+        parts << kind;
+    const QString place = (location + QLatin1Char(' ') + town).trimmed();
+    if (!place.isEmpty())
+        parts << place;
+    return parts.join(QStringLiteral(", "));
+}
+
+QString columnText(sqlite3_stmt* statement, int column) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                             sqlite3_column_bytes(statement, column));
+}
+
+// Runs a query whose columns are: who, other event, its begin, kind, location, town.
+std::vector<Conflict> run(CDatabase& db, const std::string& sql, std::int32_t eventId,
+                          const QByteArray& wanted) {
+    CachedStatement statement = db.prepare(sql);
+    sqlite3_stmt* raw = statement.get();
+    sqlite3_bind_int(raw, 1, eventId);
+    sqlite3_bind_text(raw, 2, wanted.constData(), wanted.size(), SQLITE_TRANSIENT);
+    std::vector<Conflict> conflicts;
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        Conflict conflict;
+        conflict.who = columnText(raw, 0).trimmed();
+        conflict.otherEvent = sqlite3_column_int(raw, 1);
+        const QByteArray begin(reinterpret_cast<const char*>(sqlite3_column_text(raw, 2)),
+                               sqlite3_column_bytes(raw, 2));
+        conflict.otherBegin = QDateTime::fromString(QString::fromLatin1(begin),
+                                                    QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        conflict.otherDescription =
+            description(columnText(raw, 3), columnText(raw, 4), columnText(raw, 5));
+        conflicts.push_back(conflict);
+    }
+    if (rc != SQLITE_DONE)
+        throw CDaoException::fromSqlite(db.handle(), rc);
+    return conflicts;
+}
+
+QByteArray jsonList(const QList<std::int32_t>& keys) {
+    QByteArray json = "[";
+    for (std::int32_t key : keys) {
+        if (json.size() > 1)
+            json += ',';
+        json += QByteArray::number(key);
+    }
+    return json + ']';
+}
+
+} // namespace
+
+std::vector<Conflict> musicians(CDatabase& db, std::int32_t eventId,
+                                const QList<std::int32_t>& musicians) {
+    if (musicians.isEmpty())
+        return {};
+    static const std::string sql =
+        "WITH other AS (" + otherEventsSql() +
+        ") SELECT trim(coalesce(m.\"MVorname\", '') || ' ' || coalesce(m.\"MName\", '')), "
+        "other.* FROM other CROSS JOIN \"T_Event_Besetzung\" AS a ON a.\"EventID\" = "
+        "other.\"EventID\" "
+        "JOIN \"T_Stamm_Musiker\" AS m ON m.\"MusikerID\" = a.\"MusikerID\" "
+        "WHERE a.\"MusikerID\" IN (SELECT value FROM json_each(?2)) "
+        "ORDER BY other.\"EBeginn\", m.\"MName\"";
+    return run(db, sql, eventId, jsonList(musicians));
+}
+
+std::vector<Conflict> vehicles(CDatabase& db, std::int32_t eventId,
+                               const QList<std::int32_t>& vehicles) {
+    if (vehicles.isEmpty())
+        return {};
+    static const std::string sql =
+        "WITH other AS (" + otherEventsSql() +
+        ") SELECT trim(coalesce(k.\"Kennzeichen\", '') || ' (' || coalesce(k.\"Typ\", '') || "
+        "')'), other.* FROM other CROSS JOIN \"T_Event_Transport\" AS a ON a.\"EventID\" = "
+        "other.\"EventID\" JOIN \"T_Stamm_KfzVerleiher_Kfz\" AS k ON k.\"KfzID\" = a.\"KfzID\" "
+        "WHERE a.\"KfzID\" IN (SELECT value FROM json_each(?2)) "
+        "ORDER BY other.\"EBeginn\", k.\"Kennzeichen\"";
+    return run(db, sql, eventId, jsonList(vehicles));
+}
+
+std::vector<Conflict> firm(CDatabase& db, std::int32_t eventId, int firmKind, std::int32_t extId) {
+    // A hire firm serves several events at once; a technician or backliner does not.
+    if (extId <= 0 || (firmKind != 1 && firmKind != 2))
+        return {};
+    static const std::string sql =
+        "WITH other AS (" + otherEventsSql() +
+        ") SELECT CASE WHEN f.\"fPrivat\" <> 0 THEN trim(coalesce(f.\"Vorname\", '') || ' ' || "
+        "coalesce(f.\"Name\", '')) ELSE f.\"Firma\" END, other.* FROM other "
+        "CROSS JOIN \"T_Event_ExtFirma\" AS a ON a.\"EventID\" = other.\"EventID\" AND a.\"Art\" "
+        "IN "
+        "(1, 2) JOIN \"T_Stamm_ExtFirma\" AS f ON f.\"ExtID\" = a.\"ExtID\" "
+        "WHERE a.\"ExtID\" IN (SELECT value FROM json_each(?2)) ORDER BY other.\"EBeginn\"";
+    return run(db, sql, eventId, jsonList({extId}));
+}
+
+std::vector<Conflict> travellers(CDatabase& db, std::int32_t eventId,
+                                 const QList<QPair<std::int32_t, int>>& persons) {
+    if (persons.isEmpty())
+        return {};
+    QByteArray json = "[";
+    for (const auto& person : persons) {
+        if (json.size() > 1)
+            json += ',';
+        json +=
+            '[' + QByteArray::number(person.first) + ',' + QByteArray::number(person.second) + ']';
+    }
+    json += ']';
+    static const std::string sql =
+        "WITH other AS (" + otherEventsSql() +
+        "), wanted AS (SELECT json_extract(value, '$[0]') AS id, json_extract(value, '$[1]') AS "
+        "fn FROM json_each(?2)) SELECT DISTINCT CASE WHEN a.\"Funktion\" = 0 THEN "
+        "trim(coalesce(m.\"MVorname\", '') || ' ' || coalesce(m.\"MName\", '')) WHEN "
+        "f.\"fPrivat\" <> 0 THEN trim(coalesce(f.\"Vorname\", '') || ' ' || coalesce(f.\"Name\", "
+        "'')) ELSE f.\"Firma\" END, other.* FROM other CROSS JOIN \"T_Event_Uebernachtung\" AS a "
+        "ON "
+        "a.\"EventID\" = other.\"EventID\" JOIN wanted ON wanted.id = a.\"PersonID\" AND "
+        "wanted.fn = a.\"Funktion\" LEFT JOIN \"T_Stamm_Musiker\" AS m ON a.\"Funktion\" = 0 AND "
+        "m.\"MusikerID\" = a.\"PersonID\" LEFT JOIN \"T_Stamm_ExtFirma\" AS f ON a.\"Funktion\" "
+        "<> 0 AND f.\"ExtID\" = a.\"PersonID\" ORDER BY other.\"EBeginn\"";
+    return run(db, sql, eventId, json);
+}
+
+QSet<std::int32_t> eventsWithConflicts(CDatabase& db) {
+    // Per booked musician, vehicle, firm or person, its events ordered by begin: an event clashes
+    // with an earlier one when an earlier span ends after it begins, and with a later one when
+    // the next begins before it ends.
+    static const std::string sql =
+        "WITH span AS (SELECT \"EventID\" AS id, " + spanEdge("e", "min") + " AS b, " +
+        spanEdge("e", "max") +
+        " AS f FROM \"T_Event\" AS e WHERE \"EventID\" > 0 AND coalesce(\"Status\", 0) <> 3), "
+        "booked AS ("
+        "SELECT DISTINCT 1 AS kind, \"MusikerID\" AS res, 0 AS sub, \"EventID\" AS id FROM "
+        "\"T_Event_Besetzung\" "
+        "UNION SELECT 2, \"KfzID\", 0, \"EventID\" FROM \"T_Event_Transport\" WHERE \"KfzID\" > 0 "
+        "UNION SELECT 3, \"ExtID\", 0, \"EventID\" FROM \"T_Event_ExtFirma\" WHERE \"Art\" IN "
+        "(1, 2) AND \"ExtID\" > 0 "
+        "UNION SELECT 4, \"PersonID\", \"Funktion\", \"EventID\" FROM \"T_Event_Uebernachtung\"), "
+        "ordered AS (SELECT booked.id, span.b, span.f, "
+        "max(span.f) OVER w AS prevEnd, "
+        "lead(span.b) OVER (PARTITION BY kind, res, sub ORDER BY span.b, booked.id) AS nextBegin "
+        "FROM booked JOIN span ON span.id = booked.id WHERE span.b <= span.f "
+        "WINDOW w AS (PARTITION BY kind, res, sub ORDER BY span.b, booked.id ROWS BETWEEN "
+        "UNBOUNDED PRECEDING AND 1 PRECEDING)) "
+        "SELECT DISTINCT id FROM ordered WHERE prevEnd > b OR nextBegin < f";
+    CachedStatement statement = db.prepare(sql);
+    QSet<std::int32_t> events;
+    int rc;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
+        events.insert(sqlite3_column_int(statement.get(), 0));
+    if (rc != SQLITE_DONE)
+        throw CDaoException::fromSqlite(db.handle(), rc);
+    return events;
+}
+
+bool confirmSave(QWidget* parent, const std::function<std::vector<Conflict>()>& check) {
+    std::vector<Conflict> conflicts;
+    try {
+        conflicts = check();
+    } catch (const CDaoException&) {
+        return true;
+    }
+    return conflicts.empty() || MessageService::askYesNo(parent, warning(conflicts));
+}
+
+QString warning(const std::vector<Conflict>& conflicts) {
+    if (conflicts.empty())
+        return QString();
+    QStringList lines;
+    for (const Conflict& conflict : conflicts)
+        lines << QStringLiteral("Achtung: %1 ist am %2 bereits für %3 eingeplant.")
+                     .arg(conflict.who, conflict.otherBegin.toString(QStringLiteral("dd.MM.yyyy")),
+                          conflict.otherDescription);
+    lines.removeDuplicates();
+    return lines.join(QLatin1Char('\n')) + QStringLiteral("\n\nTrotzdem speichern?");
+}
+
+} // namespace Conflicts

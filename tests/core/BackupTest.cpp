@@ -1,0 +1,237 @@
+// Versioned copies of the database: written after the exit maintenance, rotated, listed and
+// restored. A restore never replaces the file by anything but a complete, checked copy, and the
+// replaced state is kept as a copy itself.
+#include "core/Backup.h"
+#include "core/ExitMaintenance.h"
+#include "data/CDaoException.h"
+#include "data/CDatabase.h"
+#include "support/TestDatabase.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 6, 15), QTime(12, 0));
+
+QByteArray hashOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QStringList namesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                  QDir::Name);
+}
+
+void addEvent(CDatabase& db, const char* place) {
+    db.execute(std::string("INSERT INTO T_Event (EArt, EOrt, EBeginn, Status) VALUES ('Gig', '") +
+               place + "', '2024-05-01 20:00:00', 1)");
+}
+
+int eventsIn(const QString& path) {
+    CDatabase db;
+    db.open(path);
+    return db.queryText("SELECT count(*) FROM T_Event WHERE EventID > 0").toInt();
+}
+
+class BackupTest : public ::testing::Test {
+protected:
+    TestDatabase data;
+    QString folder() const { return Backup::folder(data.dir()); }
+};
+
+} // namespace
+
+TEST(BackupRotation, KeepsTheNewestAndOnePerMonthForAYear) {
+    QTemporaryDir dir;
+    // Twelve copies over fourteen months, some months with two, some with none.
+    const QList<QDateTime> taken = {
+        {QDate(2023, 4, 10), QTime(18, 0)}, {QDate(2023, 5, 20), QTime(18, 0)},
+        {QDate(2023, 6, 20), QTime(18, 0)}, {QDate(2023, 8, 1), QTime(18, 0)},
+        {QDate(2023, 8, 30), QTime(18, 0)}, {QDate(2023, 11, 11), QTime(18, 0)},
+        {QDate(2024, 1, 5), QTime(18, 0)},  {QDate(2024, 3, 3), QTime(18, 0)},
+        {QDate(2024, 3, 28), QTime(18, 0)}, {QDate(2024, 5, 1), QTime(18, 0)},
+        {QDate(2024, 6, 1), QTime(18, 0)},  {QDate(2024, 6, 14), QTime(9, 30, 5)}};
+    auto nameOf = [](const QDateTime& when) {
+        return QStringLiteral("Kavio-%1.mde")
+            .arg(when.toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+    };
+    auto createAll = [&] {
+        for (const QDateTime& when : taken) {
+            QFile file(dir.filePath(nameOf(when)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+    };
+    createAll();
+    QFile(dir.filePath(QStringLiteral("Notizen.txt"))).open(QIODevice::WriteOnly);
+    QFile(dir.filePath(QStringLiteral("Kavio-alt.mde"))).open(QIODevice::WriteOnly);
+
+    // Ten newest: everything from June 2023 on; the two older than a year go.
+    QStringList removed = Backup::rotate(dir.path(), kNow, 10);
+    EXPECT_EQ(removed.size(), 2);
+    EXPECT_FALSE(QFile::exists(dir.filePath(nameOf(taken[0]))));
+    EXPECT_FALSE(QFile::exists(dir.filePath(nameOf(taken[1]))));
+    EXPECT_EQ(Backup::list(dir.path()).size(), 10);
+
+    // Three newest: then the month rule decides: the newest of each month of the last year.
+    createAll();
+    removed = Backup::rotate(dir.path(), kNow, 3);
+    QStringList kept;
+    for (const Backup::Copy& copy : Backup::list(dir.path()))
+        kept << copy.taken.date().toString(Qt::ISODate);
+    EXPECT_EQ(kept, QStringList({"2024-06-14", "2024-06-01", "2024-05-01", "2024-03-28",
+                                 "2024-01-05", "2023-11-11", "2023-08-30", "2023-06-20"}));
+    // Files that are no copies stay.
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Notizen.txt"))));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Kavio-alt.mde"))));
+}
+
+TEST_F(BackupTest, CopyIsCompleteListedAndTwoInOneSecondBothKept) {
+    addEvent(data.db(), "Köln");
+    addEvent(data.db(), "Bonn");
+    data.db().close();
+    const QByteArray before = hashOf(data.databasePath());
+    const QString first = Backup::write(data.databasePath(), folder(), kNow);
+    const QString second = Backup::write(data.databasePath(), folder(), kNow);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(hashOf(data.databasePath()), before);
+    EXPECT_TRUE(Backup::checkCopy(first).isEmpty());
+    const QList<Backup::Copy> copies = Backup::list(folder());
+    ASSERT_EQ(copies.size(), 2);
+    EXPECT_EQ(copies[0].taken, kNow);
+    EXPECT_EQ(copies[0].events, 2);
+    EXPECT_GT(copies[0].size, 0);
+    EXPECT_EQ(eventsIn(first), 2);
+    // No temporary file is left behind.
+    EXPECT_EQ(namesIn(folder()).size(), 2);
+}
+
+TEST_F(BackupTest, FailedBackupLeavesDatabaseUntouched) {
+    addEvent(data.db(), "Köln");
+    // The backup folder cannot be made: a file of that name is in the way.
+    QFile blocker(folder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    MaintenanceReport report = runExitMaintenance(data.db(), data.databasePath());
+    ASSERT_TRUE(report.compacted);
+    const QByteArray compacted = hashOf(data.databasePath());
+    backupAfterMaintenance(data.databasePath(), Backup::Options(), kNow, report);
+    EXPECT_TRUE(report.backupPath.isEmpty());
+    EXPECT_TRUE(report.backupError.contains(QStringLiteral("Datensicherung")))
+        << report.backupError.toStdString();
+    EXPECT_EQ(maintenanceNotice(report), report.backupError);
+    EXPECT_EQ(hashOf(data.databasePath()), compacted);
+    EXPECT_EQ(eventsIn(data.databasePath()), 1);
+    EXPECT_EQ(namesIn(data.dir()), QStringList({"Kavio.mde", "Sicherung"}));
+}
+
+TEST_F(BackupTest, MaintenanceWritesACopyOnlyWhenSwitchedOnAndRotates) {
+    addEvent(data.db(), "Köln");
+    MaintenanceReport report = runExitMaintenance(data.db(), data.databasePath());
+    backupAfterMaintenance(data.databasePath(), Backup::Options{false, 10}, kNow, report);
+    EXPECT_FALSE(QDir(folder()).exists());
+
+    for (int i = 0; i < 4; ++i)
+        backupAfterMaintenance(data.databasePath(), Backup::Options{true, 2},
+                               kNow.addSecs(-60 * (3 - i)), report);
+    EXPECT_TRUE(report.backupError.isEmpty()) << report.backupError.toStdString();
+    EXPECT_EQ(report.backupPath, Backup::list(folder()).first().path);
+    // All four fall into June: the two newest stay.
+    EXPECT_EQ(Backup::list(folder()).size(), 2);
+}
+
+TEST_F(BackupTest, DamagedOrForeignCopyIsRefusedAndNothingReplaced) {
+    addEvent(data.db(), "Köln");
+    data.db().close();
+    const QString copy = Backup::write(data.databasePath(), folder(), kNow.addDays(-1));
+    // Damage everything after the first page.
+    {
+        QFile file(copy);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 size = file.size();
+        ASSERT_GT(size, 8192);
+        file.seek(4096);
+        file.write(QByteArray(static_cast<int>(size - 4096), '\xA5'));
+    }
+    QTemporaryDir other;
+    const QString foreign = other.filePath(QStringLiteral("fremd.mde"));
+    {
+        QFile file(foreign);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Dies ist keine Datenbank.");
+    }
+    const QByteArray before = hashOf(data.databasePath());
+    const QStringList folderBefore = namesIn(folder());
+    for (const QString& bad : {copy, foreign}) {
+        try {
+            Backup::restore(data.databasePath(), bad, folder(), kNow);
+            ADD_FAILURE() << "restored " << bad.toStdString();
+        } catch (const CDaoException& error) {
+            EXPECT_TRUE(error.description().contains(QStringLiteral("bleibt unverändert")))
+                << error.description().toStdString();
+        }
+        EXPECT_EQ(hashOf(data.databasePath()), before);
+        EXPECT_EQ(namesIn(folder()), folderBefore);
+        EXPECT_EQ(namesIn(data.dir()), QStringList({"Kavio.mde", "Sicherung"}));
+    }
+    EXPECT_EQ(eventsIn(data.databasePath()), 1);
+}
+
+TEST_F(BackupTest, RestoreKeepsACopyOfTheReplacedFileAndRespectsTheLock) {
+    addEvent(data.db(), "Köln");
+    data.db().close();
+    const QString old = Backup::write(data.databasePath(), folder(), kNow.addDays(-2));
+    data.db().open(data.databasePath());
+    addEvent(data.db(), "Bonn");
+    addEvent(data.db(), "Mainz");
+
+    // While the database is open (here or in another program) it is not replaced.
+    const QByteArray openState = hashOf(data.databasePath());
+    EXPECT_THROW(Backup::restore(data.databasePath(), old, folder(), kNow), CDaoException);
+    EXPECT_EQ(hashOf(data.databasePath()), openState);
+    EXPECT_EQ(Backup::list(folder()).size(), 1);
+    EXPECT_EQ(namesIn(data.dir()), QStringList({"Kavio.mde", "Sicherung"}));
+
+    data.db().close();
+    const QString saved = Backup::restore(data.databasePath(), old, folder(), kNow);
+    EXPECT_EQ(eventsIn(data.databasePath()), 1);
+    EXPECT_EQ(eventsIn(saved), 3);
+    EXPECT_EQ(eventsIn(old), 1); // the chosen copy stays as it was
+    EXPECT_EQ(Backup::list(folder()).size(), 2);
+    EXPECT_EQ(namesIn(data.dir()), QStringList({"Kavio.mde", "Sicherung"}));
+}
+
+TEST_F(BackupTest, ToolBacksUpAndRestores) {
+    addEvent(data.db(), "Köln");
+    data.db().close();
+    QProcess tool;
+    tool.start(QStringLiteral(VORLANTO_TOOL_PATH), {QStringLiteral("backup"), data.dir()});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    const QList<Backup::Copy> copies = Backup::list(folder());
+    ASSERT_EQ(copies.size(), 1);
+
+    data.db().open(data.databasePath());
+    addEvent(data.db(), "Bonn");
+    data.db().close();
+    // Named by file name alone, the copy is looked for in the backup folder.
+    tool.start(QStringLiteral(VORLANTO_TOOL_PATH),
+               {QStringLiteral("restore"), data.dir(), QFileInfo(copies[0].path).fileName()});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(eventsIn(data.databasePath()), 1);
+    EXPECT_EQ(Backup::list(folder()).size(), 2);
+
+    tool.start(QStringLiteral(VORLANTO_TOOL_PATH),
+               {QStringLiteral("restore"), data.dir(), QStringLiteral("gibtsnicht.mde")});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains("nicht gefunden"));
+}
