@@ -8,6 +8,8 @@
 #include "core/MessageService.h"
 #include "resources/Strings.h"
 #include "views/CHelpWindow.h"
+#include "views/CKalenderDlg.h"
+#include "views/CKalenderExportDlg.h"
 #include "views/CPasswortDlg.h"
 #include "views/CViewSplitRight.h"
 #include "widgets/Pictures.h"
@@ -70,6 +72,13 @@ void CMainMenu::createMenus() {
     QMenuBar* bar = m_frame.menuBar();
 
     QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
+    QAction* calendarExport =
+        file->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
+    connect(calendarExport, &QAction::triggered, this, [this] {
+        CKalenderExportDlg dialog(m_frame.app().database(), &m_frame);
+        dialog.exec();
+    });
+    file->addSeparator();
     add(file, PrintSetup, QStringLiteral("Drucker&einrichtung..."), &CMainMenu::onPrintSetup);
     file->addSeparator();
     add(file, Exit, QStringLiteral("&Beenden"), &CMainMenu::onExit);
@@ -155,6 +164,11 @@ void CMainMenu::createMenus() {
     connect(reminderOption, &QAction::triggered, this,
             [this] { m_frame.forms().openCommand(&m_frame, ReminderOption); });
     m_actions.insert(ReminderOption, reminderOption);
+    QAction* calendarOption = settings->addAction(QStringLiteral("&Kalender..."));
+    connect(calendarOption, &QAction::triggered, this, [this] {
+        CKalenderDlg dialog(m_frame.app().profile(), &m_frame);
+        dialog.exec();
+    });
 
     QMenu* print = bar->addMenu(QStringLiteral("D&rucken"));
     const struct {

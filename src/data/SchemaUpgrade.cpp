@@ -6,7 +6,9 @@
 namespace Schema {
 
 const std::vector<UpgradeStep>& upgradeSteps() {
-    static const std::vector<UpgradeStep> steps;
+    static const std::vector<UpgradeStep> steps = {
+        {1, calendarStatements()},
+    };
     return steps;
 }
 

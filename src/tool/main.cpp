@@ -2,7 +2,9 @@
 //   vorlanto-tool new DIR [--demo] [--events N]
 //   vorlanto-tool maintain DIR
 //   vorlanto-tool print DIR --report ... (see PrintCommand.h)
+//   vorlanto-tool ics DIR ... --out FILE (see ExchangeCommands.h)
 #include "DemoData.h"
+#include "ExchangeCommands.h"
 #include "PrintCommand.h"
 #include "core/ExitMaintenance.h"
 #include "core/ProgramDirectory.h"
@@ -20,7 +22,9 @@ int usage() {
     std::fprintf(stderr, "Aufruf:\n"
                          "  vorlanto-tool new VERZEICHNIS [--demo] [--events N]\n"
                          "  vorlanto-tool maintain VERZEICHNIS\n"
-                         "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste ...\n");
+                         "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste ...\n"
+                         "  vorlanto-tool ics VERZEICHNIS [--from TT.MM.JJJJ --to TT.MM.JJJJ] "
+                         "[--musician ID|--technician ID|--backliner ID] --out DATEI\n");
     return 2;
 }
 
@@ -101,6 +105,8 @@ int main(int argc, char* argv[]) {
             return createDirectory(args);
         if (command == QLatin1String("maintain"))
             return maintain(args);
+        if (command == QLatin1String("ics"))
+            return runIcsCommand(args);
     } catch (const CDaoException& error) {
         std::fprintf(stderr, "%s\n", error.description().toUtf8().constData());
         return 1;

@@ -25,6 +25,8 @@
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CBenutzerDlg.h"
 #include "views/CHelpWindow.h"
+#include "views/CKalenderDlg.h"
+#include "views/CKalenderExportDlg.h"
 #include "views/CLoginDlg.h"
 #include "views/CPasswortDlg.h"
 #include "views/CSicherheitsabfrageDlg.h"
@@ -123,6 +125,8 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
                                                      QDate::currentDate());
          }},
         {"Erinnerungsfunktion", [&] { return std::make_unique<CErinnerungDlg>(app.profile()); }},
+        {"Kalender", [&] { return std::make_unique<CKalenderDlg>(app.profile()); }},
+        {"Termine exportieren", [&] { return std::make_unique<CKalenderExportDlg>(db()); }},
     };
     for (const auto& form : forms) {
         const std::unique_ptr<QWidget> window = form.make();

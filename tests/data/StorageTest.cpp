@@ -363,7 +363,7 @@ TEST(StorageFileTest, NewDatabaseHoldsThePlaceholderEventAndItsVersion) {
     events.moveNext();
     EXPECT_TRUE(events.atEnd());
 
-    EXPECT_EQ(t.db().queryText("PRAGMA user_version").toInt(), 1);
+    EXPECT_EQ(t.db().queryText("PRAGMA user_version").toInt(), Schema::kVersion);
     EXPECT_EQ(t.db().queryText("PRAGMA application_id").toInt(), Schema::kApplicationId);
     EXPECT_EQ(t.db().queryText("PRAGMA integrity_check"), QLatin1String("ok"));
     for (const SourceDef* table : Schema::tables())
@@ -404,7 +404,7 @@ TEST(StorageFileTest, OpeningAFileThatIsNotOurDatabaseIsRefused) {
 
 TEST(StorageFileTest, FileOfANewerVersionIsRefused) {
     TestDatabase t;
-    t.exec("PRAGMA user_version = 2");
+    t.exec(("PRAGMA user_version = " + std::to_string(Schema::kVersion + 1)).c_str());
     t.db().close();
     CDatabase db;
     EXPECT_EQ(refusalOf([&] { db.open(t.databasePath()); }).code, CDaoException::NotADatabase);
