@@ -1,4 +1,5 @@
 #include "CKavioApp.h"
+#include "exchange/CalendarExport.h"
 
 #include "CKavioDoc.h"
 #include "CMainFrame.h"
@@ -165,6 +166,8 @@ void CKavioApp::refreshUserProfile() {
 void CKavioApp::exitInstance() {
     if (!m_mainFrame)
         return;
+    // The published calendars go out while the database is still open; a failure is left out.
+    Calendar::publishAtExit(m_database, m_profile);
     MaintenanceReport report = runExitMaintenance(m_database, databasePath());
     backupAfterMaintenance(databasePath(), Backup::readOptions(m_profile),
                            QDateTime::currentDateTime(), report);

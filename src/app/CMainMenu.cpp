@@ -11,6 +11,8 @@
 #include "resources/Strings.h"
 #include "views/CDatensicherungDlg.h"
 #include "views/CHelpWindow.h"
+#include "views/CKalenderDlg.h"
+#include "views/CKalenderExportDlg.h"
 #include "views/CPasswortDlg.h"
 #include "views/CViewSplitRight.h"
 #include "widgets/Pictures.h"
@@ -74,6 +76,13 @@ void CMainMenu::createMenus() {
     QMenuBar* bar = m_frame.menuBar();
 
     QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
+    QAction* calendarExport =
+        file->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
+    connect(calendarExport, &QAction::triggered, this, [this] {
+        CKalenderExportDlg dialog(m_frame.app().database(), &m_frame);
+        dialog.exec();
+    });
+    file->addSeparator();
     add(file, PrintSetup, QStringLiteral("Drucker&einrichtung..."), &CMainMenu::onPrintSetup);
     add(file, RestoreBackup, QStringLiteral("Datensicherung &wiederherstellen..."),
         &CMainMenu::onRestoreBackup);
@@ -161,6 +170,11 @@ void CMainMenu::createMenus() {
     connect(reminderOption, &QAction::triggered, this,
             [this] { m_frame.forms().openCommand(&m_frame, ReminderOption); });
     m_actions.insert(ReminderOption, reminderOption);
+    QAction* calendarOption = settings->addAction(QStringLiteral("&Kalender..."));
+    connect(calendarOption, &QAction::triggered, this, [this] {
+        CKalenderDlg dialog(m_frame.app().profile(), &m_frame);
+        dialog.exec();
+    });
 
     QMenu* print = bar->addMenu(QStringLiteral("D&rucken"));
     const struct {

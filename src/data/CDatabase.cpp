@@ -149,6 +149,15 @@ void CDatabase::checkSchema() {
         }
     }
     sqlite3_reset(columns.get());
+    for (const char* table : Schema::calendarTables()) {
+        const std::string name = table;
+        if (queryText("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '" +
+                      name + "'") != QLatin1String("1"))
+            throw CDaoException(CDaoException::Corrupt,
+                                QStringLiteral("Die Datenbank %1 ist beschädigt: die Tabelle %2 "
+                                               "fehlt.")
+                                    .arg(m_path, QString::fromUtf8(table)));
+    }
 }
 
 void CDatabase::close() {

@@ -257,7 +257,24 @@ std::vector<std::string> createStatements() {
         statements.push_back(std::move(trigger));
     for (const SourceDef* view : views())
         statements.push_back("CREATE VIEW " + quoted(view->name()) + " AS " + view->viewSelect());
+    for (std::string& statement : calendarStatements())
+        statements.push_back(std::move(statement));
     return statements;
+}
+
+const std::vector<const char*>& calendarTables() {
+    static const std::vector<const char*> names = {"X_Kalender", "X_Kalender_Event"};
+    return names;
+}
+
+std::vector<std::string> calendarStatements() {
+    return {
+        R"(CREATE TABLE IF NOT EXISTS "X_Kalender" ()"
+        R"("Nr" INTEGER PRIMARY KEY CHECK ("Nr" = 1), "Kennung" TEXT NOT NULL))",
+        R"(CREATE TABLE IF NOT EXISTS "X_Kalender_Event" ("EventID" INTEGER PRIMARY KEY, )"
+        R"("Sequenz" INTEGER NOT NULL DEFAULT 0, "Pruefsumme" TEXT NOT NULL, )"
+        R"("Geaendert" TEXT NOT NULL))",
+    };
 }
 
 } // namespace Schema

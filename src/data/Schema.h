@@ -53,7 +53,7 @@ private:
 namespace Schema {
 
 // Version of the schema this program writes; stored as PRAGMA user_version.
-constexpr int kVersion = 2;
+constexpr int kVersion = 3;
 // Marks a file as ours; stored as PRAGMA application_id ("VORL").
 constexpr int kApplicationId = 0x564F524C;
 // Characters a Text column holds at most.
@@ -80,6 +80,13 @@ std::string createTableStatement(std::string_view name);
 
 // Every statement that creates the schema of a new database, in order.
 std::vector<std::string> createStatements();
+
+// The program's calendar bookkeeping, beside the tables above: "X_Kalender" holds the one
+// identifier of the band's calendars, "X_Kalender_Event" per event its change counter, the
+// checksum of its exported fields and when that last changed. Part of every new file and added
+// by the upgrade to version 3; the open-time check requires the tables.
+const std::vector<const char*>& calendarTables();
+std::vector<std::string> calendarStatements();
 
 // What turns a file of schema version `from` into one of version from + 1, for example
 // "ALTER TABLE ... ADD COLUMN ...", which keeps every row.

@@ -24,6 +24,8 @@ const std::vector<UpgradeStep>& upgradeSteps() {
               createTableStatement("T_Event_Gema").substr(std::string("CREATE TABLE").size()),
           R"(DROP TRIGGER IF EXISTS "T_Event_delete_dependents")", eventTrigger,
           spanIndexStatements().at(0), spanIndexStatements().at(1)}},
+        // 2 -> 3: the calendar identifier and the change counters of the exported events.
+        {2, calendarStatements()},
     };
     return steps;
 }

@@ -4,7 +4,9 @@
 //   vorlanto-tool backup DIR
 //   vorlanto-tool restore DIR FILE
 //   vorlanto-tool print DIR --report ... (see PrintCommand.h)
+//   vorlanto-tool ics DIR ... --out FILE (see ExchangeCommands.h)
 #include "DemoData.h"
+#include "ExchangeCommands.h"
 #include "PrintCommand.h"
 #include "core/Backup.h"
 #include "core/CProfileFile.h"
@@ -30,7 +32,9 @@ int usage() {
         "  vorlanto-tool maintain VERZEICHNIS\n"
         "  vorlanto-tool backup VERZEICHNIS\n"
         "  vorlanto-tool restore VERZEICHNIS DATEI\n"
-        "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste|gig-rider|gema ...\n");
+        "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste|gig-rider|gema ...\n"
+        "  vorlanto-tool ics VERZEICHNIS [--from TT.MM.JJJJ --to TT.MM.JJJJ] "
+        "[--musician ID|--technician ID|--backliner ID] --out DATEI\n");
     return 2;
 }
 
@@ -164,6 +168,8 @@ int main(int argc, char* argv[]) {
             return backup(args);
         if (command == QLatin1String("restore"))
             return restore(args);
+        if (command == QLatin1String("ics"))
+            return runIcsCommand(args);
     } catch (const CDaoException& error) {
         std::fprintf(stderr, "%s\n", error.description().toUtf8().constData());
         return 1;

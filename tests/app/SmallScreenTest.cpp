@@ -30,6 +30,8 @@
 #include "views/CBenutzerDlg.h"
 #include "views/CDatensicherungDlg.h"
 #include "views/CHelpWindow.h"
+#include "views/CKalenderDlg.h"
+#include "views/CKalenderExportDlg.h"
 #include "views/CLoginDlg.h"
 #include "views/CPasswortDlg.h"
 #include "views/CSicherheitsabfrageDlg.h"
@@ -162,6 +164,8 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
                                                      QDate::currentDate());
          }},
         {"Erinnerungsfunktion", [&] { return std::make_unique<CErinnerungDlg>(app.profile()); }},
+        {"Kalender", [&] { return std::make_unique<CKalenderDlg>(app.profile()); }},
+        {"Termine exportieren", [&] { return std::make_unique<CKalenderExportDlg>(db()); }},
     };
     for (const auto& form : forms) {
         const std::unique_ptr<QWidget> window = form.make();
