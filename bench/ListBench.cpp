@@ -5,14 +5,14 @@
 
 #include "BenchSupport.h"
 #include "core/CProfileFile.h"
+#include "core/ListKinds.h"
+#include "core/ListRows.h"
+#include "core/PlanningStatus.h"
 #include "data/CDatabase.h"
 #include "data/CRecordset.h"
 #include "data/DatabaseFactory.h"
-#include "core/PlanningStatus.h"
 #include "tool/DemoData.h"
 #include "views/CViewSplitRight.h"
-#include "core/ListKinds.h"
-#include "core/ListRows.h"
 
 #include <QApplication>
 #include <QDir>

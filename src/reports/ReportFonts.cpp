@@ -11,12 +11,12 @@ namespace {
 // glyph advances would otherwise depend on hinting and rounding.
 constexpr int kMeasureSize = 2000;
 
-QFont baseFont(const ReportFont& spec, int pixelSize) {
-    QFont font(ReportFonts::family(spec.face));
+QFont baseFont(const ReportFont& wanted, int pixelSize) {
+    QFont font(ReportFonts::family(wanted.face));
     font.setPixelSize(std::max(1, pixelSize));
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    font.setWeight(wanted.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
     font.setKerning(false);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::PreferOutline);
@@ -24,13 +24,13 @@ QFont baseFont(const ReportFont& spec, int pixelSize) {
 }
 
 // The metrics at the measuring size, one per face and style.
-const QFontMetricsF& measure(const ReportFont& spec) {
+const QFontMetricsF& measure(const ReportFont& wanted) {
     static QHash<int, QFontMetricsF*> cache;
-    const int key =
-        int(spec.face) * 8 + (spec.bold ? 4 : 0) + (spec.italic ? 2 : 0) + (spec.underline ? 1 : 0);
+    const int key = int(wanted.face) * 8 + (wanted.bold ? 4 : 0) + (wanted.italic ? 2 : 0) +
+                    (wanted.underline ? 1 : 0);
     auto found = cache.constFind(key);
     if (found == cache.constEnd())
-        found = cache.insert(key, new QFontMetricsF(baseFont(spec, kMeasureSize)));
+        found = cache.insert(key, new QFontMetricsF(baseFont(wanted, kMeasureSize)));
     return **found;
 }
 

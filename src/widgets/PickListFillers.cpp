@@ -9,8 +9,7 @@
 
 namespace PickListFillers {
 
-void fillFirms(CPickList& list, CDatabase& db, int firmKind, std::int32_t inUse,
-               bool blankRow) {
+void fillFirms(CPickList& list, CDatabase& db, int firmKind, std::int32_t inUse, bool blankRow) {
     const QSignalBlocker quiet(&list);
     list.clearRows();
     if (blankRow)

@@ -8,8 +8,8 @@
 #include "core/MessageService.h"
 #include "core/ProgramDirectory.h"
 #include "data/RecordSets.h"
-#include "widgets/CReportListModel.h"
 #include "views/CViewSplitRight.h"
+#include "widgets/CReportListModel.h"
 
 #include <QHeaderView>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // The musician form and the instrument forms as a user meets them: what a save stores, the
 // refusals, deleted instruments in the pick lists, the minimum fee, the photo, the main window.
 #include "app/CMainMenu.h"
-#include "core/DefaultPictures.h"
 #include "app/MainWindowSupport.h"
+#include "core/DefaultPictures.h"
 #include "masterdata/CInstrumentDlg.h"
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"

@@ -1,11 +1,11 @@
 // Loading pictures, the photo control with its default photos, fitting a photo into the
 // control, and the stretched background of the empty view.
+#include "app/ShellTestSupport.h"
 #include "core/DefaultPictures.h"
 #include "core/MessageService.h"
-#include "app/ShellTestSupport.h"
+#include "views/CViewEmpty.h"
 #include "widgets/CPhotoCtrl.h"
 #include "widgets/CPictureHolder.h"
-#include "views/CViewEmpty.h"
 
 #include <QFile>
 #include <QImage>

@@ -73,8 +73,8 @@ protected:
 TEST_F(FieldBindingsTest, UnchangedFieldsStoreWhatWasStoredAndNullShowsTheDefault) {
     auto* amount = bindings.add<AmountBinding>(fee, "EGageVereinb");
     bindings.add<TextBinding>(location, "ELocation", 50);
-    bindings.add<RadioBinding>(
-        QList<QPair<QRadioButton*, int>>{{requested, 0}, {booked, 2}}, "Status", 2);
+    bindings.add<RadioBinding>(QList<QPair<QRadioButton*, int>>{{requested, 0}, {booked, 2}},
+                               "Status", 2);
     bindings.add<PickKeyBinding>(organiser, "VeranstalterID");
     load();
     // Shown with two decimals, an unknown status as the default, no organiser as no row.
