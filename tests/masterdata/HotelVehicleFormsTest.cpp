@@ -44,9 +44,7 @@ QString selected(QWidget& dialog) {
     return dialog.findChild<CReportList*>()->selectedText(0);
 }
 void clickRow(QWidget& dialog, int index) {
-    auto* list = dialog.findChild<CReportList*>();
-    const QRect row = list->visualItemRect(list->topLevelItem(index));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    FormTest::clickRow(*dialog.findChild<CReportList*>(), index);
 }
 
 class HotelVehicleFormsTest : public ::testing::Test {

@@ -184,19 +184,8 @@ TEST_F(MerchandiseTest, GroupListAddsEditsAndDeletesGroups) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     auto* list = form.findChild<QTreeWidget*>();
-    const auto rows = [list] {
-        QStringList texts;
-        for (int row = 0; row < list->topLevelItemCount(); ++row) {
-            const QTreeWidgetItem* item = list->topLevelItem(row);
-            const QString text = item->text(0) + u'|' + item->text(1);
-            texts << (item->isSelected() ? u'[' + text + u']' : text);
-        }
-        return texts.join(u',');
-    };
-    const auto chooseRow = [list](int row) {
-        const QRect place = list->visualItemRect(list->topLevelItem(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
-    };
+    const auto rows = [list] { return FormTest::listRows(*list, 2); };
+    const auto chooseRow = [list](int row) { FormTest::clickRow(*list, row); };
     EXPECT_EQ(form.windowTitle(), "Artikelgruppen");
     EXPECT_EQ(list->headerItem()->text(0) + u'|' + list->headerItem()->text(1),
               "Artikel-Grp.|Beschreibung");
@@ -472,17 +461,7 @@ TEST_F(MerchandiseTest, ArticleListShowsAddsEditsAndDeletesArticles) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     auto* list = form.findChild<CReportList*>();
-    const auto rows = [list] {
-        QStringList texts;
-        for (int row = 0; row < list->topLevelItemCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < list->columnCount(); ++column)
-                cells << list->topLevelItem(row)->text(column);
-            const QString text = cells.join(u'|');
-            texts << (list->topLevelItem(row)->isSelected() ? u'[' + text + u']' : text);
-        }
-        return texts.join(u'\n');
-    };
+    const auto rows = [list] { return FormTest::listRows(*list, -1, u'\n'); };
     EXPECT_EQ(form.windowTitle(), "Fanartikelverwaltung");
     EXPECT_EQ(list->headerItem()->text(6), "Preis 4");
     EXPECT_EQ(rows(), "TEXTIL|Shirt||19,90||17,50|\n"

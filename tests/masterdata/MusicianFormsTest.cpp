@@ -248,19 +248,8 @@ TEST_F(MusicianFormsTest, InstrumentListAddsEditsAndDeletesRefusingAnEmptyField)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     auto* list = form.findChild<QTreeWidget*>();
     // The rows as "name|abbreviation", the selected one in brackets.
-    const auto rows = [list] {
-        QStringList texts;
-        for (int row = 0; row < list->topLevelItemCount(); ++row) {
-            const QTreeWidgetItem* item = list->topLevelItem(row);
-            const QString text = item->text(0) + u'|' + item->text(1);
-            texts << (item->isSelected() ? u'[' + text + u']' : text);
-        }
-        return texts.join(u',');
-    };
-    const auto choose = [list](int row) {
-        const QRect place = list->visualItemRect(list->topLevelItem(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
-    };
+    const auto rows = [list] { return FormTest::listRows(*list, 2); };
+    const auto choose = [list](int row) { FormTest::clickRow(*list, row); };
     const auto buttonsEnabled = [&form] {
         return button(form, "&Bearbeiten...")->isEnabled() + button(form, "&Löschen")->isEnabled();
     };

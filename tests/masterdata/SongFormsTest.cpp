@@ -291,22 +291,8 @@ protected:
         list = dialog.findChild<CReportList*>();
     }
     // The rows as "title|key|tempo|remark|performer", the selected one in brackets.
-    QString rows() const {
-        QStringList texts;
-        for (int row = 0; row < list->topLevelItemCount(); ++row) {
-            const QTreeWidgetItem* item = list->topLevelItem(row);
-            QStringList columns;
-            for (int column = 0; column < list->columnCount(); ++column)
-                columns << item->text(column);
-            const QString text = columns.join(u'|');
-            texts << (item->isSelected() ? u'[' + text + u']' : text);
-        }
-        return texts.join(u',');
-    }
-    void choose(int row) {
-        const QRect place = list->visualItemRect(list->topLevelItem(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
-    }
+    QString rows() const { return FormTest::listRows(*list); }
+    void choose(int row) { FormTest::clickRow(*list, row); }
     // Deletes the row, answering yes, and returns the question asked.
     QString deleteRow(CSonglisteDlg& dialog, int row) {
         choose(row);
@@ -387,8 +373,7 @@ TEST_F(SongListTest, NewAndEditedSongsAreListedAtTheirPlaceAndSelected) {
         saveAndClose(form);
     });
     choose(1);
-    const QRect place = list->visualItemRect(list->topLevelItem(1));
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place.center());
+    FormTest::clickRow(*list, 1, true);
     EXPECT_EQ(rows(), "Marsch||116||,Walzer||||,[Zugabe-Polka||||]");
     EXPECT_EQ(stored("Titel", polka), "'Zugabe-Polka'");
 

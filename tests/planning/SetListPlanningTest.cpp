@@ -65,10 +65,7 @@ protected:
             texts << list->topLevelItem(row)->text(0);
         return texts.join(u' ');
     }
-    static void clickRow(CDragRowList* list, int row) {
-        const QRect place = list->visualItemRect(list->topLevelItem(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
-    }
+    static void clickRow(CDragRowList* list, int row) { FormTest::clickRow(*list, row); }
     // Drops row `sourceRow` of `source` on row `targetRow` of `target` (-1: below the last row),
     // as the mouse does at the end of a drag.
     static void drag(CDragRowList* source, int sourceRow, CDragRowList* target, int targetRow) {

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,31 @@ inline void type(QWidget& form, const char* label, const QString& text, bool rep
         QTest::keyClick(edit, Qt::Key_Backspace);
     }
     QTest::keyClicks(edit, text);
+}
+
+// The rows of a list as the user sees them: the cells of the first `columns` columns (all with
+// -1) joined by "|", the selected row in brackets, the rows joined by `separator`.
+inline QString listRows(const QTreeWidget& list, int columns = -1, QChar separator = u',') {
+    QStringList texts;
+    const int shown = columns < 0 ? list.columnCount() : columns;
+    for (int row = 0; row < list.topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = list.topLevelItem(row);
+        QStringList cells;
+        for (int column = 0; column < shown; ++column)
+            cells << item->text(column);
+        const QString text = cells.join(u'|');
+        texts << (item->isSelected() ? u'[' + text + u']' : text);
+    }
+    return texts.join(separator);
+}
+
+// Clicks (or double-clicks) a row of a list with the mouse.
+inline void clickRow(QTreeWidget& list, int row, bool doubleClick = false) {
+    const QPoint place = list.visualItemRect(list.topLevelItem(row)).center();
+    if (doubleClick)
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, place);
+    else
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place);
 }
 
 // Runs the action on the next modal dialog once its event loop runs, and makes sure it closes.
