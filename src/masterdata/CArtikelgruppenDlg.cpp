@@ -7,6 +7,7 @@
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
+#include "widgets/ListSelection.h"
 
 #include "ui_CArtikelgruppenDlg.h"
 
@@ -65,11 +66,7 @@ void CArtikelgruppenDlg::selectGroup(const QString& name) {
 }
 
 void CArtikelgruppenDlg::select(QTreeWidgetItem* row) {
-    QTreeWidget* list = m_ui->listArtikelgruppen;
-    list->clearSelection();
-    list->setCurrentItem(row);
-    if (row)
-        list->scrollToItem(row);
+    ListSelection::select(*m_ui->listArtikelgruppen, row);
     updateButtons();
 }
 
@@ -118,9 +115,6 @@ void CArtikelgruppenDlg::onDelete() {
         MessageService::stop(this, error.description());
         return;
     }
-    // The entry now at the same place takes the selection, or the last one when the last went.
-    const int position = list->indexOfTopLevelItem(row);
-    delete row;
-    const int count = list->topLevelItemCount();
-    select(count == 0 ? nullptr : list->topLevelItem(position < count ? position : count - 1));
+    ListSelection::removeAndSelectNeighbour(*list, row);
+    updateButtons();
 }

@@ -6,6 +6,7 @@
 #include "data/GermanCollation.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
+#include "widgets/ListSelection.h"
 #include "widgets/RecordFields.h"
 
 #include "ui_CInstrumenteDlg.h"
@@ -87,11 +88,7 @@ QTreeWidgetItem* CInstrumenteDlg::insertRow(const QString& name, const QString& 
 }
 
 void CInstrumenteDlg::select(QTreeWidgetItem* row) {
-    QTreeWidget* list = m_ui->listInstrumente;
-    list->clearSelection();
-    list->setCurrentItem(row);
-    if (row)
-        list->scrollToItem(row);
+    ListSelection::select(*m_ui->listInstrumente, row);
     updateButtons();
 }
 
@@ -174,9 +171,6 @@ void CInstrumenteDlg::onDelete() {
         MessageService::stop(this, error.description());
         return;
     }
-    // The row now at the same place takes the selection, or the one before when the last went.
-    const int position = list->indexOfTopLevelItem(row);
-    delete row;
-    const int count = list->topLevelItemCount();
-    select(count == 0 ? nullptr : list->topLevelItem(position < count ? position : count - 1));
+    ListSelection::removeAndSelectNeighbour(*list, row);
+    updateButtons();
 }
