@@ -2,14 +2,17 @@
 
 #include "FieldRules.h"
 #include "Settings.h"
+#include "data/CDaoException.h"
 #include "data/CDatabase.h"
 #include "data/CRecordset.h"
 #include "data/RecordSets.h"
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <map>
+#include <string>
+
+#include <sqlite3.h>
 
 namespace Finance {
 
@@ -157,113 +160,98 @@ double BudgetSummary::area(int costGroup) const {
 
 namespace {
 
-std::optional<double> optionalSingle(const CRecordset& row, const char* column) {
-    if (row.isNull(column))
-        return std::nullopt;
-    return double(row.getSingle(column));
-}
-
-// Reads the steps of the summary from one snapshot of the file: the figures agree with each
-// other, and the file is locked once instead of once per step. Inside a transaction of the
-// caller nothing is needed.
-class ReadSnapshot {
-public:
-    explicit ReadSnapshot(CDatabase& db) : m_db(db), m_own(db.transactionDepth() == 0) {
-        if (m_own) {
-            m_db.execute("BEGIN DEFERRED");
-            ++m_db.transactionDepth();
-        }
-    }
-    ~ReadSnapshot() {
-        if (!m_own)
-            return;
-        --m_db.transactionDepth();
-        try {
-            m_db.execute("COMMIT");
-        } catch (const std::exception&) {
-            // Nothing was written; ending the read cannot lose anything.
-        }
-    }
-    ReadSnapshot(const ReadSnapshot&) = delete;
-    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
-
-private:
-    CDatabase& m_db;
-    const bool m_own;
-};
-
-using RoomKey = std::pair<std::int32_t, int>;
 using Stays = std::vector<std::pair<QDate, QDate>>;
 
 void addStay(Stays& stays, const CRecordset& row) {
     stays.emplace_back(row.getDate("Anreise").date(), row.getDate("Abreise").date());
 }
 
+// The whole summary comes from one statement, so its figures are read from one snapshot of the
+// file without a transaction of their own. Its rows, told apart by the first column:
+//   0  one row: paid fee, agreed fee, VAT flag of the fee, the first PA and the first light
+//      assignment's "present" flag, the first overnight booking's "organiser pays" flag;
+//   1  each booking outside the overnight group with an amount: group, amount, VAT flag, rate;
+//   2  each stay: hotel, room, arrival, departure;
+//   3  each room with a price: hotel, room, price.
+// Single columns go through float as the record sets read them, so the sums agree with the
+// amounts the forms show.
+std::string summarySql() {
+    const std::string overnight = std::to_string(int(Overnight));
+    const std::string centre = std::to_string(int(CentreOvernight));
+    return "SELECT 0, (SELECT \"EGageBezahlt\" FROM \"T_Event\" WHERE \"EventID\" = ?1), "
+           "(SELECT \"EGageVereinb\" FROM \"T_Event\" WHERE \"EventID\" = ?1), "
+           "(SELECT \"EfMWST\" FROM \"T_Event\" WHERE \"EventID\" = ?1), "
+           "(SELECT \"bVorhanden\" FROM \"T_Event_ExtFirma\" WHERE \"EventID\" = ?1 AND "
+           "\"Art\" = 3 ORDER BY rowid LIMIT 1), "
+           "(SELECT \"bVorhanden\" FROM \"T_Event_ExtFirma\" WHERE \"EventID\" = ?1 AND "
+           "\"Art\" = 4 ORDER BY rowid LIMIT 1), "
+           "(SELECT \"fZahltVeranstalter\" FROM \"T_Event_Finanzen\" WHERE \"EventID\" = ?1 AND "
+           "\"Kostengruppe\" = " +
+           overnight + " AND \"Kostenstelle\" = " + centre +
+           " ORDER BY rowid LIMIT 1) "
+           "UNION ALL SELECT 1, \"Kostengruppe\", \"Auszahlung\", \"fMWST\", \"MwSt_Satz\", "
+           "NULL, NULL FROM \"T_Event_Finanzen\" WHERE \"EventID\" = ?1 AND "
+           "\"Kostengruppe\" <> " +
+           overnight +
+           " AND \"Auszahlung\" IS NOT NULL "
+           "UNION ALL SELECT 2, \"HotelID\", \"ZimmerNr\", \"Anreise\", \"Abreise\", NULL, NULL "
+           "FROM \"T_Event_Uebernachtung\" WHERE \"EventID\" = ?1 "
+           "UNION ALL SELECT 3, \"HotelID\", \"ZimmerNr\", \"Preis\", NULL, NULL, NULL "
+           "FROM \"T_Event_Uebernachtung_Zimmer\" WHERE \"EventID\" = ?1 AND \"Preis\" IS NOT NULL";
+}
+
+std::optional<double> optionalSingle(sqlite3_stmt* row, int column) {
+    if (sqlite3_column_type(row, column) == SQLITE_NULL)
+        return std::nullopt;
+    return double(float(sqlite3_column_double(row, column)));
+}
+
+bool flagOf(sqlite3_stmt* row, int column) {
+    return sqlite3_column_int64(row, column) != 0;
+}
+
+QDate storedDate(sqlite3_stmt* row, int column) {
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
+    return text ? parseStoredDate(text, sqlite3_column_bytes(row, column)).date() : QDate();
+}
+
+using RoomKey = std::pair<std::int32_t, int>;
+
 } // namespace
 
 BudgetSummary BudgetSummary::compute(CDatabase& db, std::int32_t eventId, const BaseData& base,
                                      VatMode mode) {
-    const ReadSnapshot snapshot(db);
+    static const std::string sql = summarySql();
     BudgetSummary summary;
     const double rate1 = base.vatRate1;
-    const long event = long(eventId);
-
-    {
-        CSetEvent row(db);
-        row.open(QString::asprintf("[EventID]=%ld", event));
-        if (!row.atEnd())
-            summary.total = budgetTotal(optionalSingle(row, "EGageBezahlt"),
-                                        optionalSingle(row, "EGageVereinb"), row.getBool("EfMWST"),
-                                        rate1, mode);
-    }
-
     // PA and light hire count only while the band hires them: an assignment marked as present
     // (bVorhanden) costs nothing. The first assignment of each kind decides.
     bool paCounts = true;
     bool lightCounts = true;
-    {
-        bool paSeen = false;
-        bool lightSeen = false;
-        CSetEventExtFirma row(db);
-        for (row.open(QString::asprintf("[EventID]=%ld AND ([Art]=3 OR [Art]=4)", event));
-             !row.atEnd(); row.moveNext()) {
-            const int kind = row.getInt("Art");
-            if (kind == 3 && !paSeen) {
-                paSeen = true;
-                paCounts = !row.getBool("bVorhanden");
-            } else if (kind == 4 && !lightSeen) {
-                lightSeen = true;
-                lightCounts = !row.getBool("bVorhanden");
-            }
-        }
-    }
+    std::map<RoomKey, Stays> stays;
+    std::vector<std::pair<RoomKey, double>> rooms;
 
-    {
-        bool flagSeen = false;
-        CSetEventFinanzen row(db);
-        row.open(QString::asprintf("[EventID]=%ld", event));
-        // Columns by index: the loop runs over every booking of the event.
-        const int groupColumn = row.columnIndex("Kostengruppe");
-        const int centreColumn = row.columnIndex("Kostenstelle");
-        const int amountColumn = row.columnIndex("Auszahlung");
-        const int vatColumn = row.columnIndex("fMWST");
-        const int rateColumn = row.columnIndex("MwSt_Satz");
-        const int organiserColumn = row.columnIndex("fZahltVeranstalter");
-        for (; !row.atEnd(); row.moveNext()) {
-            const int group = row.getInt(groupColumn);
-            if (group == Overnight) {
-                if (!flagSeen && row.getInt(centreColumn) == CentreOvernight) {
-                    flagSeen = true;
-                    summary.organiserPays = row.getBool(organiserColumn);
-                }
-                continue;
-            }
-            if (row.isNull(amountColumn))
-                continue;
+    CachedStatement statement = db.prepare(sql);
+    sqlite3_stmt* row = statement.get();
+    sqlite3_bind_int(row, 1, eventId);
+    int rc;
+    while ((rc = sqlite3_step(row)) == SQLITE_ROW) {
+        switch (sqlite3_column_int(row, 0)) {
+        case 0:
+            summary.total = budgetTotal(optionalSingle(row, 1), optionalSingle(row, 2),
+                                        flagOf(row, 3), rate1, mode);
+            paCounts = !flagOf(row, 4);
+            lightCounts = !flagOf(row, 5);
+            summary.organiserPays = flagOf(row, 6);
+            break;
+        case 1: {
+            const int group = sqlite3_column_int(row, 1);
             const std::optional<int> rateCode =
-                row.isNull(rateColumn) ? std::nullopt : std::optional<int>(row.getInt(rateColumn));
-            const double amount = displayAmount(row.getSingle(amountColumn),
-                                                row.getInt(vatColumn) != 0, rateCode, base, mode);
+                sqlite3_column_type(row, 4) == SQLITE_NULL
+                    ? std::nullopt
+                    : std::optional<int>(sqlite3_column_int(row, 4));
+            const double amount =
+                displayAmount(*optionalSingle(row, 2), flagOf(row, 3), rateCode, base, mode);
             switch (group) {
             case Personnel:
                 summary.personnel += amount;
@@ -285,36 +273,32 @@ BudgetSummary BudgetSummary::compute(CDatabase& db, std::int32_t eventId, const 
             default:
                 break;
             }
+            break;
+        }
+        case 2:
+            stays[{sqlite3_column_int(row, 1), sqlite3_column_int(row, 2)}].emplace_back(
+                storedDate(row, 3), storedDate(row, 4));
+            break;
+        case 3:
+            rooms.emplace_back(RoomKey{sqlite3_column_int(row, 1), sqlite3_column_int(row, 2)},
+                               *optionalSingle(row, 3));
+            break;
+        default:
+            break;
         }
     }
+    if (rc != SQLITE_DONE)
+        throw CDaoException::fromSqlite(db.handle(), rc);
 
-    // Room prices are gross at rate 1. The stays of all rooms are read at once.
-    std::map<RoomKey, Stays> stays;
-    {
-        CSetEventNacht row(db);
-        row.open(QString::asprintf("[EventID]=%ld", event));
-        const int hotelColumn = row.columnIndex("HotelID");
-        const int roomColumn = row.columnIndex("ZimmerNr");
-        const int arrivalColumn = row.columnIndex("Anreise");
-        const int departureColumn = row.columnIndex("Abreise");
-        for (; !row.atEnd(); row.moveNext())
-            stays[{row.getLong(hotelColumn), row.getInt(roomColumn)}].emplace_back(
-                row.getDate(arrivalColumn).date(), row.getDate(departureColumn).date());
-    }
-    {
-        CSetNachtZimmer row(db);
-        for (row.open(QString::asprintf("[EventID]=%ld", event),
-                      QStringLiteral("[HotelID], [ZimmerNr]"));
-             !row.atEnd(); row.moveNext()) {
-            if (row.isNull("Preis"))
-                continue;
-            const auto found = stays.find({row.getLong("HotelID"), row.getInt("ZimmerNr")});
-            if (found == stays.end())
-                continue;
-            const double price = row.getSingle("Preis");
-            const double gross = roomNights(found->second) * price;
-            summary.overnight += mode == VatMode::Inclusive ? gross : gross * 100 / (rate1 + 100);
-        }
+    // Room prices are gross at rate 1; rooms are added in the order of hotel and room.
+    std::stable_sort(rooms.begin(), rooms.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [key, price] : rooms) {
+        const auto found = stays.find(key);
+        if (found == stays.end())
+            continue;
+        const double gross = roomNights(found->second) * price;
+        summary.overnight += mode == VatMode::Inclusive ? gross : gross * 100 / (rate1 + 100);
     }
 
     summary.material = summary.expenses + summary.pa + summary.light + summary.transport;
