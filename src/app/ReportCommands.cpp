@@ -5,6 +5,7 @@
 #include "core/MessageService.h"
 #include "events/CEventSelectDlg.h"
 #include "events/CGigUpdateDlg.h"
+#include "reports/AccountingReport.h"
 #include "reports/GigRiderReport.h"
 #include "reports/GigUpdateReport.h"
 #include "views/CViewPrintPreview.h"
@@ -70,17 +71,22 @@ void ReportCommands::gigRider() {
 }
 
 void ReportCommands::accounting() {
-    chooseEventForLaterReport();
-}
-
-void ReportCommands::chooseEventForLaterReport() {
     CKavioApp& app = m_frame.app();
     CEventSelectDlg form(app.database(), app.profile(), &m_frame);
-    if (form.exec() != QDialog::Accepted)
+    if (form.exec() != QDialog::Accepted || form.eventId() <= 0)
         return;
-    MessageService::information(
-        &m_frame,
-        QStringLiteral("Dieser Bericht ist in dieser Version von Vorlanto noch nicht verfügbar."));
+    closePreview();
+    CDatabase& db = app.database();
+    const std::int32_t eventId = form.eventId();
+    const UserProfile user = app.userProfile();
+    const ReportPrinting::Renderer render = [&db, eventId, user](const PageMetrics& metrics) {
+        return AccountingReport::render(db, eventId, user, metrics);
+    };
+    Report::Document document = render(ReportPrinting::metricsOf(&m_frame.printer()));
+    // A statement that could not be read has been reported already; there is nothing to show.
+    if (document.pages.empty())
+        return;
+    showPreview(render, std::move(document));
 }
 
 void ReportCommands::closePreview() {

@@ -23,7 +23,6 @@ public:
     void closePreview();
 
 private:
-    void chooseEventForLaterReport();
     // Shows the rendered pages in the preview; printing from it renders them again.
     void showPreview(const ReportPrinting::Renderer& render);
     void showPreview(const ReportPrinting::Renderer& render, Report::Document document);

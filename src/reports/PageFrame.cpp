@@ -9,20 +9,20 @@ namespace {
 
 const QChar kMiddleDot(0x00B7);
 
-// The text rectangle of the headers: from x 100 to 100 before the right edge.
-QRect band(const PageMetrics& metrics, int top, int bottom) {
-    return QRect(QPoint(100, top), QPoint(metrics.width - 100, bottom)).adjusted(0, 0, -1, -1);
+// The text rectangle of the headers: from x `left` to 100 before the right edge.
+QRect band(const PageMetrics& metrics, int top, int bottom, int left = 100) {
+    return QRect(QPoint(left, top), QPoint(metrics.width - 100, bottom)).adjusted(0, 0, -1, -1);
 }
 
 // The two contact lines, right-aligned or centred, from the rectangle of the band's name.
 void contactLines(PageRecorder& page, const PageMetrics& metrics, const UserProfile& user,
-                  int bandTop, Align align) {
+                  int bandTop, Align align, int left = 100) {
     const int y0 = bandTop - 20;
     page.selectFont(ReportFonts::font(3));
-    page.textInRect(band(metrics, y0 + 85, y0 + 235), align, infoLine(user));
+    page.textInRect(band(metrics, y0 + 85, y0 + 235, left), align, infoLine(user));
     const QString contact = contactLine(user);
     if (!contact.isEmpty())
-        page.textInRect(band(metrics, y0 + 125, y0 + 275), align, contact);
+        page.textInRect(band(metrics, y0 + 125, y0 + 275, left), align, contact);
 }
 
 } // namespace
@@ -70,11 +70,17 @@ void gigUpdateHeader(PageRecorder& page, const PageMetrics& metrics, const UserP
     page.selectFont(ReportFonts::font(5));
     page.textInRect(band(metrics, y0 + 120, y0 + 270), Align::Left,
                     QStringLiteral("Stand: %1").arg(shortDate(today)));
-    page.selectFont(ReportFonts::font(10));
-    page.textInRect(band(metrics, y0 + 20, y0 + 170), Align::Right, user.band);
-    contactLines(page, metrics, user, y0 + 20, Align::Right);
+    bandAtRight(page, metrics, user, 100);
     page.restoreFont(previous);
     page.line(100, y0 + 185, metrics.width - 100, y0 + 185);
+}
+
+void bandAtRight(PageRecorder& page, const PageMetrics& metrics, const UserProfile& user,
+                 int left) {
+    const int y0 = metrics.offsetY;
+    page.selectFont(ReportFonts::font(10));
+    page.textInRect(band(metrics, y0 + 20, y0 + 170, left), Align::Right, user.band);
+    contactLines(page, metrics, user, y0 + 20, Align::Right, left);
 }
 
 void footer(PageRecorder& page, const PageMetrics& metrics, const UserProfile& user) {

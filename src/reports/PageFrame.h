@@ -23,6 +23,10 @@ void centredBandHeader(Report::PageRecorder& page, const PageMetrics& metrics,
 // "Gig-Update", the date of the print and, on the right, the band and its contact lines.
 void gigUpdateHeader(Report::PageRecorder& page, const PageMetrics& metrics,
                      const UserProfile& user, const QDate& today);
+// The band's name and its two contact lines right-aligned at the top of the page, in a text
+// rectangle from x `left` to 100 before the right edge. Leaves font 3 selected.
+void bandAtRight(Report::PageRecorder& page, const PageMetrics& metrics, const UserProfile& user,
+                 int left);
 // The last thing on every page: a rule above the bottom edge and under it, letter-spaced, the
 // band's web address when the user data has one.
 void footer(Report::PageRecorder& page, const PageMetrics& metrics, const UserProfile& user);

@@ -74,7 +74,7 @@ void replayOps(QPainter& painter, const RecordedPage& page) {
     // Texts are drawn with a black pen, strokes with the page's pen; each is set only when the
     // kind of drawing changes.
     QPen strokePen = penOf(Pen::Hairline);
-    const QPen textPen(Qt::black);
+    QPen textPen(Qt::black);
     bool textPenSet = false;
     const auto useTextPen = [&] {
         if (!textPenSet) {
@@ -105,6 +105,10 @@ void replayOps(QPainter& painter, const RecordedPage& page) {
             painter.setBrush(op.brush == Brush::Grey        ? QColor(192, 192, 192)
                              : op.brush == Brush::LightGrey ? QColor(224, 224, 224)
                                                             : QColor(Qt::white));
+            break;
+        case Op::Kind::TextColor:
+            textPen.setColor(QColor::fromRgb(op.color));
+            textPenSet = false;
             break;
         case Op::Kind::Text: {
             useFont(op.font, 0);

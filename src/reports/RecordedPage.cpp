@@ -51,6 +51,17 @@ void PageRecorder::setBrush(Brush brush) {
     m_page.m_ops.push_back(op);
 }
 
+void PageRecorder::setTextColor(QColor color) {
+    const QRgb rgb = color.rgb();
+    if (rgb == m_textColor)
+        return;
+    m_textColor = rgb;
+    Op op;
+    op.kind = Op::Kind::TextColor;
+    op.color = rgb;
+    m_page.m_ops.push_back(op);
+}
+
 const ReportFont& PageRecorder::font() const {
     // Text before any font is chosen is drawn in the smallest plain font of the reports.
     return m_font ? *m_font : ReportFonts::font(2);
@@ -188,6 +199,7 @@ RecordedPage PageRecorder::finish() {
     m_font.reset();
     m_pen = Pen::Hairline;
     m_brush = Brush::White;
+    m_textColor = QColor(Qt::black).rgb();
     return done;
 }
 
@@ -239,6 +251,12 @@ void dumpOps(const RecordedPage& page, const QString& indent, QString& out) {
             if (op.clip)
                 line += QStringLiteral("clip ");
             line += QStringLiteral("[%1] %2").arg(op.font.describe(), quotedText(op.text));
+            break;
+        case Op::Kind::TextColor:
+            line = QStringLiteral("textcolor %1,%2,%3")
+                       .arg(qRed(op.color))
+                       .arg(qGreen(op.color))
+                       .arg(qBlue(op.color));
             break;
         case Op::Kind::Line:
             line = QStringLiteral("line ") + points(op);

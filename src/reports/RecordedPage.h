@@ -2,6 +2,7 @@
 
 #include "ReportFonts.h"
 
+#include <QColor>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -33,6 +34,7 @@ struct Op {
         Rectangle,  // filled with the brush, outlined with the pen
         CornerMark, // a stroke that pins the page's extent to the sheet
         Page,       // another recorded page scaled into (x1, y1)-(x2, y2)
+        TextColor,  // colour of the texts that follow
     };
     Kind kind = Kind::Line;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -44,6 +46,7 @@ struct Op {
     Brush brush = Brush::White;
     bool opaque = false;
     bool clip = false;
+    QRgb color = 0xff000000; // text colour, black unless set
     std::shared_ptr<const RecordedPage> page;
 };
 
@@ -82,6 +85,8 @@ public:
     void setBackgroundOpaque(bool opaque);
     void setPen(Pen pen);
     void setBrush(Brush brush);
+    // The colour of the texts drawn from now on; a new page starts with black.
+    void setTextColor(QColor color);
 
     void text(int x, int y, const QString& text);
     void textInRect(const QRect& rect, Align align, const QString& text, int letterSpacing = 0);
@@ -103,6 +108,7 @@ private:
     std::optional<ReportFont> m_font;
     Pen m_pen = Pen::Hairline;
     Brush m_brush = Brush::White;
+    QRgb m_textColor = 0xff000000;
 };
 
 // The pages of one report run, with the name the report goes by ("Gig-Update", "Setliste").

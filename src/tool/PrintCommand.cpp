@@ -4,6 +4,7 @@
 #include "core/UserProfile.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "reports/AccountingReport.h"
 #include "reports/GemaReport.h"
 #include "reports/GigRiderReport.h"
 #include "reports/GigUpdateReport.h"
@@ -35,6 +36,8 @@ int usage() {
                                "  vorlanto-tool print VERZEICHNIS --report setliste --event ID "
                                "[--pdf DATEI] [--dump DATEI]\n"
                                "  vorlanto-tool print VERZEICHNIS --report gig-rider --event ID "
+                               "[--pdf DATEI] [--dump DATEI]\n"
+                               "  vorlanto-tool print VERZEICHNIS --report abrechnung --event ID "
                                "[--pdf DATEI] [--dump DATEI]\n"
                                "  vorlanto-tool print VERZEICHNIS --report gema --event ID "
                                "[--office NAME] [--member NR] [--direkt]\n"
@@ -155,6 +158,10 @@ int print(const QStringList& args) {
         if (event == 0 || !crew.empty() || from.isValid() || to.isValid() || !statuses.isEmpty())
             return usage();
         document = GigRiderReport::render(db, event, user, metrics);
+    } else if (report == QLatin1String("abrechnung")) {
+        if (event == 0 || !crew.empty() || from.isValid() || to.isValid() || !statuses.isEmpty())
+            return usage();
+        document = AccountingReport::render(db, event, user, metrics);
     } else if (report == QLatin1String("gema")) {
         if (event == 0 || !crew.empty() || from.isValid() || to.isValid() || !statuses.isEmpty())
             return usage();
