@@ -85,7 +85,9 @@ TEST(GemaDeadline, DueEventsAndThePrintedForm) {
     EXPECT_TRUE(GemaDeadline::reminderText(due[0]).contains(QStringLiteral("Frist abgelaufen")));
     const QStringList lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("09.05.2024 Gig, Halle Köln - GEMA-Meldung")));
+    // The deadlines still ahead come before the one missed.
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("09.05.2024 Gig, Halle Köln - GEMA-Meldung")));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("10.01.2024")));
     EXPECT_TRUE(GemaDeadline::startupText({}).isEmpty());
 
     // Printing the form of event 1 settles it; printing again only moves the date.
@@ -101,4 +103,41 @@ TEST(GemaDeadline, MarkingAMissingEventOrABadDateStoresNothing) {
     data.exec("INSERT INTO T_Event (EventID, EBeginn) VALUES (1, '2024-05-01 20:00:00')");
     EXPECT_THROW(GemaDeadline::markGemaPrinted(data.db(), 1, QDate()), CDaoException);
     EXPECT_EQ(data.count("T_Event_Gema"), 0);
+}
+
+TEST(GemaDeadline, StartupReminderOfManyEventsStaysShort) {
+    // Years of events whose form was never printed, and two deadlines still ahead.
+    std::vector<GemaDeadline::Due> due;
+    const QDate today(2024, 6, 15);
+    for (int month = 0; month < 28; ++month) {
+        GemaDeadline::Due entry;
+        entry.eventId = month + 1;
+        entry.eventDate = QDate(2022, 1, 10).addMonths(month);
+        entry.deadline = entry.eventDate.addDays(GemaDeadline::kDaysAllowed);
+        entry.daysLeft = int(today.daysTo(entry.deadline));
+        entry.description = QStringLiteral("Gig %1").arg(month + 1);
+        due.push_back(entry);
+    }
+    for (const QDate& day : {QDate(2024, 5, 15), QDate(2024, 5, 10)}) {
+        GemaDeadline::Due entry;
+        entry.eventId = 100 + day.day();
+        entry.eventDate = day;
+        entry.deadline = day.addDays(GemaDeadline::kDaysAllowed);
+        entry.daysLeft = int(today.daysTo(entry.deadline));
+        entry.description = QStringLiteral("Fest");
+        due.push_back(entry);
+    }
+    const QStringList lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 1 + GemaDeadline::kStartupLines + 1);
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("10.05.2024 Fest")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("15.05.2024 Fest")));
+    // Then the latest missed deadline.
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("10.04.2024 Gig 28")));
+    EXPECT_EQ(lines.last(),
+              QStringLiteral("... und 24 weitere Events (in der Eventliste markiert)"));
+
+    // One more than the limit is named rather than counted.
+    due.resize(size_t(GemaDeadline::kStartupLines) + 1);
+    EXPECT_EQ(GemaDeadline::startupText(due).count(QLatin1Char('\n')),
+              GemaDeadline::kStartupLines + 1);
 }
