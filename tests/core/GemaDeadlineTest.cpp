@@ -107,26 +107,20 @@ TEST(GemaDeadline, MarkingAMissingEventOrABadDateStoresNothing) {
 
 TEST(GemaDeadline, StartupReminderOfManyEventsStaysShort) {
     // Years of events whose form was never printed, and two deadlines still ahead.
-    std::vector<GemaDeadline::Due> due;
     const QDate today(2024, 6, 15);
-    for (int month = 0; month < 28; ++month) {
+    std::vector<GemaDeadline::Due> due;
+    const auto add = [&](const QDate& day, const QString& description) {
         GemaDeadline::Due entry;
-        entry.eventId = month + 1;
-        entry.eventDate = QDate(2022, 1, 10).addMonths(month);
-        entry.deadline = entry.eventDate.addDays(GemaDeadline::kDaysAllowed);
-        entry.daysLeft = int(today.daysTo(entry.deadline));
-        entry.description = QStringLiteral("Gig %1").arg(month + 1);
-        due.push_back(entry);
-    }
-    for (const QDate& day : {QDate(2024, 5, 15), QDate(2024, 5, 10)}) {
-        GemaDeadline::Due entry;
-        entry.eventId = 100 + day.day();
         entry.eventDate = day;
         entry.deadline = day.addDays(GemaDeadline::kDaysAllowed);
         entry.daysLeft = int(today.daysTo(entry.deadline));
-        entry.description = QStringLiteral("Fest");
+        entry.description = description;
         due.push_back(entry);
-    }
+    };
+    for (int month = 0; month < 28; ++month)
+        add(QDate(2022, 1, 10).addMonths(month), QStringLiteral("Gig %1").arg(month + 1));
+    add(QDate(2024, 5, 15), QStringLiteral("Fest"));
+    add(QDate(2024, 5, 10), QStringLiteral("Fest"));
     const QStringList lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 1 + GemaDeadline::kStartupLines + 1);
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("10.05.2024 Fest")));
