@@ -57,7 +57,11 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
     });
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The printer goes with the menu; forms printing later must not reach it.
+    if (ReportPrinting::printer() == &printer())
+        ReportPrinting::setPrinter(nullptr);
+}
 
 void CMainFrame::navigate(int group, int listButton) {
     // Choosing a list leaves a report's preview.

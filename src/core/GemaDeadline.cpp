@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 namespace GemaDeadline {
@@ -82,12 +84,27 @@ QString reminderText(const Due& due) {
 QString startupText(const std::vector<Due>& due) {
     if (due.empty())
         return QString();
+    // What can still be sent in time matters most; of the missed deadlines the latest ones,
+    // since years of old events would otherwise bury them.
+    std::vector<Due> order = due;
+    std::stable_sort(order.begin(), order.end(), [](const Due& a, const Due& b) {
+        const bool aOpen = a.daysLeft >= 0;
+        const bool bOpen = b.daysLeft >= 0;
+        if (aOpen != bOpen)
+            return aOpen;
+        return aOpen ? a.deadline < b.deadline : a.deadline > b.deadline;
+    });
+    // One line more than the limit says no more than "und 1 weiterer" would.
+    const size_t shown = order.size() <= size_t(kStartupLines) + 1 ? order.size() : kStartupLines;
     QStringList lines{
         QStringLiteral("Die GEMA-Meldung dieser Events muss bald bei der GEMA sein:")};
-    for (const Due& entry : due)
+    for (size_t index = 0; index < shown; ++index)
         lines << QStringLiteral("%1 %2 - %3")
-                     .arg(entry.eventDate.toString(QStringLiteral("dd.MM.yyyy")), entry.description,
-                          reminderText(entry));
+                     .arg(order[index].eventDate.toString(QStringLiteral("dd.MM.yyyy")),
+                          order[index].description, reminderText(order[index]));
+    if (shown < order.size())
+        lines << QStringLiteral("... und %1 weitere Events (in der Eventliste markiert)")
+                     .arg(order.size() - shown);
     return lines.join(QLatin1Char('\n'));
 }
 

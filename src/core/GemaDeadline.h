@@ -33,7 +33,12 @@ std::vector<Due> dueEvents(CDatabase& db, const QDate& today);
 // "GEMA-Meldung bis 12.06.2024 (noch 5 Tage): Setliste unvollständig, Formular nicht gedruckt"
 QString reminderText(const Due& due);
 
-// The start-up reminder: one line per due event; empty when none is due.
+// How many events the start-up reminder names at most.
+constexpr int kStartupLines = 6;
+
+// The start-up reminder, empty when none is due: one line per event, those whose deadline is
+// still ahead first (the nearest first), then those past it (the most recent first), at most
+// kStartupLines of them and then how many more the event list marks.
 QString startupText(const std::vector<Due>& due);
 
 // Notes that the GEMA form of an event was printed on `date` (the latest print counts).

@@ -1,6 +1,7 @@
 #include "CPlanSetlisteDlg.h"
 
 #include "CDragRowList.h"
+#include "CDruckGemaDlg.h"
 
 #include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
@@ -10,7 +11,6 @@
 #include "data/RecordSets.h"
 #include "masterdata/CSongDlg.h"
 #include "masterdata/CSonglisteDlg.h"
-#include "resources/Strings.h"
 
 #include "core/UserProfile.h"
 #include "reports/SetListPrint.h"
@@ -74,6 +74,7 @@ CPlanSetlisteDlg::CPlanSetlisteDlg(CDatabase& db, CProfileFile& profile,
     }
     showEntries(-1);
     m_ui->groupStatus->load(db, event.eventId, kPlanningArea);
+    m_printRegistration.setSource(&m_setListSource);
     m_setListChanged = false;
     setChanged(false);
 
@@ -117,6 +118,7 @@ CPlanSetlisteDlg::~CPlanSetlisteDlg() = default;
 void CPlanSetlisteDlg::done(int result) {
     m_ui->listSongs->saveWidths();
     m_ui->listSetliste->saveWidths();
+    m_printRegistration.setSource(nullptr);
     CFormDialog::done(result);
 }
 
@@ -333,8 +335,8 @@ void CPlanSetlisteDlg::handOverToPrint(Print kind) {
         previewSetList();
         return;
     }
-    // The GEMA music report takes the event from here once it exists.
-    MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
+    CDruckGemaDlg gema(m_db, m_event.eventId, m_printRegistration, this);
+    gema.exec();
 }
 
 void CPlanSetlisteDlg::previewSetList() {
@@ -352,10 +354,11 @@ void CPlanSetlisteDlg::previewSetList() {
     }
     const std::int32_t eventId = m_event.eventId;
     CDatabase& db = m_db;
-    const ReportPrinting::Renderer render = [&db, eventId, user](const PageMetrics& metrics) {
+    m_setListSource.render = [&db, eventId, user](const PageMetrics& metrics) {
         return SetListPrint::render(db, eventId, user, metrics);
     };
-    Report::Document document = render(ReportPrinting::metricsOf(ReportPrinting::printer()));
+    Report::Document document =
+        m_setListSource.render(ReportPrinting::metricsOf(ReportPrinting::printer()));
     if (document.pages.empty()) {
         MessageService::exclamation(
             this, QStringLiteral("Für diesen Event ist keine Setliste zum Drucken gespeichert."));
@@ -364,8 +367,8 @@ void CPlanSetlisteDlg::previewSetList() {
     CPrintPreviewWindow window(this);
     CViewPrintPreview* view = window.view();
     view->setDocument(std::move(document));
-    view->setPrintHandler([&window, view, render] {
-        ReportPrinting::print(&window, render, view->document().pageCount(), false);
+    view->setPrintHandler([this, &window, view] {
+        m_printRegistration.print(&window, view->document().pageCount());
     });
     m_preview = &window;
     window.setWindowState(window.windowState() | Qt::WindowMaximized);

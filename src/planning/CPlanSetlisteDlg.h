@@ -2,6 +2,7 @@
 
 #include "core/PlanningContext.h"
 #include "core/SetList.h"
+#include "views/PrintRegistration.h"
 #include "widgets/CFormDialog.h"
 
 #include <cstdint>
@@ -42,8 +43,12 @@ public:
 
     // What the print buttons hand the event over to.
     enum class Print { SetList, Gema };
+    // Where the print command of the previews opened from here goes: the set list, or the GEMA
+    // form while that is open.
+    PrintRegistration& printRegistration() { return m_printRegistration; }
 
-    // Stores the column widths, whichever way the form closes.
+    // Stores the column widths and clears the print registration, whichever way the form
+    // closes.
     void done(int result) override;
 
 protected:
@@ -79,5 +84,7 @@ private:
     // The set list differs from the stored one (the status group keeps its own "touched").
     bool m_setListChanged = false;
     CPrintPreviewWindow* m_preview = nullptr;
+    PrintSource m_setListSource;
+    PrintRegistration m_printRegistration;
     std::unique_ptr<Ui::CPlanSetlisteDlg> m_ui;
 };

@@ -331,10 +331,14 @@ void firstPage(PageRecorder& page, const Gema::FormValues& v,
     textIn(page, A31, 1645, 1570, 1955, 1605, Align::Center, QStringLiteral("(falls bekannt)"));
     characterBoxes(page, v.memberNumber, Gema::kMemberNumberLength, 1665, 45, 1620, 1670, true);
 
-    // The office the form goes to; long names are cut off before the head's lines.
+    // The office the form goes to; long names are cut off before the head's lines. A name
+    // entered as "Bezirksdirektion Süd" is not given the word a second time.
+    const QString office = QStringLiteral("Bezirksdirektion");
     page.selectFont(B38);
     page.clippedText(box(kLeft, 645, 800, 680), Align::Left,
-                     QStringLiteral("Bezirksdirektion ") + v.office.name);
+                     v.office.name.startsWith(office, Qt::CaseInsensitive)
+                         ? v.office.name
+                         : office + QLatin1Char(' ') + v.office.name);
     page.selectFont(A45);
     page.clippedText(box(kLeft, 705, 800, 750), Align::Left, v.office.street);
     page.clippedText(box(kLeft, 775, 800, 820), Align::Left,

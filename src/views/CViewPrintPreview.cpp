@@ -176,6 +176,7 @@ bool CViewPrintPreview::savePdf() {
         MessageService::stop(this, error);
         return false;
     }
+    Q_EMIT pdfSaved(path);
     return true;
 }
 

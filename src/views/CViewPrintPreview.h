@@ -53,6 +53,8 @@ public:
 
 Q_SIGNALS:
     void closeRequested();
+    // The pages were written to a PDF file.
+    void pdfSaved(const QString& path);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -82,7 +84,7 @@ private:
     QLabel* m_status;
 };
 
-// The preview window of a form that prints its own pages (the set list): titled
+// The preview window of a form that prints its own pages (the set list, the GEMA form): titled
 // "Druckvorschau", shown maximised, closed by "&Schließen" or Esc.
 class CPrintPreviewWindow : public QDialog {
     Q_OBJECT

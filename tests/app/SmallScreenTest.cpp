@@ -17,6 +17,7 @@
 #include "masterdata/CInstrumentDlg.h"
 #include "masterdata/CInstrumenteDlg.h"
 #include "masterdata/CMusikerDlg.h"
+#include "planning/CDruckGemaDlg.h"
 #include "planning/CEventPlanDlg.h"
 #include "planning/CPlanBesetzungDlg.h"
 #include "planning/CPlanFirmaDlg.h"
@@ -74,6 +75,7 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
     plan.eventId = 1;
     plan.kind = QStringLiteral("Hochzeit");
     const QString programDirectory = dir.path();
+    PrintRegistration printRegistration;
     const struct {
         const char* name;
         std::function<std::unique_ptr<QWidget>()> make;
@@ -150,6 +152,8 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
         {"Drucken Gig-Update",
          [&] { return std::make_unique<CGigUpdateDlg>(db(), app.profile(), QDate(2024, 3, 1)); }},
         {"Druckvorschau", [] { return std::make_unique<CPrintPreviewWindow>(); }},
+        {"Druck GEMA-Liste",
+         [&] { return std::make_unique<CDruckGemaDlg>(db(), 1, printRegistration); }},
         {"Benutzerdaten", [&] { return std::make_unique<CBenutzerDlg>(db()); }},
         {"Vorlanto 2.0 (Anmeldung)", [&] { return std::make_unique<CLoginDlg>(db()); }},
         {"Passwort ändern",

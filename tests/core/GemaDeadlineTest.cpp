@@ -85,7 +85,9 @@ TEST(GemaDeadline, DueEventsAndThePrintedForm) {
     EXPECT_TRUE(GemaDeadline::reminderText(due[0]).contains(QStringLiteral("Frist abgelaufen")));
     const QStringList lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("09.05.2024 Gig, Halle Köln - GEMA-Meldung")));
+    // The deadlines still ahead come before the one missed.
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("09.05.2024 Gig, Halle Köln - GEMA-Meldung")));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("10.01.2024")));
     EXPECT_TRUE(GemaDeadline::startupText({}).isEmpty());
 
     // Printing the form of event 1 settles it; printing again only moves the date.
@@ -101,4 +103,35 @@ TEST(GemaDeadline, MarkingAMissingEventOrABadDateStoresNothing) {
     data.exec("INSERT INTO T_Event (EventID, EBeginn) VALUES (1, '2024-05-01 20:00:00')");
     EXPECT_THROW(GemaDeadline::markGemaPrinted(data.db(), 1, QDate()), CDaoException);
     EXPECT_EQ(data.count("T_Event_Gema"), 0);
+}
+
+TEST(GemaDeadline, StartupReminderOfManyEventsStaysShort) {
+    // Years of events whose form was never printed, and two deadlines still ahead.
+    const QDate today(2024, 6, 15);
+    std::vector<GemaDeadline::Due> due;
+    const auto add = [&](const QDate& day, const QString& description) {
+        GemaDeadline::Due entry;
+        entry.eventDate = day;
+        entry.deadline = day.addDays(GemaDeadline::kDaysAllowed);
+        entry.daysLeft = int(today.daysTo(entry.deadline));
+        entry.description = description;
+        due.push_back(entry);
+    };
+    for (int month = 0; month < 28; ++month)
+        add(QDate(2022, 1, 10).addMonths(month), QStringLiteral("Gig %1").arg(month + 1));
+    add(QDate(2024, 5, 15), QStringLiteral("Fest"));
+    add(QDate(2024, 5, 10), QStringLiteral("Fest"));
+    const QStringList lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 1 + GemaDeadline::kStartupLines + 1);
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("10.05.2024 Fest")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("15.05.2024 Fest")));
+    // Then the latest missed deadline.
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("10.04.2024 Gig 28")));
+    EXPECT_EQ(lines.last(),
+              QStringLiteral("... und 24 weitere Events (in der Eventliste markiert)"));
+
+    // One more than the limit is named rather than counted.
+    due.resize(size_t(GemaDeadline::kStartupLines) + 1);
+    EXPECT_EQ(GemaDeadline::startupText(due).count(QLatin1Char('\n')),
+              GemaDeadline::kStartupLines + 1);
 }

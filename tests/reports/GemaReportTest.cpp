@@ -123,6 +123,16 @@ TEST(GemaForm, FirstAndLastPageAgainstTheReviewedDump) {
     expectDump(document, "gema_form.txt");
 }
 
+TEST(GemaForm, OfficeNamedWithItsTitleIsNotTitledTwice) {
+    Gema::FormValues values;
+    values.office.name = QStringLiteral("Bezirksdirektion Mitte");
+    const Report::Document document = GemaReport::render(values, {}, PageMetrics::defaults());
+    EXPECT_TRUE(drawsText(*document.pages[0], QStringLiteral("Bezirksdirektion Mitte")));
+    values.office.name = QStringLiteral("Mitte");
+    EXPECT_TRUE(drawsText(*GemaReport::render(values, {}, PageMetrics::defaults()).pages[0],
+                          QStringLiteral("Bezirksdirektion Mitte")));
+}
+
 TEST(GemaForm, DirectSettlementLinesOnlyWithTheCheckBox) {
     Gema::FormValues values;
     const auto has = [&] {
