@@ -56,29 +56,32 @@ void ReportCommands::showPreview(const ReportPrinting::Renderer& render,
     preview->setFocus();
 }
 
-void ReportCommands::gigRider() {
+std::int32_t ReportCommands::chooseEvent() {
     CKavioApp& app = m_frame.app();
     CEventSelectDlg form(app.database(), app.profile(), &m_frame);
     if (form.exec() != QDialog::Accepted || form.eventId() <= 0)
-        return;
+        return 0;
     closePreview();
-    CDatabase& db = app.database();
-    const std::int32_t eventId = form.eventId();
-    const UserProfile user = app.userProfile();
+    return form.eventId();
+}
+
+void ReportCommands::gigRider() {
+    const std::int32_t eventId = chooseEvent();
+    if (eventId <= 0)
+        return;
+    CDatabase& db = m_frame.app().database();
+    const UserProfile user = m_frame.app().userProfile();
     showPreview([&db, eventId, user](const PageMetrics& metrics) {
         return GigRiderReport::render(db, eventId, user, metrics);
     });
 }
 
 void ReportCommands::accounting() {
-    CKavioApp& app = m_frame.app();
-    CEventSelectDlg form(app.database(), app.profile(), &m_frame);
-    if (form.exec() != QDialog::Accepted || form.eventId() <= 0)
+    const std::int32_t eventId = chooseEvent();
+    if (eventId <= 0)
         return;
-    closePreview();
-    CDatabase& db = app.database();
-    const std::int32_t eventId = form.eventId();
-    const UserProfile user = app.userProfile();
+    CDatabase& db = m_frame.app().database();
+    const UserProfile user = m_frame.app().userProfile();
     const ReportPrinting::Renderer render = [&db, eventId, user](const PageMetrics& metrics) {
         return AccountingReport::render(db, eventId, user, metrics);
     };

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "views/CViewPrintPreview.h"
+#include "views/ReportPrinting.h"
+
 #include <QObject>
 #include <QPointer>
 
+#include <cstdint>
+
 class CMainFrame;
-#include "views/CViewPrintPreview.h"
-#include "views/ReportPrinting.h"
 
 // The commands of the menu "D&rucken": each opens its selection form, renders the report and
 // shows it in the preview inside the main window, from where it is printed or saved as PDF.
@@ -23,6 +26,8 @@ public:
     void closePreview();
 
 private:
+    // The event the user picks in the event choice form, or 0 when cancelled.
+    std::int32_t chooseEvent();
     // Shows the rendered pages in the preview; printing from it renders them again.
     void showPreview(const ReportPrinting::Renderer& render);
     void showPreview(const ReportPrinting::Renderer& render, Report::Document document);
