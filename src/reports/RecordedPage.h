@@ -2,6 +2,7 @@
 
 #include "ReportFonts.h"
 
+#include <QImage>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -33,6 +34,7 @@ struct Op {
         Rectangle,  // filled with the brush, outlined with the pen
         CornerMark, // a stroke that pins the page's extent to the sheet
         Page,       // another recorded page scaled into (x1, y1)-(x2, y2)
+        Picture,    // a drawing (a chart) scaled into (x1, y1)-(x2, y2)
     };
     Kind kind = Kind::Line;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -45,6 +47,7 @@ struct Op {
     bool opaque = false;
     bool clip = false;
     std::shared_ptr<const RecordedPage> page;
+    std::shared_ptr<const QImage> picture;
 };
 
 class RecordedPage {
@@ -91,6 +94,8 @@ public:
     void rectangle(const QRect& rect);
     void cornerMark(int x1, int y1, int x2, int y2);
     void page(const QRect& target, std::shared_ptr<const RecordedPage> page);
+    // A drawing made elsewhere (a chart), its bounding rectangle scaled into the target.
+    void picture(const QRect& target, std::shared_ptr<const QImage> picture);
 
     // Ends the recording; the recorder starts a new empty page of the same sheet.
     RecordedPage finish();
