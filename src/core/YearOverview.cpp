@@ -51,11 +51,21 @@ std::optional<double> optionalSingle(sqlite3_stmt* raw, int column) {
     return isNull(raw, column) ? std::nullopt : std::optional<double>(single(raw, column));
 }
 
+// A stored date-time "yyyy-MM-dd HH:mm:ss", read by hand: the stays of a year are many.
 QDate storedDate(sqlite3_stmt* raw, int column) {
-    if (isNull(raw, column))
+    if (isNull(raw, column) || sqlite3_column_bytes(raw, column) < 10)
         return QDate();
     const char* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, column));
-    return QDate::fromString(QString::fromLatin1(text, 10), QStringLiteral("yyyy-MM-dd"));
+    const auto number = [text](int from, int digits) {
+        int value = 0;
+        for (int i = from; i < from + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    return QDate(number(0, 4), number(5, 2), number(8, 2));
 }
 
 std::string joined(const char* table, const char* columns, const char* order) {
@@ -103,8 +113,14 @@ std::array<double, 12> Year::runningBalance() const {
     return running;
 }
 
-std::map<std::int32_t, BudgetSummary> summaries(CDatabase& db, int year, const BaseData& base,
-                                                Finance::VatMode mode) {
+namespace {
+
+// The month (1 to 12) and status of each event of the year.
+using MonthAndStatus = std::map<std::int32_t, std::pair<int, int>>;
+
+std::map<std::int32_t, BudgetSummary> readSummaries(CDatabase& db, int year, const BaseData& base,
+                                                    Finance::VatMode mode,
+                                                    MonthAndStatus* monthAndStatus) {
     using namespace Finance;
     std::map<std::int32_t, BudgetSummary> result;
     std::map<std::int32_t, Hire> hire;
@@ -130,14 +146,18 @@ std::map<std::int32_t, BudgetSummary> summaries(CDatabase& db, int year, const B
         }
     } end{db, own};
 
-    each(db,
-         "SELECT \"EventID\", \"EGageBezahlt\", \"EGageVereinb\", \"EfMWST\" FROM \"T_Event\" "
-         "WHERE \"EBeginn\" >= ?1 AND \"EBeginn\" < ?2 AND \"EventID\" > 0",
-         year, [&](sqlite3_stmt* raw) {
-             result[sqlite3_column_int(raw, 0)].total =
-                 budgetTotal(optionalSingle(raw, 1), optionalSingle(raw, 2),
-                             sqlite3_column_int(raw, 3) != 0, rate1, mode);
-         });
+    each(
+        db,
+        "SELECT \"EventID\", \"EGageBezahlt\", \"EGageVereinb\", \"EfMWST\", "
+        "CAST(substr(\"EBeginn\", 6, 2) AS INTEGER), coalesce(\"Status\", 1) FROM \"T_Event\" "
+        "WHERE \"EBeginn\" >= ?1 AND \"EBeginn\" < ?2 AND \"EventID\" > 0",
+        year, [&](sqlite3_stmt* raw) {
+            const std::int32_t event = sqlite3_column_int(raw, 0);
+            result[event].total = budgetTotal(optionalSingle(raw, 1), optionalSingle(raw, 2),
+                                              sqlite3_column_int(raw, 3) != 0, rate1, mode);
+            if (monthAndStatus)
+                (*monthAndStatus)[event] = {sqlite3_column_int(raw, 4), sqlite3_column_int(raw, 5)};
+        });
 
     // The first PA and light assignment of an event decides whether the band hires them.
     each(db,
@@ -244,20 +264,24 @@ std::map<std::int32_t, BudgetSummary> summaries(CDatabase& db, int year, const B
     return result;
 }
 
+} // namespace
+
+std::map<std::int32_t, BudgetSummary> summaries(CDatabase& db, int year, const BaseData& base,
+                                                Finance::VatMode mode) {
+    return readSummaries(db, year, base, mode, nullptr);
+}
+
 Year compute(CDatabase& db, int year, const BaseData& base, Finance::VatMode mode) {
     Year result;
     result.year = year;
-    const std::map<std::int32_t, Finance::BudgetSummary> money = summaries(db, year, base, mode);
-    each(db,
-         "SELECT \"EventID\", CAST(substr(\"EBeginn\", 6, 2) AS INTEGER), coalesce(\"Status\", 1) "
-         "FROM \"T_Event\" WHERE \"EBeginn\" >= ?1 AND \"EBeginn\" < ?2 AND \"EventID\" > 0",
-         year, [&](sqlite3_stmt* raw) {
-             const int month = sqlite3_column_int(raw, 1);
-             const auto found = money.find(sqlite3_column_int(raw, 0));
-             if (month < 1 || month > 12 || found == money.end())
-                 return;
-             result.months[size_t(month - 1)].add(sqlite3_column_int(raw, 2), found->second);
-         });
+    MonthAndStatus monthAndStatus;
+    const std::map<std::int32_t, BudgetSummary> money =
+        readSummaries(db, year, base, mode, &monthAndStatus);
+    for (const auto& [event, summary] : money) {
+        const auto [month, status] = monthAndStatus[event];
+        if (month >= 1 && month <= 12)
+            result.months[size_t(month - 1)].add(status, summary);
+    }
     for (const Figures& month : result.months)
         result.total.add(month);
     return result;

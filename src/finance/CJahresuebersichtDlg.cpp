@@ -48,14 +48,13 @@ CJahresuebersichtDlg::CJahresuebersichtDlg(CDatabase& db, CProfileFile& profile,
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    layout->addWidget(m_table, 3);
+    layout->addWidget(m_table);
 
     m_chart = new QChartView(this);
     m_chart->setRenderHint(QPainter::Antialiasing);
     m_chart->setMinimumHeight(200);
-    layout->addWidget(m_chart, 2);
+    layout->addWidget(m_chart, 1);
 
     connect(pdf, &QPushButton::clicked, this, &CJahresuebersichtDlg::onSavePdf);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -66,7 +65,7 @@ CJahresuebersichtDlg::CJahresuebersichtDlg(CDatabase& db, CProfileFile& profile,
                     topic == ChangeNotifier::Topic::Planning)
                     showYear(m_year.year);
             });
-    resize(1240, 660);
+    resize(1260, 660);
     const int shown = year > 0 ? year : QDate::currentDate().year();
     const QSignalBlocker quiet(m_yearField);
     m_yearField->setValue(shown);
@@ -82,26 +81,42 @@ void CJahresuebersichtDlg::showYear(int year) {
         MessageService::stop(this, error.description());
         return;
     }
-    const QStringList header = YearOverview::tableHeader(year);
+    // The year before's columns name their year on a second line, so the figures keep room.
+    QStringList header = YearOverview::tableHeader(year);
+    const QString yearSuffix = QStringLiteral(" %1").arg(year - 1);
+    for (QString& caption : header) {
+        if (caption.endsWith(yearSuffix))
+            caption =
+                caption.chopped(yearSuffix.size()) + QLatin1Char('\n') + QString::number(year - 1);
+    }
     const std::vector<QStringList> rows = YearOverview::tableRows(m_year, m_previous);
     m_table->clear();
     m_table->setColumnCount(int(header.size()));
     m_table->setRowCount(int(rows.size()));
     m_table->setHorizontalHeaderLabels(header);
-    QFont bold = m_table->font();
-    bold.setBold(true);
     for (int r = 0; r < int(rows.size()); ++r) {
         for (int c = 0; c < int(rows[size_t(r)].size()); ++c) {
             auto* item = new QTableWidgetItem(rows[size_t(r)][c]);
             item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
                                           : Qt::AlignRight | Qt::AlignVCenter);
+            // The totals stand out by their background: bold figures would need more room.
             if (r + 1 == int(rows.size()))
-                item->setFont(bold);
+                item->setBackground(QColor(224, 224, 224));
             if (c >= int(header.size()) - 4)
                 item->setForeground(QColor(90, 90, 90));
             m_table->setItem(r, c, item);
         }
     }
+    // The gig counts take only the room they need; the amounts share the rest.
+    QHeaderView* columns = m_table->horizontalHeader();
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        const bool count = c <= YearOverview::kStatuses || c == m_table->columnCount() - 4;
+        columns->setSectionResizeMode(c,
+                                      count ? QHeaderView::ResizeToContents : QHeaderView::Stretch);
+    }
+    m_table->setFixedHeight(columns->sizeHint().height() +
+                            m_table->rowCount() * m_table->verticalHeader()->defaultSectionSize() +
+                            2 * m_table->frameWidth() + 2);
     QChart* old = m_chart->chart();
     m_chart->setChart(YearChart::create(m_year, m_previous));
     delete old;

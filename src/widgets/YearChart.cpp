@@ -58,6 +58,7 @@ QChart* create(const YearOverview::Year& year, const YearOverview::Year& previou
     const std::array<double, 12> running = year.runningBalance();
     double low = 0;
     double high = 0;
+    double highBalance = 0;
     QStringList months;
     for (int i = 0; i < 12; ++i) {
         const YearOverview::Figures& now = year.months[size_t(i)];
@@ -68,7 +69,8 @@ QChart* create(const YearOverview::Year& year, const YearOverview::Year& previou
         *costsBefore << before.costs;
         balance->append(i, running[size_t(i)]);
         months << YearOverview::monthName(i + 1);
-        high = std::max({high, now.fees, now.costs, before.fees, before.costs, running[size_t(i)]});
+        high = std::max({high, now.fees, now.costs, before.fees, before.costs});
+        highBalance = std::max(highBalance, running[size_t(i)]);
         low = std::min(low, running[size_t(i)]);
     }
     auto* bars = new QBarSeries;
@@ -78,16 +80,27 @@ QChart* create(const YearOverview::Year& year, const YearOverview::Year& previou
 
     auto* axisX = new QBarCategoryAxis;
     axisX->append(months);
-    auto* axisY = new QValueAxis;
-    axisY->setRange(-roundUp(-low), std::max(roundUp(high), 1.0));
-    axisY->setLabelFormat(QStringLiteral("%.0f"));
-    axisY->setTickCount(6);
     chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-    for (QAbstractSeries* series : chart->series()) {
-        series->attachAxis(axisX);
-        series->attachAxis(axisY);
+    bars->attachAxis(axisX);
+    balance->attachAxis(axisX);
+    // The bars on the left axis, the running balance, which grows over the year, on the right:
+    // both start at zero, so the months stay readable.
+    auto* axisBars = new QValueAxis;
+    axisBars->setRange(0, std::max(roundUp(high), 1.0));
+    axisBars->setTitleText(QStringLiteral("je Monat"));
+    auto* axisBalance = new QValueAxis;
+    axisBalance->setRange(-roundUp(-low), std::max(roundUp(highBalance), 1.0));
+    axisBalance->setTitleText(QStringLiteral("Saldo laufend"));
+    axisBalance->setLinePenColor(QColor(30, 58, 106));
+    axisBalance->setLabelsColor(QColor(30, 58, 106));
+    for (QValueAxis* axis : {axisBars, axisBalance}) {
+        axis->setLabelFormat(QStringLiteral("%.0f"));
+        axis->setTickCount(6);
     }
+    chart->addAxis(axisBars, Qt::AlignLeft);
+    chart->addAxis(axisBalance, Qt::AlignRight);
+    bars->attachAxis(axisBars);
+    balance->attachAxis(axisBalance);
     return chart;
 }
 

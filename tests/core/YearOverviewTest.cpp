@@ -1,11 +1,14 @@
 // The year overview: its months add up to the events' budget summaries, and its page.
 #include "core/YearOverview.h"
+#include "core/CProfileFile.h"
+#include "finance/CJahresuebersichtDlg.h"
 #include "reports/PageRenderer.h"
 #include "reports/YearOverviewReport.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +101,21 @@ TEST_F(YearOverviewTest, MonthsAddUpTheEventsBudgetSummaries) {
     EXPECT_NEAR(year.months[0].areas[4], 80, 1e-6);
     EXPECT_NEAR(year.months[4].areas[4], 3 * 70 + 65, 1e-6);
     EXPECT_NEAR(year.runningBalance()[11], year.total.balance(), 1e-6);
+
+    // The form shows the same figures and writes its page.
+    CProfileFile profile;
+    CJahresuebersichtDlg form(data.db(), profile, nullptr, 2024);
+    ASSERT_EQ(form.table()->rowCount(), 13);
+    EXPECT_EQ(form.table()->item(12, 0)->text(), QStringLiteral("Summe"));
+    const YearOverview::Year shown =
+        YearOverview::compute(data.db(), 2024, base, Finance::vatMode(profile));
+    EXPECT_EQ(form.table()->item(12, 6)->text(), Finance::formatAmount(shown.total.fees));
+    EXPECT_EQ(form.table()->item(4, 15)->text(), QStringLiteral("1")); // May 2023: one gig
+    const QString pdf = data.dir() + QStringLiteral("/jahr.pdf");
+    ASSERT_TRUE(form.savePdf(pdf));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
 }
 
 TEST_F(YearOverviewTest, YearWithoutEventsGivesAnEmptyValidPage) {
