@@ -31,6 +31,8 @@ CJahresuebersichtDlg::CJahresuebersichtDlg(CDatabase& db, CProfileFile& profile,
     auto* yearLabel = new QLabel(QStringLiteral("&Jahr:"), this);
     m_yearField = new QSpinBox(this);
     m_yearField->setRange(1900, 9999);
+    // A typed year is read once it is complete, not at every digit.
+    m_yearField->setKeyboardTracking(false);
     yearLabel->setBuddy(m_yearField);
     bar->addWidget(yearLabel);
     bar->addWidget(m_yearField);

@@ -86,10 +86,10 @@ QChart* create(const YearOverview::Year& year, const YearOverview::Year& previou
     // The bars on the left axis, the running balance, which grows over the year, on the right:
     // both start at zero, so the months stay readable.
     auto* axisBars = new QValueAxis;
-    axisBars->setRange(0, std::max(roundUp(high), 1.0));
+    axisBars->setRange(0, std::max(roundUp(high), 5.0));
     axisBars->setTitleText(QStringLiteral("je Monat"));
     auto* axisBalance = new QValueAxis;
-    axisBalance->setRange(-roundUp(-low), std::max(roundUp(highBalance), 1.0));
+    axisBalance->setRange(-roundUp(-low), std::max(roundUp(highBalance), 5.0));
     axisBalance->setTitleText(QStringLiteral("Saldo laufend"));
     axisBalance->setLinePenColor(QColor(30, 58, 106));
     axisBalance->setLabelsColor(QColor(30, 58, 106));

@@ -7,10 +7,14 @@
 #include "support/TestDatabase.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using Finance::BudgetSummary;
 using Finance::VatMode;
@@ -144,4 +148,55 @@ TEST_F(YearOverviewTest, YearWithoutEventsGivesAnEmptyValidPage) {
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
+
+    // A year that is no number is refused in German, and nothing is written.
+    QProcess refused;
+    refused.start(QStringLiteral(VORLANTO_TOOL_PATH),
+                  {QStringLiteral("overview"), data.dir(), QStringLiteral("--year"),
+                   QStringLiteral("20x0"), QStringLiteral("--pdf"), pdf + QStringLiteral("2")});
+    ASSERT_TRUE(refused.waitForFinished(60000));
+    EXPECT_EQ(refused.exitCode(), 2);
+    EXPECT_TRUE(refused.readAllStandardError().contains("Ungültiges Jahr: 20x0"));
+    EXPECT_FALSE(QFile::exists(pdf + QStringLiteral("2")));
+}
+
+TEST(YearOverviewPageTest, ChartLiesBelowTheTableAndIsDrawn) {
+    YearOverview::Year year;
+    year.year = 2024;
+    year.months[2].fees = 100;
+    year.total.fees = 100;
+    YearOverview::Year before;
+    before.year = 2023;
+    auto chart = std::make_shared<QImage>(200, 100, QImage::Format_RGB32);
+    chart->fill(Qt::blue);
+    const Report::Document document =
+        YearOverviewReport::render(year, before, QStringLiteral("ohne MwSt."), QString(), chart);
+    ASSERT_EQ(document.pageCount(), 1);
+    const Report::RecordedPage& page = *document.pages[0];
+    const auto picture = std::find_if(page.ops().begin(), page.ops().end(), [](const auto& op) {
+        return op.kind == Report::Op::Kind::Picture;
+    });
+    ASSERT_NE(picture, page.ops().end());
+    // Below the last row of the table, inside the sheet.
+    int tableBottom = 0;
+    for (const Report::Op& op : page.ops()) {
+        if (op.kind == Report::Op::Kind::TextInRect && op.text == QStringLiteral("Summe"))
+            tableBottom = op.y2;
+    }
+    EXPECT_GT(tableBottom, 0);
+    EXPECT_GT(picture->y1, tableBottom);
+    EXPECT_LE(picture->y2, 2100);
+    EXPECT_LE(picture->x2, 2970);
+    EXPECT_TRUE(Report::dump(document).contains(QStringLiteral("picture ")));
+
+    // Replayed at 1/10 scale the chart's blue fills its box.
+    QImage sheet(297, 210, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    {
+        QPainter painter(&sheet);
+        painter.scale(0.1, 0.1);
+        Report::replay(painter, page);
+    }
+    const QPoint middle((picture->x1 + picture->x2) / 20, (picture->y1 + picture->y2) / 20);
+    EXPECT_EQ(sheet.pixelColor(middle), QColor(Qt::blue));
 }

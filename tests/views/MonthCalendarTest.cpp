@@ -79,6 +79,20 @@ TEST_F(MonthCalendarTest, EventsLandOnTheirBeginDayWithStatusAndMarks) {
         EXPECT_FALSE(entry.doubleBooked);
 }
 
+TEST(MonthCalendarGridTest, WeeksStartOnMondayAndMonthsStepAcrossYears) {
+    // July 2024 begins on a Monday, September 2024 on a Sunday.
+    EXPECT_EQ(MonthCalendar::firstShown(2024, 7), QDate(2024, 7, 1));
+    EXPECT_EQ(MonthCalendar::firstShown(2024, 9), QDate(2024, 8, 26));
+    int year = 2024;
+    int month = 1;
+    MonthCalendar::step(year, month, -1);
+    EXPECT_EQ(std::make_pair(year, month), std::make_pair(2023, 12));
+    MonthCalendar::step(year, month, 25);
+    EXPECT_EQ(std::make_pair(year, month), std::make_pair(2026, 1));
+    MonthCalendar::step(year, month, -13);
+    EXPECT_EQ(std::make_pair(year, month), std::make_pair(2024, 12));
+}
+
 TEST_F(MonthCalendarTest, FormDrawsMarksNavigatesAndOpensEvents) {
     CProfileFile profile;
     CMonatskalenderDlg form(data.db(), profile, nullptr, QDate(2024, 5, 20));
