@@ -96,6 +96,11 @@ void CMainMenu::createMenus() {
     add(events, EditEvent, QStringLiteral("Eventdaten &ändern..."), &CMainMenu::onEditEvent);
     add(events, DeleteEvent, QStringLiteral("Event &löschen..."), &CMainMenu::onDeleteEvent);
     add(events, PlanEvent, QStringLiteral("Event &planen..."), &CMainMenu::onPlanEvent);
+    events->addSeparator();
+    QAction* calendar = events->addAction(QStringLiteral("&Kalender..."));
+    connect(calendar, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, MonthCalendar); });
+    m_actions.insert(MonthCalendar, calendar);
 
     QMenu* finances = bar->addMenu(QStringLiteral("&Finanzen"));
     QMenu* accounting = finances->addMenu(QStringLiteral("&Abrechnung"));
@@ -108,6 +113,10 @@ void CMainMenu::createMenus() {
     QAction* merchandise = finances->addAction(QStringLiteral("&Fanartikel..."));
     connect(merchandise, &QAction::triggered, this, [this] { m_frame.navigate(2, 1); });
     m_actions.insert(Merchandise, merchandise);
+    QAction* overview = finances->addAction(QStringLiteral("&Jahresübersicht..."));
+    connect(overview, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, YearOverview); });
+    m_actions.insert(YearOverview, overview);
 
     QMenu* master = bar->addMenu(QStringLiteral("&Stammdaten"));
     const struct {

@@ -62,6 +62,8 @@ public:
         ToolbarHelp = 1420,
         ToolbarReserved1 = 32069,
         ToolbarReserved2 = 32070,
+        MonthCalendar = 32090,
+        YearOverview = 32091,
     };
 
     explicit CMainMenu(CMainFrame& frame);

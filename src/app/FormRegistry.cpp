@@ -5,6 +5,7 @@
 #include "events/CEventDlg.h"
 #include "finance/CFanartikelDlg.h"
 #include "finance/CFinanzenDlg.h"
+#include "finance/CJahresuebersichtDlg.h"
 #include "finance/CMwStDlg.h"
 #include "finance/CWaehrungDlg.h"
 #include "masterdata/CArtikelgruppenDlg.h"
@@ -19,6 +20,7 @@
 #include "reminder/CErinnerungDlg.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CBenutzerDlg.h"
+#include "views/CMonatskalenderDlg.h"
 
 #include <QDate>
 #include <QDialog>
@@ -109,6 +111,14 @@ FormRegistry::FormRegistry(CDatabase& db, CProfileFile& profile, const QString& 
     m_commands.insert(CMainMenu::BirthdayReminder, [&db, &profile, programDirectory](
                                                        QWidget* parent, std::int32_t) {
         CGeburtstagDlg form(db, profile, programDirectory, QDate::currentDate(), parent);
+        return form.exec();
+    });
+    m_commands.insert(CMainMenu::MonthCalendar, [&db, &profile](QWidget* parent, std::int32_t) {
+        CMonatskalenderDlg form(db, profile, parent);
+        return form.exec();
+    });
+    m_commands.insert(CMainMenu::YearOverview, [&db, &profile](QWidget* parent, std::int32_t) {
+        CJahresuebersichtDlg form(db, profile, parent);
         return form.exec();
     });
     m_commands.insert(CMainMenu::ReminderOption, [&profile](QWidget* parent, std::int32_t) {

@@ -116,13 +116,15 @@ CEventDlg::CEventDlg(CDatabase& db, CProfileFile& profile, std::int32_t eventId,
 CEventDlg::~CEventDlg() = default;
 
 int CEventDlg::showModal(CDatabase& db, CProfileFile& profile, std::int32_t eventId,
-                         QWidget* parent) {
+                         QWidget* parent, const QDate& newDate) {
     std::optional<PlanningContext> planning;
     int result = QDialog::Rejected;
     {
         CEventDlg form(db, profile, eventId, parent);
         if (!form.isReady())
             return QDialog::Rejected;
+        if (eventId < 0 && newDate.isValid())
+            form.presetDate(newDate);
         result = form.exec();
         planning = form.planningContext();
     }
@@ -131,6 +133,12 @@ int CEventDlg::showModal(CDatabase& db, CProfileFile& profile, std::int32_t even
         hub.exec();
     }
     return result;
+}
+
+void CEventDlg::presetDate(const QDate& date) {
+    for (int time = 0; time < TimePlan::kTimes; ++time)
+        FormFields::setDate(dateField(Time(time)), date);
+    markSaved();
 }
 
 QLineEdit* CEventDlg::dateField(Time time) const {

@@ -4,6 +4,8 @@
 #include "core/TimePlan.h"
 #include "widgets/CRecordFormDialog.h"
 
+#include <QDate>
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -36,9 +38,13 @@ public:
     ~CEventDlg() override;
 
     // Opens the form modally and returns QDialog::Accepted when it saved the event or handed it
-    // over to planning; the planning hub then follows once the form has closed.
+    // over to planning; the planning hub then follows once the form has closed. A new event
+    // (-1) starts on `newDate` when it is given.
     static int showModal(CDatabase& db, CProfileFile& profile, std::int32_t eventId,
-                         QWidget* parent = nullptr);
+                         QWidget* parent = nullptr, const QDate& newDate = QDate());
+
+    // Puts every time of a new event's plan on this day; the form counts as unchanged.
+    void presetDate(const QDate& date);
 
     // -1 until a new event is stored.
     std::int32_t eventId() const { return key(); }

@@ -140,6 +140,11 @@ void replayOps(QPainter& painter, const RecordedPage& page) {
             painter.drawLine(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2));
             useStrokePen(strokePen);
             break;
+        case Op::Kind::Picture:
+            if (op.picture && !op.picture->isNull())
+                painter.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)),
+                                  *op.picture);
+            break;
         case Op::Kind::Page: {
             // The page's drawing from its origin to the far corner of its extent fills the
             // target.

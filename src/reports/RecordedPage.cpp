@@ -139,6 +139,17 @@ void PageRecorder::page(const QRect& target, std::shared_ptr<const RecordedPage>
     add(std::move(op));
 }
 
+void PageRecorder::picture(const QRect& target, std::shared_ptr<const QImage> picture) {
+    Op op;
+    op.kind = Op::Kind::Picture;
+    op.x1 = target.left();
+    op.y1 = target.top();
+    op.x2 = target.left() + target.width();
+    op.y2 = target.top() + target.height();
+    op.picture = std::move(picture);
+    add(std::move(op));
+}
+
 void PageRecorder::add(Op op) {
     m_page.m_extent.reset();
     m_page.m_ops.push_back(std::move(op));
@@ -164,6 +175,7 @@ std::optional<QRectF> covered(const Op& op) {
     case Op::Kind::Rectangle:
     case Op::Kind::CornerMark:
     case Op::Kind::Page:
+    case Op::Kind::Picture:
         return QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
     default:
         return std::nullopt;
@@ -266,6 +278,9 @@ void dumpOps(const RecordedPage& page, const QString& indent, QString& out) {
             break;
         case Op::Kind::CornerMark:
             line = QStringLiteral("mark ") + points(op);
+            break;
+        case Op::Kind::Picture:
+            line = QStringLiteral("picture ") + points(op);
             break;
         case Op::Kind::Page:
             out += indent + QStringLiteral("page ") + points(op) + QStringLiteral(" of ") +

@@ -3,6 +3,7 @@
 #include "ReportFonts.h"
 
 #include <QColor>
+#include <QImage>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -35,6 +36,7 @@ struct Op {
         CornerMark, // a stroke that pins the page's extent to the sheet
         Page,       // another recorded page scaled into (x1, y1)-(x2, y2)
         TextColor,  // colour of the texts that follow
+        Picture,    // a drawing (a chart) scaled into (x1, y1)-(x2, y2)
     };
     Kind kind = Kind::Line;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -48,6 +50,7 @@ struct Op {
     bool clip = false;
     QRgb color = 0xff000000; // text colour, black unless set
     std::shared_ptr<const RecordedPage> page;
+    std::shared_ptr<const QImage> picture;
 };
 
 class RecordedPage {
@@ -96,6 +99,8 @@ public:
     void rectangle(const QRect& rect);
     void cornerMark(int x1, int y1, int x2, int y2);
     void page(const QRect& target, std::shared_ptr<const RecordedPage> page);
+    // A drawing made elsewhere (a chart), its bounding rectangle scaled into the target.
+    void picture(const QRect& target, std::shared_ptr<const QImage> picture);
 
     // Ends the recording; the recorder starts a new empty page of the same sheet.
     RecordedPage finish();

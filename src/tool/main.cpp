@@ -5,8 +5,10 @@
 //   vorlanto-tool restore DIR FILE
 //   vorlanto-tool print DIR --report ... (see PrintCommand.h)
 //   vorlanto-tool ics DIR ... --out FILE (see ExchangeCommands.h)
+//   vorlanto-tool overview DIR --year YYYY --pdf FILE (see OverviewCommand.h)
 #include "DemoData.h"
 #include "ExchangeCommands.h"
+#include "OverviewCommand.h"
 #include "PrintCommand.h"
 #include "core/Backup.h"
 #include "core/CProfileFile.h"
@@ -34,7 +36,8 @@ int usage() {
         "  vorlanto-tool restore VERZEICHNIS DATEI\n"
         "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste|gig-rider|gema ...\n"
         "  vorlanto-tool ics VERZEICHNIS [--from TT.MM.JJJJ --to TT.MM.JJJJ] "
-        "[--musician ID|--technician ID|--backliner ID] --out DATEI\n");
+        "[--musician ID|--technician ID|--backliner ID] --out DATEI\n"
+        "  vorlanto-tool overview VERZEICHNIS --year JJJJ --pdf DATEI\n");
     return 2;
 }
 
@@ -154,6 +157,9 @@ int main(int argc, char* argv[]) {
     // Only printing needs a GUI application; the other commands stay on QCoreApplication.
     if (argc > 1 && qstrcmp(argv[1], "print") == 0)
         return runPrintCommand(argc, argv);
+    // The year overview's chart needs widgets: a QApplication for that command alone.
+    if (argc > 1 && qstrcmp(argv[1], "overview") == 0)
+        return runOverviewCommand(argc, argv);
     QCoreApplication application(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())

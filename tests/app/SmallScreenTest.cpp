@@ -8,6 +8,7 @@
 #include "events/CGigUpdateDlg.h"
 #include "finance/CFanartikelDlg.h"
 #include "finance/CFinanzenDlg.h"
+#include "finance/CJahresuebersichtDlg.h"
 #include "finance/CKostenBuchenDlg.h"
 #include "finance/CKostenDlg.h"
 #include "finance/CMwStDlg.h"
@@ -34,6 +35,7 @@
 #include "views/CKalenderDlg.h"
 #include "views/CKalenderExportDlg.h"
 #include "views/CLoginDlg.h"
+#include "views/CMonatskalenderDlg.h"
 #include "views/CPasswortDlg.h"
 #include "views/CSicherheitsabfrageDlg.h"
 #include "views/CViewPrintPreview.h"
@@ -170,6 +172,10 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
         {"Erinnerungsfunktion", [&] { return std::make_unique<CErinnerungDlg>(app.profile()); }},
         {"Kalender", [&] { return std::make_unique<CKalenderDlg>(app.profile()); }},
         {"Termine exportieren", [&] { return std::make_unique<CKalenderExportDlg>(db()); }},
+        {"Monatskalender",
+         [&] { return std::make_unique<CMonatskalenderDlg>(db(), app.profile()); }},
+        {"Jahresübersicht",
+         [&] { return std::make_unique<CJahresuebersichtDlg>(db(), app.profile()); }},
     };
     for (const auto& form : forms) {
         const std::unique_ptr<QWidget> window = form.make();

@@ -1,0 +1,165 @@
+#include "MonthCalendar.h"
+
+#include "PlanningStatus.h"
+#include "data/CDaoException.h"
+#include "data/CDatabase.h"
+#include "data/Schema.h"
+
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <string>
+
+namespace MonthCalendar {
+
+namespace {
+
+QString columnText(sqlite3_stmt* statement, int column) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                             sqlite3_column_bytes(statement, column));
+}
+
+// A stored date-time "yyyy-MM-dd HH:mm:ss", read by hand: a month has many events, each with
+// three date-times.
+QDateTime moment(sqlite3_stmt* statement, int column) {
+    if (sqlite3_column_type(statement, column) == SQLITE_NULL ||
+        sqlite3_column_bytes(statement, column) < 19)
+        return QDateTime();
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    const auto number = [text](int from, int digits) {
+        int value = 0;
+        for (int i = from; i < from + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return QDateTime(date, time, Qt::UTC);
+}
+
+// The events beginning in [?1, ?2), with their span and their planning state.
+const std::string& monthSql() {
+    static const std::string sql = [] {
+        std::string text = "SELECT e.\"EventID\", e.\"EBeginn\", " +
+                           Schema::eventSpanEdge("e", true) + ", " +
+                           Schema::eventSpanEdge("e", false) +
+                           ", coalesce(e.\"Status\", 1), e.\"EArt\", e.\"ELocation\", e.\"EOrt\", "
+                           "s.\"EventID\" IS NOT NULL";
+        for (const char* column : PlanningStatus::kPlanningColumns)
+            text += std::string(", s.\"") + column + '"';
+        text += " FROM \"T_Event\" AS e LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = "
+                "e.\"EventID\" WHERE e.\"EBeginn\" >= ?1 AND e.\"EBeginn\" < ?2 AND "
+                "e.\"EventID\" > 0 ORDER BY e.\"EBeginn\", e.\"EventID\"";
+        return text;
+    }();
+    return sql;
+}
+
+void markOverlaps(std::vector<Entry>& entries) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+        for (size_t j = i + 1; j < entries.size(); ++j) {
+            Entry& a = entries[i];
+            Entry& b = entries[j];
+            if (a.status == kCancelled || b.status == kCancelled)
+                continue;
+            if (a.spanBegin < b.spanEnd && b.spanBegin < a.spanEnd)
+                a.doubleBooked = b.doubleBooked = true;
+        }
+    }
+}
+
+} // namespace
+
+QString Entry::text() const {
+    QStringList parts;
+    if (begin.isValid())
+        parts << begin.toString(QStringLiteral("HH:mm"));
+    QString what = kind.trimmed();
+    const QString place = (location.trimmed() + QLatin1Char(' ') + town.trimmed()).trimmed();
+    if (!place.isEmpty())
+        what += (what.isEmpty() ? QString() : QStringLiteral(", ")) + place;
+    if (!what.isEmpty())
+        parts << what;
+    return parts.join(QLatin1Char(' '));
+}
+
+QDate firstShown(int year, int month) {
+    const QDate first(year, month, 1);
+    return first.addDays(1 - first.dayOfWeek());
+}
+
+void step(int& year, int& month, int delta) {
+    const int index = year * 12 + (month - 1) + delta;
+    year = index / 12;
+    month = index % 12 + 1;
+}
+
+Month load(CDatabase& db, int year, int month) {
+    Month result;
+    result.year = year;
+    result.month = month;
+    const QDate first = firstShown(year, month);
+    for (int i = 0; i < kDays; ++i) {
+        result.days[size_t(i)].date = first.addDays(i);
+        result.days[size_t(i)].inMonth = result.days[size_t(i)].date.month() == month;
+    }
+
+    CachedStatement statement = db.prepare(monthSql());
+    sqlite3_stmt* raw = statement.get();
+    const QByteArray from = first.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+    const QByteArray to = first.addDays(kDays).toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+    sqlite3_bind_text(raw, 1, from.constData(), int(from.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(raw, 2, to.constData(), int(to.size()), SQLITE_TRANSIENT);
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        Entry entry;
+        entry.eventId = sqlite3_column_int(raw, 0);
+        entry.begin = moment(raw, 1);
+        entry.spanBegin = moment(raw, 2);
+        entry.spanEnd = moment(raw, 3);
+        entry.status = sqlite3_column_int(raw, 4);
+        entry.kind = columnText(raw, 5);
+        entry.location = columnText(raw, 6);
+        entry.town = columnText(raw, 7);
+        PlanningStatus planning;
+        planning.exists = sqlite3_column_int(raw, 8) != 0;
+        for (int i = 0; i < PlanningStatus::kPlanningAreas; ++i)
+            planning.planning[size_t(i)] =
+                PlanningStatus::normalised(sqlite3_column_int(raw, 9 + i));
+        entry.planningImage = planning.planningImage();
+        const qint64 index = first.daysTo(entry.begin.date());
+        if (index < 0 || index >= kDays)
+            continue;
+        result.days[size_t(index)].entries.push_back(std::move(entry));
+    }
+    if (rc != SQLITE_DONE)
+        throw CDaoException::fromSqlite(db.handle(), rc);
+    for (Day& day : result.days)
+        markOverlaps(day.entries);
+    return result;
+}
+
+QString statusText(int status) {
+    switch (status) {
+    case 0:
+        return QStringLiteral("angefragt");
+    case 1:
+        return QStringLiteral("reserviert");
+    case 2:
+        return QStringLiteral("gebucht");
+    case 3:
+        return QStringLiteral("abgesagt");
+    case 4:
+        return QStringLiteral("fakturiert");
+    default:
+        return QString();
+    }
+}
+
+} // namespace MonthCalendar
