@@ -166,146 +166,213 @@ void addStay(Stays& stays, const CRecordset& row) {
     stays.emplace_back(row.getDate("Anreise").date(), row.getDate("Abreise").date());
 }
 
-// The whole summary comes from one statement, so its figures are read from one snapshot of the
-// file without a transaction of their own. Its rows, told apart by the first column:
-//   0  one row: paid fee, agreed fee, VAT flag of the fee, the first PA and the first light
-//      assignment's "present" flag, the first overnight booking's "organiser pays" flag;
-//   1  each booking outside the overnight group with an amount: group, amount, VAT flag, rate;
-//   2  each stay: hotel, room, arrival, departure;
-//   3  each room with a price: hotel, room, price.
-// Single columns go through float as the record sets read them, so the sums agree with the
-// amounts the forms show.
-std::string summarySql() {
+// The summaries come from one statement over the chosen events, so their figures are read from
+// one snapshot of the file without a transaction of their own. Every row names its event in
+// column 1; column 0 tells the rows apart:
+//   0  the event's paid fee, agreed fee and the fee's VAT flag;
+//   1  the first PA (3) or light (4) assignment: kind, "present" flag;
+//   2  the first overnight booking of the overnight cost centre: "organiser pays" flag;
+//   3  each booking outside the overnight group with an amount: group, amount, VAT flag, rate;
+//   4  each stay: hotel, room, arrival, departure;
+//   5  each room with a price: hotel, room, price.
+// "First" is the row with the lowest rowid (SQLite takes the other columns of a min() group
+// from that row). Single columns go through float as the record sets read them, so the sums
+// agree with the amounts the forms show.
+std::string summarySql(const std::string& events) {
+    const std::string in = " WHERE \"EventID\" IN (" + events + ")";
     const std::string overnight = std::to_string(int(Overnight));
-    const std::string centre = std::to_string(int(CentreOvernight));
-    return "SELECT 0, (SELECT \"EGageBezahlt\" FROM \"T_Event\" WHERE \"EventID\" = ?1), "
-           "(SELECT \"EGageVereinb\" FROM \"T_Event\" WHERE \"EventID\" = ?1), "
-           "(SELECT \"EfMWST\" FROM \"T_Event\" WHERE \"EventID\" = ?1), "
-           "(SELECT \"bVorhanden\" FROM \"T_Event_ExtFirma\" WHERE \"EventID\" = ?1 AND "
-           "\"Art\" = 3 ORDER BY rowid LIMIT 1), "
-           "(SELECT \"bVorhanden\" FROM \"T_Event_ExtFirma\" WHERE \"EventID\" = ?1 AND "
-           "\"Art\" = 4 ORDER BY rowid LIMIT 1), "
-           "(SELECT \"fZahltVeranstalter\" FROM \"T_Event_Finanzen\" WHERE \"EventID\" = ?1 AND "
-           "\"Kostengruppe\" = " +
-           overnight + " AND \"Kostenstelle\" = " + centre +
-           " ORDER BY rowid LIMIT 1) "
-           "UNION ALL SELECT 1, \"Kostengruppe\", \"Auszahlung\", \"fMWST\", \"MwSt_Satz\", "
-           "NULL, NULL FROM \"T_Event_Finanzen\" WHERE \"EventID\" = ?1 AND "
-           "\"Kostengruppe\" <> " +
-           overnight +
-           " AND \"Auszahlung\" IS NOT NULL "
-           "UNION ALL SELECT 2, \"HotelID\", \"ZimmerNr\", \"Anreise\", \"Abreise\", NULL, NULL "
-           "FROM \"T_Event_Uebernachtung\" WHERE \"EventID\" = ?1 "
-           "UNION ALL SELECT 3, \"HotelID\", \"ZimmerNr\", \"Preis\", NULL, NULL, NULL "
-           "FROM \"T_Event_Uebernachtung_Zimmer\" WHERE \"EventID\" = ?1 AND \"Preis\" IS NOT NULL";
+    return "SELECT 0, \"EventID\", \"EGageBezahlt\", \"EGageVereinb\", \"EfMWST\", NULL FROM "
+           "\"T_Event\"" +
+           in +
+           " UNION ALL SELECT 1, \"EventID\", \"Art\", \"bVorhanden\", min(rowid), NULL FROM "
+           "\"T_Event_ExtFirma\"" +
+           in +
+           " AND \"Art\" IN (3, 4) GROUP BY \"EventID\", \"Art\""
+           " UNION ALL SELECT 2, \"EventID\", \"fZahltVeranstalter\", min(rowid), NULL, NULL FROM "
+           "\"T_Event_Finanzen\"" +
+           in + " AND \"Kostengruppe\" = " + overnight +
+           " AND \"Kostenstelle\" = " + std::to_string(int(CentreOvernight)) +
+           " GROUP BY \"EventID\""
+           " UNION ALL SELECT 3, \"EventID\", \"Kostengruppe\", \"Auszahlung\", \"fMWST\", "
+           "\"MwSt_Satz\" FROM \"T_Event_Finanzen\"" +
+           in + " AND \"Kostengruppe\" <> " + overnight +
+           " AND \"Auszahlung\" IS NOT NULL"
+           " UNION ALL SELECT 4, \"EventID\", \"HotelID\", \"ZimmerNr\", \"Anreise\", "
+           "\"Abreise\" FROM \"T_Event_Uebernachtung\"" +
+           in +
+           " UNION ALL SELECT 5, \"EventID\", \"HotelID\", \"ZimmerNr\", \"Preis\", NULL FROM "
+           "\"T_Event_Uebernachtung_Zimmer\"" +
+           in + " AND \"Preis\" IS NOT NULL";
+}
+
+bool isNull(sqlite3_stmt* row, int column) {
+    return sqlite3_column_type(row, column) == SQLITE_NULL;
+}
+
+double single(sqlite3_stmt* row, int column) {
+    return double(float(sqlite3_column_double(row, column)));
 }
 
 std::optional<double> optionalSingle(sqlite3_stmt* row, int column) {
-    if (sqlite3_column_type(row, column) == SQLITE_NULL)
-        return std::nullopt;
-    return double(float(sqlite3_column_double(row, column)));
+    return isNull(row, column) ? std::nullopt : std::optional<double>(single(row, column));
 }
 
 bool flagOf(sqlite3_stmt* row, int column) {
     return sqlite3_column_int64(row, column) != 0;
 }
 
+// A stored date-time "yyyy-MM-dd HH:mm:ss", read by hand: the stays of a year are many.
 QDate storedDate(sqlite3_stmt* row, int column) {
+    if (isNull(row, column) || sqlite3_column_bytes(row, column) < 10)
+        return QDate();
     const char* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-    return text ? parseStoredDate(text, sqlite3_column_bytes(row, column)).date() : QDate();
+    const auto number = [text](int from, int digits) {
+        int value = 0;
+        for (int i = from; i < from + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    return QDate(number(0, 4), number(5, 2), number(8, 2));
 }
 
-using RoomKey = std::pair<std::int32_t, int>;
-
-} // namespace
-
-BudgetSummary BudgetSummary::compute(CDatabase& db, std::int32_t eventId, const BaseData& base,
-                                     VatMode mode) {
-    static const std::string sql = summarySql();
-    BudgetSummary summary;
-    const double rate1 = base.vatRate1;
-    // PA and light hire count only while the band hires them: an assignment marked as present
-    // (bVorhanden) costs nothing. The first assignment of each kind decides.
-    bool paCounts = true;
-    bool lightCounts = true;
-    std::map<RoomKey, Stays> stays;
-    std::vector<std::pair<RoomKey, double>> rooms;
-
-    CachedStatement statement = db.prepare(sql);
-    sqlite3_stmt* row = statement.get();
-    sqlite3_bind_int(row, 1, eventId);
-    int rc;
-    while ((rc = sqlite3_step(row)) == SQLITE_ROW) {
-        switch (sqlite3_column_int(row, 0)) {
-        case 0:
-            summary.total = budgetTotal(optionalSingle(row, 1), optionalSingle(row, 2),
-                                        flagOf(row, 3), rate1, mode);
-            paCounts = !flagOf(row, 4);
-            lightCounts = !flagOf(row, 5);
-            summary.organiserPays = flagOf(row, 6);
-            break;
-        case 1: {
-            const int group = sqlite3_column_int(row, 1);
-            const std::optional<int> rateCode =
-                sqlite3_column_type(row, 4) == SQLITE_NULL
-                    ? std::nullopt
-                    : std::optional<int>(sqlite3_column_int(row, 4));
-            const double amount =
-                displayAmount(*optionalSingle(row, 2), flagOf(row, 3), rateCode, base, mode);
-            switch (group) {
-            case Personnel:
-                summary.personnel += amount;
-                break;
-            case PAHire:
-                if (paCounts)
-                    summary.pa += amount;
-                break;
-            case LightHire:
-                if (lightCounts)
-                    summary.light += amount;
-                break;
-            case Transport:
-                summary.transport += amount;
-                break;
-            case Expenses:
-                summary.expenses += amount;
-                break;
-            default:
-                break;
-            }
-            break;
-        }
-        case 2:
-            stays[{sqlite3_column_int(row, 1), sqlite3_column_int(row, 2)}].emplace_back(
-                storedDate(row, 3), storedDate(row, 4));
-            break;
-        case 3:
-            rooms.emplace_back(RoomKey{sqlite3_column_int(row, 1), sqlite3_column_int(row, 2)},
-                               *optionalSingle(row, 3));
-            break;
-        default:
-            break;
+void bind(sqlite3_stmt* statement, const std::vector<QVariant>& parameters) {
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        const int index = int(i) + 1;
+        const QVariant& value = parameters[i];
+        if (value.typeId() == QMetaType::QString) {
+            const QByteArray text = value.toString().toUtf8();
+            sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
+                              SQLITE_TRANSIENT);
+        } else {
+            sqlite3_bind_int64(statement, index, value.toLongLong());
         }
     }
-    if (rc != SQLITE_DONE)
-        throw CDaoException::fromSqlite(db.handle(), rc);
+}
 
+// What one event's rows add up to before the hire and overnight rules are applied.
+struct EventRows {
+    BudgetSummary summary;
+    double paHire = 0;
+    double lightHire = 0;
+    bool paCounts = true;
+    bool lightCounts = true;
+    std::map<std::pair<std::int32_t, int>, Stays> stays;                // by hotel and room
+    std::vector<std::pair<std::pair<std::int32_t, int>, double>> rooms; // prices
+};
+
+BudgetSummary finish(EventRows& rows, double rate1, VatMode mode) {
+    BudgetSummary& summary = rows.summary;
+    // PA and light hire count only while the band hires them: an assignment marked as present
+    // (bVorhanden) costs nothing.
+    summary.pa = rows.paCounts ? rows.paHire : 0;
+    summary.light = rows.lightCounts ? rows.lightHire : 0;
     // Room prices are gross at rate 1; rooms are added in the order of hotel and room.
-    std::stable_sort(rooms.begin(), rooms.end(),
+    std::stable_sort(rows.rooms.begin(), rows.rooms.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [key, price] : rooms) {
-        const auto found = stays.find(key);
-        if (found == stays.end())
+    for (const auto& [key, price] : rows.rooms) {
+        const auto found = rows.stays.find(key);
+        if (found == rows.stays.end())
             continue;
         const double gross = roomNights(found->second) * price;
         summary.overnight += mode == VatMode::Inclusive ? gross : gross * 100 / (rate1 + 100);
     }
-
     summary.material = summary.expenses + summary.pa + summary.light + summary.transport;
     if (!summary.organiserPays)
         summary.material += summary.overnight;
     summary.costs = summary.personnel + summary.material;
     return summary;
+}
+
+void addRow(EventRows& rows, sqlite3_stmt* row, const BaseData& base, VatMode mode) {
+    BudgetSummary& summary = rows.summary;
+    switch (sqlite3_column_int(row, 0)) {
+    case 0:
+        summary.total = budgetTotal(optionalSingle(row, 2), optionalSingle(row, 3), flagOf(row, 4),
+                                    base.vatRate1, mode);
+        break;
+    case 1:
+        (sqlite3_column_int(row, 2) == 3 ? rows.paCounts : rows.lightCounts) = !flagOf(row, 3);
+        break;
+    case 2:
+        summary.organiserPays = flagOf(row, 2);
+        break;
+    case 3: {
+        const std::optional<int> rateCode =
+            isNull(row, 5) ? std::nullopt : std::optional<int>(sqlite3_column_int(row, 5));
+        const double amount = displayAmount(single(row, 3), flagOf(row, 4), rateCode, base, mode);
+        switch (sqlite3_column_int(row, 2)) {
+        case Personnel:
+            summary.personnel += amount;
+            break;
+        case PAHire:
+            rows.paHire += amount;
+            break;
+        case LightHire:
+            rows.lightHire += amount;
+            break;
+        case Transport:
+            summary.transport += amount;
+            break;
+        case Expenses:
+            summary.expenses += amount;
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    case 4:
+        rows.stays[{sqlite3_column_int(row, 2), sqlite3_column_int(row, 3)}].emplace_back(
+            storedDate(row, 4), storedDate(row, 5));
+        break;
+    case 5:
+        rows.rooms.emplace_back(std::pair{sqlite3_column_int(row, 2), sqlite3_column_int(row, 3)},
+                                single(row, 4));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+std::map<std::int32_t, BudgetSummary>
+BudgetSummary::computeAll(CDatabase& db, const std::string& events,
+                          const std::vector<QVariant>& parameters, const BaseData& base,
+                          VatMode mode) {
+    CachedStatement statement = db.prepare(summarySql(events));
+    sqlite3_stmt* row = statement.get();
+    bind(row, parameters);
+    std::map<std::int32_t, EventRows> byEvent;
+    // Rows of one event come together; remembering the last one spares most look-ups.
+    std::int32_t lastEvent = 0;
+    EventRows* last = nullptr;
+    int rc;
+    while ((rc = sqlite3_step(row)) == SQLITE_ROW) {
+        const std::int32_t event = sqlite3_column_int(row, 1);
+        if (!last || event != lastEvent) {
+            last = &byEvent[event];
+            lastEvent = event;
+        }
+        addRow(*last, row, base, mode);
+    }
+    if (rc != SQLITE_DONE)
+        throw CDaoException::fromSqlite(db.handle(), rc);
+    std::map<std::int32_t, BudgetSummary> summaries;
+    for (auto& [event, rows] : byEvent)
+        summaries.emplace_hint(summaries.end(), event, finish(rows, base.vatRate1, mode));
+    return summaries;
+}
+
+BudgetSummary BudgetSummary::compute(CDatabase& db, std::int32_t eventId, const BaseData& base,
+                                     VatMode mode) {
+    std::map<std::int32_t, BudgetSummary> summaries =
+        computeAll(db, "?1", {QVariant(eventId)}, base, mode);
+    const auto found = summaries.find(eventId);
+    return found == summaries.end() ? BudgetSummary() : found->second;
 }
 
 int roomNights(CDatabase& db, std::int32_t eventId, std::int32_t hotelId, int roomNumber) {

@@ -4,9 +4,12 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -109,6 +112,14 @@ struct BudgetSummary {
     // Reads the event's fee, bookings, hire assignments and rooms afresh. Throws CDaoException.
     static BudgetSummary compute(CDatabase& db, std::int32_t eventId, const BaseData& base,
                                  VatMode mode);
+    // The summaries of many events at once, by EventID, read in one statement: `events` is what
+    // SQL's IN takes, a list or a select of the events' keys using the parameters ?1, ?2, … bound
+    // from `parameters` (whole numbers or texts). An event without any row has no entry. Throws
+    // CDaoException.
+    static std::map<std::int32_t, BudgetSummary> computeAll(CDatabase& db,
+                                                            const std::string& events,
+                                                            const std::vector<QVariant>& parameters,
+                                                            const BaseData& base, VatMode mode);
 };
 
 // The nights of one room of an event, read from its overnight records. Throws CDaoException.

@@ -18,65 +18,14 @@ namespace {
 
 using Finance::BudgetSummary;
 
-// The events of the year; every other query joins them.
+// The events of the year, by the day they begin.
 const char* const kYearEvents =
     "SELECT \"EventID\" FROM \"T_Event\" WHERE \"EBeginn\" >= ?1 AND \"EBeginn\" < ?2 AND "
     "\"EventID\" > 0";
 
-// Runs a query bound to the year's range and hands each row to `row`.
-template <class Row> void each(CDatabase& db, const std::string& sql, int year, Row&& row) {
-    CachedStatement statement = db.prepare(sql);
-    sqlite3_stmt* raw = statement.get();
-    const QByteArray from = QByteArray::number(year) + "-01-01";
-    const QByteArray to = QByteArray::number(year + 1) + "-01-01";
-    sqlite3_bind_text(raw, 1, from.constData(), int(from.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(raw, 2, to.constData(), int(to.size()), SQLITE_TRANSIENT);
-    int rc;
-    while ((rc = sqlite3_step(raw)) == SQLITE_ROW)
-        row(raw);
-    if (rc != SQLITE_DONE)
-        throw CDaoException::fromSqlite(db.handle(), rc);
+QVariant yearStart(int year) {
+    return QString::number(year).rightJustified(4, QLatin1Char('0')) + QStringLiteral("-01-01");
 }
-
-bool isNull(sqlite3_stmt* raw, int column) {
-    return sqlite3_column_type(raw, column) == SQLITE_NULL;
-}
-
-// Amounts are single-precision columns: read them as the record sets do.
-double single(sqlite3_stmt* raw, int column) {
-    return double(float(sqlite3_column_double(raw, column)));
-}
-
-std::optional<double> optionalSingle(sqlite3_stmt* raw, int column) {
-    return isNull(raw, column) ? std::nullopt : std::optional<double>(single(raw, column));
-}
-
-// A stored date-time "yyyy-MM-dd HH:mm:ss", read by hand: the stays of a year are many.
-QDate storedDate(sqlite3_stmt* raw, int column) {
-    if (isNull(raw, column) || sqlite3_column_bytes(raw, column) < 10)
-        return QDate();
-    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, column));
-    const auto number = [text](int from, int digits) {
-        int value = 0;
-        for (int i = from; i < from + digits; ++i) {
-            if (text[i] < '0' || text[i] > '9')
-                return -1;
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    return QDate(number(0, 4), number(5, 2), number(8, 2));
-}
-
-std::string joined(const char* table, const char* columns, const char* order) {
-    return std::string("SELECT ") + columns + " FROM \"" + table +
-           "\" AS t WHERE t.\"EventID\" IN (" + kYearEvents + ") ORDER BY " + order;
-}
-
-struct Hire {
-    bool paSeen = false, lightSeen = false, paCounts = true, lightCounts = true;
-    bool flagSeen = false;
-};
 
 } // namespace
 
@@ -118,149 +67,23 @@ namespace {
 // The month (1 to 12) and status of each event of the year.
 using MonthAndStatus = std::map<std::int32_t, std::pair<int, int>>;
 
-std::map<std::int32_t, BudgetSummary> readSummaries(CDatabase& db, int year, const BaseData& base,
-                                                    Finance::VatMode mode,
-                                                    MonthAndStatus* monthAndStatus) {
-    using namespace Finance;
-    std::map<std::int32_t, BudgetSummary> result;
-    std::map<std::int32_t, Hire> hire;
-    const double rate1 = base.vatRate1;
-    // One read transaction, as the summary of one event does: the figures agree.
-    const bool own = db.transactionDepth() == 0;
-    if (own) {
-        db.execute("BEGIN DEFERRED");
-        ++db.transactionDepth();
-    }
-    struct End {
-        CDatabase& db;
-        bool own;
-        ~End() {
-            if (!own)
-                return;
-            --db.transactionDepth();
-            try {
-                db.execute("COMMIT");
-            } catch (const std::exception&) {
-                // Nothing was written.
-            }
-        }
-    } end{db, own};
-
-    each(
-        db,
-        "SELECT \"EventID\", \"EGageBezahlt\", \"EGageVereinb\", \"EfMWST\", "
-        "CAST(substr(\"EBeginn\", 6, 2) AS INTEGER), coalesce(\"Status\", 1) FROM \"T_Event\" "
-        "WHERE \"EBeginn\" >= ?1 AND \"EBeginn\" < ?2 AND \"EventID\" > 0",
-        year, [&](sqlite3_stmt* raw) {
-            const std::int32_t event = sqlite3_column_int(raw, 0);
-            result[event].total = budgetTotal(optionalSingle(raw, 1), optionalSingle(raw, 2),
-                                              sqlite3_column_int(raw, 3) != 0, rate1, mode);
-            if (monthAndStatus)
-                (*monthAndStatus)[event] = {sqlite3_column_int(raw, 4), sqlite3_column_int(raw, 5)};
-        });
-
-    // The first PA and light assignment of an event decides whether the band hires them.
-    each(db,
-         joined("T_Event_ExtFirma", "t.\"EventID\", t.\"Art\", t.\"bVorhanden\"",
-                "t.\"EventID\", t.\"Art\", t.rowid"),
-         year, [&](sqlite3_stmt* raw) {
-             Hire& h = hire[sqlite3_column_int(raw, 0)];
-             const int kind = sqlite3_column_int(raw, 1);
-             const bool present = sqlite3_column_int(raw, 2) != 0;
-             if (kind == 3 && !h.paSeen) {
-                 h.paSeen = true;
-                 h.paCounts = !present;
-             } else if (kind == 4 && !h.lightSeen) {
-                 h.lightSeen = true;
-                 h.lightCounts = !present;
-             }
-         });
-
-    each(db,
-         joined("T_Event_Finanzen",
-                "t.\"EventID\", t.\"Kostengruppe\", t.\"Kostenstelle\", t.\"Auszahlung\", "
-                "t.\"fMWST\", t.\"MwSt_Satz\", t.\"fZahltVeranstalter\"",
-                "t.\"EventID\", t.\"Kostengruppe\", t.\"Kostenstelle\", t.rowid"),
-         year, [&](sqlite3_stmt* raw) {
-             const std::int32_t event = sqlite3_column_int(raw, 0);
-             const auto found = result.find(event);
-             if (found == result.end())
-                 return;
-             BudgetSummary& summary = found->second;
-             Hire& h = hire[event];
-             const int group = sqlite3_column_int(raw, 1);
-             if (group == Overnight) {
-                 if (!h.flagSeen && sqlite3_column_int(raw, 2) == CentreOvernight) {
-                     h.flagSeen = true;
-                     summary.organiserPays = sqlite3_column_int(raw, 6) != 0;
-                 }
-                 return;
-             }
-             if (isNull(raw, 3))
-                 return;
-             const std::optional<int> rateCode =
-                 isNull(raw, 5) ? std::nullopt : std::optional<int>(sqlite3_column_int(raw, 5));
-             const double amount = displayAmount(single(raw, 3), sqlite3_column_int(raw, 4) != 0,
-                                                 rateCode, base, mode);
-             switch (group) {
-             case Personnel:
-                 summary.personnel += amount;
-                 break;
-             case PAHire:
-                 if (h.paCounts)
-                     summary.pa += amount;
-                 break;
-             case LightHire:
-                 if (h.lightCounts)
-                     summary.light += amount;
-                 break;
-             case Transport:
-                 summary.transport += amount;
-                 break;
-             case Expenses:
-                 summary.expenses += amount;
-                 break;
-             default:
-                 break;
-             }
-         });
-
-    // Room prices are gross at rate 1, for the nights the room is occupied.
-    using RoomKey = std::pair<std::int32_t, std::pair<std::int32_t, int>>;
-    std::map<RoomKey, std::vector<std::pair<QDate, QDate>>> stays;
-    each(db,
-         joined("T_Event_Uebernachtung",
-                "t.\"EventID\", t.\"HotelID\", t.\"ZimmerNr\", t.\"Anreise\", t.\"Abreise\"",
-                "t.\"EventID\""),
-         year, [&](sqlite3_stmt* raw) {
-             stays[{sqlite3_column_int(raw, 0),
-                    {sqlite3_column_int(raw, 1), sqlite3_column_int(raw, 2)}}]
-                 .emplace_back(storedDate(raw, 3), storedDate(raw, 4));
-         });
-    each(db,
-         joined("T_Event_Uebernachtung_Zimmer",
-                "t.\"EventID\", t.\"HotelID\", t.\"ZimmerNr\", t.\"Preis\"",
-                "t.\"EventID\", t.\"HotelID\", t.\"ZimmerNr\""),
-         year, [&](sqlite3_stmt* raw) {
-             if (isNull(raw, 3))
-                 return;
-             const std::int32_t event = sqlite3_column_int(raw, 0);
-             const auto summary = result.find(event);
-             const auto found =
-                 stays.find({event, {sqlite3_column_int(raw, 1), sqlite3_column_int(raw, 2)}});
-             if (summary == result.end() || found == stays.end())
-                 return;
-             const double gross = roomNights(found->second) * single(raw, 3);
-             summary->second.overnight +=
-                 mode == VatMode::Inclusive ? gross : gross * 100 / (rate1 + 100);
-         });
-
-    for (auto& [event, summary] : result) {
-        summary.material = summary.expenses + summary.pa + summary.light + summary.transport;
-        if (!summary.organiserPays)
-            summary.material += summary.overnight;
-        summary.costs = summary.personnel + summary.material;
-    }
+MonthAndStatus monthsAndStatuses(CDatabase& db, int year) {
+    CachedStatement statement =
+        db.prepare("SELECT \"EventID\", CAST(substr(\"EBeginn\", 6, 2) AS INTEGER), "
+                   "coalesce(\"Status\", 1) FROM \"T_Event\" WHERE \"EBeginn\" >= ?1 AND "
+                   "\"EBeginn\" < ?2 AND \"EventID\" > 0");
+    sqlite3_stmt* raw = statement.get();
+    const QByteArray from = yearStart(year).toString().toUtf8();
+    const QByteArray to = yearStart(year + 1).toString().toUtf8();
+    sqlite3_bind_text(raw, 1, from.constData(), int(from.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(raw, 2, to.constData(), int(to.size()), SQLITE_TRANSIENT);
+    MonthAndStatus result;
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW)
+        result[sqlite3_column_int(raw, 0)] = {sqlite3_column_int(raw, 1),
+                                              sqlite3_column_int(raw, 2)};
+    if (rc != SQLITE_DONE)
+        throw CDaoException::fromSqlite(db.handle(), rc);
     return result;
 }
 
@@ -268,19 +91,23 @@ std::map<std::int32_t, BudgetSummary> readSummaries(CDatabase& db, int year, con
 
 std::map<std::int32_t, BudgetSummary> summaries(CDatabase& db, int year, const BaseData& base,
                                                 Finance::VatMode mode) {
-    return readSummaries(db, year, base, mode, nullptr);
+    return BudgetSummary::computeAll(db, kYearEvents, {yearStart(year), yearStart(year + 1)}, base,
+                                     mode);
 }
 
 Year compute(CDatabase& db, int year, const BaseData& base, Finance::VatMode mode) {
     Year result;
     result.year = year;
-    MonthAndStatus monthAndStatus;
-    const std::map<std::int32_t, BudgetSummary> money =
-        readSummaries(db, year, base, mode, &monthAndStatus);
-    for (const auto& [event, summary] : money) {
-        const auto [month, status] = monthAndStatus[event];
+    // Both reads in one transaction, so the months and the money agree.
+    const CDbReadSnapshot snapshot(db);
+    const MonthAndStatus monthAndStatus = monthsAndStatuses(db, year);
+    const std::map<std::int32_t, BudgetSummary> money = summaries(db, year, base, mode);
+    for (const auto& [event, place] : monthAndStatus) {
+        const auto [month, status] = place;
+        const auto found = money.find(event);
         if (month >= 1 && month <= 12)
-            result.months[size_t(month - 1)].add(status, summary);
+            result.months[size_t(month - 1)].add(status, found == money.end() ? BudgetSummary()
+                                                                              : found->second);
     }
     for (const Figures& month : result.months)
         result.total.add(month);

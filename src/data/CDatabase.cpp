@@ -227,6 +227,24 @@ void CDatabase::beforeWrite() {
         recordset->stopReadingLive();
 }
 
+CDbReadSnapshot::CDbReadSnapshot(CDatabase& db) : m_db(db), m_own(db.transactionDepth() == 0) {
+    if (!m_own)
+        return;
+    m_db.execute("BEGIN DEFERRED");
+    ++m_db.transactionDepth();
+}
+
+CDbReadSnapshot::~CDbReadSnapshot() {
+    if (!m_own || !m_db.isOpen())
+        return;
+    --m_db.transactionDepth();
+    try {
+        m_db.execute("COMMIT");
+    } catch (const CDaoException&) {
+        // Nothing was written; ending the read cannot lose anything.
+    }
+}
+
 CDbTransaction::CDbTransaction(CDatabase& db) : m_db(db), m_level(db.transactionDepth()) {
     m_db.execute(m_level == 0 ? std::string("BEGIN IMMEDIATE")
                               : "SAVEPOINT vorlanto_" + std::to_string(m_level));

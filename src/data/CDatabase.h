@@ -62,6 +62,20 @@ private:
     int m_useLock = -1; // descriptor holding a shared lock on the file while it is open
 };
 
+// Reads several statements from one state of the file: a deferred transaction that only reads,
+// ended when it goes out of scope. Inside a transaction of the caller it does nothing.
+class CDbReadSnapshot {
+public:
+    explicit CDbReadSnapshot(CDatabase& db);
+    ~CDbReadSnapshot();
+    CDbReadSnapshot(const CDbReadSnapshot&) = delete;
+    CDbReadSnapshot& operator=(const CDbReadSnapshot&) = delete;
+
+private:
+    CDatabase& m_db;
+    const bool m_own;
+};
+
 // Every connection to a database file reads "Name" only as a column name, never as a text.
 void disableDoubleQuotedStrings(sqlite3* db);
 
