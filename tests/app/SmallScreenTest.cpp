@@ -28,6 +28,7 @@
 #include "reminder/CErinnerungDlg.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CBenutzerDlg.h"
+#include "views/CDatenaustauschDlg.h"
 #include "views/CDatensicherungDlg.h"
 #include "views/CHelpWindow.h"
 #include "views/CKalenderDlg.h"
@@ -166,6 +167,10 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
         {"Erinnerungsfunktion", [&] { return std::make_unique<CErinnerungDlg>(app.profile()); }},
         {"Kalender", [&] { return std::make_unique<CKalenderDlg>(app.profile()); }},
         {"Termine exportieren", [&] { return std::make_unique<CKalenderExportDlg>(db()); }},
+        {"CSV-Import",
+         [&] {
+             return std::make_unique<CDatenaustauschDlg>(db(), CDatenaustauschDlg::Mode::Import);
+         }},
     };
     for (const auto& form : forms) {
         const std::unique_ptr<QWidget> window = form.make();
