@@ -29,7 +29,7 @@ struct Table {
 Table read(const QByteArray& data);
 
 // The records with ";" between fields and CRLF after each, UTF-8 with a byte order mark.
-// Fields holding a separator, a quote, a line break or outer blanks are quoted.
+// Fields holding ";" or ",", a quote, a line break or outer blanks are quoted.
 QByteArray write(const std::vector<QStringList>& records);
 
 // Windows-1252 bytes as text; the five undefined bytes read as their Latin-1 code points.
