@@ -9,6 +9,7 @@
 #include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
 #include "resources/Strings.h"
+#include "views/CDatenaustauschDlg.h"
 #include "views/CDatensicherungDlg.h"
 #include "views/CHelpWindow.h"
 #include "views/CKalenderDlg.h"
@@ -82,6 +83,15 @@ void CMainMenu::createMenus() {
         CKalenderExportDlg dialog(m_frame.app().database(), &m_frame);
         dialog.exec();
     });
+    for (const auto& [text, mode] :
+         {std::pair{"CSV-E&xport...", CDatenaustauschDlg::Mode::Export},
+          std::pair{"CSV-&Import...", CDatenaustauschDlg::Mode::Import}}) {
+        QAction* exchange = file->addAction(QString::fromUtf8(text));
+        connect(exchange, &QAction::triggered, this, [this, mode = mode] {
+            CDatenaustauschDlg dialog(m_frame.app().database(), mode, &m_frame);
+            dialog.exec();
+        });
+    }
     file->addSeparator();
     add(file, PrintSetup, QStringLiteral("Drucker&einrichtung..."), &CMainMenu::onPrintSetup);
     add(file, RestoreBackup, QStringLiteral("Datensicherung &wiederherstellen..."),

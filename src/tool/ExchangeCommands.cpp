@@ -2,8 +2,10 @@
 
 #include "data/CDatabase.h"
 #include "exchange/CalendarExport.h"
+#include "exchange/CsvExchange.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <cstdio>
 
@@ -66,5 +68,68 @@ int runIcsCommand(const QStringList& args) {
         std::fprintf(stderr, "%s\n", failure.toUtf8().constData());
         return 1;
     }
+    return 0;
+}
+
+int runCsvCommand(const QStringList& args) {
+    const QString usage = QStringLiteral(
+        "Aufruf: vorlanto-tool csv export|import VERZEICHNIS --table songs|musicians|firms DATEI "
+        "[--dry-run]");
+    if (args.size() < 2)
+        return refuse(usage);
+    const QString direction = args.at(0);
+    const bool importing = direction == QLatin1String("import");
+    if (!importing && direction != QLatin1String("export"))
+        return refuse(usage);
+    std::optional<CsvExchange::Table> table;
+    QString file;
+    bool dryRun = false;
+    for (int i = 2; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (option == QLatin1String("--table")) {
+            if (i + 1 >= args.size())
+                return refuse(QStringLiteral("Zur Angabe --table fehlt ein Wert."));
+            table = CsvExchange::tableByName(args[++i]);
+            if (!table)
+                return refuse(QStringLiteral("Unbekannte Tabelle: %1 (songs, musicians oder "
+                                             "firms)")
+                                  .arg(args[i]));
+        } else if (option == QLatin1String("--dry-run") && importing) {
+            dryRun = true;
+        } else if (!option.startsWith(QLatin1String("--")) && file.isEmpty()) {
+            file = option;
+        } else {
+            return refuse(QStringLiteral("Unbekannte Angabe: %1").arg(option));
+        }
+    }
+    if (!table || file.isEmpty())
+        return refuse(usage);
+    CDatabase db;
+    db.open(QDir(args.at(1)).filePath(QStringLiteral("Kavio.mde")));
+    if (!importing) {
+        const QString failure =
+            Calendar::writeAtomically(file, CsvExchange::exportTable(db, *table));
+        if (!failure.isEmpty())
+            return refuse(failure);
+        return 0;
+    }
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "%s\n",
+                     QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")
+                         .arg(QDir::toNativeSeparators(file), input.errorString())
+                         .toUtf8()
+                         .constData());
+        return 1;
+    }
+    const CsvExchange::Preview preview = CsvExchange::preview(db, *table, input.readAll());
+    for (const QString& line : CsvExchange::describe(preview))
+        std::printf("%s\n", line.toUtf8().constData());
+    if (!preview.failure.isEmpty())
+        return 1;
+    if (dryRun)
+        return 0;
+    const CsvExchange::Result result = CsvExchange::importPreview(db, preview);
+    std::printf("%s\n", CsvExchange::describe(*table, result).toUtf8().constData());
     return 0;
 }

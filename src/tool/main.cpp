@@ -6,6 +6,7 @@
 //   vorlanto-tool print DIR --report ... (see PrintCommand.h)
 //   vorlanto-tool ics DIR ... --out FILE (see ExchangeCommands.h)
 //   vorlanto-tool overview DIR --year YYYY --pdf FILE (see OverviewCommand.h)
+//   vorlanto-tool csv export|import DIR --table TABLE FILE (see ExchangeCommands.h)
 #include "DemoData.h"
 #include "ExchangeCommands.h"
 #include "OverviewCommand.h"
@@ -37,7 +38,10 @@ int usage() {
         "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste|gig-rider|gema ...\n"
         "  vorlanto-tool ics VERZEICHNIS [--from TT.MM.JJJJ --to TT.MM.JJJJ] "
         "[--musician ID|--technician ID|--backliner ID] --out DATEI\n"
-        "  vorlanto-tool overview VERZEICHNIS --year JJJJ --pdf DATEI\n");
+        "  vorlanto-tool overview VERZEICHNIS --year JJJJ --pdf DATEI\n"
+        "  vorlanto-tool csv export VERZEICHNIS --table songs|musicians|firms DATEI\n"
+        "  vorlanto-tool csv import VERZEICHNIS --table songs|musicians|firms DATEI "
+        "[--dry-run]\n");
     return 2;
 }
 
@@ -176,6 +180,8 @@ int main(int argc, char* argv[]) {
             return restore(args);
         if (command == QLatin1String("ics"))
             return runIcsCommand(args);
+        if (command == QLatin1String("csv"))
+            return runCsvCommand(args);
     } catch (const CDaoException& error) {
         std::fprintf(stderr, "%s\n", error.description().toUtf8().constData());
         return 1;

@@ -30,6 +30,7 @@
 #include "reminder/CErinnerungDlg.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CBenutzerDlg.h"
+#include "views/CDatenaustauschDlg.h"
 #include "views/CDatensicherungDlg.h"
 #include "views/CHelpWindow.h"
 #include "views/CKalenderDlg.h"
@@ -176,6 +177,10 @@ TEST_F(SmallScreenTest, MainWindowAndEveryFormFitTheScreen) {
          [&] { return std::make_unique<CMonatskalenderDlg>(db(), app.profile()); }},
         {"Jahresübersicht",
          [&] { return std::make_unique<CJahresuebersichtDlg>(db(), app.profile()); }},
+        {"CSV-Import",
+         [&] {
+             return std::make_unique<CDatenaustauschDlg>(db(), CDatenaustauschDlg::Mode::Import);
+         }},
     };
     for (const auto& form : forms) {
         const std::unique_ptr<QWidget> window = form.make();
