@@ -35,7 +35,7 @@ int usage() {
         "  vorlanto-tool maintain VERZEICHNIS\n"
         "  vorlanto-tool backup VERZEICHNIS\n"
         "  vorlanto-tool restore VERZEICHNIS DATEI\n"
-        "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste|gig-rider|gema ...\n"
+        "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste|gig-rider|abrechnung|gema ...\n"
         "  vorlanto-tool ics VERZEICHNIS [--from TT.MM.JJJJ --to TT.MM.JJJJ] "
         "[--musician ID|--technician ID|--backliner ID] --out DATEI\n"
         "  vorlanto-tool overview VERZEICHNIS --year JJJJ --pdf DATEI\n"
