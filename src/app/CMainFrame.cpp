@@ -129,7 +129,12 @@ void CMainFrame::setReportPreview(QWidget* preview) {
     if (preview == m_preview)
         return;
     // The widget taken out stays alive: the panes come back, the preview's owner deletes it.
-    takeCentralWidget();
+    // The panes stay children of the window while hidden, so they go with it.
+    QWidget* taken = takeCentralWidget();
+    if (taken == m_splitter) {
+        m_splitter->setParent(this);
+        m_splitter->hide();
+    }
     m_preview = preview;
     QWidget* shown = preview ? preview : static_cast<QWidget*>(m_splitter);
     setCentralWidget(shown);
