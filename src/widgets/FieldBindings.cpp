@@ -17,6 +17,8 @@
 #include <QSignalBlocker>
 #include <QTimeEdit>
 
+#include <algorithm>
+
 namespace {
 
 std::optional<double> storedAmount(const CRecordset& row, std::string_view column) {
@@ -89,18 +91,20 @@ MemoBinding::MemoBinding(QPlainTextEdit* edit, std::string_view column, int maxi
     : FieldBinding(edit, column), m_edit(edit), m_maximum(maximum) {}
 
 void MemoBinding::clear() {
+    m_loaded.clear();
     m_edit->setPlainText(QString());
     m_edit->document()->setModified(false);
 }
 
 void MemoBinding::load(const CRecordset& row) {
-    m_edit->setPlainText(row.getText(column()));
+    m_loaded = row.getText(column());
+    m_edit->setPlainText(m_loaded);
     m_edit->document()->setModified(false);
 }
 
 bool MemoBinding::read() {
     const QString text = m_edit->toPlainText();
-    if (text.size() > m_maximum)
+    if (text.size() > m_maximum && text != m_loaded)
         return refuse(QString::fromUtf8(FieldRules::kTooLong).arg(m_maximum));
     m_value = text;
     return true;
@@ -342,7 +346,9 @@ ComboTextBinding::ComboTextBinding(QComboBox* combo, std::string_view column, in
 
 void ComboTextBinding::show(const QString& text) {
     const QSignalBlocker quiet(m_combo);
+    m_shown = text;
     if (m_combo->isEditable()) {
+        m_combo->lineEdit()->setMaxLength(std::max(m_maximum, int(text.size())));
         m_combo->setCurrentIndex(-1);
         m_combo->setEditText(text);
         m_combo->lineEdit()->setModified(false);
@@ -367,7 +373,7 @@ void ComboTextBinding::load(const CRecordset& row) {
 
 bool ComboTextBinding::read() {
     const QString text = m_combo->currentText();
-    if (text.size() > m_maximum)
+    if (text.size() > m_maximum && text != m_shown)
         return refuse(QString::fromUtf8(FieldRules::kTooLong).arg(m_maximum));
     m_value = text;
     return true;

@@ -95,6 +95,7 @@ private:
     QPlainTextEdit* m_edit;
     int m_maximum;
     QString m_value;
+    QString m_loaded; // kept whole even when longer than the limit
 };
 
 // An amount by the decimal rule. When the field still shows the stored amount, the stored amount
@@ -245,6 +246,7 @@ private:
     QComboBox* m_combo;
     int m_maximum;
     QString m_value;
+    QString m_shown; // kept whole even when longer than the limit
 };
 
 // The bindings of one form, in the order of the form, so that the first faulty field is the one

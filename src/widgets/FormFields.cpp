@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QStringList>
+#include <QVariant>
 
 namespace FormFields {
 
@@ -19,11 +20,14 @@ bool refuse(QLineEdit* field, const QString& message) {
     return false;
 }
 
+// The whole stored text of a field whose stored text is longer than its limit.
+constexpr char kLongStoredText[] = "vorlantoLongStoredText";
+
 } // namespace
 
 bool readText(QLineEdit* field, int maximum, QString& text) {
     const QString typed = field->text();
-    if (typed.size() > maximum)
+    if (typed.size() > maximum && typed != field->property(kLongStoredText).toString())
         return refuse(field, QString::fromUtf8(FieldRules::kTooLong).arg(maximum));
     text = typed;
     return true;
@@ -48,7 +52,11 @@ bool readDate(QLineEdit* field, std::optional<QDate>& value, FieldRules::DateKin
 }
 
 void setText(QLineEdit* field, const QString& text, int maximum) {
-    field->setMaxLength(maximum);
+    // A stored text longer than the limit (from an import, or written before the limit) is
+    // shown and kept whole; the limit holds for what the user changes.
+    const bool longer = text.size() > maximum;
+    field->setProperty(kLongStoredText, longer ? QVariant(text) : QVariant());
+    field->setMaxLength(longer ? int(text.size()) : maximum);
     field->setText(text);
     // A text longer than the field shows its beginning, not its end.
     field->setCursorPosition(0);

@@ -120,6 +120,26 @@ TEST_F(FieldBindingsTest, FirstFaultyFieldIsRefusedAndNothingIsStored) {
     EXPECT_EQ(stored("ELocation"), QStringLiteral("'Halle'"));
 }
 
+TEST_F(FieldBindingsTest, StoredTextLongerThanTheLimitIsKeptWholeUntilChanged) {
+    const QString longName = QString(60, QLatin1Char('x'));
+    database.exec(
+        "UPDATE T_Event SET ELocation = "
+        "'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx' WHERE EventID = 1");
+    bindings.add<TextBinding>(location, "ELocation", 50);
+    load();
+    form.show();
+    EXPECT_EQ(location->text(), longName);
+    ASSERT_TRUE(save());
+    EXPECT_EQ(stored("ELocation"), QLatin1Char('\'') + longName + QLatin1Char('\''));
+
+    // A change is held to the limit again.
+    location->setText(QString(59, QLatin1Char('y')));
+    EXPECT_FALSE(save());
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("Geben Sie bitte nicht mehr als 50 Zeichen ein.")});
+    EXPECT_EQ(stored("ELocation"), QLatin1Char('\'') + longName + QLatin1Char('\''));
+}
+
 TEST_F(FieldBindingsTest, DatabaseRefusalNamesTheFieldByItsLabel) {
     bindings.add<AmountBinding>(fee, "EGageVereinb");
     form.show();
