@@ -221,21 +221,10 @@ bool flagOf(sqlite3_stmt* row, int column) {
     return sqlite3_column_int64(row, column) != 0;
 }
 
-// A stored date-time "yyyy-MM-dd HH:mm:ss", read by hand: the stays of a year are many.
 QDate storedDate(sqlite3_stmt* row, int column) {
-    if (isNull(row, column) || sqlite3_column_bytes(row, column) < 10)
-        return QDate();
-    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-    const auto number = [text](int from, int digits) {
-        int value = 0;
-        for (int i = from; i < from + digits; ++i) {
-            if (text[i] < '0' || text[i] > '9')
-                return -1;
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    return QDate(number(0, 4), number(5, 2), number(8, 2));
+    return parseStoredDate(reinterpret_cast<const char*>(sqlite3_column_text(row, column)),
+                           sqlite3_column_bytes(row, column))
+        .date();
 }
 
 void bind(sqlite3_stmt* statement, const std::vector<QVariant>& parameters) {

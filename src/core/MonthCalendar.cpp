@@ -3,6 +3,7 @@
 #include "PlanningStatus.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/CRecordset.h"
 #include "data/Schema.h"
 
 #include <QStringList>
@@ -23,24 +24,8 @@ QString columnText(sqlite3_stmt* statement, int column) {
 // A stored date-time "yyyy-MM-dd HH:mm:ss", read by hand: a month has many events, each with
 // three date-times.
 QDateTime moment(sqlite3_stmt* statement, int column) {
-    if (sqlite3_column_type(statement, column) == SQLITE_NULL ||
-        sqlite3_column_bytes(statement, column) < 19)
-        return QDateTime();
-    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    const auto number = [text](int from, int digits) {
-        int value = 0;
-        for (int i = from; i < from + digits; ++i) {
-            if (text[i] < '0' || text[i] > '9')
-                return -1;
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    const QDate date(number(0, 4), number(5, 2), number(8, 2));
-    const QTime time(number(11, 2), number(14, 2), number(17, 2));
-    if (!date.isValid() || !time.isValid())
-        return QDateTime();
-    return QDateTime(date, time, Qt::UTC);
+    return parseStoredDate(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                           sqlite3_column_bytes(statement, column));
 }
 
 // The events beginning in [?1, ?2), with their span and their planning state.
