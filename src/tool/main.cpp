@@ -28,20 +28,20 @@
 namespace {
 
 int usage() {
-    std::fprintf(
-        stderr,
-        "Aufruf:\n"
-        "  vorlanto-tool new VERZEICHNIS [--demo] [--events N]\n"
-        "  vorlanto-tool maintain VERZEICHNIS\n"
-        "  vorlanto-tool backup VERZEICHNIS\n"
-        "  vorlanto-tool restore VERZEICHNIS DATEI\n"
-        "  vorlanto-tool print VERZEICHNIS --report gig-update|setliste|gig-rider|abrechnung|gema ...\n"
-        "  vorlanto-tool ics VERZEICHNIS [--from TT.MM.JJJJ --to TT.MM.JJJJ] "
-        "[--musician ID|--technician ID|--backliner ID] --out DATEI\n"
-        "  vorlanto-tool overview VERZEICHNIS --year JJJJ --pdf DATEI\n"
-        "  vorlanto-tool csv export VERZEICHNIS --table songs|musicians|firms DATEI\n"
-        "  vorlanto-tool csv import VERZEICHNIS --table songs|musicians|firms DATEI "
-        "[--dry-run]\n");
+    std::fprintf(stderr,
+                 "Aufruf:\n"
+                 "  vorlanto-tool new VERZEICHNIS [--demo] [--events N]\n"
+                 "  vorlanto-tool maintain VERZEICHNIS\n"
+                 "  vorlanto-tool backup VERZEICHNIS\n"
+                 "  vorlanto-tool restore VERZEICHNIS DATEI\n"
+                 "  vorlanto-tool print VERZEICHNIS --report "
+                 "gig-update|setliste|gig-rider|abrechnung|gema ...\n"
+                 "  vorlanto-tool ics VERZEICHNIS [--from TT.MM.JJJJ --to TT.MM.JJJJ] "
+                 "[--musician ID|--technician ID|--backliner ID] --out DATEI\n"
+                 "  vorlanto-tool overview VERZEICHNIS --year JJJJ --pdf DATEI\n"
+                 "  vorlanto-tool csv export VERZEICHNIS --table songs|musicians|firms DATEI\n"
+                 "  vorlanto-tool csv import VERZEICHNIS --table songs|musicians|firms DATEI "
+                 "[--dry-run]\n");
     return 2;
 }
 
