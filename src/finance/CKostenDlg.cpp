@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
+#include "planning/CPlanUebernachtungDlg.h"
 #include "resources/Strings.h"
 #include "widgets/CReportList.h"
 
@@ -504,7 +505,11 @@ CKostenHotelDlg::CKostenHotelDlg(CDatabase& db, CProfileFile& profile, const Pla
     connect(m_organiserPays, &QCheckBox::clicked, this, [this] { setChanged(); });
     // The overnight planning books the stays; the rooms are read again when it closes.
     const auto planStays = [this] {
-        MessageService::information(this, QString::fromUtf8(Strings::kNotAvailable));
+        {
+            CPlanUebernachtungDlg planning(database(), this->profile(), this->event(), this);
+            planning.exec();
+        }
+        Changes::planning(this->event().eventId);
         fillRooms();
         refreshBudget();
     };

@@ -168,6 +168,26 @@ TEST_F(FinanceFormsTest, ExpensesPositionKeepsItsCentsAndRefusesAMissingPurpose)
     EXPECT_EQ(overviewField(overview, "editKostenSonst")->text(), QStringLiteral("12,34"));
 }
 
+TEST_F(FinanceFormsTest, OvernightCostsOpenThePlanningAndShowTheRoomsBookedThere) {
+    database.exec("INSERT INTO T_Stamm_Hotel (HotelID, Name) VALUES (3, 'Post')");
+    CKostenHotelDlg form(database.db(), profile, context, Finance::VatMode::Inclusive, nullptr);
+    form.show();
+    auto* rooms = form.findChild<QTreeWidget*>(QStringLiteral("listZimmer"));
+    ASSERT_EQ(rooms->topLevelItemCount(), 0);
+    QString opened;
+    FormTest::onNextModal([this, &opened](QDialog& dialog) {
+        opened = dialog.windowTitle();
+        database.exec("INSERT INTO T_Event_Uebernachtung_Zimmer (EventID, HotelID, ZimmerNr, "
+                      "Preis) VALUES (8, 3, 12, 60)");
+        dialog.reject();
+    });
+    FormTest::click(form, "&Buchungen bearbeiten...");
+    EXPECT_EQ(opened, QStringLiteral("Übernachtungen planen"));
+    ASSERT_EQ(rooms->topLevelItemCount(), 1);
+    EXPECT_EQ(rooms->topLevelItem(0)->text(0), QStringLiteral("Post"));
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
 TEST_F(FinanceFormsTest, MerchandiseTotalsCountMissingValuesAsZero) {
     database.exec("INSERT INTO T_Event_Merchandising (EventID, Artikelgruppe, Artikel, Menge, "
                   "Preis) VALUES (8, 'SHIRTS', 'Tour', 3, 12.5), (8, 'CD', 'Live', NULL, 10), "
