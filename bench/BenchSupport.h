@@ -2,6 +2,7 @@
 // What the benchmarks share: steady defaults and the "figure <name> <ratio>" lines.
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -60,3 +61,28 @@ public:
 private:
     std::map<std::string, double> m_fastest;
 };
+
+// Runs every benchmark asked for, reporting to `reporter`, and flushes the console output so that
+// the figure lines printed afterwards follow it.
+inline void runBenchmarks(FigureReporter& reporter) {
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::fflush(stdout);
+}
+
+// The hand-written baseline of the money figures: one statement run per iteration, its second
+// column added up. `bind` sets the statement's parameters before each run.
+template <typename Bind>
+void runSummingQuery(benchmark::State& state, sqlite3* db, const char* sql, Bind bind) {
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    for (auto _ : state) {
+        double total = 0;
+        bind(statement);
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            total += sqlite3_column_double(statement, 1);
+        sqlite3_reset(statement);
+        benchmark::DoNotOptimize(total);
+    }
+    sqlite3_finalize(statement);
+}

@@ -97,20 +97,12 @@ void BM_YearOverview(benchmark::State& state) {
 }
 
 void BM_YearBookingSum(benchmark::State& state) {
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(g_fixture->db.handle(), kSum, -1, &statement, nullptr);
     const std::string from = std::to_string(kYear) + "-01-01";
     const std::string to = std::to_string(kYear + 1) + "-01-01";
-    for (auto _ : state) {
-        double total = 0;
+    runSummingQuery(state, g_fixture->db.handle(), kSum, [&](sqlite3_stmt* statement) {
         sqlite3_bind_text(statement, 1, from.c_str(), -1, SQLITE_STATIC);
         sqlite3_bind_text(statement, 2, to.c_str(), -1, SQLITE_STATIC);
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            total += sqlite3_column_double(statement, 1);
-        sqlite3_reset(statement);
-        benchmark::DoNotOptimize(total);
-    }
-    sqlite3_finalize(statement);
+    });
 }
 
 BENCHMARK(BM_CalendarMonth)->Unit(benchmark::kMillisecond);
@@ -125,9 +117,7 @@ int main(int argc, char** argv) {
     Fixture fixture;
     g_fixture = &fixture;
     FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    std::fflush(stdout);
+    runBenchmarks(reporter);
     const double monthMs = reporter.fastestMs("BM_CalendarMonth");
     if (monthMs >= 0)
         std::printf("figure calendar_month_ms %.2f\n", monthMs);

@@ -85,17 +85,8 @@ void BM_BudgetSummary(benchmark::State& state) {
 }
 
 void BM_BookingSumQuery(benchmark::State& state) {
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(g_fixture->db.handle(), kSum, -1, &statement, nullptr);
-    for (auto _ : state) {
-        double total = 0;
-        sqlite3_bind_int(statement, 1, kEventId);
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            total += sqlite3_column_double(statement, 1);
-        sqlite3_reset(statement);
-        benchmark::DoNotOptimize(total);
-    }
-    sqlite3_finalize(statement);
+    runSummingQuery(state, g_fixture->db.handle(), kSum,
+                    [](sqlite3_stmt* statement) { sqlite3_bind_int(statement, 1, kEventId); });
 }
 
 BENCHMARK(BM_BudgetSummary)->Unit(benchmark::kMicrosecond);
@@ -109,9 +100,7 @@ int main(int argc, char** argv) {
     Fixture fixture;
     g_fixture = &fixture;
     FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    std::fflush(stdout);
+    runBenchmarks(reporter);
     reporter.printFigure("budget_summary", "BM_BudgetSummary", "BM_BookingSumQuery");
     return 0;
 }

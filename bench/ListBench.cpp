@@ -168,9 +168,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    std::fflush(stdout);
+    runBenchmarks(reporter);
     reporter.printFigure("event_list_fill_10k", "BM_EventListFill", "BM_EventListJoin");
     const double switchMs = reporter.fastestMs("BM_SwitchFirmList");
     if (switchMs >= 0)

@@ -426,9 +426,7 @@ int main(int argc, char** argv) {
         return 1;
 
     FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    std::fflush(stdout);
+    runBenchmarks(reporter);
     reporter.printFigure("recordset_scan_100k", "BM_ScanRecordset", "BM_ScanRaw");
     reporter.printFigure("recordset_lookup_10k", "BM_LookupRecordset", "BM_LookupRaw");
     return 0;

@@ -157,8 +157,7 @@ int main(int argc, char** argv) {
     collectTexts();
     std::printf("%d pages, %zu texts\n", g_pages, g_texts.size());
     FigureReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    runBenchmarks(reporter);
     reporter.printFigure("gigupdate_pdf_2000", "BM_GigUpdatePdf", "BM_HandWrittenPdf");
     return 0;
 }
