@@ -5,6 +5,19 @@
 
 namespace Report {
 
+namespace {
+// An operation drawn into a box; the far corner is exclusive, as the page's rectangles are.
+Op boxOp(Op::Kind kind, const QRect& box) {
+    Op op;
+    op.kind = kind;
+    op.x1 = box.left();
+    op.y1 = box.top();
+    op.x2 = box.left() + box.width();
+    op.y2 = box.top() + box.height();
+    return op;
+}
+} // namespace
+
 std::optional<ReportFont> PageRecorder::selectFont(const ReportFont& font) {
     std::optional<ReportFont> previous = m_font;
     if (m_font != font) {
@@ -79,12 +92,7 @@ void PageRecorder::text(int x, int y, const QString& text) {
 
 void PageRecorder::textInRect(const QRect& rect, Align align, const QString& text,
                               int letterSpacing) {
-    Op op;
-    op.kind = Op::Kind::TextInRect;
-    op.x1 = rect.left();
-    op.y1 = rect.top();
-    op.x2 = rect.left() + rect.width();
-    op.y2 = rect.top() + rect.height();
+    Op op = boxOp(Op::Kind::TextInRect, rect);
     op.align = align;
     op.text = text;
     op.font = font();
@@ -109,12 +117,7 @@ void PageRecorder::line(int x1, int y1, int x2, int y2) {
 }
 
 void PageRecorder::rectangle(const QRect& rect) {
-    Op op;
-    op.kind = Op::Kind::Rectangle;
-    op.x1 = rect.left();
-    op.y1 = rect.top();
-    op.x2 = rect.left() + rect.width();
-    op.y2 = rect.top() + rect.height();
+    Op op = boxOp(Op::Kind::Rectangle, rect);
     add(std::move(op));
 }
 
@@ -129,23 +132,13 @@ void PageRecorder::cornerMark(int x1, int y1, int x2, int y2) {
 }
 
 void PageRecorder::page(const QRect& target, std::shared_ptr<const RecordedPage> page) {
-    Op op;
-    op.kind = Op::Kind::Page;
-    op.x1 = target.left();
-    op.y1 = target.top();
-    op.x2 = target.left() + target.width();
-    op.y2 = target.top() + target.height();
+    Op op = boxOp(Op::Kind::Page, target);
     op.page = std::move(page);
     add(std::move(op));
 }
 
 void PageRecorder::picture(const QRect& target, std::shared_ptr<const QImage> picture) {
-    Op op;
-    op.kind = Op::Kind::Picture;
-    op.x1 = target.left();
-    op.y1 = target.top();
-    op.x2 = target.left() + target.width();
-    op.y2 = target.top() + target.height();
+    Op op = boxOp(Op::Kind::Picture, target);
     op.picture = std::move(picture);
     add(std::move(op));
 }

@@ -1,9 +1,9 @@
 #include "CDatenaustauschDlg.h"
 
+#include "ExportFile.h"
 #include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
-#include "exchange/CalendarExport.h"
 
 #include "ui_CDatenaustauschDlg.h"
 
@@ -97,17 +97,8 @@ void CDatenaustauschDlg::exportTable() {
         m_pickFile(this, true, QDir::home().filePath(CsvExchange::suggestedFileName(table())));
     if (path.isEmpty())
         return;
-    try {
-        const QString failure =
-            Calendar::writeAtomically(path, CsvExchange::exportTable(m_db, table()));
-        if (!failure.isEmpty()) {
-            MessageService::stop(this, failure);
-            return;
-        }
-    } catch (const CDaoException& error) {
-        MessageService::stop(this, error.description());
+    if (!saveExportFile(this, path, [this] { return CsvExchange::exportTable(m_db, table()); }))
         return;
-    }
     MessageService::information(
         this, QStringLiteral("Die %1 wurden in %2 gespeichert.")
                   .arg(CsvExchange::tableTitle(table()), QDir::toNativeSeparators(path)));

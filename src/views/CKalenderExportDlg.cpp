@@ -1,5 +1,6 @@
 #include "CKalenderExportDlg.h"
 
+#include "ExportFile.h"
 #include "core/GigUpdateSelection.h"
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
@@ -63,18 +64,10 @@ void CKalenderExportDlg::onExport() {
                                      QStringLiteral("iCalendar-Dateien (*.ics)"));
     if (path.isEmpty())
         return;
-    try {
-        const QByteArray calendar =
-            Calendar::exportCalendar(m_db, request, QDateTime::currentDateTime());
-        const QString failure = Calendar::writeAtomically(path, calendar);
-        if (!failure.isEmpty()) {
-            MessageService::stop(this, failure);
-            return;
-        }
-    } catch (const CDaoException& error) {
-        MessageService::stop(this, error.description());
+    if (!saveExportFile(this, path, [this, &request] {
+            return Calendar::exportCalendar(m_db, request, QDateTime::currentDateTime());
+        }))
         return;
-    }
     MessageService::information(this, QStringLiteral("Die Termine wurden in %1 gespeichert.")
                                           .arg(QDir::toNativeSeparators(path)));
     accept();
