@@ -4,6 +4,7 @@
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
 #include "events/CEventDlg.h"
+#include "widgets/Pictures.h"
 
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -34,17 +35,6 @@ QColor statusFill(int status) {
         return QColor(255, 255, 255);
     default:
         return QColor(205, 205, 205);
-    }
-}
-
-QColor planningColour(int image) {
-    switch (image) {
-    case 2:
-        return QColor(30, 170, 60);
-    case 1:
-        return QColor(250, 214, 20);
-    default:
-        return QColor(224, 36, 36);
     }
 }
 
@@ -184,7 +174,7 @@ void CMonthGrid::paintEvent(QPaintEvent*) {
             triangle << line.topLeft() << line.topLeft() + QPoint(mark, 0)
                      << line.topLeft() + QPoint(0, mark);
             p.setPen(Qt::NoPen);
-            p.setBrush(planningColour(entry.planningImage));
+            p.setBrush(Pictures::statusColour(entry.planningImage));
             p.drawPolygon(triangle);
             p.setBrush(Qt::NoBrush);
             QFont entryFont = font();

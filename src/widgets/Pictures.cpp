@@ -746,21 +746,6 @@ bool listContent(int group, int button, ButtonContent& content) {
 // ---------------------------------------------------------------------------------------------
 // Small icons.
 
-QColor statusColour(int index) {
-    switch (index) {
-    case 0:
-        return QColor(224, 36, 36);
-    case 1:
-        return QColor(250, 214, 20);
-    case 2:
-        return QColor(30, 170, 60);
-    case 3:
-        return QColor(255, 255, 255);
-    default:
-        return QColor(150, 150, 150);
-    }
-}
-
 QPixmap drawStatusIcon(int index) {
     const QColor fill = statusColour(index);
     // White needs a clearly darker edge; the others a shade of their own colour.
@@ -862,6 +847,21 @@ QPixmap drawApplicationIcon(int size) {
 }
 
 } // namespace
+
+QColor statusColour(int index) {
+    switch (index) {
+    case 0:
+        return QColor(224, 36, 36);
+    case 1:
+        return QColor(250, 214, 20);
+    case 2:
+        return QColor(30, 170, 60);
+    case 3:
+        return QColor(255, 255, 255);
+    default:
+        return QColor(150, 150, 150);
+    }
+}
 
 QPixmap groupButton(int group, bool pressed) {
     ButtonContent content;

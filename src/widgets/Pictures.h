@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 #include <QPixmap>
 
@@ -26,6 +27,8 @@ QString listCaption(int group, int button);
 // Status icons, 16 x 16, the upper-left half (above the diagonal from the lower-left to the
 // upper-right corner) filled, the rest transparent: 0 red, 1 yellow, 2 green, 3 white, 4 grey.
 QIcon statusIcon(int index);
+// The fill colour of those icons.
+QColor statusColour(int index);
 
 // The logo at the right end of the menu bar, 102 x 43.
 QPixmap logo();
