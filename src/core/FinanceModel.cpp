@@ -88,6 +88,14 @@ double enteredDisplayAmount(double amount, bool includesVat, double rate, VatMod
     return includesVat ? amount * 100 / (rate + 100) : amount;
 }
 
+double roundToCent(double amount) {
+    // A float amount such as 39.665f reads back as 39.66499…; a nudge of far less than a cent
+    // keeps the half-cent where the user typed it.
+    const double cents = amount * 100.0;
+    const double rounded = std::round(cents + (cents >= 0 ? 1e-6 : -1e-6));
+    return rounded / 100.0 + 0.0; // + 0.0 turns -0 into 0
+}
+
 QString formatAmount(double amount) {
     // Rounding noise below half a cent must not show as "-0,00".
     if (std::fabs(amount) < 0.005)

@@ -74,6 +74,10 @@ double vatPart(double amount, double rate, bool includesVat);
 // An entered amount converted into the display mode (the live budget of the cost forms).
 double enteredDisplayAmount(double amount, bool includesVat, double rate, VatMode mode);
 
+// An amount rounded to the cent, halves away from zero. Every figure that is summed is rounded
+// first, so that a total is always the sum of the amounts printed above it.
+double roundToCent(double amount);
+
 // "%.2f" with a German decimal comma: 1234.5 gives "1234,50".
 QString formatAmount(double amount);
 // An amount typed with a comma or a point; empty or unreadable text gives nullopt.
