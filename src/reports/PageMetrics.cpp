@@ -11,6 +11,18 @@ int toUnits(int pixels, int dpi) {
 }
 } // namespace
 
+PageMetrics PageMetrics::pdf() {
+    PageMetrics metrics;
+    metrics.dpiX = metrics.dpiY = 300;
+    const auto pixels = [](int units) { return int(std::lround(units * 300 / 254.0)); };
+    metrics.offsetX = metrics.offsetY = metrics.rightMargin = metrics.bottomMargin = kSafeMargin;
+    metrics.offsetXPx = metrics.offsetYPx = metrics.rightMarginPx = metrics.bottomMarginPx =
+        pixels(kSafeMargin);
+    metrics.printableWidthPx = metrics.widthPx - 2 * metrics.offsetXPx;
+    metrics.printableHeightPx = metrics.heightPx - 2 * metrics.offsetYPx;
+    return metrics;
+}
+
 PageMetrics PageMetrics::fromLayout(const QPageLayout& layout, int dpiX, int dpiY) {
     PageMetrics metrics;
     if (dpiX <= 0 || dpiY <= 0)

@@ -27,6 +27,11 @@ struct PageMetrics {
     int dpiY = 300;
 
     static PageMetrics defaults() { return PageMetrics(); }
+    // A4 laid out for a PDF file: 4.2 mm (12 pt) kept free on every side, as on a printer with
+    // those margins, so that the file prints on any office printer without losing an edge.
+    static PageMetrics pdf();
+    // The strip every page keeps free of text on each side, in tenths of a millimetre.
+    static constexpr int kSafeMargin = 42;
     // The metrics of a device with this page layout and resolution: the unprintable strips are
     // the layout's margins.
     static PageMetrics fromLayout(const QPageLayout& layout, int dpiX, int dpiY);
