@@ -4,6 +4,9 @@
 #include "data/CDatabase.h"
 
 #include <QDate>
+#include <QLocale>
+
+#include <cmath>
 
 #include <sqlite3.h>
 
@@ -29,6 +32,14 @@ QVariant yearStart(int year) {
 
 } // namespace
 
+bool countsMoney(int status) {
+    return status == 2 || status == 4;
+}
+
+bool isProspective(int status) {
+    return status == 0 || status == 1;
+}
+
 int Figures::gigCount() const {
     int count = 0;
     for (int gigsOfStatus : gigs)
@@ -40,6 +51,7 @@ void Figures::add(const Figures& other) {
     for (int i = 0; i < kStatuses; ++i)
         gigs[size_t(i)] += other.gigs[size_t(i)];
     fees += other.fees;
+    prospective += other.prospective;
     for (int i = 0; i < kAreas; ++i)
         areas[size_t(i)] += other.areas[size_t(i)];
     costs += other.costs;
@@ -48,10 +60,16 @@ void Figures::add(const Figures& other) {
 void Figures::add(int status, const BudgetSummary& summary) {
     if (status >= 0 && status < kStatuses)
         ++gigs[size_t(status)];
-    fees += summary.total;
+    // Each figure is rounded to the cent as the event's overview shows it, so that the months
+    // are the sums of what the forms print.
+    if (isProspective(status))
+        prospective += Finance::roundToCent(summary.total);
+    if (!countsMoney(status))
+        return;
+    fees += Finance::roundToCent(summary.total);
     for (int group = 1; group <= kAreas; ++group)
-        areas[size_t(group - 1)] += summary.area(group);
-    costs += summary.costs;
+        areas[size_t(group - 1)] += Finance::roundToCent(summary.area(group));
+    costs += Finance::roundToCent(summary.costs);
 }
 
 std::array<double, 12> Year::runningBalance() const {
@@ -129,6 +147,7 @@ QStringList tableHeader(int year) {
             QStringLiteral("abges."),
             QStringLiteral("fakt."),
             QStringLiteral("Gagen"),
+            QStringLiteral("in Aussicht"),
             QStringLiteral("Personal"),
             QStringLiteral("PA"),
             QStringLiteral("LA"),
@@ -149,18 +168,35 @@ std::vector<QStringList> tableRows(const Year& year, const Year& previous) {
         QStringList cells{label};
         for (int gigs : now.gigs)
             cells << QString::number(gigs);
-        cells << Finance::formatAmount(now.fees);
+        cells << groupedAmount(now.fees) << groupedAmount(now.prospective);
         for (double area : now.areas)
-            cells << Finance::formatAmount(area);
-        cells << Finance::formatAmount(now.costs) << Finance::formatAmount(now.balance())
-              << QString::number(before.gigCount()) << Finance::formatAmount(before.fees)
-              << Finance::formatAmount(before.costs) << Finance::formatAmount(before.balance());
+            cells << groupedAmount(area);
+        cells << groupedAmount(now.costs) << groupedAmount(now.balance())
+              << QString::number(before.gigCount()) << groupedAmount(before.fees)
+              << groupedAmount(before.costs) << groupedAmount(before.balance());
         rows.push_back(cells);
     };
     for (int month = 1; month <= 12; ++month)
         row(monthName(month), year.months[size_t(month - 1)], previous.months[size_t(month - 1)]);
     row(QStringLiteral("Summe"), year.total, previous.total);
     return rows;
+}
+
+bool isCountColumn(int column) {
+    // The five statuses, and the year before's gigs.
+    return (column >= 1 && column <= kStatuses) || column == kStatuses + kAreas + 5;
+}
+
+QString statusNote() {
+    return QStringLiteral("Gagen und Kosten: gebuchte und fakturierte Gigs. In Aussicht: Gagen "
+                          "angefragter und reservierter Gigs. Abgesagte Gigs zählen nicht.");
+}
+
+QString groupedAmount(double amount) {
+    amount = Finance::roundToCent(amount);
+    if (std::fabs(amount) < 0.005)
+        amount = 0;
+    return QLocale(QLocale::German, QLocale::Germany).toString(amount, 'f', 2);
 }
 
 } // namespace YearOverview

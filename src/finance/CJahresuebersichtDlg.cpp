@@ -52,6 +52,9 @@ CJahresuebersichtDlg::CJahresuebersichtDlg(CDatabase& db, CProfileFile& profile,
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(m_table);
+    auto* note = new QLabel(YearOverview::statusNote(), this);
+    note->setWordWrap(true);
+    layout->addWidget(note);
 
     m_chart = new QChartView(this);
     m_chart->setRenderHint(QPainter::Antialiasing);
@@ -112,7 +115,7 @@ void CJahresuebersichtDlg::showYear(int year) {
     // The gig counts take only the room they need; the amounts share the rest.
     QHeaderView* columns = m_table->horizontalHeader();
     for (int c = 0; c < m_table->columnCount(); ++c) {
-        const bool count = c <= YearOverview::kStatuses || c == m_table->columnCount() - 4;
+        const bool count = c == 0 || YearOverview::isCountColumn(c);
         columns->setSectionResizeMode(c,
                                       count ? QHeaderView::ResizeToContents : QHeaderView::Stretch);
     }

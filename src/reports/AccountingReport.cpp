@@ -131,13 +131,17 @@ public:
     StatementBuilder(CDatabase& db, std::int32_t eventId, const BaseData& base)
         : m_db(db), m_eventId(eventId), m_base(base) {}
 
+    // Each amount is rounded to the cent as it is printed, so that the totals are the sums of
+    // the printed rows.
     void income(const QString& group, const QString& description, double amount) {
+        amount = Finance::roundToCent(amount);
         m_statement.rows.push_back({group, description, m_base.vatRate1, amount, std::nullopt});
-        m_statement.income += amount;
+        m_statement.income = Finance::roundToCent(m_statement.income + amount);
     }
     void expense(const QString& group, const QString& description, double rate, double amount) {
+        amount = Finance::roundToCent(amount);
         m_statement.rows.push_back({group, description, rate, std::nullopt, amount});
-        m_statement.expenses += amount;
+        m_statement.expenses = Finance::roundToCent(m_statement.expenses + amount);
     }
     void emptyRow() { m_statement.rows.push_back(Row()); }
 
@@ -281,10 +285,12 @@ public:
             {"Ort:", GigRiderReport::postcodeTown(event.getText("EPLZ"), event.getText("EOrt")),
              500},
         };
+        // The values on the left end before the labels on the right ("Beginn:", "Ende:").
         for (const auto& row : left) {
-            page.textInRect(cell(200, 400, row.top, row.top + 70), Align::Left,
+            page.textInRect(cell(200, 400, row.top, row.top + 60), Align::Left,
                             QString::fromUtf8(row.label));
-            page.textInRect(cell(400, w - 600, row.top, row.top + 70), Align::Left, row.value);
+            page.fittedText(cell(400, w - 600 - PageFrame::kTextGap, row.top, row.top + 60),
+                            Align::Left, row.value);
         }
         const struct {
             const char* label;
@@ -312,18 +318,18 @@ public:
         const int top = m_line + 5;
         const int bottom = m_line + kRowHeight;
         if (!row.group.isEmpty())
-            page.clippedText(cell(210, kGroupRight, top, bottom), Align::Left, row.group);
+            page.fittedText(cell(210, kGroupRight - 10, top, bottom), Align::Left, row.group);
         if (!row.description.isEmpty())
-            page.clippedText(cell(640, kDescriptionRight, top, bottom), Align::Left,
-                             row.description);
+            page.fittedText(cell(640, kDescriptionRight - 10, top, bottom), Align::Left,
+                            row.description);
         if (row.rate)
-            page.textInRect(cell(kDescriptionRight, 1500, top, bottom), Align::Right,
+            page.fittedText(cell(kDescriptionRight + 10, 1500, top, bottom), Align::Right,
                             rateText(*row.rate));
         if (row.income)
-            page.textInRect(cell(kRateRight, 1730, top, bottom), Align::Right,
+            page.fittedText(cell(kRateRight + 10, 1730, top, bottom), Align::Right,
                             amountText(*row.income));
         if (row.expense)
-            page.textInRect(cell(kIncomeRight, 1930, top, bottom), Align::Right,
+            page.fittedText(cell(kIncomeRight + 10, 1930, top, bottom), Align::Right,
                             amountText(*row.expense));
         advance();
     }
@@ -342,9 +348,9 @@ public:
         const int top = m_line + 5;
         const int bottom = m_line + kRowHeight;
         page.textInRect(cell(210, kGroupRight, top, bottom), Align::Left, QStringLiteral("Summe"));
-        page.textInRect(cell(kRateRight, 1730, top, bottom), Align::Right,
+        page.fittedText(cell(kRateRight + 10, 1730, top, bottom), Align::Right,
                         amountText(statement.income));
-        page.textInRect(cell(kIncomeRight, 1930, top, bottom), Align::Right,
+        page.fittedText(cell(kIncomeRight + 10, 1930, top, bottom), Align::Right,
                         amountText(statement.expenses));
         advance();
         tableLines();
@@ -356,7 +362,7 @@ public:
             page.setTextColor(QColor(128, 0, 0));
         page.textInRect(cell(kRateRight, 1730, m_line + 55, m_line + 100), Align::Right,
                         QStringLiteral("Saldo"));
-        page.textInRect(cell(kIncomeRight, 1930, m_line + 55, m_line + 100), Align::Right,
+        page.fittedText(cell(kIncomeRight + 10, 1930, m_line + 55, m_line + 100), Align::Right,
                         amountText(balance));
         page.restoreFont(body);
         if (loss)
@@ -375,11 +381,20 @@ private:
         const PageMetrics& metrics = m_run.metrics();
         const int y0 = metrics.offsetY;
         m_pageFont = page.selectFont(ReportFonts::font(10));
-        page.text(200, y0 + 20, QStringLiteral("Abrechnung"));
+        const QString title = QStringLiteral("Abrechnung");
+        page.text(200, y0 + 20, title);
         page.selectFont(ReportFonts::font(9));
-        page.textInRect(cell(200, metrics.width - 100, y0 + 110, y0 + 260), Align::Left,
-                        PageFrame::shortDate(m_eventDay));
-        PageFrame::bandAtRight(page, metrics, m_run.user(), 200);
+        const QString day = PageFrame::shortDate(m_eventDay);
+        page.textInRect(cell(200, metrics.width - 100, y0 + 110, y0 + 260), Align::Left, day);
+        // The band and its contact lines keep clear of the title and the date on the left.
+        const auto endOf = [](const ReportFont& font, const QString& text) {
+            return 200 + int(std::ceil(font.textWidth(text))) + PageFrame::kTextGap;
+        };
+        PageFrame::HeadLeftEdges left;
+        left.besideBand = endOf(ReportFonts::font(10), title);
+        left.besideInfo = std::max(left.besideBand, endOf(ReportFonts::font(9), day));
+        left.besideContact = endOf(ReportFonts::font(9), day);
+        PageFrame::bandAtRight(page, metrics, m_run.user(), left);
         page.line(200, y0 + 185, metrics.width - 100, y0 + 185);
     }
 

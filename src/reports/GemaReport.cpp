@@ -101,18 +101,6 @@ std::vector<int> planPages(int workCount) {
     return rows;
 }
 
-Split splitToWidth(const QString& text, const ReportFont& font, double width) {
-    if (font.textWidth(text) <= width)
-        return {text, QString()};
-    for (int blank = text.lastIndexOf(QLatin1Char(' ')); blank > 0;
-         blank = text.lastIndexOf(QLatin1Char(' '), blank - 1)) {
-        const QString first = text.left(blank);
-        if (font.textWidth(first) <= width)
-            return {first, text.mid(blank + 1)};
-    }
-    return {text, QString()};
-}
-
 } // namespace Gema
 
 namespace GemaReport {
@@ -144,6 +132,8 @@ const ReportFont B76 = fontOf(ReportFont::Arial, 76, true);
 constexpr int kLeft = 200;
 constexpr int kWidth = 1770;
 constexpr int kHeading = 95;
+// The smallest type of a work cell: 21 of 35, the size of the form's own smallest print.
+constexpr int kSmallestCellPercent = 60;
 
 // The rectangle from (left, top) to (right, bottom), the right and bottom edges outside.
 QRect box(int left, int top, int right, int bottom) {
@@ -153,7 +143,21 @@ QRect box(int left, int top, int right, int bottom) {
 void textIn(PageRecorder& page, const ReportFont& font, int left, int top, int right, int bottom,
             Align align, const QString& text) {
     page.selectFont(font);
-    page.textInRect(box(left, top, right, bottom), align, text);
+    page.fittedText(box(left, top, right, bottom), align, text);
+}
+
+// The box of a value written on a rule at y `rule`: its line ends just above the rule, so that
+// descenders do not cross it.
+QRect onRule(int left, int right, int rule) {
+    const int height = int(std::ceil(A35.lineHeight())) + 1;
+    return box(left, rule - 1 - height, right, rule - 1);
+}
+
+// A value of the form in A35 on its rule, kept inside its box by the fit rule.
+void valueOnRule(PageRecorder& page, int left, int right, int rule, Align align,
+                 const QString& text) {
+    page.selectFont(A35);
+    page.fittedText(onRule(left, right, rule), align, text);
 }
 
 void textAt(PageRecorder& page, const ReportFont& font, int x, int y, const QString& text) {
@@ -200,8 +204,8 @@ void addressRows(PageRecorder& page, int streetTop, int streetBottom, int postTo
     rule(page, 830, 1630, postBottom);
     characterBoxes(page, postcode, 5, 530, 43, postTop, postBottom, true);
     page.selectFont(A35);
-    page.textInRect(box(550, streetBottom - 38, 1630, streetBottom), Align::Left, street);
-    page.textInRect(box(850, postBottom - 38, 1630, postBottom), Align::Left, town);
+    page.fittedText(onRule(550, 1630, streetBottom), Align::Left, street);
+    page.fittedText(onRule(850, 1630, postBottom), Align::Left, town);
 }
 
 // The grid of works: heading, columns, character boxes of the work number and `rows` rows, of
@@ -237,38 +241,28 @@ void workGrid(PageRecorder& page, int top, int height, int rows,
     textAt(page, A21, kLeft + 1465, top + 10, QStringLiteral("2)"));
     textAt(page, A21, kLeft + 1705, top + 10, QStringLiteral("2)"));
 
-    const double line = A35.lineHeight();
+    // Each cell keeps its text between the column rules: on one line, or on two or three lines
+    // in a smaller size, down to the form's own smallest type (A21), so that every word of a
+    // name is printed.
     for (int i = 0; i < std::min(rows, int(works.size())); ++i) {
         const Gema::Work& work = works[size_t(i)];
         const int rowTop = top + kHeading + i * rowHeight;
         characterBoxes(page, work.number, 7, kLeft, 37, rowTop, rowTop + rowHeight, false);
         page.selectFont(A35);
-        const int centred = rowTop + int(std::lround((rowHeight - line) / 2));
-        page.clippedText(box(460, centred, 570, centred + int(std::ceil(line))), Align::Center,
-                         work.pf);
         const struct {
             int left, right;
             const QString& text;
-        } cells[] = {{590, 1210, work.title},
-                     {1230, 1460, work.composer},
-                     {1470, 1710, work.arranger},
-                     {1730, 1970, work.publisher}};
+        } cells[] = {{kLeft + columns[1] + 5, kLeft + columns[2] - 5, work.pf},
+                     {590, kLeft + columns[3] - 10, work.title},
+                     {1230, kLeft + columns[4] - 10, work.composer},
+                     {1470, kLeft + columns[5] - 10, work.arranger},
+                     {1730, kLeft + columns[6] - 10, work.publisher}};
         for (const auto& cell : cells) {
             if (cell.text.isEmpty())
                 continue;
-            const Gema::Split split =
-                Gema::splitToWidth(cell.text, A35, double(cell.right - cell.left));
-            const int lineBottom = int(std::ceil(line));
-            if (split.rest.isEmpty()) {
-                page.clippedText(box(cell.left, centred, cell.right, centred + lineBottom),
-                                 Align::Left, split.first);
-            } else {
-                page.clippedText(box(cell.left, rowTop, cell.right, rowTop + lineBottom),
-                                 Align::Left, split.first);
-                page.clippedText(box(cell.left, rowTop + int(std::lround(line)), cell.right,
-                                     rowTop + int(std::lround(line)) + lineBottom),
-                                 Align::Left, split.rest);
-            }
+            page.fittedText(box(cell.left, rowTop + 2, cell.right, rowTop + rowHeight - 1),
+                            &cell == cells ? Align::Center : Align::Left, cell.text,
+                            Report::VAlign::Centre, kSmallestCellPercent);
         }
     }
 }
@@ -331,23 +325,24 @@ void firstPage(PageRecorder& page, const Gema::FormValues& v,
     textIn(page, A31, 1645, 1570, 1955, 1605, Align::Center, QStringLiteral("(falls bekannt)"));
     characterBoxes(page, v.memberNumber, Gema::kMemberNumberLength, 1665, 45, 1620, 1670, true);
 
-    // The office the form goes to; long names are cut off before the head's lines. A name
+    // The office the form goes to, its texts fitted before the GEMA boxes. A name
     // entered as "Bezirksdirektion Süd" is not given the word a second time.
     const QString office = QStringLiteral("Bezirksdirektion");
+    // With direct settlement the head's last lines stand beside the office's name.
     page.selectFont(B38);
-    page.clippedText(box(kLeft, 645, 800, 680), Align::Left,
-                     v.office.name.startsWith(office, Qt::CaseInsensitive)
-                         ? v.office.name
-                         : office + QLatin1Char(' ') + v.office.name);
+    page.fittedText(box(kLeft, 645, v.direct ? 800 : 1340, 690), Align::Left,
+                    v.office.name.startsWith(office, Qt::CaseInsensitive)
+                        ? v.office.name
+                        : office + QLatin1Char(' ') + v.office.name);
     page.selectFont(A45);
-    page.clippedText(box(kLeft, 705, 800, 750), Align::Left, v.office.street);
-    page.clippedText(box(kLeft, 775, 800, 820), Align::Left,
-                     v.office.postcode + QLatin1Char(' ') + v.office.town);
+    page.fittedText(box(kLeft, 705, 1340, 755), Align::Left, v.office.street);
+    page.fittedText(box(kLeft, 775, 1340, 825), Align::Left,
+                    v.office.postcode + QLatin1Char(' ') + v.office.town);
 
     // Organiser.
     textIn(page, B35, kLeft, 905, 530, 950, Align::Left, QStringLiteral("Veranstalter"));
     rule(page, 530, 1630, 950);
-    textIn(page, A35, 550, 912, 1630, 950, Align::Left, v.organiser);
+    valueOnRule(page, 550, 1630, 950, Align::Left, v.organiser);
     addressRows(page, 982, 1020, 1045, 1080, v.organiserStreet, v.organiserPostcode,
                 v.organiserTown);
 
@@ -355,11 +350,11 @@ void firstPage(PageRecorder& page, const Gema::FormValues& v,
     textIn(page, B35, kLeft, 1100, 530, 1140, Align::Left, QStringLiteral("Veranstaltungs-"));
     textIn(page, B35, kLeft, 1140, 530, 1180, Align::Left, QStringLiteral("raum"));
     rule(page, 530, 1630, 1180);
-    textIn(page, A35, 550, 1140, 1630, 1180, Align::Left, v.location);
+    valueOnRule(page, 550, 1630, 1180, Align::Left, v.location);
     addressRows(page, 1215, 1250, 1275, 1310, v.venueStreet, v.venuePostcode, v.venueTown);
     textIn(page, B35, kLeft, 1340, 650, 1370, Align::Left, QStringLiteral("Art der Veranstaltung"));
     rule(page, 650, 1630, 1370);
-    textIn(page, A35, 650, 1332, 1630, 1370, Align::Center, v.eventKind);
+    valueOnRule(page, 650, 1630, 1370, Align::Center, v.eventKind);
     textIn(page, A27, kLeft, 1390, 1630, 1420, Align::Left,
            QStringLiteral("(z.B.: Tanz / Unterhaltungsmusik / Konzert / Gesellige Veranstaltung "
                           "/ Straßenfest / ...)"));
@@ -373,26 +368,26 @@ void firstPage(PageRecorder& page, const Gema::FormValues& v,
     textIn(page, B35, 1210, 1460, 1330, 1500, Align::Left, QStringLiteral("Uhr bis"));
     rule(page, 1330, 1560, 1500);
     textIn(page, B35, 1580, 1460, 1640, 1500, Align::Left, QStringLiteral("Uhr"));
-    textIn(page, A35, 530, 1460, 860, 1500, Align::Center, v.date);
-    textIn(page, A35, 950, 1460, 1190, 1500, Align::Center, v.from);
-    textIn(page, A35, 1330, 1460, 1560, 1500, Align::Center, v.to);
+    valueOnRule(page, 530, 860, 1500, Align::Center, v.date);
+    valueOnRule(page, 950, 1190, 1500, Align::Center, v.from);
+    valueOnRule(page, 1330, 1560, 1500, Align::Center, v.to);
 
     // Band.
     textIn(page, B35, kLeft, 1537, 530, 1570, Align::Left, QStringLiteral("Name der Kapelle"));
     rule(page, 530, 1630, 1580);
-    textIn(page, A35, 550, 1540, 1630, 1580, Align::Left, v.band);
+    valueOnRule(page, 550, 1630, 1580, Align::Left, v.band);
     textIn(page, B31, kLeft, 1614, 530, 1650, Align::Left, QStringLiteral("Name des Musikleiters"));
     rule(page, 530, 1630, 1650);
-    textIn(page, A35, 550, 1610, 1630, 1650, Align::Left, v.leader);
+    valueOnRule(page, 550, 1630, 1650, Align::Left, v.leader);
     addressRows(page, 1685, 1720, 1745, 1780, v.leaderStreet, v.leaderPostcode, v.leaderTown);
     textIn(page, B31, kLeft, 1820, 640, 1860, Align::Left,
            QStringLiteral("Anzahl der Musiker und Sänger"));
     rule(page, 640, 760, 1850);
     if (v.musicians > 0)
-        textIn(page, A35, 650, 1812, 770, 1850, Align::Center, QString::number(v.musicians));
+        valueOnRule(page, 650, 770, 1850, Align::Center, QString::number(v.musicians));
     textIn(page, B35, 790, 1820, 1050, 1860, Align::Left, QStringLiteral("Art der Besetzung"));
     rule(page, 1050, 1630, 1850);
-    textIn(page, A35, 1050, 1812, 1630, 1850, Align::Center, v.lineUpKind);
+    valueOnRule(page, 1050, 1630, 1850, Align::Center, v.lineUpKind);
     textIn(page, A27, 1050, 1865, 1630, 1897, Align::Center,
            QStringLiteral("(z.B.: Alleinunterhalter / Tanzband /"));
     textIn(page, A27, 1050, 1897, 1630, 1930, Align::Center,
@@ -475,6 +470,7 @@ Report::Document render(const Gema::FormValues& values, const std::vector<Gema::
         }
         document.pages.push_back(std::make_shared<const Report::RecordedPage>(recorder.finish()));
     }
+    PageFrame::numberPages(document, metrics, kLeft + kWidth);
     return document;
 }
 

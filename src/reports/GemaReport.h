@@ -84,15 +84,6 @@ std::vector<Work> distinct(const std::vector<Work>& records);
 // 21 are left, then the last page with up to 21 (often none). Always at least two pages.
 std::vector<int> planPages(int workCount);
 
-// A text for a cell `width` wide: unchanged in `first` when it fits; otherwise split at the last
-// blank after which the first part fits, the rest in `rest`. A text with no such blank stays
-// whole in `first` (it is drawn cut off at the cell's edge).
-struct Split {
-    QString first;
-    QString rest;
-};
-Split splitToWidth(const QString& text, const ReportFont& font, double width);
-
 } // namespace Gema
 
 namespace GemaReport {

@@ -46,11 +46,15 @@ const ReportFont& labelFont() {
     return ReportFonts::font(5);
 }
 
-// One line of text from x to 100 before the sheet's right edge, between top and bottom.
-void cell(PageRecorder& page, const PageMetrics& metrics, int x, int top, int bottom,
-          const QString& text, Align align = Align::Left) {
-    page.textInRect(QRect(QPoint(x, top), QPoint(metrics.width - 100 - 1, bottom - 1)), align,
-                    text);
+// A text between x and `right`, top and bottom, kept inside that box.
+void cell(PageRecorder& page, int x, int right, int top, int bottom, const QString& text,
+          Align align = Align::Left) {
+    page.fittedText(QRect(QPoint(x, top), QPoint(right - 1, bottom - 1)), align, text);
+}
+
+// Where a text ends that stands before the next column at x `next`.
+constexpr int before(int next) {
+    return next - PageFrame::kTextGap;
 }
 
 void greyBand(PageRecorder& page, int left, int top, int right, int bottom) {
@@ -68,12 +72,12 @@ void outline(PageRecorder& page, int left, int top, int right, int bottom) {
     page.line(left, bottom, left, top);
 }
 
-void notesLines(PageRecorder& page, const PageMetrics& metrics, int top, const QString& label) {
+void notesLines(PageRecorder& page, int top, const QString& label) {
     page.setPen(Pen::Solid2);
     for (int y = top + 50; y <= top + 260; y += 70)
         page.line(200, y, 1900, y);
     page.selectFont(labelFont());
-    cell(page, metrics, 200, top, top + 50, label);
+    cell(page, 200, 1900, top, top + 50, label);
 }
 
 QString timeRow(const QDateTime& from, const QDateTime& to) {
@@ -100,33 +104,33 @@ void page1(PageFrame::Run& run, CDatabase& db, std::int32_t eventId) {
     PageRecorder& page = run.beginPage();
     PageFrame::centredBandHeader(page, metrics, run.user());
     const auto previous = page.selectFont(ReportFonts::font(11));
-    cell(page, metrics, 100, 320, 390, QStringLiteral("GIG-RIDER"), Align::Center);
+    cell(page, 100, w - 100, 320, 390, QStringLiteral("GIG-RIDER"), Align::Center);
     page.selectFont(labelFont());
-    cell(page, metrics, 100, 420, 490, QStringLiteral("Gig am"), Align::Center);
+    cell(page, 100, w - 100, 420, 490, QStringLiteral("Gig am"), Align::Center);
     // The date interrupts the rule behind it.
     page.setBackgroundOpaque(true);
     page.setPen(Pen::Solid2);
     page.line(700, 540, w - 700, 540);
     page.selectFont(ReportFonts::font(7));
-    cell(page, metrics, 100, 500, 570, PageFrame::shortDate(event.getDate("EBeginn").date()),
+    cell(page, 100, w - 100, 500, 570, PageFrame::shortDate(event.getDate("EBeginn").date()),
          Align::Center);
     page.setBackgroundOpaque(false);
     page.selectFont(labelFont());
     if (!event.isNull("EArt"))
-        cell(page, metrics, 100, 600, 670, event.getText("EArt"), Align::Center);
+        cell(page, 100, w - 100, 600, 670, event.getText("EArt"), Align::Center);
     page.selectFont(ReportFonts::font(8));
-    cell(page, metrics, 100, 700, 770, QStringLiteral("Anschrift der Location:"), Align::Center);
+    cell(page, 100, w - 100, 700, 770, QStringLiteral("Anschrift der Location:"), Align::Center);
     page.selectFont(ReportFonts::font(7));
     if (!event.isNull("ELocation"))
-        cell(page, metrics, 100, 800, 870, event.getText("ELocation"), Align::Center);
+        cell(page, 100, w - 100, 800, 870, event.getText("ELocation"), Align::Center);
     if (!event.isNull("EStrasse"))
-        cell(page, metrics, 100, 900, 970, event.getText("EStrasse"), Align::Center);
-    cell(page, metrics, 100, 1000, 1070,
+        cell(page, 100, w - 100, 900, 970, event.getText("EStrasse"), Align::Center);
+    cell(page, 100, w - 100, 1000, 1070,
          event.getText("EPLZ") + QLatin1Char(' ') + event.getText("EOrt"), Align::Center);
 
     greyBand(page, 550, 1170, 1600, 1230);
     outline(page, 550, 1170, 1600, 1480);
-    cell(page, metrics, 100, 1180, 1250, QStringLiteral("Zeitplan"), Align::Center);
+    cell(page, 100, w - 100, 1180, 1250, QStringLiteral("Zeitplan"), Align::Center);
     page.selectFont(labelFont());
     const struct {
         const char* label;
@@ -138,8 +142,8 @@ void page1(PageFrame::Run& run, CDatabase& db, std::int32_t eventId) {
                  {"Abbau:", "ETAbbauVon", "ETAbbauBis"}};
     int top = 1250;
     for (const auto& row : times) {
-        cell(page, metrics, 570, top, top + 50, QString::fromUtf8(row.label));
-        cell(page, metrics, 870, top, top + 50,
+        cell(page, 570, before(870), top, top + 50, QString::fromUtf8(row.label));
+        cell(page, 870, before(1600), top, top + 50,
              timeRow(event.getDate(row.from), event.getDate(row.to)));
         top += 60;
     }
@@ -148,7 +152,7 @@ void page1(PageFrame::Run& run, CDatabase& db, std::int32_t eventId) {
                                   "Handy:",        "Fax:",     "E-Mail:", "Web:"};
     const int rows[] = {1600, 1660, 1720, 1820, 1880, 1940, 2000, 2060};
     for (int i = 0; i < 8; ++i)
-        cell(page, metrics, 570, rows[i], rows[i] + 50, QString::fromUtf8(labels[i]));
+        cell(page, 570, before(870), rows[i], rows[i] + 50, QString::fromUtf8(labels[i]));
     try {
         CSetStammExtFirma organiser(db);
         organiser.open(
@@ -156,40 +160,40 @@ void page1(PageFrame::Run& run, CDatabase& db, std::int32_t eventId) {
         std::int32_t organiserId = 0;
         if (!organiser.atEnd()) {
             organiserId = organiser.getLong("ExtID");
-            cell(page, metrics, 870, rows[0], rows[0] + 50,
+            cell(page, 870, before(1600), rows[0], rows[0] + 50,
                  firmName(organiser.getBool("fPrivat"), organiser.getText("Vorname"),
                           organiser.getText("Name"), organiser.getText("Firma")));
             if (!organiser.isNull("Strasse"))
-                cell(page, metrics, 870, rows[1], rows[1] + 50, organiser.getText("Strasse"));
+                cell(page, 870, before(1600), rows[1], rows[1] + 50, organiser.getText("Strasse"));
             if (!organiser.isNull("PLZ") || !organiser.isNull("Ort"))
-                cell(page, metrics, 870, rows[2], rows[2] + 50,
+                cell(page, 870, before(1600), rows[2], rows[2] + 50,
                      postcodeTown(organiser.getText("PLZ"), organiser.getText("Ort")));
             const char* const columns[] = {"Tel", "Telm", "Fax", "Email", "Homepage"};
             for (int i = 0; i < 5; ++i)
                 if (!organiser.isNull(columns[i]))
-                    cell(page, metrics, 870, rows[i + 3], rows[i + 3] + 50,
+                    cell(page, 870, before(1600), rows[i + 3], rows[i + 3] + 50,
                          organiser.getText(columns[i]));
         }
         greyBand(page, 550, 2150, 1600, 2200);
-        cell(page, metrics, 570, 2150, 2200, QStringLiteral("Ansprechpartner"));
-        cell(page, metrics, 970, 2150, 2200, QStringLiteral("Tel."));
-        cell(page, metrics, 1280, 2150, 2200, QStringLiteral("Handy"));
+        cell(page, 570, before(970), 2150, 2200, QStringLiteral("Ansprechpartner"));
+        cell(page, 970, before(1280), 2150, 2200, QStringLiteral("Tel."));
+        cell(page, 1280, before(1600), 2150, 2200, QStringLiteral("Handy"));
         CSetStammExtAnsprech contacts(db);
         contacts.open(QStringLiteral("[Art]=0 AND [ExtID]=%1").arg(organiserId),
                       QStringLiteral("[APName]"));
         int bottom = 2250;
         for (; !contacts.atEnd(); contacts.moveNext()) {
             const int rowTop = bottom - 50;
-            cell(page, metrics, 570, rowTop, bottom,
+            cell(page, 570, before(970), rowTop, bottom,
                  contactName(contacts.getText("APVorname"), contacts.getText("APName")));
             if (!contacts.isNull("APTel"))
-                cell(page, metrics, 970, rowTop, bottom, contacts.getText("APTel"));
+                cell(page, 970, before(1280), rowTop, bottom, contacts.getText("APTel"));
             if (!contacts.isNull("APTelm"))
-                cell(page, metrics, 1280, rowTop, bottom, contacts.getText("APTelm"));
+                cell(page, 1280, before(1600), rowTop, bottom, contacts.getText("APTelm"));
             bottom += 50;
         }
         outline(page, 550, 1580, 1600, bottom - 20);
-        notesLines(page, metrics, 2400, QStringLiteral("Besonderheiten:"));
+        notesLines(page, 2400, QStringLiteral("Besonderheiten:"));
     } catch (const CDaoException& error) {
         MessageService::stop(nullptr, error.description());
     }
@@ -198,18 +202,18 @@ void page1(PageFrame::Run& run, CDatabase& db, std::int32_t eventId) {
 }
 
 // One booked firm of kind `kind` with its first contact person, in a box from y0 to y0 + 620.
-void firmBlock(PageRecorder& page, const PageMetrics& metrics, CDatabase& db, std::int32_t eventId,
-               int y0, int kind, const QString& heading) {
+void firmBlock(PageRecorder& page, CDatabase& db, std::int32_t eventId, int y0, int kind,
+               const QString& heading) {
     greyBand(page, 200, y0, 1900, y0 + 50);
     outline(page, 200, y0, 1900, y0 + 620);
     page.selectFont(ReportFonts::font(8));
-    cell(page, metrics, 220, y0, y0 + 70, heading);
+    cell(page, 220, before(1900), y0, y0 + 70, heading);
     page.selectFont(labelFont());
     const char* const labels[] = {"Firma:", "Strasse:", "Ort:",    "Tel.",
                                   "Handy:", "Fax:",     "E-Mail:", "Web:"};
     const int offsets[] = {60, 110, 160, 230, 280, 330, 380, 430};
     for (int i = 0; i < 8; ++i)
-        cell(page, metrics, 220, y0 + offsets[i], y0 + offsets[i] + 50,
+        cell(page, 220, before(550), y0 + offsets[i], y0 + offsets[i] + 50,
              QString::fromUtf8(labels[i]));
     CSetAbfrEventExtFirma firm(db);
     firm.open(QStringLiteral("[Art]=%1 AND [EventID]=%2").arg(kind).arg(eventId));
@@ -230,12 +234,12 @@ void firmBlock(PageRecorder& page, const PageMetrics& metrics, CDatabase& db, st
                                   firm.getText("Homepage")};
         for (int i = 0; i < 8; ++i)
             if (!values[i].isEmpty())
-                cell(page, metrics, 550, y0 + offsets[i], y0 + offsets[i] + 50, values[i]);
+                cell(page, 550, before(1900), y0 + offsets[i], y0 + offsets[i] + 50, values[i]);
     }
     greyBand(page, 200, y0 + 500, 1900, y0 + 550);
-    cell(page, metrics, 220, y0 + 500, y0 + 550, QStringLiteral("Ansprechpartner"));
-    cell(page, metrics, 970, y0 + 500, y0 + 550, QStringLiteral("Tel."));
-    cell(page, metrics, 1380, y0 + 500, y0 + 550, QStringLiteral("Handy"));
+    cell(page, 220, before(970), y0 + 500, y0 + 550, QStringLiteral("Ansprechpartner"));
+    cell(page, 970, before(1380), y0 + 500, y0 + 550, QStringLiteral("Tel."));
+    cell(page, 1380, before(1900), y0 + 500, y0 + 550, QStringLiteral("Handy"));
     if (!booked)
         return;
     CSetStammExtAnsprech contact(db);
@@ -243,12 +247,12 @@ void firmBlock(PageRecorder& page, const PageMetrics& metrics, CDatabase& db, st
                  QStringLiteral("[APName]"));
     if (contact.atEnd())
         return;
-    cell(page, metrics, 220, y0 + 560, y0 + 610,
+    cell(page, 220, before(970), y0 + 560, y0 + 610,
          contactName(contact.getText("APVorname"), contact.getText("APName")));
     if (!contact.isNull("APTel"))
-        cell(page, metrics, 970, y0 + 560, y0 + 610, contact.getText("APTel"));
+        cell(page, 970, before(1380), y0 + 560, y0 + 610, contact.getText("APTel"));
     if (!contact.isNull("APTelm"))
-        cell(page, metrics, 1380, y0 + 560, y0 + 610, contact.getText("APTelm"));
+        cell(page, 1380, before(1900), y0 + 560, y0 + 610, contact.getText("APTelm"));
 }
 
 void page2(PageFrame::Run& run, CDatabase& db, std::int32_t eventId) {
@@ -257,7 +261,7 @@ void page2(PageFrame::Run& run, CDatabase& db, std::int32_t eventId) {
     PageFrame::centredBandHeader(page, metrics, run.user());
     greyBand(page, 200, 300, 1900, 350);
     const auto previous = page.selectFont(ReportFonts::font(8));
-    cell(page, metrics, 220, 300, 370, QStringLiteral("Besetzung"));
+    cell(page, 220, before(1900), 300, 370, QStringLiteral("Besetzung"));
     page.selectFont(labelFont());
     try {
         CSetAbfrEventBesetzung lineUp(db);
@@ -266,25 +270,25 @@ void page2(PageFrame::Run& run, CDatabase& db, std::int32_t eventId) {
         int bottom = 410;
         for (; !lineUp.atEnd(); lineUp.moveNext()) {
             const int top = bottom - 50;
-            cell(page, metrics, 220, top, bottom,
+            cell(page, 220, before(650), top, bottom,
                  QStringLiteral("%1 %2").arg(lineUp.getText("MVorname"), lineUp.getText("MName")));
             QStringList shortNames;
             for (int slot = 1; slot <= 6; ++slot)
                 shortNames << lineUp.getText(QStringLiteral("Kurz%1").arg(slot).toStdString());
-            cell(page, metrics, 650, top, bottom, instruments(shortNames));
+            cell(page, 650, before(1050), top, bottom, instruments(shortNames));
             if (!lineUp.isNull("MTel"))
-                cell(page, metrics, 1050, top, bottom,
+                cell(page, 1050, before(1450), top, bottom,
                      QStringLiteral("Tel. ") + lineUp.getText("MTel"));
             if (!lineUp.isNull("MTelm"))
-                cell(page, metrics, 1450, top, bottom,
+                cell(page, 1450, before(1900), top, bottom,
                      QStringLiteral("Handy: ") + lineUp.getText("MTelm"));
             bottom += 50;
         }
         outline(page, 200, 300, 1900, bottom - 30);
         const int y0 = bottom - 30 + 50;
-        firmBlock(page, metrics, db, eventId, y0, 1, QStringLiteral("Technik"));
-        firmBlock(page, metrics, db, eventId, y0 + 670, 2, QStringLiteral("Backline:"));
-        notesLines(page, metrics, 2400, QStringLiteral("Besonderheiten:"));
+        firmBlock(page, db, eventId, y0, 1, QStringLiteral("Technik"));
+        firmBlock(page, db, eventId, y0 + 670, 2, QStringLiteral("Backline:"));
+        notesLines(page, 2400, QStringLiteral("Besonderheiten:"));
     } catch (const CDaoException& error) {
         MessageService::stop(nullptr, error.description());
     }
@@ -298,10 +302,10 @@ void page3(PageFrame::Run& run, CDatabase& db, std::int32_t eventId) {
     PageFrame::centredBandHeader(page, metrics, run.user());
     const auto previous = page.currentFont();
     try {
-        firmBlock(page, metrics, db, eventId, 300, 3, QStringLiteral("PA"));
-        firmBlock(page, metrics, db, eventId, 970, 4, QStringLiteral("Lichtanlage"));
-        notesLines(page, metrics, 2000, QStringLiteral("Besonderheiten:"));
-        notesLines(page, metrics, 2400, QStringLiteral("Pressetermine:"));
+        firmBlock(page, db, eventId, 300, 3, QStringLiteral("PA"));
+        firmBlock(page, db, eventId, 970, 4, QStringLiteral("Lichtanlage"));
+        notesLines(page, 2000, QStringLiteral("Besonderheiten:"));
+        notesLines(page, 2400, QStringLiteral("Pressetermine:"));
     } catch (const CDaoException& error) {
         MessageService::stop(nullptr, error.description());
     }

@@ -39,7 +39,7 @@ void renderSection(PageFrame::Run& run, CRecordset& events, const QString& title
     Report::PageRecorder& page = run.beginPage();
     PageFrame::gigUpdateHeader(page, metrics, run.user(), today);
     const auto previous = page.selectFont(ReportFonts::font(9));
-    page.textInRect(QRect(100, 320, metrics.width - 200, 70), Align::Center, title);
+    page.fittedText(QRect(100, 320, metrics.width - 200, 80), Align::Center, title);
     page.selectFont(ReportFonts::font(7));
     page.textInRect(
         QRect(100, 400, metrics.width - 200, 60), Align::Center,
@@ -54,6 +54,9 @@ void renderSection(PageFrame::Run& run, CRecordset& events, const QString& title
         const int status = events.columnIndex("Status");
         int top = metrics.offsetY + 500;
         bool first = true;
+        if (events.atEnd())
+            page.textInRect(rowRect(200, metrics.width - 100, top), Align::Left,
+                            QStringLiteral("Keine Termine in diesem Zeitraum."));
         for (; !events.atEnd(); events.moveNext()) {
             // A page ends only for a row that still has to be printed, so that the last page
             // is never left with a header alone.
@@ -68,13 +71,14 @@ void renderSection(PageFrame::Run& run, CRecordset& events, const QString& title
             Report::PageRecorder& current = run.page();
             current.textInRect(rowRect(200, 450, top), Align::Left,
                                PageFrame::shortDate(events.getDate(begin).date()));
-            current.textInRect(
+            current.fittedText(
                 rowRect(450, 1650, top), Align::Left,
                 QStringLiteral("%1 %2 %3")
                     .arg(events.getText(kind), events.getText(location), events.getText(town)));
             // A missing status reads as reserved, as everywhere else.
             const int code = events.isNull(status) ? 1 : events.getInt(status);
-            current.textInRect(rowRect(1700, 2000, top), Align::Left, GigUpdate::statusText(code));
+            current.fittedText(rowRect(1700, metrics.width - 100, top), Align::Left,
+                               GigUpdate::statusText(code));
             top += 60;
         }
     } catch (const CDaoException& error) {

@@ -23,13 +23,25 @@ void centredBandHeader(Report::PageRecorder& page, const PageMetrics& metrics,
 // "Gig-Update", the date of the print and, on the right, the band and its contact lines.
 void gigUpdateHeader(Report::PageRecorder& page, const PageMetrics& metrics,
                      const UserProfile& user, const QDate& today);
-// The band's name and its two contact lines right-aligned at the top of the page, in a text
-// rectangle from x `left` to 100 before the right edge. Leaves font 3 selected.
+// Where the texts on the left of a page head end: the band's name and the contact lines on the
+// right keep clear of them.
+struct HeadLeftEdges {
+    int besideBand = 100;    // right end of what stands left of the band's name
+    int besideInfo = 100;    // ... of the "Info: " line
+    int besideContact = 100; // ... of the "EMail: " line
+};
+// The band's name and its two contact lines right-aligned at the top of the page, each in a box
+// from the texts left of it to 100 before the right edge. Leaves font 3 selected.
 void bandAtRight(Report::PageRecorder& page, const PageMetrics& metrics, const UserProfile& user,
-                 int left);
+                 const HeadLeftEdges& left);
 // The last thing on every page: a rule above the bottom edge and under it, letter-spaced, the
 // band's web address when the user data has one.
 void footer(Report::PageRecorder& page, const PageMetrics& metrics, const UserProfile& user);
+// "Seite x von y" right-aligned at the foot of every page, ending at x `right`, when the
+// document has more than one page. The footer's web address stays clear of it.
+void numberPages(Report::Document& document, const PageMetrics& metrics, int right);
+// The gap kept between two texts on one line.
+constexpr int kTextGap = 30;
 
 // A row whose top lies below this must go on a new page.
 inline int bottomLimit(const PageMetrics& metrics) {

@@ -1,5 +1,7 @@
 #include "RecordedPage.h"
 
+#include "TextFit.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,6 +19,16 @@ Op boxOp(Op::Kind kind, const QRect& box) {
     return op;
 }
 } // namespace
+
+PageRecorder::PageRecorder(const RecordedPage& page) : m_page(page) {
+    m_page.m_extent.reset();
+    m_pen = Pen::None;
+    m_brush = Brush::Grey;
+    m_textColor = 0; // transparent: no colour a page chooses
+    // The pen and brush of a continued page are unknown: record the first ones chosen.
+    setPen(Pen::Hairline);
+    setBrush(Brush::White);
+}
 
 std::optional<ReportFont> PageRecorder::selectFont(const ReportFont& font) {
     std::optional<ReportFont> previous = m_font;
@@ -103,6 +115,33 @@ void PageRecorder::textInRect(const QRect& rect, Align align, const QString& tex
 void PageRecorder::clippedText(const QRect& rect, Align align, const QString& text) {
     textInRect(rect, align, text);
     m_page.m_ops.back().clip = true;
+}
+
+void PageRecorder::fittedText(const QRect& box, Align align, const QString& text, VAlign vertical,
+                              int smallestPercent) {
+    const ReportFont original = font();
+    const FittedText fit = fitText(text, original, box.width(), box.height(), smallestPercent);
+    if (fit.unchanged(original) && vertical == VAlign::Top) {
+        textInRect(box, align, text);
+        return;
+    }
+    const double pitch = fit.font.lineHeight();
+    double top = box.top();
+    if (vertical == VAlign::Centre)
+        top += (box.height() - pitch * fit.lines.size()) / 2;
+    else if (fit.lines.size() == 1)
+        top += original.ascent() - fit.font.ascent();
+    const std::optional<ReportFont> previous = m_font;
+    selectFont(fit.font);
+    for (int index = 0; index < fit.lines.size(); ++index) {
+        const int lineTop = int(std::lround(top + index * pitch));
+        textInRect(QRect(box.left(), lineTop, box.width(), int(std::ceil(pitch))), align,
+                   fit.lines[index]);
+    }
+    if (previous)
+        selectFont(*previous);
+    else
+        selectFont(original);
 }
 
 void PageRecorder::line(int x1, int y1, int x2, int y2) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReportFonts.h"
+#include "TextFit.h"
 
 #include <QColor>
 #include <QImage>
@@ -20,6 +21,7 @@ namespace Report {
 enum class Align { Left, Center, Right };
 enum class Pen { Hairline, Solid2, Solid3, None, Solid1 };
 enum class Brush { White, Grey, LightGrey }; // grey 192, light grey 224
+enum class VAlign { Top, Centre };
 
 class RecordedPage;
 
@@ -78,6 +80,9 @@ private:
 class PageRecorder {
 public:
     explicit PageRecorder(QSize sheet = QSize()) : m_page(sheet) {}
+    // Continues drawing on a finished page. Nothing is assumed of the state the page ended in:
+    // the first font, pen, brush and text colour chosen are recorded.
+    explicit PageRecorder(const RecordedPage& page);
 
     // Selects a font and returns the one selected before (none at the start of a page).
     std::optional<ReportFont> selectFont(const ReportFont& font);
@@ -95,6 +100,12 @@ public:
     void textInRect(const QRect& rect, Align align, const QString& text, int letterSpacing = 0);
     // One line cut off at the rectangle's edges: for a text that may be wider than its box.
     void clippedText(const QRect& rect, Align align, const QString& text);
+    // A text kept inside its box (see TextFit.h): drawn as textInRect() when it fits, else
+    // wrapped onto the box's lines, set smaller or ended with "…". A single line set smaller
+    // keeps the baseline of the full size at the top of the box; `vertical` centres the lines
+    // in the box instead. `smallestPercent` is the fit rule's floor.
+    void fittedText(const QRect& box, Align align, const QString& text,
+                    VAlign vertical = VAlign::Top, int smallestPercent = kSmallestFitPercent);
     void line(int x1, int y1, int x2, int y2);
     void rectangle(const QRect& rect);
     void cornerMark(int x1, int y1, int x2, int y2);

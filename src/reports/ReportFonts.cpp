@@ -74,6 +74,14 @@ double ReportFont::lineHeight() const {
     return (metrics.ascent() + metrics.descent()) * qRound(emSize()) / kMeasureSize;
 }
 
+QRectF ReportFont::inkBounds(const QString& text) const {
+    const QFontMetricsF& metrics = measure(*this);
+    const double factor = qRound(emSize()) / double(kMeasureSize);
+    const QRectF ink = metrics.tightBoundingRect(text);
+    return QRectF(ink.left() * factor, (ink.top() + metrics.ascent()) * factor,
+                  ink.width() * factor, ink.height() * factor);
+}
+
 namespace ReportFonts {
 
 namespace {

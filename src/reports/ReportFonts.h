@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QRectF>
 #include <QString>
 
 // The fonts of the printed pages. Sizes are in tenths of a millimetre, like every coordinate of
@@ -31,6 +32,9 @@ struct ReportFont {
     double ascent() const;
     // Ascent plus descent: the height of a line's cell.
     double lineHeight() const;
+    // The ink of the text, relative to the top-left corner of its cell (the pen starts at x 0,
+    // the cell's top is y 0): where the glyphs really put black on the page.
+    QRectF inkBounds(const QString& text) const;
     // The em in report units: the height itself, or the em whose cell is that high.
     double emSize() const;
 };

@@ -48,7 +48,8 @@ std::vector<SetPage> recordSets(const std::vector<Song>& songs) {
         recorder.selectFont(ReportFonts::Song);
         recorder.text(0, y, song.title);
         recorder.text(keyColumn, y, song.key);
-        y += 30;
+        // The next line begins below the song's whole line, descenders included.
+        y += std::max(30, int(std::ceil(ReportFonts::Song.lineHeight())));
         recorder.selectFont(ReportFonts::Small);
         if (song.tempo > 0)
             recorder.text(0, y, QStringLiteral("Tempo: %1").arg(song.tempo));
@@ -58,6 +59,17 @@ std::vector<SetPage> recordSets(const std::vector<Song>& songs) {
     }
     close();
     return sets;
+}
+
+// Where a line shared by a text on the left and one on the right is divided: each side gets
+// the room it needs when both fit, otherwise the right side up to half of the line.
+int sideBySide(double leftWidth, double rightWidth, int left, int right) {
+    const int room = right - left - PageFrame::kTextGap;
+    if (leftWidth + rightWidth <= room)
+        return right - int(std::ceil(rightWidth));
+    const int rightPart =
+        int(std::ceil(std::min(rightWidth, std::max(room - leftWidth, room / 2.0))));
+    return right - rightPart;
 }
 
 } // namespace
@@ -114,19 +126,34 @@ Report::Document render(CDatabase& db, std::int32_t eventId, const UserProfile& 
     for (const SetPage& set : sets) {
         PageRecorder sheet(metrics.sheet());
         sheet.setBackgroundOpaque(false);
-        sheet.selectFont(ReportFonts::SetTitle);
-        sheet.text(100, y0 + 10, QStringLiteral("Set %1").arg(set.setNumber));
-        sheet.selectFont(ReportFonts::Subtitle);
-        sheet.textInRect(QRect(100, y0 + 120, right - 100, 150), Align::Left,
-                         QStringLiteral("%1, %2").arg(location, PageFrame::shortDate(begin)));
-        sheet.selectFont(ReportFonts::Band);
-        sheet.textInRect(QRect(100, y0 + 20, right - 100, 150), Align::Right, user.band);
-        sheet.selectFont(ReportFonts::Info);
-        sheet.textInRect(QRect(100, y0 + 85, right - 100, 150), Align::Right,
-                         PageFrame::infoLine(user));
+        // The venue line on the left and the contact lines on the right share the head's
+        // height: each keeps to its side.
+        const QString title = QStringLiteral("Set %1").arg(set.setNumber);
+        const QString venue = QStringLiteral("%1, %2").arg(location, PageFrame::shortDate(begin));
+        const QString info = PageFrame::infoLine(user);
         const QString contact = PageFrame::contactLine(user);
+        const int titleEnd =
+            100 + int(std::ceil(ReportFonts::SetTitle.textWidth(title))) + PageFrame::kTextGap;
+        const int split = sideBySide(
+            ReportFonts::Subtitle.textWidth(venue),
+            std::max(ReportFonts::Info.textWidth(info), ReportFonts::Info.textWidth(contact)), 100,
+            right);
+        sheet.selectFont(ReportFonts::SetTitle);
+        sheet.text(100, y0 + 10, title);
+        sheet.selectFont(ReportFonts::Subtitle);
+        sheet.fittedText(
+            QRect(QPoint(100, y0 + 120), QPoint(split - PageFrame::kTextGap, y0 + 180)),
+            Align::Left, venue);
+        sheet.selectFont(ReportFonts::Band);
+        sheet.fittedText(QRect(QPoint(titleEnd, y0 + 20), QPoint(right - 1, y0 + 84)), Align::Right,
+                         user.band);
+        sheet.selectFont(ReportFonts::Info);
+        sheet.fittedText(
+            QRect(QPoint(std::max(titleEnd, split), y0 + 85), QPoint(right - 1, y0 + 124)),
+            Align::Right, info);
         if (!contact.isEmpty())
-            sheet.textInRect(QRect(100, y0 + 125, right - 100, 150), Align::Right, contact);
+            sheet.fittedText(QRect(QPoint(split, y0 + 125), QPoint(right - 1, y0 + 182)),
+                             Align::Right, contact);
         sheet.setPen(Report::Pen::Solid2);
         sheet.line(100, y0 + 185, right, y0 + 185);
         const QRectF extent = set.page->extent();
@@ -136,6 +163,7 @@ Report::Document render(CDatabase& db, std::int32_t eventId, const UserProfile& 
                    set.page);
         document.pages.push_back(std::make_shared<const Report::RecordedPage>(sheet.finish()));
     }
+    PageFrame::numberPages(document, metrics, right);
     return document;
 }
 

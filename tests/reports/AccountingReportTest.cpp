@@ -2,6 +2,7 @@
 // amounts follow.
 #include "ReportTestSupport.h"
 
+#include "core/FinanceModel.h"
 #include "core/MessageService.h"
 #include "data/RecordSets.h"
 #include "reports/AccountingReport.h"
@@ -197,3 +198,25 @@ TEST_F(AccountingReportTest, ALongTableContinuesOnANewPageWithItsHeadRepeated) {
 }
 
 } // namespace
+
+TEST_F(AccountingReportTest, TotalsAndBalanceAreTheSumsOfThePrintedAmounts) {
+    // 33.33 without VAT at 19 % is 39.6627 each: printed 39.66, three of them 118.98 (the
+    // unrounded sum would print 118.99).
+    database.exec(R"sql(
+INSERT INTO "T_Grunddaten" ("MWST_Satz1", "MWST_Satz2") VALUES (19, 7);
+UPDATE "T_Event" SET "EGageVereinb" = 100.005, "EfMWST" = -1 WHERE "EventID" = 1;
+INSERT INTO "T_Event_Finanzen" ("EventID", "Kostengruppe", "Kostenstelle", "ID", "Auszahlung",
+    "fMWST", "MwSt_Satz", "fZahltVeranstalter") VALUES
+    (1, 1, 10, 1, 33.33, 0, 1, 0), (1, 1, 10, 1, 33.33, 0, 1, 0), (1, 1, 10, 1, 33.33, 0, 1, 0);
+)sql");
+    const AccountingReport::Statement sums = statement();
+    EXPECT_DOUBLE_EQ(sums.expenses, 118.98);
+    const QStringList printed = texts(*render().pages.front());
+    EXPECT_EQ(printed.count(QStringLiteral("39.66")), 3);
+    EXPECT_TRUE(printed.contains(QStringLiteral("118.98")));
+    EXPECT_FALSE(printed.contains(QStringLiteral("118.99")));
+    const int saldo = int(printed.indexOf(QStringLiteral("Saldo")));
+    ASSERT_GE(saldo, 0);
+    EXPECT_EQ(printed.value(saldo + 1),
+              AccountingReport::amountText(Finance::roundToCent(sums.income) - 118.98));
+}
