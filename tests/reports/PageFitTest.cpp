@@ -260,6 +260,17 @@ TEST_P(EveryReport, YearOverviews) {
                                                user.band, chart),
                     QStringLiteral("Jahresübersicht %1").arg(year));
     }
+    // The example's cancelled gig of June 2026 brings no money; its reserved and requested
+    // gigs of 2027 show their fees only as "in Aussicht".
+    const auto year2026 =
+        YearOverview::compute(database.db(), 2026, base, Finance::VatMode::Inclusive);
+    EXPECT_EQ(year2026.months[5].gigs[3], 1);
+    EXPECT_EQ(YearOverview::tableRows(year2026, year2026)[5][6], QStringLiteral("0,00"));
+    EXPECT_EQ(year2026.months[5].costs, 0.0);
+    const auto year2027 =
+        YearOverview::compute(database.db(), 2027, base, Finance::VatMode::Inclusive);
+    EXPECT_EQ(year2027.months[3].fees, 0.0);      // April: reserved
+    EXPECT_GT(year2027.months[3].prospective, 0.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(ExampleData, EveryReport, ::testing::Values(false));
