@@ -129,10 +129,15 @@ int print(const QStringList& args) {
         return fail(QStringLiteral("Keine Datenbank gefunden: %1").arg(path));
     CDatabase db;
     db.open(path);
-    if (event != 0 && !PlanningContext::read(db, event))
+    // Keys the report takes must name what they stand for; a wrong call stays a usage error.
+    const bool gigUpdate = report == QLatin1String("gig-update");
+    const bool eventReport = QStringList{QStringLiteral("setliste"), QStringLiteral("gig-rider"),
+                                         QStringLiteral("abrechnung"), QStringLiteral("gema")}
+                                 .contains(report);
+    if (eventReport && event != 0 && !PlanningContext::read(db, event))
         return refuse(QStringLiteral("Kein Event mit der Nummer %1.").arg(event));
     for (const GigUpdate::CrewEntry& entry : crew)
-        if (!GigUpdate::exists(db, entry))
+        if (gigUpdate && !GigUpdate::exists(db, entry))
             return refuse(GigUpdate::unknownText(entry));
     const UserProfile user = UserProfile::load(db);
     // The PDF file and the dump are laid out as the program saves a PDF file.
@@ -140,7 +145,7 @@ int print(const QStringList& args) {
     const QDate today = QDate::currentDate();
 
     Report::Document document;
-    if (report == QLatin1String("gig-update")) {
+    if (gigUpdate) {
         if (event != 0)
             return usage();
         GigUpdate::Selection selection = GigUpdate::openingSelection(db, today);

@@ -257,9 +257,11 @@ TEST_F(SelectionFormsTest, SetListPreviewOpensOnceAndIsOnlyBroughtToTheFront) {
     form.show();
     int previews = -1;
     int pages = 0;
+    QString pdfName;
     onNextModal([&](QDialog& preview) {
         EXPECT_EQ(preview.windowTitle(), QStringLiteral("Druckvorschau"));
         pages = preview.findChild<CViewPrintPreview*>()->document().pageCount();
+        pdfName = preview.findChild<CViewPrintPreview*>()->suggestedPdfName();
         // Printing again while the preview is open opens no second one.
         FormTest::button(form, "&Setliste drucken...")->click();
         previews = int(form.findChildren<CPrintPreviewWindow*>().size());
@@ -268,6 +270,7 @@ TEST_F(SelectionFormsTest, SetListPreviewOpensOnceAndIsOnlyBroughtToTheFront) {
     click(form, "&Setliste drucken...");
     EXPECT_EQ(previews, 1);
     EXPECT_EQ(pages, 2);
+    EXPECT_EQ(pdfName, QStringLiteral("Setliste_2024-03-05_Hochzeit.pdf"));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(u'\n').toStdString();
 }
 
@@ -290,6 +293,10 @@ TEST_F(PrintMenuTest, GigUpdateOpensItsPreviewInTheMainWindow) {
     EXPECT_EQ(frame->centralWidget(), preview);
     EXPECT_EQ(preview->document().pageCount(), 1);
     EXPECT_EQ(preview->statusText(), QStringLiteral("Seite 1"));
+    // The period begins today, and so does the file's name.
+    EXPECT_EQ(preview->suggestedPdfName(),
+              QStringLiteral("Gig-Update_%1.pdf")
+                  .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
     // Choosing a list leaves the preview.
     frame->navigate(1, 0);
     EXPECT_EQ(frame->mainMenu()->reports().preview(), nullptr);
