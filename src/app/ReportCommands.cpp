@@ -31,19 +31,27 @@ void ReportCommands::gigUpdate() {
             &m_frame, QStringLiteral("Keiner der gewählten Einträge hat Termine im Zeitraum."));
         return;
     }
-    showPreview(render, std::move(document));
+    // The Gig-Update covers a period rather than one gig: its file carries the period's first
+    // day.
+    const QString pdfName = ReportPrinting::suggestedPdfName(document.title, selection.from);
+    showPreview(render, std::move(document), pdfName);
 }
 
-void ReportCommands::showPreview(const ReportPrinting::Renderer& render) {
-    showPreview(render, render(ReportPrinting::metricsOf(&m_frame.printer())));
+void ReportCommands::showPreview(const ReportPrinting::Renderer& render, std::int32_t eventId) {
+    Report::Document document = render(ReportPrinting::metricsOf(&m_frame.printer()));
+    const QString pdfName =
+        ReportPrinting::eventPdfName(m_frame.app().database(), document.title, eventId);
+    showPreview(render, std::move(document), pdfName);
 }
 
-void ReportCommands::showPreview(const ReportPrinting::Renderer& render,
-                                 Report::Document document) {
+void ReportCommands::showPreview(const ReportPrinting::Renderer& render, Report::Document document,
+                                 const QString& pdfName) {
     CKavioApp& app = m_frame.app();
     auto* preview = new CViewPrintPreview;
     preview->setDocument(std::move(document));
     preview->setPdfFolder(app.programDirectory());
+    preview->setPdfName(pdfName);
+    preview->setRenderer(render);
     // Printing leaves the preview and renders the report again for the printer chosen.
     preview->setPrintHandler([this, render, preview] {
         const int pages = preview->document().pageCount();
@@ -71,9 +79,11 @@ void ReportCommands::gigRider() {
         return;
     CDatabase& db = m_frame.app().database();
     const UserProfile user = m_frame.app().userProfile();
-    showPreview([&db, eventId, user](const PageMetrics& metrics) {
-        return GigRiderReport::render(db, eventId, user, metrics);
-    });
+    showPreview(
+        [&db, eventId, user](const PageMetrics& metrics) {
+            return GigRiderReport::render(db, eventId, user, metrics);
+        },
+        eventId);
 }
 
 void ReportCommands::accounting() {
@@ -89,7 +99,8 @@ void ReportCommands::accounting() {
     // A statement that could not be read has been reported already; there is nothing to show.
     if (document.pages.empty())
         return;
-    showPreview(render, std::move(document));
+    const QString pdfName = ReportPrinting::eventPdfName(db, document.title, eventId);
+    showPreview(render, std::move(document), pdfName);
 }
 
 void ReportCommands::closePreview() {

@@ -28,9 +28,11 @@ public:
 private:
     // The event the user picks in the event choice form, or 0 when cancelled.
     std::int32_t chooseEvent();
-    // Shows the rendered pages in the preview; printing from it renders them again.
-    void showPreview(const ReportPrinting::Renderer& render);
-    void showPreview(const ReportPrinting::Renderer& render, Report::Document document);
+    // Shows the rendered pages in the preview; printing or saving them renders them again. The
+    // PDF file is named after the event (or, without one, the first day of the period).
+    void showPreview(const ReportPrinting::Renderer& render, std::int32_t eventId);
+    void showPreview(const ReportPrinting::Renderer& render, Report::Document document,
+                     const QString& pdfName);
 
     CMainFrame& m_frame;
     QPointer<CViewPrintPreview> m_preview;

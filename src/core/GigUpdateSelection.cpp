@@ -19,6 +19,26 @@ Selection openingSelection(CDatabase& db, const QDate& today) {
     return selection;
 }
 
+bool exists(CDatabase& db, const CrewEntry& entry) {
+    if (entry.key <= 0)
+        return false;
+    if (entry.kind == Musician) {
+        CSetStammMusiker musician(db);
+        musician.open(QStringLiteral("[MusikerID]=%1").arg(entry.key));
+        return !musician.atEnd();
+    }
+    CSetStammExtFirma firm(db);
+    firm.open(QStringLiteral("[ExtID]=%1 AND [Art]=%2").arg(entry.key).arg(entry.kind));
+    return !firm.atEnd();
+}
+
+QString unknownText(const CrewEntry& entry) {
+    const char* const kind = entry.kind == Musician     ? "Musiker"
+                             : entry.kind == Technician ? "Techniker"
+                                                        : "Backliner";
+    return QStringLiteral("Kein %1 mit der Nummer %2.").arg(QString::fromUtf8(kind)).arg(entry.key);
+}
+
 QString statusText(int status) {
     static const char* const texts[] = {"angefragt", "reserviert", "gebucht", "abgesagt"};
     return status >= 0 && status < 4 ? QString::fromUtf8(texts[status]) : QString();

@@ -23,6 +23,12 @@ struct CrewEntry {
     bool operator==(const CrewEntry& other) const { return key == other.key && kind == other.kind; }
 };
 
+// Whether the entry names a stored musician, or a stored firm of the entry's kind. Throws
+// CDaoException.
+bool exists(CDatabase& db, const CrewEntry& entry);
+// Why an entry that does not exist is refused: "Kein Techniker mit der Nummer 11.".
+QString unknownText(const CrewEntry& entry);
+
 struct Selection {
     QDate from;
     QDate to;

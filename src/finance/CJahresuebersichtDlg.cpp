@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -39,7 +40,12 @@ CJahresuebersichtDlg::CJahresuebersichtDlg(CDatabase& db, CProfileFile& profile,
     bar->addWidget(new QLabel(QStringLiteral("Beträge ") + Finance::modeText(m_mode) +
                                   QStringLiteral(", im Vergleich mit dem Vorjahr"),
                               this));
-    bar->addStretch();
+    // The confirmation of a saved file takes the free room and never widens the form.
+    m_saved = new QLabel(this);
+    m_saved->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_saved->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_saved->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(m_saved, 1);
     auto* pdf = new QPushButton(QStringLiteral("Als &PDF speichern..."), this);
     auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
     bar->addWidget(pdf);
@@ -144,6 +150,8 @@ bool CJahresuebersichtDlg::savePdf(const QString& path) {
         MessageService::stop(this, error);
         return false;
     }
+    m_saved->setText(QStringLiteral("Gespeichert: %1")
+                         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
     return true;
 }
 
@@ -154,4 +162,8 @@ void CJahresuebersichtDlg::onSavePdf() {
                                                       suggested, QStringLiteral("PDF (*.pdf)"));
     if (!path.isEmpty())
         savePdf(path);
+}
+
+QString CJahresuebersichtDlg::savedText() const {
+    return m_saved->text();
 }

@@ -25,8 +25,10 @@ public:
     void showYear(int year);
     const YearOverview::Year& year() const { return m_year; }
     QTableWidget* table() const { return m_table; }
-    // Writes the page; false (after a German message) when the file cannot be written.
+    // Writes the page; false (after a German message) when the file cannot be written. Once
+    // written, "Gespeichert: FILE" shows beside the buttons.
     bool savePdf(const QString& path);
+    QString savedText() const;
 
 private:
     void onSavePdf();
@@ -38,4 +40,5 @@ private:
     QSpinBox* m_yearField = nullptr;
     QTableWidget* m_table = nullptr;
     QChartView* m_chart = nullptr;
+    QLabel* m_saved = nullptr;
 };

@@ -165,6 +165,8 @@ void CDruckGemaDlg::onPrint() {
         return; // the works could not be read; that has been shown
     CPrintPreviewWindow window(this);
     CViewPrintPreview* view = window.view();
+    view->setPdfName(ReportPrinting::eventPdfName(m_db, document.title, m_eventId));
+    view->setRenderer(m_source.render);
     view->setDocument(std::move(document));
     view->setPrintHandler(
         [this, &window, view] { m_registration.print(&window, view->document().pageCount()); });

@@ -366,6 +366,8 @@ void CPlanSetlisteDlg::previewSetList() {
     }
     CPrintPreviewWindow window(this);
     CViewPrintPreview* view = window.view();
+    view->setPdfName(ReportPrinting::eventPdfName(m_db, document.title, eventId));
+    view->setRenderer(m_setListSource.render);
     view->setDocument(std::move(document));
     view->setPrintHandler([this, &window, view] {
         m_printRegistration.print(&window, view->document().pageCount());

@@ -62,6 +62,11 @@ int runIcsCommand(const QStringList& args) {
         return refuse(QStringLiteral("Das Ende des Zeitraums liegt vor seinem Beginn."));
     CDatabase db;
     db.open(QDir(args.first()).filePath(QStringLiteral("Kavio.mde")));
+    if (request.forPerson && !GigUpdate::exists(db, request.person)) {
+        // Nothing is exported and no file written.
+        std::fprintf(stderr, "%s\n", GigUpdate::unknownText(request.person).toUtf8().constData());
+        return 1;
+    }
     const QByteArray calendar = Calendar::exportCalendar(db, request, QDateTime::currentDateTime());
     const QString failure = Calendar::writeAtomically(out, calendar);
     if (!failure.isEmpty()) {

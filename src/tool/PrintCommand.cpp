@@ -1,6 +1,7 @@
 #include "PrintCommand.h"
 
 #include "core/GigUpdateSelection.h"
+#include "core/PlanningContext.h"
 #include "core/UserProfile.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
@@ -24,6 +25,12 @@ namespace {
 int fail(const QString& text) {
     std::fprintf(stderr, "%s\n", text.toUtf8().constData());
     return 2;
+}
+
+// An event or person that is not in the database: nothing is written.
+int refuse(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    return 1;
 }
 
 int usage() {
@@ -122,12 +129,23 @@ int print(const QStringList& args) {
         return fail(QStringLiteral("Keine Datenbank gefunden: %1").arg(path));
     CDatabase db;
     db.open(path);
+    // Keys the report takes must name what they stand for; a wrong call stays a usage error.
+    const bool gigUpdate = report == QLatin1String("gig-update");
+    const bool eventReport = QStringList{QStringLiteral("setliste"), QStringLiteral("gig-rider"),
+                                         QStringLiteral("abrechnung"), QStringLiteral("gema")}
+                                 .contains(report);
+    if (eventReport && event != 0 && !PlanningContext::read(db, event))
+        return refuse(QStringLiteral("Kein Event mit der Nummer %1.").arg(event));
+    for (const GigUpdate::CrewEntry& entry : crew)
+        if (gigUpdate && !GigUpdate::exists(db, entry))
+            return refuse(GigUpdate::unknownText(entry));
     const UserProfile user = UserProfile::load(db);
-    const PageMetrics metrics = PageMetrics::defaults();
+    // The PDF file and the dump are laid out as the program saves a PDF file.
+    const PageMetrics metrics = PageMetrics::pdf();
     const QDate today = QDate::currentDate();
 
     Report::Document document;
-    if (report == QLatin1String("gig-update")) {
+    if (gigUpdate) {
         if (event != 0)
             return usage();
         GigUpdate::Selection selection = GigUpdate::openingSelection(db, today);

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -72,7 +73,7 @@ CViewPrintPreview::CViewPrintPreview(QWidget* parent)
       m_zoomInButton(new QPushButton(QStringLiteral("Ver&größern"))),
       m_zoomOutButton(new QPushButton(QStringLiteral("Ver&kleinern"))),
       m_closeButton(new QPushButton(QStringLiteral("&Schließen"))), m_scroll(new QScrollArea),
-      m_canvas(new CPreviewCanvas(nullptr)), m_status(new QLabel) {
+      m_canvas(new CPreviewCanvas(nullptr)), m_status(new QLabel), m_saved(new QLabel) {
     setObjectName(QStringLiteral("CViewPrintPreview"));
     m_pdfFolder = QDir::currentPath();
     m_chooseFile = [](QWidget* parent, const QString& suggested) {
@@ -94,7 +95,14 @@ CViewPrintPreview::CViewPrintPreview(QWidget* parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(buttons);
     layout->addWidget(m_scroll, 1);
-    layout->addWidget(m_status);
+    auto* statusLine = new QHBoxLayout;
+    statusLine->addWidget(m_status);
+    // The confirmation of a saved file takes the free room and never widens the window.
+    m_saved->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_saved->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_saved->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusLine->addWidget(m_saved, 1);
+    layout->addLayout(statusLine);
     setFocusPolicy(Qt::StrongFocus);
 
     connect(m_printButton, &QPushButton::clicked, this, [this] {
@@ -116,7 +124,18 @@ CViewPrintPreview::~CViewPrintPreview() = default;
 void CViewPrintPreview::setDocument(Report::Document document) {
     m_document = std::move(document);
     m_current = 1;
+    m_saved->clear();
     refresh();
+}
+
+QString CViewPrintPreview::suggestedPdfName() const {
+    return m_pdfName.isEmpty()
+               ? ReportPrinting::suggestedPdfName(m_document.title, QDate::currentDate())
+               : m_pdfName;
+}
+
+QString CViewPrintPreview::savedText() const {
+    return m_saved->text();
 }
 
 QString CViewPrintPreview::statusText() const {
@@ -163,19 +182,20 @@ void CViewPrintPreview::zoomOut() {
 bool CViewPrintPreview::savePdf() {
     if (m_document.pages.empty())
         return false;
-    const QString suggested =
-        QDir(m_pdfFolder)
-            .filePath(ReportPrinting::suggestedPdfName(m_document.title, QDate::currentDate()));
-    QString path = m_chooseFile(this, suggested);
+    QString path = m_chooseFile(this, QDir(m_pdfFolder).filePath(suggestedPdfName()));
     if (path.isEmpty())
         return false;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QLatin1String(".pdf");
+    // The file keeps its margins free on any printer it is later printed on.
+    const Report::Document pdf = m_render ? m_render(PageMetrics::pdf()) : m_document;
     QString error;
-    if (!Report::writePdf(m_document, path, &error)) {
+    if (!Report::writePdf(pdf, path, &error)) {
         MessageService::stop(this, error);
         return false;
     }
+    m_saved->setText(QStringLiteral("Gespeichert: %1")
+                         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
     Q_EMIT pdfSaved(path);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReportPrinting.h"
 #include "reports/RecordedPage.h"
 
 #include <QDialog>
@@ -15,8 +16,8 @@ class CPreviewCanvas;
 // The print preview: recorded pages shown one or two at a time, scaled to the window, with the
 // buttons "&Drucken...", "Als &PDF speichern...", "&Nächste", "&Vorherige", "&Zwei Seiten" /
 // "&Eine Seite", "Ver&größern", "Ver&kleinern" and "&Schließen", the keys Page Down, Page Up
-// and Esc, and the status "Seite 3" or "Seiten 3-4". Turning and zooming replay the recorded
-// pages; nothing is read again.
+// and Esc, and the status "Seite 3" or "Seiten 3-4" (after saving, with "Gespeichert: FILE"
+// beside it). Turning and zooming replay the recorded pages; nothing is read again.
 class CViewPrintPreview : public QWidget {
     Q_OBJECT
 public:
@@ -34,6 +35,14 @@ public:
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
     // The folder the PDF file is suggested in.
     void setPdfFolder(const QString& folder) { m_pdfFolder = folder; }
+    // The file name suggested for the PDF file; without one, the title and today's date.
+    void setPdfName(const QString& name) { m_pdfName = name; }
+    QString suggestedPdfName() const;
+    // How the report is laid out again for its PDF file (A4 with 4.2 mm free on every side);
+    // without one the pages shown are written.
+    void setRenderer(ReportPrinting::Renderer render) { m_render = std::move(render); }
+    // "Gespeichert: FILE" once the pages were saved, else empty.
+    QString savedText() const;
 
     int currentPage() const { return m_current; } // 1-based
     bool showsTwoPages() const { return m_twoPages; }
@@ -70,6 +79,8 @@ private:
     std::function<void()> m_print;
     FileChooser m_chooseFile;
     QString m_pdfFolder;
+    QString m_pdfName;
+    ReportPrinting::Renderer m_render;
 
     QPushButton* m_printButton;
     QPushButton* m_pdfButton;
@@ -82,6 +93,7 @@ private:
     QScrollArea* m_scroll;
     CPreviewCanvas* m_canvas;
     QLabel* m_status;
+    QLabel* m_saved;
 };
 
 // The preview window of a form that prints its own pages (the set list, the GEMA form): titled

@@ -1,6 +1,9 @@
 #include "ReportPrinting.h"
 
 #include "core/MessageService.h"
+#include "core/PlanningContext.h"
+#include "data/CDaoException.h"
+#include "exchange/CalendarExport.h"
 #include "reports/PageRenderer.h"
 
 #include <QPainter>
@@ -8,6 +11,7 @@
 #include <QPrinter>
 
 #include <memory>
+#include <optional>
 
 namespace ReportPrinting {
 
@@ -30,24 +34,56 @@ PageMetrics metricsOf(const QPrinter* printer) {
                                    printer->resolution());
 }
 
-bool printPages(QPrinter& printer, const Report::Document& document, int from, int to) {
-    printer.setFullPage(true);
-    printer.setDocName(QStringLiteral("Vorlanto"));
+namespace {
+
+// The printer as the device of one job: it draws on the whole sheet while the job runs and
+// gets its own page mode back at the end, so that later previews and prints are laid out with
+// its margins again.
+class PrinterJob : public JobDevice {
+public:
+    explicit PrinterJob(QPrinter& printer) : m_printer(printer), m_fullPage(printer.fullPage()) {
+        m_printer.setFullPage(true);
+    }
+    ~PrinterJob() override { m_printer.setFullPage(m_fullPage); }
+    PrinterJob(const PrinterJob&) = delete;
+    PrinterJob& operator=(const PrinterJob&) = delete;
+
+    QPaintDevice& paintDevice() override { return m_printer; }
+    int resolution() const override { return m_printer.resolution(); }
+    bool newPage() override { return m_printer.newPage(); }
+    void abort() override { m_printer.abort(); }
+
+private:
+    QPrinter& m_printer;
+    const bool m_fullPage;
+};
+
+} // namespace
+
+bool printPages(JobDevice& device, const Report::Document& document, int from, int to) {
     from = std::max(1, from);
     to = std::min(document.pageCount(), to);
     QPainter painter;
-    if (from > to || !painter.begin(&printer))
+    if (from > to || !painter.begin(&device.paintDevice()))
         return false;
     // The device's origin is the sheet's corner (full page).
     for (int number = from; number <= to; ++number) {
-        if (number > from && !printer.newPage()) {
+        if (number > from && !device.newPage()) {
+            // What was drawn so far is not sent.
+            device.abort();
             painter.end();
             return false;
         }
-        Report::mapToDevice(painter, printer.resolution(), printer.resolution());
+        Report::mapToDevice(painter, device.resolution(), device.resolution());
         Report::replay(painter, *document.pages[size_t(number - 1)]);
     }
     return painter.end();
+}
+
+bool printPages(QPrinter& printer, const Report::Document& document, int from, int to) {
+    printer.setDocName(QStringLiteral("Vorlanto"));
+    PrinterJob job(printer);
+    return printPages(job, document, from, to);
 }
 
 Result print(QWidget* parent, const Renderer& render, int pageCount, bool reportFailure) {
@@ -79,10 +115,25 @@ Result print(QWidget* parent, const Renderer& render, int pageCount, bool report
     return Result::Failed;
 }
 
-QString suggestedPdfName(const QString& title, const QDate& day) {
-    QString name = title;
+QString suggestedPdfName(const QString& title, const QDate& day, const QString& kind) {
+    QStringList parts{title, day.toString(QStringLiteral("yyyy-MM-dd"))};
+    if (!kind.trimmed().isEmpty())
+        parts << kind;
+    QString name = Calendar::safeFileName(parts.join(QLatin1Char('_')));
     name.replace(QLatin1Char(' '), QLatin1Char('_'));
-    return QStringLiteral("%1_%2.pdf").arg(name, day.toString(QStringLiteral("yyyy-MM-dd")));
+    return name + QStringLiteral(".pdf");
+}
+
+QString eventPdfName(CDatabase& db, const QString& title, std::int32_t eventId) {
+    std::optional<PlanningContext> event;
+    try {
+        event = PlanningContext::read(db, eventId);
+    } catch (const CDaoException&) {
+        // The name is only a suggestion; today's date does.
+    }
+    if (!event || !event->begin.isValid())
+        return suggestedPdfName(title, QDate::currentDate(), event ? event->kind : QString());
+    return suggestedPdfName(title, event->begin.date(), event->kind);
 }
 
 } // namespace ReportPrinting

@@ -6,8 +6,11 @@
 #include <QDate>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
+class CDatabase;
+class QPaintDevice;
 class QPrinter;
 class QWidget;
 
@@ -32,10 +35,31 @@ enum class Result { Printed, Cancelled, Failed };
 // printer and prints the chosen ones. When the job cannot be started and `reportFailure` is
 // set, says "Der Druckauftrag konnte nicht gestartet werden.".
 Result print(QWidget* parent, const Renderer& render, int pageCount, bool reportFailure);
-// Prints the chosen pages of a rendered document on the printer as it is set up.
+// Prints the chosen pages of a rendered document on the printer as it is set up. The printer
+// draws on the whole sheet for the job and is back in its own page mode afterwards. When a page
+// cannot be started the job is aborted, so that no part of it is sent.
 bool printPages(QPrinter& printer, const Report::Document& document, int from, int to);
 
-// "Gig-Update_2024-06-21.pdf".
-QString suggestedPdfName(const QString& title, const QDate& day);
+// What a print job needs of its device: the printer, or a stand-in in tests.
+class JobDevice {
+public:
+    virtual ~JobDevice() = default;
+    // Painted on with the sheet's corner as origin.
+    virtual QPaintDevice& paintDevice() = 0;
+    virtual int resolution() const = 0;
+    virtual bool newPage() = 0;
+    // Drops everything drawn so far instead of sending it.
+    virtual void abort() = 0;
+};
+// The job's loop: the pages from..to (1-based, limited to the document), each on a new page.
+// False when nothing was printed or a page failed; the job has then been aborted.
+bool printPages(JobDevice& device, const Report::Document& document, int from, int to);
+
+// "Setliste_2026-12-12_Weihnachtsfeier.pdf": the title, the day and, if given, the event's kind,
+// with blanks and the characters a file name cannot hold replaced by "_".
+QString suggestedPdfName(const QString& title, const QDate& day, const QString& kind = QString());
+// The name for a document of one event: its title, the day the event begins and its kind; today
+// and no kind when the event cannot be read.
+QString eventPdfName(CDatabase& db, const QString& title, std::int32_t eventId);
 
 } // namespace ReportPrinting

@@ -6,6 +6,7 @@
 #include "reports/YearOverviewReport.h"
 #include "support/TestDatabase.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLocale>
@@ -144,6 +145,7 @@ TEST_F(YearOverviewTest, MonthsAddUpTheBookedAndInvoicedEventsBudgetSummaries) {
     EXPECT_EQ(form.table()->item(4, 16)->text(), QStringLiteral("1")); // May 2023: one gig
     const QString pdf = data.dir() + QStringLiteral("/jahr.pdf");
     ASSERT_TRUE(form.savePdf(pdf));
+    EXPECT_EQ(form.savedText(), QStringLiteral("Gespeichert: ") + QDir::toNativeSeparators(pdf));
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSpinBox>
@@ -100,14 +101,18 @@ TEST_F(GemaPrintDialogTest, ALongMemberNumberIsRefusedAndTheFormPreviewedWithWha
         Qt::LeftButton);
     QTemporaryDir out;
     int pages = 0;
+    QString offered, saved;
     onNextModal([&](QDialog& preview) {
         EXPECT_EQ(preview.windowTitle(), QStringLiteral("Druckvorschau"));
         auto* view = preview.findChild<CViewPrintPreview*>();
         pages = view->document().pageCount();
         // Saving the form as PDF counts as printing it.
-        view->setFileChooser(
-            [&out](QWidget*, const QString&) { return out.filePath(QStringLiteral("gema")); });
+        view->setFileChooser([&out, &offered](QWidget*, const QString& suggested) {
+            offered = QFileInfo(suggested).fileName();
+            return out.filePath(QStringLiteral("gema"));
+        });
         click(*view, "Als &PDF speichern...");
+        saved = view->savedText();
         QTest::keyClick(view, Qt::Key_Escape);
     });
     click(form, "&Drucken");
@@ -117,6 +122,9 @@ TEST_F(GemaPrintDialogTest, ALongMemberNumberIsRefusedAndTheFormPreviewedWithWha
     EXPECT_EQ(form.values().office.name, QStringLiteral("Mitte"));
     EXPECT_TRUE(form.values().direct);
     EXPECT_TRUE(QFile::exists(out.filePath(QStringLiteral("gema.pdf"))));
+    EXPECT_EQ(offered, QStringLiteral("GEMA-Liste_2024-03-05_Hochzeit.pdf"));
+    EXPECT_TRUE(saved.startsWith(QStringLiteral("Gespeichert: "))) << saved.toStdString();
+    EXPECT_TRUE(saved.endsWith(QStringLiteral("gema.pdf"))) << saved.toStdString();
     EXPECT_EQ(database.count("T_Event_Gema", "EventID = 1"), 1);
 }
 

@@ -80,6 +80,21 @@ INSERT INTO "T_Event_Setliste_Songs" ("SetlisteID", "SetNr", "LfdNr", "Titel", "
     EXPECT_EQ(rows, (QStringList{"Marsch/", "Polka/", "Polka/Anders", "Walzer/"}));
 }
 
+TEST(GemaWorks, SortedByTitleAsTheListsSortUmlautsWithTheirBaseLetters) {
+    TestDatabase database;
+    fill(database);
+    database.exec(R"sql(
+INSERT INTO "T_Event_Setliste_Songs" ("SetlisteID", "SetNr", "LfdNr", "Titel") VALUES
+    (1, 3, 2, 'Überlänge'), (1, 3, 3, 'Veilchen'), (1, 3, 4, 'Lied 40'), (1, 3, 5, 'ärger'),
+    (1, 3, 6, 'Ast'), (1, 3, 7, 'Zebra'), (1, 3, 8, 'straße'), (1, 3, 9, 'Strasse 2');
+)sql");
+    QStringList titles;
+    for (const Gema::Work& w : Gema::works(database.db(), 1))
+        titles << w.title;
+    EXPECT_EQ(titles, (QStringList{"ärger", "Ast", "Lied 40", "Marsch", "Polka", "straße",
+                                   "Strasse 2", "Überlänge", "Veilchen", "Walzer", "Zebra"}));
+}
+
 TEST(GemaForm, EveryWordOfLongNamesIsPrintedInsideItsCell) {
     Gema::Work long60;
     long60.title = QStringLiteral("Auf der Vogelwiese, Polka aus dem Egerland für Blasorchester");

@@ -106,8 +106,15 @@ TEST(PrintPreviewTest, PdfFromThePreviewAndFromTheToolHoldTheSamePages) {
     selection.crew = {{1, GigUpdate::Musician}, {2, GigUpdate::Musician}};
 
     CViewPrintPreview preview;
-    preview.setDocument(GigUpdateReport::render(database.db(), selection,
-                                                UserProfile::load(database.db()),
+    const UserProfile user = UserProfile::load(database.db());
+    // Shown for the printer; the file is laid out again with the PDF margins.
+    std::vector<PageMetrics> layouts;
+    preview.setRenderer([&](const PageMetrics& metrics) {
+        layouts.push_back(metrics);
+        return GigUpdateReport::render(database.db(), selection, user, metrics,
+                                       QDate::currentDate());
+    });
+    preview.setDocument(GigUpdateReport::render(database.db(), selection, user,
                                                 PageMetrics::defaults(), QDate::currentDate()));
     QString suggested;
     const QString previewPdf = out.filePath(QStringLiteral("vorschau"));
@@ -119,6 +126,14 @@ TEST(PrintPreviewTest, PdfFromThePreviewAndFromTheToolHoldTheSamePages) {
     EXPECT_TRUE(
         suggested.endsWith(QStringLiteral("Gig-Update_%1.pdf")
                                .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")))));
+    ASSERT_EQ(layouts.size(), 1u);
+    EXPECT_EQ(layouts[0].offsetX, PageMetrics::kSafeMargin);
+    EXPECT_EQ(layouts[0].bottomMargin, PageMetrics::kSafeMargin);
+    EXPECT_EQ(preview.savedText(),
+              QStringLiteral("Gespeichert: %1.pdf").arg(QDir::toNativeSeparators(previewPdf)));
+    // A name given by the caller is what the file chooser offers.
+    preview.setPdfName(QStringLiteral("Gig-Update_2024-03-01.pdf"));
+    EXPECT_EQ(preview.suggestedPdfName(), QStringLiteral("Gig-Update_2024-03-01.pdf"));
 
     const QString toolPdf = out.filePath(QStringLiteral("tool.pdf"));
     QProcess tool;
@@ -242,9 +257,11 @@ TEST_F(SelectionFormsTest, SetListPreviewOpensOnceAndIsOnlyBroughtToTheFront) {
     form.show();
     int previews = -1;
     int pages = 0;
+    QString pdfName;
     onNextModal([&](QDialog& preview) {
         EXPECT_EQ(preview.windowTitle(), QStringLiteral("Druckvorschau"));
         pages = preview.findChild<CViewPrintPreview*>()->document().pageCount();
+        pdfName = preview.findChild<CViewPrintPreview*>()->suggestedPdfName();
         // Printing again while the preview is open opens no second one.
         FormTest::button(form, "&Setliste drucken...")->click();
         previews = int(form.findChildren<CPrintPreviewWindow*>().size());
@@ -253,6 +270,7 @@ TEST_F(SelectionFormsTest, SetListPreviewOpensOnceAndIsOnlyBroughtToTheFront) {
     click(form, "&Setliste drucken...");
     EXPECT_EQ(previews, 1);
     EXPECT_EQ(pages, 2);
+    EXPECT_EQ(pdfName, QStringLiteral("Setliste_2024-03-05_Hochzeit.pdf"));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(u'\n').toStdString();
 }
 
@@ -275,6 +293,10 @@ TEST_F(PrintMenuTest, GigUpdateOpensItsPreviewInTheMainWindow) {
     EXPECT_EQ(frame->centralWidget(), preview);
     EXPECT_EQ(preview->document().pageCount(), 1);
     EXPECT_EQ(preview->statusText(), QStringLiteral("Seite 1"));
+    // The period begins today, and so does the file's name.
+    EXPECT_EQ(preview->suggestedPdfName(),
+              QStringLiteral("Gig-Update_%1.pdf")
+                  .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
     // Choosing a list leaves the preview.
     frame->navigate(1, 0);
     EXPECT_EQ(frame->mainMenu()->reports().preview(), nullptr);
@@ -310,6 +332,9 @@ TEST_F(PrintMenuTest, RiderAndAccountingChooseAnEventFirst) {
         EXPECT_EQ(preview->document().title, command == CMainMenu::PrintGigRider
                                                  ? QStringLiteral("Gig-Rider")
                                                  : QStringLiteral("Abrechnung"));
+        // Its PDF file is named after the event's day.
+        EXPECT_EQ(preview->suggestedPdfName(),
+                  preview->document().title + QStringLiteral("_2024-05-17.pdf"));
     }
 }
 
