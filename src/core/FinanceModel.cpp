@@ -96,6 +96,15 @@ double roundToCent(double amount) {
     return rounded / 100.0 + 0.0; // + 0.0 turns -0 into 0
 }
 
+double bookingAmount(double amount, bool includesVat, std::optional<int> rateCode,
+                     const BaseData& base, VatMode mode) {
+    return roundToCent(displayAmount(amount, includesVat, rateCode, base, mode));
+}
+
+double bookingAmount(const CRecordset& booking, const BaseData& base, VatMode mode) {
+    return roundToCent(displayAmount(booking, base, mode));
+}
+
 QString formatAmount(double amount) {
     // Rounding noise below half a cent must not show as "-0,00".
     if (std::fabs(amount) < 0.005)
@@ -273,8 +282,9 @@ BudgetSummary finish(EventRows& rows, double rate1, VatMode mode) {
         const auto found = rows.stays.find(key);
         if (found == rows.stays.end())
             continue;
-        const double gross = roomNights(found->second) * price;
-        summary.overnight += mode == VatMode::Inclusive ? gross : gross * 100 / (rate1 + 100);
+        const double gross = roomTotal(roomNights(found->second), price);
+        summary.overnight +=
+            mode == VatMode::Inclusive ? gross : roundToCent(gross * 100 / (rate1 + 100));
     }
     summary.material = summary.expenses + summary.pa + summary.light + summary.transport;
     if (!summary.organiserPays)
@@ -287,8 +297,8 @@ void addRow(EventRows& rows, sqlite3_stmt* row, const BaseData& base, VatMode mo
     BudgetSummary& summary = rows.summary;
     switch (sqlite3_column_int(row, 0)) {
     case 0:
-        summary.total = budgetTotal(optionalSingle(row, 2), optionalSingle(row, 3), flagOf(row, 4),
-                                    base.vatRate1, mode);
+        summary.total = roundToCent(budgetTotal(optionalSingle(row, 2), optionalSingle(row, 3),
+                                                flagOf(row, 4), base.vatRate1, mode));
         break;
     case 1:
         (sqlite3_column_int(row, 2) == 3 ? rows.paCounts : rows.lightCounts) = !flagOf(row, 3);
@@ -299,7 +309,7 @@ void addRow(EventRows& rows, sqlite3_stmt* row, const BaseData& base, VatMode mo
     case 3: {
         const std::optional<int> rateCode =
             isNull(row, 5) ? std::nullopt : std::optional<int>(sqlite3_column_int(row, 5));
-        const double amount = displayAmount(single(row, 3), flagOf(row, 4), rateCode, base, mode);
+        const double amount = bookingAmount(single(row, 3), flagOf(row, 4), rateCode, base, mode);
         switch (sqlite3_column_int(row, 2)) {
         case Personnel:
             summary.personnel += amount;
@@ -381,6 +391,161 @@ int roomNights(CDatabase& db, std::int32_t eventId, std::int32_t hotelId, int ro
          !row.atEnd(); row.moveNext())
         addStay(stays, row);
     return roomNights(std::move(stays));
+}
+
+double roomTotal(int nights, double price) {
+    return roundToCent(nights * price);
+}
+
+double overnightTotal(CDatabase& db, std::int32_t eventId) {
+    double total = 0;
+    CSetNachtZimmer rooms(db);
+    for (rooms.open(QString::asprintf("[EventID]=%ld", long(eventId)),
+                    QStringLiteral("[HotelID], [ZimmerNr]"));
+         !rooms.atEnd(); rooms.moveNext()) {
+        if (rooms.isNull("Preis"))
+            continue;
+        total +=
+            roomTotal(roomNights(db, eventId, rooms.getLong("HotelID"), rooms.getInt("ZimmerNr")),
+                      rooms.getSingle("Preis"));
+    }
+    return roundToCent(total);
+}
+
+namespace {
+
+QString overnightBookingFilter(std::int32_t eventId) {
+    return QString::asprintf("[EventID]=%ld AND [Kostengruppe]=%d AND [Kostenstelle]=%d",
+                             long(eventId), int(Overnight), int(CentreOvernight));
+}
+
+} // namespace
+
+void updateOvernightBooking(CDatabase& db, std::int32_t eventId) {
+    CSetEventFinanzen bookings(db);
+    bookings.open(overnightBookingFilter(eventId));
+    if (bookings.atEnd())
+        return;
+    const double total = overnightTotal(db, eventId);
+    for (; !bookings.atEnd(); bookings.moveNext()) {
+        // A booking that holds the total already is left untouched.
+        if (!bookings.isNull("Auszahlung") && bookings.getLong("fMWST") != 0 &&
+            float(bookings.getSingle("Auszahlung")) == float(total))
+            continue;
+        bookings.edit();
+        bookings.setSingle("Auszahlung", total);
+        bookings.setLong("fMWST", 1);
+        try {
+            bookings.update();
+        } catch (...) {
+            bookings.cancelUpdate();
+            throw;
+        }
+    }
+}
+
+namespace {
+
+double AreaCosts::*areaMember(int costGroup) {
+    static double AreaCosts::*const members[] = {&AreaCosts::personnel, &AreaCosts::pa,
+                                                 &AreaCosts::light,     &AreaCosts::transport,
+                                                 &AreaCosts::overnight, &AreaCosts::expenses};
+    return costGroup >= Personnel && costGroup <= Expenses ? members[costGroup - 1] : nullptr;
+}
+
+} // namespace
+
+double AreaCosts::area(int costGroup) const {
+    double AreaCosts::*member = areaMember(costGroup);
+    return member ? this->*member : 0;
+}
+
+void AreaCosts::setArea(int costGroup, double amount) {
+    if (double AreaCosts::*member = areaMember(costGroup))
+        this->*member = amount;
+}
+
+namespace {
+
+// The overnight booking's amount as the mode shows it: the rooms' gross total at rate 1.
+double overnightDisplay(double gross, const BaseData& base, VatMode mode) {
+    return roundToCent(enteredDisplayAmount(gross, true, base.vatRate1, mode));
+}
+
+// What bookedCosts() reads, and whether the event has an overnight booking at all.
+struct Bookings {
+    AreaCosts booked;
+    bool overnightBooked = false;
+    double overnightGross = 0;
+    // By area: its first booking says that the organiser pays it.
+    std::map<int, bool> organiserPays;
+};
+
+Bookings readBookings(CDatabase& db, std::int32_t eventId, const BaseData& base, VatMode mode) {
+    Bookings result;
+    std::map<int, bool>& organiserPays = result.organiserPays;
+    CSetEventFinanzen bookings(db);
+    for (bookings.open(QString::asprintf("[EventID]=%ld", long(eventId)),
+                       QStringLiteral("[FinanzID]"));
+         !bookings.atEnd(); bookings.moveNext()) {
+        const int group = bookings.getInt("Kostengruppe");
+        if (group < Personnel || group > Expenses)
+            continue;
+        // The overnight stays have one booking, in their own cost centre.
+        if (group == Overnight && bookings.getLong("Kostenstelle") != CentreOvernight)
+            continue;
+        const bool first = !organiserPays.count(group);
+        if (first)
+            organiserPays[group] = bookings.getBool("fZahltVeranstalter");
+        if (group == Overnight) {
+            if (!first)
+                continue;
+            result.overnightBooked = true;
+            result.overnightGross =
+                bookings.isNull("Auszahlung") ? 0.0 : roundToCent(bookings.getSingle("Auszahlung"));
+            result.booked.overnight = overnightDisplay(result.overnightGross, base, mode);
+            continue;
+        }
+        if (!bookings.isNull("Auszahlung"))
+            result.booked.setArea(group,
+                                  result.booked.area(group) + bookingAmount(bookings, base, mode));
+    }
+    // What the organiser pays is not the band's cost.
+    for (int group : {PAHire, LightHire, Transport, Overnight}) {
+        if (organiserPays[group])
+            result.booked.setArea(group, 0);
+    }
+    return result;
+}
+
+} // namespace
+
+AreaCosts bookedCosts(CDatabase& db, std::int32_t eventId, const BaseData& base, VatMode mode) {
+    return readBookings(db, eventId, base, mode).booked;
+}
+
+UnbookedCosts unbookedCosts(CDatabase& db, std::int32_t eventId, const BaseData& base,
+                            VatMode mode) {
+    const BudgetSummary planned = BudgetSummary::compute(db, eventId, base, mode);
+    Bookings bookings = readBookings(db, eventId, base, mode);
+    UnbookedCosts unbooked;
+    for (int group : {Personnel, PAHire, LightHire, Transport, Expenses}) {
+        // What the organiser pays, the band does not book.
+        const bool organiserPays =
+            group != Personnel && group != Expenses && bookings.organiserPays[group];
+        if (!organiserPays)
+            unbooked.setArea(group, std::max(0.0, roundToCent(planned.area(group) -
+                                                              bookings.booked.area(group))));
+    }
+    if (bookings.organiserPays[Overnight])
+        unbooked.overnight = 0;
+    else if (!bookings.overnightBooked)
+        unbooked.overnight = planned.overnight;
+    else
+        unbooked.overnight = overnightDisplay(
+            std::max(0.0, roundToCent(overnightTotal(db, eventId) - bookings.overnightGross)), base,
+            mode);
+    return unbooked;
 }
 
 double merchandiseTotal(std::optional<std::int32_t> quantity, std::optional<double> price) {

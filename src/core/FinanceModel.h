@@ -18,8 +18,8 @@ class CProfileFile;
 class CRecordset;
 
 // The money of an event: the codes of its bookings (T_Event_Finanzen), the VAT arithmetic of an
-// amount, and the budget summary every finance form shows. Amounts stay doubles here; they are
-// rounded only where they are shown.
+// amount, and the budget summary every finance form shows. Every amount is rounded to the cent
+// before it is summed (bookingAmount(), roomTotal()), so each sum is that of the amounts shown.
 namespace Finance {
 
 // Accounting areas (column Kostengruppe), in the order of the overview's buttons.
@@ -78,6 +78,13 @@ double enteredDisplayAmount(double amount, bool includesVat, double rate, VatMod
 // first, so that a total is always the sum of the amounts printed above it.
 double roundToCent(double amount);
 
+// What one booking adds to any sum (overview, cost forms, statement, year overview, tool): its
+// display amount rounded to the cent.
+double bookingAmount(double amount, bool includesVat, std::optional<int> rateCode,
+                     const BaseData& base, VatMode mode);
+// The same for a booking row of T_Event_Finanzen; a null Auszahlung counts 0.
+double bookingAmount(const CRecordset& booking, const BaseData& base, VatMode mode);
+
 // "%.2f" with a German decimal comma: 1234.5 gives "1234,50".
 QString formatAmount(double amount);
 // An amount typed with a comma or a point; empty or unreadable text gives nullopt.
@@ -128,6 +135,50 @@ struct BudgetSummary {
 
 // The nights of one room of an event, read from its overnight records. Throws CDaoException.
 int roomNights(CDatabase& db, std::int32_t eventId, std::int32_t hotelId, int roomNumber);
+
+// What a room costs for its stays: occupied nights × price per night, rounded to the cent. Room
+// prices include VAT at rate 1.
+double roomTotal(int nights, double price);
+// The rooms of an event together: the sum of roomTotal() over its rooms with a price. This is
+// the amount the overnight booking (group 5, centre 16) holds. Throws CDaoException.
+double overnightTotal(CDatabase& db, std::int32_t eventId);
+// Recomputes the amount of the event's overnight booking from its rooms (overnightTotal(), with
+// VAT); an event without that booking keeps having none. Called wherever stays, rooms, prices or
+// nights change, inside the transaction of that change. Throws CDaoException.
+void updateOvernightBooking(CDatabase& db, std::int32_t eventId);
+
+// An amount for each of the six accounting areas, in the display mode.
+struct AreaCosts {
+    double personnel = 0; // "Personal"
+    double pa = 0;        // "PA"
+    double light = 0;     // "LA"
+    double transport = 0; // "Transport"
+    double overnight = 0; // "Übernachtungen"
+    double expenses = 0;  // "Spesen / Sonstiges"
+
+    double total() const { return personnel + pa + light + transport + overnight + expenses; }
+    // The amount of an area (cost group 1 to 6; 0 for another number).
+    double area(int costGroup) const;
+    void setArea(int costGroup, double amount);
+};
+
+// What the event's bookings hold per area, each booking rounded by bookingAmount() before it is
+// summed. An area whose first booking says that the organiser pays (PA, light, transport,
+// overnight stays) books nothing for the band, as on the accounting statement. The overnight
+// booking counts its Auszahlung as including VAT at rate 1, whatever its VAT columns say, as the
+// statement prints it. Throws CDaoException.
+AreaCosts bookedCosts(CDatabase& db, std::int32_t eventId, const BaseData& base, VatMode mode);
+
+// What the plan holds and no booking covers ("Noch nicht gebucht"), per area: the part of the
+// overview's figure (BudgetSummary) that the bookings do not hold. Only the overnight stays have a
+// plan of their own: without an overnight booking the whole room total is unbooked; with one, what
+// the rooms cost beyond its amount (an amount written before the booking followed its rooms). When
+// the organiser pays the rooms, nothing is unbooked. The other areas consist of their bookings and
+// so are never unbooked; their members stay 0. Amounts are in the display mode, rounded to the
+// cent; use VatMode::Inclusive for the accounting statement. Throws CDaoException.
+using UnbookedCosts = AreaCosts;
+UnbookedCosts unbookedCosts(CDatabase& db, std::int32_t eventId, const BaseData& base,
+                            VatMode mode);
 
 // The total of a merchandise position: quantity × unit price, a missing value counting 0.
 double merchandiseTotal(std::optional<std::int32_t> quantity, std::optional<double> price);

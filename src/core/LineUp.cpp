@@ -1,5 +1,6 @@
 #include "LineUp.h"
 
+#include "FinanceModel.h"
 #include "OvernightPlan.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
@@ -193,6 +194,8 @@ void removeMusician(CDatabase& db, std::int32_t eventId, std::int32_t musicianId
     }
     for (const OvernightPlan::Room& room : rooms)
         OvernightPlan::releaseRoom(db, eventId, room);
+    if (!rooms.empty())
+        Finance::updateOvernightBooking(db, eventId);
     CSetEventFinanzen bookings(db);
     deleteAll(bookings,
               QString::asprintf("[EventID]=%ld AND [Kostengruppe]=%d AND [Kostenstelle]=%d AND "

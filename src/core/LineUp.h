@@ -69,8 +69,9 @@ std::vector<Row> readMusicians(CDatabase& db, const InstrumentTable& instruments
 QStringList store(CDatabase& db, std::int32_t eventId, const QList<std::int32_t>& musicians);
 
 // Takes a musician out of an event's line-up, and with him what only a line-up member has: his
-// overnight stays as a musician (function 0) and his personnel cost bookings (cost group 1,
-// cost centre 10). All of it or nothing: throws CDaoException and leaves the rows as they were.
+// overnight stays as a musician (function 0), the rooms nobody else stays in, and his personnel
+// cost bookings (cost group 1, cost centre 10); the overnight booking then holds what the rooms
+// left cost. All of it or nothing: throws CDaoException and leaves the rows as they were.
 void removeMusician(CDatabase& db, std::int32_t eventId, std::int32_t musicianId);
 
 // Creates the placeholder event 0 "Standard" when it is missing. Throws CDaoException.

@@ -167,13 +167,19 @@ QString dateTime(const QDateTime& moment, bool longYear) {
     return QString::fromLatin1(buffer, length);
 }
 
+QString joined(const QString& first, const QString& second, const QString& separator) {
+    if (first.isEmpty())
+        return second;
+    if (second.isEmpty())
+        return first;
+    return first + separator + second;
+}
+
 QString firmName(bool isPrivate, const QString& firm, const QString& name,
                  const QString& firstName) {
     if (!isPrivate)
         return firm;
-    if (firstName.isEmpty())
-        return name;
-    return name + QStringLiteral(", ") + firstName;
+    return joined(name, firstName, QStringLiteral(", "));
 }
 
 QString postcodeAndTown(const QString& postcode, const QString& town) {

@@ -25,9 +25,11 @@ std::vector<ListRow> loadListRows(CDatabase& db, int listKind);
 
 // The pieces of the lists, for the forms that show the same texts.
 namespace ListTexts {
+// Two parts of a name joined by the separator; an empty part is left out with its separator.
+QString joined(const QString& first, const QString& second, const QString& separator);
 // "dd.MM.yyyy HH:mm" (four-digit year) or "dd.MM.yy HH:mm"; empty for no date.
 QString dateTime(const QDateTime& moment, bool fourDigitYear);
-// "Name, Vorname" for a private person (no comma without a first name), else the firm name.
+// "Name, Vorname" for a private person (no comma without both), else the firm name.
 QString firmName(bool isPrivate, const QString& firm, const QString& name,
                  const QString& firstName);
 // "PLZ Ort", without a stray blank when one of them is missing.

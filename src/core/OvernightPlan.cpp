@@ -1,5 +1,6 @@
 #include "OvernightPlan.h"
 
+#include "FinanceModel.h"
 #include "ListRows.h"
 #include "data/CDatabase.h"
 #include "data/JetFilter.h"
@@ -14,14 +15,7 @@ namespace OvernightPlan {
 
 namespace {
 
-// "first second" or "first, second", leaving out what is empty.
-QString joined(const QString& first, const QString& second, const QString& separator) {
-    if (first.isEmpty())
-        return second;
-    if (second.isEmpty())
-        return first;
-    return first + separator + second;
-}
+using ListTexts::joined;
 
 // The firm kind of the assignment that makes a firm a travelling person.
 int firmKind(int function) {
@@ -243,12 +237,15 @@ void removeStay(CDatabase& db, const StayKey& key) {
         const Room room{stays.getLong("HotelID"), stays.getInt("ZimmerNr")};
         stays.deleteCurrent();
         releaseRoom(db, key.eventId, room);
+        Finance::updateOvernightBooking(db, key.eventId);
     }
     transaction.commit();
 }
 
-void settleRooms(CDatabase& db, std::int32_t eventId, const Room& before, const Room& after,
-                 bool priceEntered, const std::optional<double>& price) {
+namespace {
+
+void settleRoomRows(CDatabase& db, std::int32_t eventId, const Room& before, const Room& after,
+                    bool priceEntered, const std::optional<double>& price) {
     // A room is its hotel and its number: leaving for the same number in another hotel leaves
     // the room too.
     if (before != after)
@@ -278,6 +275,39 @@ void settleRooms(CDatabase& db, std::int32_t eventId, const Room& before, const 
         rooms.cancelUpdate();
         throw;
     }
+}
+
+} // namespace
+
+void settleRooms(CDatabase& db, std::int32_t eventId, const Room& before, const Room& after,
+                 bool priceEntered, const std::optional<double>& price) {
+    settleRoomRows(db, eventId, before, after, priceEntered, price);
+    // The stay's dates may have changed as well as its room: the booking follows in any case.
+    Finance::updateOvernightBooking(db, eventId);
+}
+
+void bookStay(CDatabase& db, const StayKey& key, const Room& room, const QDateTime& departure,
+              const std::optional<double>& price) {
+    CDbTransaction transaction(db);
+    CSetEventNacht stay(db);
+    stay.open(stayFilter(key));
+    stay.addNew();
+    stay.setLong("EventID", key.eventId);
+    stay.setLong("PersonID", key.person);
+    stay.setLong("Funktion", key.function);
+    stay.setLong("HotelID", room.hotel);
+    if (room.number > 0)
+        stay.setLong("ZimmerNr", room.number);
+    stay.setDate("Anreise", key.arrival);
+    stay.setDate("Abreise", departure);
+    try {
+        stay.update();
+    } catch (...) {
+        stay.cancelUpdate();
+        throw;
+    }
+    settleRooms(db, key.eventId, Room(), room, price.has_value(), price);
+    transaction.commit();
 }
 
 StayDefaults readDefaults(CDatabase& db, std::int32_t eventId) {

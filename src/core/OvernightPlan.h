@@ -98,17 +98,25 @@ std::optional<double> roomPrice(CDatabase& db, std::int32_t eventId, const Room&
 // below 1 is no room. Part of the caller's transaction. Throws CDaoException.
 void releaseRoom(CDatabase& db, std::int32_t eventId, const Room& room);
 
-// Deletes a stay and releases its room, together or not at all. A stay that is gone already is
-// no error. Throws CDaoException.
+// Deletes a stay, releases its room and updates the overnight booking, together or not at all. A
+// stay that is gone already is no error. Throws CDaoException.
 void removeStay(CDatabase& db, const StayKey& key);
 
-// Settles the rooms after a stay moved from room `before` to room `after` (either may be no
-// room): the room left is released, the room taken gets its row. The price is written when it
-// was entered, and into a new room's row; a price not positive is stored as null. An existing
-// room's price is left alone when none was entered, so a second guest keeps the room's price.
-// Part of the caller's transaction. Throws CDaoException.
+// Settles the rooms after a stay was written or moved from room `before` to room `after`
+// (either may be no room): the room left is released, the room taken gets its row. The price is
+// written when it was entered, and into a new room's row; a price not positive is stored as null.
+// An existing room's price is left alone when none was entered, so a second guest keeps the
+// room's price. Then the event's overnight booking follows its rooms
+// (Finance::updateOvernightBooking). Part of the caller's transaction. Throws CDaoException.
 void settleRooms(CDatabase& db, std::int32_t eventId, const Room& before, const Room& after,
                  bool priceEntered, const std::optional<double>& price);
+
+// Books a new stay from key.arrival to `departure` into a room, with the room's price per night
+// when one is given, as the reservation form does: the stay, its room and the overnight booking
+// together or not at all. Throws CDaoException (code 3022 when the person has a stay from that
+// arrival already).
+void bookStay(CDatabase& db, const StayKey& key, const Room& room, const QDateTime& departure,
+              const std::optional<double>& price);
 
 // The moments a stay of the event starts from.
 struct StayDefaults {

@@ -174,6 +174,7 @@ CFanartikelDetailDlg::CFanartikelDetailDlg(CDatabase& db, CProfileFile& profile,
             } else {
                 m_storedGroup = row.getText("Artikelgruppe");
                 m_storedArticle = row.isNull("ArtikelID") ? -1 : row.getLong("ArtikelID");
+                m_storedArticleName = row.getText("Artikel");
                 quantity = optionalLong(row, "Menge");
                 price = optionalSingle(row, "Preis");
             }
@@ -184,15 +185,10 @@ CFanartikelDetailDlg::CFanartikelDetailDlg(CDatabase& db, CProfileFile& profile,
             return;
         }
     }
+    // Filling the groups selects the position's group and article and offers the article's
+    // prices.
     fillGroups();
     if (m_merchId > 0) {
-        {
-            const QSignalBlocker quiet(m_ui->comboArtikel);
-            const int row = m_ui->comboArtikel->findData(m_storedArticle);
-            if (row >= 0)
-                m_ui->comboArtikel->setCurrentIndex(row);
-        }
-        fillPrices();
         m_ui->editMenge->setText(quantity ? QString::number(*quantity) : QString());
         const QSignalBlocker quiet(m_ui->comboPreis);
         m_ui->comboPreis->setCurrentIndex(-1);
@@ -239,11 +235,23 @@ void CFanartikelDetailDlg::fillGroups() {
         } catch (const CDaoException& error) {
             MessageService::stop(this, error.description());
         }
+        // A group renamed since is offered under the name the position stored.
+        if (!m_storedGroup.isEmpty() && m_ui->comboGruppe->findText(m_storedGroup) < 0) {
+            int at = 0;
+            while (at < m_ui->comboGruppe->count() &&
+                   QString::localeAwareCompare(m_ui->comboGruppe->itemText(at), m_storedGroup) < 0)
+                ++at;
+            m_ui->comboGruppe->insertItem(at, m_storedGroup);
+        }
         const QString wanted = before.isEmpty() ? m_storedGroup : before;
         const int row = m_ui->comboGruppe->findText(wanted);
         m_ui->comboGruppe->setCurrentIndex(row >= 0 ? row : (m_ui->comboGruppe->count() ? 0 : -1));
     }
     fillArticles();
+}
+
+bool CFanartikelDetailDlg::hasStoredArticle() const {
+    return m_merchId > 0 && (m_storedArticle > 0 || !m_storedArticleName.isEmpty());
 }
 
 void CFanartikelDetailDlg::fillArticles() {
@@ -264,8 +272,17 @@ void CFanartikelDetailDlg::fillArticles() {
                 MessageService::stop(this, error.description());
             }
         }
-        if (m_ui->comboArtikel->count() > 0)
-            m_ui->comboArtikel->setCurrentIndex(0);
+        // Under the group it stored, the position keeps its article, even when the article has
+        // moved to another group or its group was renamed: it is shown as stored.
+        int select = m_ui->comboArtikel->count() > 0 ? 0 : -1;
+        if (hasStoredArticle() && m_ui->comboGruppe->currentText() == m_storedGroup) {
+            select = m_ui->comboArtikel->findData(m_storedArticle);
+            if (select < 0) {
+                m_ui->comboArtikel->addItem(m_storedArticleName, m_storedArticle);
+                select = m_ui->comboArtikel->count() - 1;
+            }
+        }
+        m_ui->comboArtikel->setCurrentIndex(select);
     }
     fillPrices();
 }
@@ -351,14 +368,16 @@ bool CFanartikelDetailDlg::save() {
         else
             row.edit();
         row.setLong("EventID", m_event.eventId);
-        row.setLong("ArtikelID", m_ui->comboArtikel->currentData().toInt());
+        const std::int32_t article = m_ui->comboArtikel->currentData().toInt();
+        if (article > 0)
+            row.setLong("ArtikelID", article);
+        else
+            row.setNull("ArtikelID");
         row.setText("Artikel", m_ui->comboArtikel->currentText());
         row.setText("Artikelgruppe", m_ui->comboGruppe->currentText());
         row.setLong("Menge", quantity);
-        if (price)
-            row.setSingle("Preis", *price);
-        else
-            row.setNull("Preis");
+        // No price is a price of 0: the position counts 0 wherever it is summed.
+        row.setSingle("Preis", price.value_or(0.0));
         row.update();
         row.moveToBookmark(row.lastModified());
         m_merchId = row.getLong("MerchID");

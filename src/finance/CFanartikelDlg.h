@@ -66,6 +66,8 @@ protected:
 private:
     void fillGroups();
     void fillArticles();
+    // An existing position names an article (by key or by name) to keep when editing.
+    bool hasStoredArticle() const;
     void fillPrices();
     void showTotal();
     // The unit price: the chosen entry's amount, or the typed text (comma or point).
@@ -81,5 +83,6 @@ private:
     // What the stored position names: listed even when deleted since.
     QString m_storedGroup;
     std::int32_t m_storedArticle = -1;
+    QString m_storedArticleName;
     std::unique_ptr<Ui::CFanartikelDetailDlg> m_ui;
 };

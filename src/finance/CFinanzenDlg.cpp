@@ -110,12 +110,16 @@ void CFinanzenDlg::showStatus() {
 
 void CFinanzenDlg::showSummary() {
     QLineEdit* const totals[] = {m_ui->editBudgetGesamt, m_ui->editSummeKosten,
-                                 m_ui->editBudgetRest};
+                                 m_ui->editNichtGebucht, m_ui->editBudgetRest};
     try {
         const Finance::BudgetSummary summary =
             Finance::BudgetSummary::compute(m_db, m_eventId, m_base, m_mode);
+        // The part of the costs that the plan holds and no booking covers yet.
+        const Finance::UnbookedCosts unbooked =
+            Finance::unbookedCosts(m_db, m_eventId, m_base, m_mode);
         m_ui->editBudgetGesamt->setText(Finance::formatAmount(summary.total));
         m_ui->editSummeKosten->setText(Finance::formatAmount(summary.costs));
+        m_ui->editNichtGebucht->setText(Finance::formatAmount(unbooked.total()));
         m_ui->editBudgetRest->setText(Finance::formatAmount(summary.rest()));
         for (int group = 1; group <= 6; ++group) {
             const bool empty = group == Finance::Overnight && summary.organiserPays;

@@ -1,6 +1,7 @@
 #include "CKostenBuchenDlg.h"
 
 #include "CBookingGroup.h"
+#include "core/ListRows.h"
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
@@ -12,6 +13,8 @@
 namespace {
 
 constexpr const char* kInvalidInput = "Ungültige Eingabe!";
+// The firm kind of car hire, which owns the vehicles.
+constexpr int kCarHire = 5;
 constexpr const char* kCostKinds =
     "Mietkosten\nTankbeleg\nReparaturkosten\nStrassengebühren\nSonstiges";
 
@@ -101,24 +104,38 @@ int CKostenBuchenDlg::showModal(CDatabase& db, const PlanningContext& event, Fin
 void CKostenBuchenDlg::showVehicle(std::int32_t vehicle, std::int32_t firm) {
     try {
         CSetStammExtFirma hire(database());
-        hire.open(QString::asprintf("[Art]=%d AND [ExtID]=%ld", 5, long(firm)));
+        hire.open(QString::asprintf("[Art]=%d AND [ExtID]=%ld", kCarHire, long(firm)));
         if (!hire.atEnd()) {
-            m_ui->editKfzVon->setText(hire.getBool("fPrivat")
-                                          ? hire.getText("Name") + QStringLiteral(", ") +
-                                                hire.getText("Vorname")
-                                          : hire.getText("Firma"));
+            const bool isPrivate = hire.getBool("fPrivat");
+            m_ui->editKfzVon->setText(ListTexts::firmName(
+                isPrivate, hire.getText("Firma"), hire.getText("Name"), hire.getText("Vorname")));
             m_ui->editTel->setText(hire.getText("Tel"));
+            m_ui->editFax->setText(hire.getText("Fax"));
+            m_ui->editHandy->setText(hire.getText("Telm"));
+            m_ui->editArt->setText(isPrivate ? QStringLiteral("Privat")
+                                             : QStringLiteral("Gewerbe"));
+            m_ui->editEMail->setText(hire.getText("Email"));
+            m_ui->editHomepage->setText(hire.getText("Homepage"));
         }
         CSetStammKfz car(database());
-        car.open(QString::asprintf("[Art]=%d AND [ExtID]=%ld AND [KfzID]=%ld", 5, long(firm),
+        car.open(QString::asprintf("[Art]=%d AND [ExtID]=%ld AND [KfzID]=%ld", kCarHire, long(firm),
                                    long(vehicle)));
         if (!car.atEnd()) {
             m_ui->editKfzTyp->setText(car.getText("Typ"));
             m_ui->editKennzeichen->setText(car.getText("Kennzeichen"));
+            if (!car.isNull("Sitzpl"))
+                m_ui->editSitzplaetze->setText(QString::number(car.getInt("Sitzpl")));
+            if (!car.isNull("ZulGewicht"))
+                m_ui->editGewicht->setText(
+                    QString::number(car.getSingle("ZulGewicht"), 'f', 1).replace(u'.', u','));
+            m_ui->checkKupplung->setChecked(car.getBool("Kupplung"));
         }
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
     }
+    // Long names and addresses show their beginning.
+    for (QLineEdit* detail : m_ui->groupKfz->findChildren<QLineEdit*>())
+        detail->setCursorPosition(0);
 }
 
 void CKostenBuchenDlg::showRow(const CRecordset& row) {

@@ -2,6 +2,7 @@
 
 #include "CKostenBuchenDlg.h"
 #include "core/ChangeNotifier.h"
+#include "core/ListRows.h"
 #include "core/MessageService.h"
 #include "core/Settings.h"
 #include "data/CDaoException.h"
@@ -28,9 +29,10 @@ namespace {
 
 // The line naming a hire firm: name, postcode, town and street as far as they are known.
 QString firmLine(const CRecordset& row) {
-    QString line = row.getBool("fPrivat")
-                       ? row.getText("Vorname") + QLatin1Char(' ') + row.getText("Name")
-                       : row.getText("Firma");
+    QString line =
+        row.getBool("fPrivat")
+            ? ListTexts::joined(row.getText("Vorname"), row.getText("Name"), QStringLiteral(" "))
+            : row.getText("Firma");
     if (!row.isNull("PLZ"))
         line += QStringLiteral(", ") + row.getText("PLZ");
     if (!row.isNull("Ort"))
@@ -110,7 +112,10 @@ CKostenDlg::CKostenDlg(CDatabase& db, CProfileFile& profile, int costGroup,
     m_ui->groupEvent->setEvent(event);
     m_ui->groupStatus->loadAccounting(db, event.eventId, costGroup);
 
-    connect(m_ui->groupKosten, &CBookingGroup::changed, this, [this] { setChanged(); });
+    connect(m_ui->groupKosten, &CBookingGroup::changed, this, [this] {
+        m_bookingTouched = true;
+        setChanged();
+    });
     connect(m_ui->groupKosten, &CBookingGroup::amountChanged, this, &CKostenDlg::showLiveBudget);
     connect(m_ui->groupStatus, &CPlanningStatusGroup::touched, this, [this] { setChanged(); });
 }
@@ -162,8 +167,11 @@ void CKostenDlg::showLiveBudget() {
 void CKostenDlg::showTax(const QStringList& texts) {
     QLineEdit* const fields[] = {m_ui->editSteuerNr, m_ui->editFinanzamt, m_ui->editBank,
                                  m_ui->editKonto, m_ui->editBLZ};
-    for (int index = 0; index < 5; ++index)
+    for (int index = 0; index < 5; ++index) {
         fields[index]->setText(texts.value(index));
+        // A long bank name shows its beginning.
+        fields[index]->setCursorPosition(0);
+    }
 }
 
 void CKostenDlg::hideBookingFields() {
@@ -171,7 +179,22 @@ void CKostenDlg::hideBookingFields() {
     m_ui->widgetTax->hide();
 }
 
+bool CKostenDlg::bookingEdited() const {
+    if (m_bookingTouched)
+        return true;
+    for (QLineEdit* edit : m_ui->groupKosten->findChildren<QLineEdit*>()) {
+        if (edit->isModified())
+            return true;
+    }
+    for (QPlainTextEdit* edit : m_ui->groupKosten->findChildren<QPlainTextEdit*>()) {
+        if (edit->document()->isModified())
+            return true;
+    }
+    return false;
+}
+
 void CKostenDlg::showBooking(const CRecordset* row) {
+    m_bookingTouched = false;
     if (row) {
         m_financeId = row->getLong("FinanzID");
         m_ui->groupKosten->load(*row);
@@ -216,6 +239,7 @@ bool CKostenDlg::storeBooking(int costCentre, std::int32_t partyId) {
     m_financeId = row.getLong("FinanzID");
     m_storedDisplay = Finance::displayAmount(row, m_base, m_mode);
     m_savedWhileOpen = true;
+    m_bookingTouched = false;
     return true;
 }
 
@@ -319,8 +343,14 @@ CKostenPersonalDlg::CKostenPersonalDlg(CDatabase& db, CProfileFile& profile,
     setup.receiptText = "Unkostenvergütungsbeleg";
     setup.numberWithReceipt = true;
     ui().groupKosten->setUp(setup, base());
-    connect(ui().buttonEnde, &QPushButton::clicked, this, &CFormDialog::onEnde);
-    connect(m_list, &QTreeWidget::itemClicked, this, &CKostenPersonalDlg::onPersonClicked);
+    connect(ui().buttonEnde, &QPushButton::clicked, this, [this] {
+        // Only "&Ende" asks whether the accounting is complete; Escape and the close box do not.
+        m_closingByEnde = true;
+        onEnde();
+        m_closingByEnde = false;
+    });
+    // Whichever way the highlighted person changes (mouse, keys, code), the booking shown follows.
+    connect(m_list, &QTreeWidget::currentItemChanged, this, &CKostenPersonalDlg::onPersonChanged);
 
     refreshBudget();
     fillList(-1);
@@ -351,20 +381,19 @@ void CKostenPersonalDlg::fillList(int select) {
         CSetAbfrEventBesetzung musicians(database());
         for (musicians.open(QString::asprintf("[EventID]=%ld", eventId), QStringLiteral("[MName]"));
              !musicians.atEnd(); musicians.moveNext())
-            m_persons.push_back({0, musicians.getLong("MusikerID"),
-                                 QStringLiteral("%1, %2").arg(musicians.getText("MName"),
-                                                              musicians.getText("MVorname")),
-                                 QStringLiteral("Musiker")});
+            m_persons.push_back(
+                {0, musicians.getLong("MusikerID"),
+                 ListTexts::joined(musicians.getText("MName"), musicians.getText("MVorname"),
+                                   QStringLiteral(", ")),
+                 QStringLiteral("Musiker")});
         for (const auto& [firmKind, function] :
              {std::pair<int, const char*>{1, "Techniker"}, {2, "Backliner"}}) {
             CSetAbfrEventExtFirma firm(database());
             firm.open(QString::asprintf("[EventID]=%ld AND [Art]=%d", eventId, firmKind));
             if (firm.atEnd() || firm.getBool("bVorhanden") || firm.getLong("ExtID") <= 0)
                 continue;
-            const QString name =
-                firm.getBool("fPrivat")
-                    ? QStringLiteral("%1, %2").arg(firm.getText("Name"), firm.getText("Vorname"))
-                    : firm.getText("Firma");
+            const QString name = ListTexts::firmName(firm.getBool("fPrivat"), firm.getText("Firma"),
+                                                     firm.getText("Name"), firm.getText("Vorname"));
             m_persons.push_back(
                 {firmKind, firm.getLong("ExtID"), name, QString::fromUtf8(function)});
         }
@@ -397,6 +426,8 @@ void CKostenPersonalDlg::choosePerson(int index) {
         showBooking(nullptr);
         showTax({});
         markSaved();
+        if (ui().groupStatus->isTouched())
+            setChanged();
         return;
     }
     const Person& person = m_persons[size_t(index)];
@@ -424,13 +455,18 @@ void CKostenPersonalDlg::choosePerson(int index) {
         showBooking(nullptr);
     }
     markSaved();
+    // A status clicked stays to be saved at "&Ende".
+    if (ui().groupStatus->isTouched())
+        setChanged();
 }
 
-void CKostenPersonalDlg::onPersonClicked() {
-    const int clicked = m_list->selectedKey();
-    if (clicked == m_current)
+void CKostenPersonalDlg::onPersonChanged(QTreeWidgetItem* current) {
+    const int wanted = current ? current->data(0, Qt::UserRole).toInt() : -1;
+    if (wanted == m_current)
         return;
-    if (isChanged()) {
+    // The booking of the person left is saved first when it was edited; the status is the
+    // form's and waits for "&Ende".
+    if (bookingEdited()) {
         const MessageService::Answer answer =
             MessageService::askYesNoCancel(this, QString::fromUtf8(kSaveQuestion));
         if (answer == MessageService::Answer::Cancel ||
@@ -439,11 +475,11 @@ void CKostenPersonalDlg::onPersonClicked() {
             m_list->selectKey(m_current);
             return;
         }
-        // After a save the list was built again; the clicked person is still at its place.
+        // After a save the list was built again; the wanted person is still at its place.
         const QSignalBlocker quiet(m_list);
-        m_list->selectKey(clicked);
+        m_list->selectKey(wanted);
     }
-    choosePerson(clicked);
+    choosePerson(wanted);
 }
 
 bool CKostenPersonalDlg::save() {
@@ -452,9 +488,12 @@ bool CKostenPersonalDlg::save() {
             return ui().groupStatus->storeChecked();
         return true;
     }
-    const Person person = m_persons[size_t(m_current)];
-    if (!storeBooking(costCentre(person), person.key))
-        return false;
+    // A touched status alone stores no booking for the person shown.
+    if (bookingEdited()) {
+        const Person person = m_persons[size_t(m_current)];
+        if (!storeBooking(costCentre(person), person.key))
+            return false;
+    }
     if (ui().groupStatus->isTouched() && !ui().groupStatus->storeChecked())
         return false;
     refreshBudget();
@@ -463,7 +502,7 @@ bool CKostenPersonalDlg::save() {
 }
 
 void CKostenPersonalDlg::done(int result) {
-    if (m_savedWhileOpen && !ui().groupStatus->isTouched()) {
+    if (m_closingByEnde && m_savedWhileOpen && !ui().groupStatus->isTouched()) {
         ui().groupStatus->storeAfterQuestion();
         m_savedWhileOpen = false;
     }
@@ -503,7 +542,8 @@ CKostenHotelDlg::CKostenHotelDlg(CDatabase& db, CProfileFile& profile, const Pla
 
     connect(ui().buttonEnde, &QPushButton::clicked, this, &CFormDialog::onEnde);
     connect(m_organiserPays, &QCheckBox::clicked, this, [this] { setChanged(); });
-    // The overnight planning books the stays; the rooms are read again when it closes.
+    // The overnight planning books the stays and keeps a stored booking's amount with them; the
+    // rooms are read again when it closes.
     const auto planStays = [this] {
         {
             CPlanUebernachtungDlg planning(database(), this->profile(), this->event(), this);
@@ -556,25 +596,28 @@ void CKostenHotelDlg::fillRooms() {
                     CSetStammMusiker musician(database());
                     musician.open(QString::asprintf("[MusikerID]=%ld", long(person)));
                     if (!musician.atEnd())
-                        persons << QStringLiteral("%1 %2").arg(musician.getText("MVorname"),
-                                                               musician.getText("MName"));
+                        persons << ListTexts::joined(musician.getText("MVorname"),
+                                                     musician.getText("MName"),
+                                                     QStringLiteral(" "));
                 } else {
                     CSetStammExtFirma firm(database());
                     firm.open(
                         QString::asprintf("[Art]=%d AND [ExtID]=%ld", function, long(person)));
                     if (!firm.atEnd())
                         persons << (firm.getBool("fPrivat")
-                                        ? QStringLiteral("%1 %2").arg(firm.getText("Vorname"),
-                                                                      firm.getText("Name"))
+                                        ? ListTexts::joined(firm.getText("Vorname"),
+                                                            firm.getText("Name"),
+                                                            QStringLiteral(" "))
                                         : firm.getText("Firma"));
                 }
             }
             const int nights = Finance::roomNights(database(), event().eventId, hotelId, number);
             const double price = rooms.isNull("Preis") ? 0.0 : rooms.getSingle("Preis");
-            m_roomsTotal += nights * price;
+            const double total = Finance::roomTotal(nights, price);
+            m_roomsTotal += total;
             m_rooms->addRow({hotels[hotelId], number >= 1 ? QString::number(number) : QString(),
                              persons.join(QStringLiteral(", ")), QString::number(nights),
-                             Finance::formatAmount(price), Finance::formatAmount(nights * price)},
+                             Finance::formatAmount(price), Finance::formatAmount(total)},
                             index);
         }
     } catch (const CDaoException& error) {
@@ -601,7 +644,8 @@ void CKostenHotelDlg::loadBooking() {
 }
 
 void CKostenHotelDlg::storeExtra(CRecordset& row) {
-    row.setSingle("Auszahlung", m_roomsTotal);
+    // The booking holds the rooms as they are stored now, by the finance model's one rule.
+    row.setSingle("Auszahlung", Finance::overnightTotal(database(), event().eventId));
     const bool organiser = m_organiserPays->isChecked();
     row.setBool("fZahltVeranstalter", organiser);
     if (organiser) {
@@ -711,12 +755,8 @@ void CKostenListeDlg::fillVehicles() {
         CSetAbfrEventTransport row(database());
         for (row.open(QString::asprintf("[EventID]=%d", int(event().eventId))); !row.atEnd();
              row.moveNext()) {
-            QString firm = row.getText("Firma");
-            if (row.getBool("fPrivat")) {
-                firm = row.getText("Name");
-                if (!row.getText("Vorname").isEmpty())
-                    firm += QStringLiteral(", ") + row.getText("Vorname");
-            }
+            const QString firm = ListTexts::firmName(row.getBool("fPrivat"), row.getText("Firma"),
+                                                     row.getText("Name"), row.getText("Vorname"));
             m_vehicles->addRow({row.getText("Typ"), row.getText("Kennzeichen"), firm},
                                row.getLong("KfzID"));
             m_vehicleFirms[row.getLong("KfzID")] = row.getLong("VerleiherID");

@@ -20,6 +20,7 @@ class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTreeWidgetItem;
 class QVBoxLayout;
 
 namespace Ui {
@@ -71,6 +72,10 @@ protected:
     // What the area writes beyond the booking fields.
     virtual void storeExtra(CRecordset& row) { (void)row; }
 
+    // The booking fields were edited since the booking was shown or stored (a touched status
+    // does not count).
+    bool bookingEdited() const;
+
     // The live budget: which sum the typed amount adjusts.
     virtual bool livePersonnel() const { return false; }
 
@@ -85,6 +90,8 @@ protected:
 
 private:
     void showLiveBudget();
+
+    bool m_bookingTouched = false;
 
     CDatabase& m_db;
     CProfileFile& m_profile;
@@ -156,10 +163,11 @@ private:
     int costCentre(const Person& person) const;
     void fillList(int select);
     void choosePerson(int index);
-    void onPersonClicked();
+    void onPersonChanged(QTreeWidgetItem* current);
 
     std::vector<Person> m_persons;
     int m_current = -1;
+    bool m_closingByEnde = false;
     CReportList* m_list = nullptr;
 };
 

@@ -251,8 +251,10 @@ void CPlanReservierungDlg::showRoom() {
         }
     }
     m_ui->editAnzPers->setText(room.isRoom() ? QString::number(guests) : QString());
-    // A price the user typed is his; otherwise the room's stored price is shown.
-    if (!m_ui->editPreis->isModified())
+    // A price the user typed is his; otherwise a booked room's stored price is shown. A room
+    // nobody is booked into yet has no price of its own: the price shown goes with the guest
+    // who moves there.
+    if (!m_ui->editPreis->isModified() && guests > 0)
         FormFields::setText(m_ui->editPreis, priceText(price));
 }
 

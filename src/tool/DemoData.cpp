@@ -5,6 +5,8 @@
 // the reserved top-level domain ".example", so none of them reaches anybody.
 #include "DemoData.h"
 
+#include "core/FinanceModel.h"
+#include "core/OvernightPlan.h"
 #include "data/CDatabase.h"
 #include "data/RecordSets.h"
 
@@ -122,12 +124,8 @@ constexpr int kHerr = 0;
 constexpr int kFrau = 1;
 
 // Who stays overnight (column Funktion)
-constexpr int kGuestMusician = 0;
-constexpr int kGuestTechnician = 1;
-
-// Room kinds, in the order of the reservation form's choices "EZ", "DZ"
-constexpr int kSingleRoom = 0;
-constexpr int kDoubleRoom = 1;
+constexpr int kGuestMusician = OvernightPlan::Musician;
+constexpr int kGuestTechnician = OvernightPlan::Technician;
 
 // Payment method and what was paid against
 constexpr int kCash = 0;
@@ -369,15 +367,15 @@ public:
         : m_db(db), m_user(db), m_baseData(db), m_instrumentSet(db), m_musicianSet(db),
           m_firmSet(db), m_contactSet(db), m_vehicleSet(db), m_hotelSet(db), m_songSet(db),
           m_groupSet(db), m_articleSet(db), m_gemaSet(db), m_eventSet(db), m_lineUpSet(db),
-          m_bookedFirmSet(db), m_transportSet(db), m_nightSet(db), m_roomSet(db), m_setListSet(db),
-          m_setListSongSet(db), m_statusSet(db), m_financeSet(db), m_salesSet(db) {
+          m_bookedFirmSet(db), m_transportSet(db), m_setListSet(db), m_setListSongSet(db),
+          m_statusSet(db), m_financeSet(db), m_salesSet(db) {
         for (CRecordset* set : std::initializer_list<CRecordset*>{
-                 &m_user,      &m_baseData,   &m_instrumentSet, &m_musicianSet,
-                 &m_firmSet,   &m_contactSet, &m_vehicleSet,    &m_hotelSet,
-                 &m_songSet,   &m_groupSet,   &m_articleSet,    &m_gemaSet,
-                 &m_eventSet,  &m_lineUpSet,  &m_bookedFirmSet, &m_transportSet,
-                 &m_nightSet,  &m_roomSet,    &m_setListSet,    &m_setListSongSet,
-                 &m_statusSet, &m_financeSet, &m_salesSet})
+                 &m_user,       &m_baseData,       &m_instrumentSet, &m_musicianSet,
+                 &m_firmSet,    &m_contactSet,     &m_vehicleSet,    &m_hotelSet,
+                 &m_songSet,    &m_groupSet,       &m_articleSet,    &m_gemaSet,
+                 &m_eventSet,   &m_lineUpSet,      &m_bookedFirmSet, &m_transportSet,
+                 &m_setListSet, &m_setListSongSet, &m_statusSet,     &m_financeSet,
+                 &m_salesSet})
             openForAdding(*set);
     }
 
@@ -419,8 +417,8 @@ private:
                   const char* remark);
     void addTransport(std::int32_t event, const FirmKeys& firm, std::int32_t vehicle,
                       const char* driver, const char* remark);
-    void addRoom(std::int32_t event, Hotel hotel, int room, int roomKind, double price,
-                 const QDateTime& arrival, const QDateTime& departure,
+    void addRoom(std::int32_t event, Hotel hotel, int room, double price, const QDateTime& arrival,
+                 const QDateTime& departure,
                  std::initializer_list<std::pair<int, std::int32_t>> guests);
     void addSetList(std::int32_t event, const char* name,
                     std::initializer_list<std::initializer_list<int>> sets);
@@ -446,8 +444,6 @@ private:
     CSetEventBesetzung m_lineUpSet;
     CSetEventExtFirma m_bookedFirmSet;
     CSetEventTransport m_transportSet;
-    CSetEventNacht m_nightSet;
-    CSetNachtZimmer m_roomSet;
     CSetEventSetliste m_setListSet;
     CSetEventSetlisteSongs m_setListSongSet;
     CSetEventStatus m_statusSet;
@@ -951,27 +947,19 @@ void DemoWriter::addTransport(std::int32_t event, const FirmKeys& firm, std::int
         .store();
 }
 
-void DemoWriter::addRoom(std::int32_t event, Hotel hotel, int room, int roomKind, double price,
+// The guests are booked as the reservation form books them: each stay with the room's price,
+// the room's row and the overnight booking following through the overnight plan.
+void DemoWriter::addRoom(std::int32_t event, Hotel hotel, int room, double price,
                          const QDateTime& arrival, const QDateTime& departure,
                          std::initializer_list<std::pair<int, std::int32_t>> guests) {
-    NewRow(m_roomSet)
-        .number("EventID", event)
-        .number("HotelID", m_hotels[hotel])
-        .number("ZimmerNr", room)
-        .amount("Preis", price)
-        .store();
     for (const auto& [function, person] : guests) {
-        NewRow(m_nightSet)
-            .number("EventID", event)
-            .number("HotelID", m_hotels[hotel])
-            .number("ZimmerNr", room)
-            .number("Funktion", function)
-            .number("PersonID", person)
-            .number("ZimmerArt", roomKind)
-            .flag("fBreakfest", true)
-            .date("Anreise", arrival)
-            .date("Abreise", departure)
-            .store();
+        OvernightPlan::StayKey key;
+        key.eventId = event;
+        key.person = person;
+        key.function = function;
+        key.arrival = arrival;
+        OvernightPlan::bookStay(m_db, key, OvernightPlan::Room{m_hotels[hotel], room}, departure,
+                                price);
     }
 }
 
@@ -1112,15 +1100,13 @@ void DemoWriter::writeEvents() {
         const auto musician = [this](Musician m) {
             return std::pair<int, std::int32_t>(kGuestMusician, m_musicians[m]);
         };
-        addRoom(volksfest, kSonnenhang, 1, kDoubleRoom, 52, arrival, departure,
+        addRoom(volksfest, kSonnenhang, 1, 52, arrival, departure,
                 {musician(kFlorian), musician(kMatthias)});
-        addRoom(volksfest, kSonnenhang, 2, kDoubleRoom, 52, arrival, departure,
+        addRoom(volksfest, kSonnenhang, 2, 52, arrival, departure,
                 {musician(kKorbinian), musician(kQuirin)});
-        addRoom(volksfest, kSonnenhang, 3, kSingleRoom, 38, arrival, departure,
-                {musician(kVeronika)});
-        addRoom(volksfest, kSonnenhang, 4, kSingleRoom, 38, arrival, departure,
-                {musician(kTheresa)});
-        addRoom(volksfest, kSonnenhang, 5, kSingleRoom, 40, arrival, departure,
+        addRoom(volksfest, kSonnenhang, 3, 38, arrival, departure, {musician(kVeronika)});
+        addRoom(volksfest, kSonnenhang, 4, 38, arrival, departure, {musician(kTheresa)});
+        addRoom(volksfest, kSonnenhang, 5, 40, arrival, departure,
                 {{kGuestTechnician, m_tonstudio.id}});
     }
     addSetList(volksfest, "Volksfest_15.08.26",
@@ -1164,12 +1150,18 @@ void DemoWriter::writeEvents() {
         .date("RDatum", invoiced)
         .date("ZDatum", settled)
         .store();
-    // The overnight row only says who pays the rooms: here the band does.
+    // The overnight booking holds what the rooms cost, as the overnight cost form stores it; the
+    // band pays them.
     NewRow(m_financeSet)
         .number("EventID", volksfest)
         .number("Kostengruppe", 5)
         .number("Kostenstelle", 16)
         .number("ID", 0)
+        .amount("Auszahlung", Finance::overnightTotal(m_db, volksfest))
+        .number("fMWST", 1)
+        .number("MwSt_Satz", 1)
+        .number("Zahlungsart", kTransfer)
+        .number("ZahlungGegen", kAgainstInvoice)
         .flag("fZahltVeranstalter", false)
         .store();
     booking(volksfest, 6, 17, 0, 86.4, 2, kCash, kAgainstReceipt)
@@ -1217,12 +1209,12 @@ void DemoWriter::writeEvents() {
         const QDateTime arrival = at(2026, 12, 31, 14, 0);
         const QDateTime departure = at(2027, 1, 1, 12, 0);
         addRoom(
-            silvester, kSeeblick, 101, kDoubleRoom, 119, arrival, departure,
+            silvester, kSeeblick, 101, 119, arrival, departure,
             {{kGuestMusician, m_musicians[kKorbinian]}, {kGuestMusician, m_musicians[kQuirin]}});
         addRoom(
-            silvester, kSeeblick, 102, kDoubleRoom, 119, arrival, departure,
+            silvester, kSeeblick, 102, 119, arrival, departure,
             {{kGuestMusician, m_musicians[kVeronika]}, {kGuestMusician, m_musicians[kTheresa]}});
-        addRoom(silvester, kSeeblick, 103, kSingleRoom, 89, arrival, departure,
+        addRoom(silvester, kSeeblick, 103, 89, arrival, departure,
                 {{kGuestTechnician, m_freelancer.id}});
     }
 

@@ -7,6 +7,8 @@
 //   vorlanto-tool ics DIR ... --out FILE (see ExchangeCommands.h)
 //   vorlanto-tool overview DIR --year YYYY --pdf FILE (see OverviewCommand.h)
 //   vorlanto-tool csv export|import DIR --table TABLE FILE (see ExchangeCommands.h)
+//   vorlanto-tool budget DIR --event ID [--inkl|--exkl] (see BudgetCommand.h)
+#include "BudgetCommand.h"
 #include "DemoData.h"
 #include "ExchangeCommands.h"
 #include "OverviewCommand.h"
@@ -41,7 +43,8 @@ int usage() {
                  "  vorlanto-tool overview VERZEICHNIS --year JJJJ --pdf DATEI\n"
                  "  vorlanto-tool csv export VERZEICHNIS --table songs|musicians|firms DATEI\n"
                  "  vorlanto-tool csv import VERZEICHNIS --table songs|musicians|firms DATEI "
-                 "[--dry-run]\n");
+                 "[--dry-run]\n"
+                 "  vorlanto-tool budget VERZEICHNIS --event ID [--inkl|--exkl]\n");
     return 2;
 }
 
@@ -182,6 +185,8 @@ int main(int argc, char* argv[]) {
             return runIcsCommand(args);
         if (command == QLatin1String("csv"))
             return runCsvCommand(args);
+        if (command == QLatin1String("budget"))
+            return runBudgetCommand(args);
     } catch (const CDaoException& error) {
         std::fprintf(stderr, "%s\n", error.description().toUtf8().constData());
         return 1;

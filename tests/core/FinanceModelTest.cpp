@@ -1,6 +1,8 @@
 // The money of an event without any window: display amounts in both VAT modes, the budget
 // summary of an event with its fee rules, hire assignments, rooms and the organiser's flag, the
-// nights of a room and the budget figure stored so that it reads back as typed.
+// nights of a room and the budget figure stored so that it reads back as typed; each amount
+// rounded to the cent before it is summed; the overnight booking that follows its rooms; and what
+// the plan holds that no booking covers.
 #include "core/FinanceModel.h"
 #include "data/CRecordset.h"
 #include "data/RecordSets.h"
@@ -180,7 +182,8 @@ TEST_F(BudgetSummaryTest, RoomsSharedNightsAndTheOrganiserPaying) {
     BudgetSummary summary = compute();
     EXPECT_DOUBLE_EQ(summary.overnight, 240);
     EXPECT_DOUBLE_EQ(summary.material, 240);
-    EXPECT_DOUBLE_EQ(compute(VatMode::Exclusive).overnight, 24000.0 / 116);
+    // Without VAT the room's total is rounded to the cent like any amount that is summed.
+    EXPECT_DOUBLE_EQ(compute(VatMode::Exclusive).overnight, 206.90);
     // The organiser pays: the overnight costs are left out of the costs.
     database.exec("INSERT INTO T_Event_Finanzen (EventID, Kostengruppe, Kostenstelle, ID, "
                   "Auszahlung, fMWST, fZahltVeranstalter) VALUES (5, 5, 16, 0, 240, 1, -1)");
@@ -214,6 +217,112 @@ TEST_F(BudgetSummaryTest, ASingleAmountKeepsItsCentsThroughTheColumn) {
         row.update();
     }
     EXPECT_EQ(Finance::formatAmount(compute().expenses), QStringLiteral("12,34"));
+}
+
+TEST_F(BudgetSummaryTest, EachBookingIsRoundedToTheCentBeforeItIsSummed) {
+    // Net 0.03 at 16 % is 0.0348 with VAT: each shows as 0.03, and three of them sum to 0.09,
+    // not to the 0.10 of the unrounded sum.
+    for (int i = 0; i < 3; ++i)
+        book(6, 17, "0.03", 0, "1");
+    book(1, 10, "0.03", 0, "1");
+    const BudgetSummary summary = compute();
+    EXPECT_EQ(Finance::formatAmount(summary.expenses), QStringLiteral("0,09"));
+    EXPECT_EQ(Finance::formatAmount(summary.costs), QStringLiteral("0,12"));
+    EXPECT_DOUBLE_EQ(Finance::bookingAmount(0.03, false, 1, BaseData(), VatMode::Inclusive), 0.03);
+    const Finance::AreaCosts booked =
+        Finance::bookedCosts(database.db(), 5, BaseData(), VatMode::Inclusive);
+    EXPECT_EQ(Finance::formatAmount(booked.expenses), QStringLiteral("0,09"));
+    EXPECT_EQ(Finance::formatAmount(booked.total()), QStringLiteral("0,12"));
+}
+
+class OvernightBookingTest : public BudgetSummaryTest {
+protected:
+    void SetUp() override {
+        BudgetSummaryTest::SetUp();
+        // Room 1: two nights at 44.75; room 2: one night at 89.50.
+        database.exec("INSERT INTO T_Event_Uebernachtung_Zimmer (EventID, HotelID, ZimmerNr, "
+                      "Preis) VALUES (5, 3, 1, 44.75), (5, 3, 2, 89.5)");
+        database.exec("INSERT INTO T_Event_Uebernachtung (EventID, HotelID, ZimmerNr, PersonID, "
+                      "Funktion, Anreise, Abreise) VALUES "
+                      "(5, 3, 1, 1, 0, '2025-06-01 14:00:00', '2025-06-03 11:00:00'), "
+                      "(5, 3, 2, 2, 0, '2025-06-01 14:00:00', '2025-06-02 11:00:00')");
+    }
+    void overnightBooking(const char* amount, bool organiserPays = false) {
+        database.exec((std::string("INSERT INTO T_Event_Finanzen (EventID, Kostengruppe, "
+                                   "Kostenstelle, ID, Auszahlung, fMWST, fZahltVeranstalter) "
+                                   "VALUES (5, 5, 16, 0, ") +
+                       amount + ", 0, " + (organiserPays ? "-1" : "0") + ")")
+                          .c_str());
+    }
+    QString bookedAmount() {
+        return database.db().queryText("SELECT group_concat(COALESCE(Auszahlung, '-') || '/' || "
+                                       "fMWST) FROM T_Event_Finanzen WHERE Kostengruppe = 5");
+    }
+    Finance::UnbookedCosts unbooked(VatMode mode = VatMode::Inclusive) {
+        return Finance::unbookedCosts(database.db(), 5, BaseData::read(database.db()), mode);
+    }
+};
+
+TEST_F(OvernightBookingTest, TheBookingFollowsItsRoomsOnlyWhenItExists) {
+    EXPECT_DOUBLE_EQ(Finance::overnightTotal(database.db(), 5), 179);
+    // No booking: none is made.
+    Finance::updateOvernightBooking(database.db(), 5);
+    EXPECT_EQ(bookedAmount(), QString());
+    // A booking written without an amount takes the rooms' total, with VAT.
+    overnightBooking("NULL");
+    Finance::updateOvernightBooking(database.db(), 5);
+    EXPECT_EQ(bookedAmount(), QStringLiteral("179.0/1"));
+    database.exec("UPDATE T_Event_Uebernachtung_Zimmer SET Preis = 50 WHERE ZimmerNr = 2");
+    Finance::updateOvernightBooking(database.db(), 5);
+    EXPECT_EQ(bookedAmount(), QStringLiteral("139.5/1"));
+}
+
+TEST_F(OvernightBookingTest, RoomsWithoutABookingAreUnbooked) {
+    // The overview counts the rooms; nothing of them is booked.
+    EXPECT_DOUBLE_EQ(compute().overnight, 179);
+    Finance::UnbookedCosts open = unbooked();
+    EXPECT_DOUBLE_EQ(open.overnight, 179);
+    EXPECT_DOUBLE_EQ(open.total(), 179);
+    EXPECT_DOUBLE_EQ(unbooked(VatMode::Exclusive).overnight, compute(VatMode::Exclusive).overnight);
+    // Booked in full: nothing open, and the booking holds the overview's figure.
+    overnightBooking("179");
+    EXPECT_DOUBLE_EQ(unbooked().total(), 0);
+    EXPECT_DOUBLE_EQ(unbooked(VatMode::Exclusive).total(), 0);
+    const Finance::AreaCosts booked =
+        Finance::bookedCosts(database.db(), 5, BaseData(), VatMode::Inclusive);
+    EXPECT_DOUBLE_EQ(booked.overnight, 179);
+    EXPECT_DOUBLE_EQ(
+        Finance::bookedCosts(database.db(), 5, BaseData(), VatMode::Exclusive).overnight, 154.31);
+}
+
+TEST_F(OvernightBookingTest, AStaleBookingLeavesTheRestUnbookedAndTheOrganiserLeavesNothing) {
+    // Written before it followed its rooms: the second room is not covered.
+    overnightBooking("89.5");
+    EXPECT_DOUBLE_EQ(unbooked().overnight, 89.5);
+    database.exec("DELETE FROM T_Event_Finanzen");
+    overnightBooking("179", true);
+    EXPECT_DOUBLE_EQ(unbooked().total(), 0);
+    EXPECT_DOUBLE_EQ(
+        Finance::bookedCosts(database.db(), 5, BaseData(), VatMode::Inclusive).overnight, 0);
+}
+
+TEST_F(BudgetSummaryTest, BookedAreasLeaveOutWhatTheOrganiserPays) {
+    book(2, 13, "100", 1, "1");
+    book(4, 15, "50", 1, "1");
+    book(1, 10, "30", 1, "1");
+    Finance::AreaCosts booked =
+        Finance::bookedCosts(database.db(), 5, BaseData(), VatMode::Inclusive);
+    EXPECT_DOUBLE_EQ(booked.pa, 100);
+    EXPECT_DOUBLE_EQ(booked.transport, 50);
+    database.exec("UPDATE T_Event_Finanzen SET fZahltVeranstalter = -1");
+    booked = Finance::bookedCosts(database.db(), 5, BaseData(), VatMode::Inclusive);
+    EXPECT_DOUBLE_EQ(booked.pa, 0);
+    EXPECT_DOUBLE_EQ(booked.transport, 0);
+    // Personnel are always the band's.
+    EXPECT_DOUBLE_EQ(booked.personnel, 30);
+    // Bookings are what the overview counts for these areas: nothing is left unbooked.
+    EXPECT_DOUBLE_EQ(
+        Finance::unbookedCosts(database.db(), 5, BaseData(), VatMode::Inclusive).total(), 0);
 }
 
 } // namespace

@@ -214,8 +214,9 @@ TEST_F(OvernightPlanningTest, AMusicianAndATechnicianWithTheSameKeyStayApart) {
     EXPECT_EQ(database.db().queryText("SELECT group_concat(Bemerkungen, ',') FROM "
                                       "(SELECT * FROM T_Event_Uebernachtung ORDER BY Funktion)"),
               QStringLiteral("Anna,Technik"));
-    // The technician's old room is free now; the musician's is not touched.
-    EXPECT_EQ(rooms(), QStringLiteral("3/1:52.0 3/3:-"));
+    // The technician's old room is free now, its price gone with him into the new one; the
+    // musician's is not touched.
+    EXPECT_EQ(rooms(), QStringLiteral("3/1:52.0 3/3:38.0"));
     // The stay just saved is selected again.
     EXPECT_EQ(reservations->currentItem()->text(2), QStringLiteral("3"));
 }
@@ -261,31 +262,58 @@ TEST_F(OvernightPlanningTest, MovingAStayReleasesTheRoomItLeaves) {
     CPlanReservierungDlg form(database.db(), 12, 7, 0,
                               QDateTime(QDate(2026, 8, 15), QTime(14, 0), Qt::UTC));
     form.show();
-    // To another number of the same hotel, with its own price.
+    // To a room nobody is booked into: the price shown goes with the guest.
+    EXPECT_EQ(FormTest::field(form, "Preis pro Übern.")->text(), QStringLiteral("52,00"));
     FormTest::type(form, "Zimmer Nr.", QStringLiteral("5"), true);
-    EXPECT_EQ(FormTest::field(form, "Preis pro Übern.")->text(), QString());
+    EXPECT_EQ(FormTest::field(form, "Preis pro Übern.")->text(), QStringLiteral("52,00"));
     EXPECT_EQ(FormTest::field(form, "Anz. Pers.")->text(), QStringLiteral("0"));
-    FormTest::type(form, "Preis pro Übern.", QStringLiteral("45"));
     messages.queueAnswer(Answer::Yes);
     form.onEnde();
-    EXPECT_EQ(rooms(), QStringLiteral("3/2:70.0 3/5:45.0"));
-    // To the same number of another hotel: a room of its own, the old one released.
+    EXPECT_EQ(rooms(), QStringLiteral("3/2:70.0 3/5:52.0"));
+    // A price typed for the new room is its price.
+    form.show();
+    FormTest::type(form, "Zimmer Nr.", QStringLiteral("6"), true);
+    FormTest::type(form, "Preis pro Übern.", QStringLiteral("45"), true);
+    messages.queueAnswer(Answer::Yes);
+    form.onEnde();
+    EXPECT_EQ(rooms(), QStringLiteral("3/2:70.0 3/6:45.0"));
+    // To the same number of another hotel: a room of its own at the price shown, the old one
+    // released.
     form.show();
     pick(form, "listHotel", QStringLiteral("Seeblick, Lindenfeld"));
     EXPECT_EQ(FormTest::field(form, "Straße")->text(), QStringLiteral("Seeweg 8"));
     messages.queueAnswer(Answer::Yes);
     form.onEnde();
-    EXPECT_EQ(rooms(), QStringLiteral("3/2:70.0 4/5:-"));
-    // Into a room where others stay: the room they leave is kept for them.
+    EXPECT_EQ(rooms(), QStringLiteral("3/2:70.0 4/6:45.0"));
+    // Into a room where others stay: it shows and keeps that room's price, and the room left is
+    // kept for those still in it.
     CPlanReservierungDlg other(database.db(), 12, 8, 0,
                                QDateTime(QDate(2026, 8, 15), QTime(14, 0), Qt::UTC));
     other.show();
     pick(other, "listHotel", QStringLiteral("Seeblick, Lindenfeld"));
-    FormTest::type(other, "Zimmer Nr.", QStringLiteral("5"), true);
+    FormTest::type(other, "Zimmer Nr.", QStringLiteral("6"), true);
+    EXPECT_EQ(FormTest::field(other, "Preis pro Übern.")->text(), QStringLiteral("45,00"));
     save(other);
-    EXPECT_EQ(rooms(), QStringLiteral("3/2:70.0 4/5:-"));
-    EXPECT_EQ(stays(), QStringLiteral("7/0@4/5 2026-08-15 14:00:00, 8/0@4/5 2026-08-15 14:00:00, "
+    EXPECT_EQ(rooms(), QStringLiteral("3/2:70.0 4/6:45.0"));
+    EXPECT_EQ(stays(), QStringLiteral("7/0@4/6 2026-08-15 14:00:00, 8/0@4/6 2026-08-15 14:00:00, "
                                       "9/0@3/2 2026-08-15 14:00:00"));
+}
+
+TEST_F(OvernightPlanningTest, SavingAStayKeepsTheOvernightBookingWithItsRooms) {
+    stay(7, 0, 3, 1, "2026-08-15 14:00:00");
+    room(3, 1, "52");
+    // A booking that still holds an old amount.
+    database.exec("INSERT INTO T_Event_Finanzen (EventID, Kostengruppe, Kostenstelle, ID, "
+                  "Auszahlung, fMWST) VALUES (12, 5, 16, 0, 10, 1)");
+    CPlanReservierungDlg form(database.db(), 12, 7, 0,
+                              QDateTime(QDate(2026, 8, 15), QTime(14, 0), Qt::UTC));
+    form.show();
+    FormTest::type(form, "Zimmer Nr.", QStringLiteral("2"), true);
+    FormTest::type(form, "Preis pro Übern.", QStringLiteral("60,5"), true);
+    save(form);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(database.db().queryText("SELECT Auszahlung FROM T_Event_Finanzen"),
+              QStringLiteral("60.5"));
 }
 
 TEST_F(OvernightPlanningTest, DeletingTheLastStayOfARoomDeletesTheRoom) {
