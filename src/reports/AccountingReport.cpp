@@ -30,6 +30,20 @@ QString amountText(double amount) {
     return QString::asprintf("%.2f", amount);
 }
 
+QString unbookedLine(const Finance::AreaCosts& unbooked) {
+    static const char* const names[] = {
+        "Personal", "PA", "LA", "Transport", "Übernachtungen", "Spesen / Sonstiges"};
+    QStringList parts;
+    for (int group = Finance::Personnel; group <= Finance::Expenses; ++group) {
+        const double amount = Finance::roundToCent(unbooked.area(group));
+        if (amount >= 0.005)
+            parts << QString::fromUtf8(names[group - 1]) + QLatin1Char(' ') + amountText(amount);
+    }
+    if (parts.isEmpty())
+        return QString();
+    return QStringLiteral("Noch nicht gebucht: ") + parts.join(QStringLiteral(", "));
+}
+
 namespace {
 
 std::optional<double> optionalSingle(const CRecordset& row, const char* column) {
@@ -229,7 +243,9 @@ Statement read(CDatabase& db, const CRecordset& event, const BaseData& base) {
     builder.emptyRow();
     for (int group = Finance::Personnel; group <= Finance::Expenses; ++group)
         builder.costGroup(group);
-    return builder.take();
+    Statement statement = builder.take();
+    statement.unbooked = Finance::unbookedCosts(db, eventId, base, Finance::VatMode::Inclusive);
+    return statement;
 }
 
 namespace {
@@ -336,7 +352,9 @@ public:
 
     // The totals row, the balance and the note, kept together on one page.
     void close(const Statement& statement) {
-        if (m_line + kClosingHeight > PageFrame::bottomLimit(m_run.metrics()) + kRowHeight)
+        const QString unbooked = unbookedLine(statement.unbooked);
+        const int closing = kClosingHeight + (unbooked.isEmpty() ? 0 : kRowHeight);
+        if (m_line + closing > PageFrame::bottomLimit(m_run.metrics()) + kRowHeight)
             continuePage();
         PageRecorder& page = m_run.page();
         page.setPen(Pen::None);
@@ -371,6 +389,10 @@ public:
         page.textInRect(cell(200, 800, m_line + 65, m_line + 100), Align::Left,
                         QStringLiteral("* alle Beträge inkl. MwSt."));
         page.restoreFont(previous);
+        // What the plan holds beyond the bookings, so that the statement and the finance
+        // overview can be read together.
+        if (!unbooked.isEmpty())
+            page.fittedText(cell(200, kRight, m_line + 110, m_line + 150), Align::Left, unbooked);
         page.restoreFont(m_pageFont);
         m_run.endPage();
     }

@@ -3,6 +3,7 @@
 #include "PageMetrics.h"
 #include "RecordedPage.h"
 #include "core/BaseData.h"
+#include "core/FinanceModel.h"
 #include "core/UserProfile.h"
 
 #include <QString>
@@ -33,6 +34,8 @@ struct Statement {
     std::vector<Row> rows;
     double income = 0;
     double expenses = 0;
+    // What the plan holds and no booking covers yet, including VAT (the finance model's rule).
+    Finance::AreaCosts unbooked;
 
     double balance() const { return income - expenses; }
 };
@@ -41,6 +44,9 @@ struct Statement {
 QString vehicleCostName(int costKind);
 // An amount as the table prints it: two decimals with a point; never "-0.00".
 QString amountText(double amount);
+// "Noch nicht gebucht: Übernachtungen 89.50, Transport 12.00": each area with an amount the plan
+// holds and no booking covers; empty when there is none.
+QString unbookedLine(const Finance::AreaCosts& unbooked);
 
 // The rows of the statement of the event `event` stands on. A name that cannot be looked up is
 // shown as a database error and leaves its description empty. Throws CDaoException when the

@@ -7,6 +7,7 @@
 #include "core/OvernightPlan.h"
 #include "data/CDatabase.h"
 #include "data/RecordSets.h"
+#include "reports/AccountingReport.h"
 #include "support/QStringPrinting.h"
 #include "support/TestDatabase.h"
 #include "tool/DemoData.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -38,6 +40,23 @@ bool hirePresent(CDatabase& db, std::int32_t event, int kind) {
     return !hire.atEnd() && hire.getBool("bVorhanden");
 }
 
+// What the printed statement lists per cost group (1 to 6), by the group labels of its rows.
+std::map<int, double> statementGroups(const AccountingReport::Statement& statement) {
+    static const QStringList labels{
+        QStringLiteral("Personalkosten"), QStringLiteral("PA-Anlage"),
+        QStringLiteral("Lichtanlage"),    QStringLiteral("KFZ-Kosten"),
+        QStringLiteral("Übernachtungen"), QStringLiteral("Spesen / Sonstiges")};
+    std::map<int, double> sums;
+    int group = 0;
+    for (const AccountingReport::Row& row : statement.rows) {
+        if (!row.group.isEmpty())
+            group = int(labels.indexOf(row.group)) + 1;
+        if (group > 0 && row.expense)
+            sums[group] += *row.expense;
+    }
+    return sums;
+}
+
 // Checks every event and returns how many had rooms not yet booked.
 int expectFiguresAgree(CDatabase& db) {
     const BaseData base = BaseData::read(db);
@@ -48,6 +67,10 @@ int expectFiguresAgree(CDatabase& db) {
         const Finance::AreaCosts booked = Finance::bookedCosts(db, event, base, VatMode::Inclusive);
         const Finance::UnbookedCosts unbooked =
             Finance::unbookedCosts(db, event, base, VatMode::Inclusive);
+        CSetEvent eventRow(db);
+        eventRow.open(QString::asprintf("[EventID]=%ld", long(event)));
+        const AccountingReport::Statement statement = AccountingReport::read(db, eventRow, base);
+        std::map<int, double> printed = statementGroups(statement);
         for (int area :
              {Finance::Personnel, Finance::Transport, Finance::Overnight, Finance::Expenses}) {
             // The overview leaves the rooms out when the organiser pays them.
@@ -56,6 +79,10 @@ int expectFiguresAgree(CDatabase& db) {
             EXPECT_EQ(Finance::formatAmount(booked.area(area) + unbooked.area(area)),
                       Finance::formatAmount(shown))
                 << "event " << event << ", area " << area;
+            // The printed statement: its booked rows plus its "Noch nicht gebucht" line.
+            EXPECT_EQ(Finance::formatAmount(printed[area] + statement.unbooked.area(area)),
+                      Finance::formatAmount(shown))
+                << "statement of event " << event << ", area " << area;
         }
         // PA and light hire: what is booked, unless the equipment is there already; never
         // anything unbooked.

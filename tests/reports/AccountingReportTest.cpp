@@ -220,3 +220,23 @@ INSERT INTO "T_Event_Finanzen" ("EventID", "Kostengruppe", "Kostenstelle", "ID",
     EXPECT_EQ(printed.value(saldo + 1),
               AccountingReport::amountText(Finance::roundToCent(sums.income) - 118.98));
 }
+
+TEST_F(AccountingReportTest, RoomsWithoutABookingAreNamedUnderTheBalance) {
+    database.exec(R"sql(
+INSERT INTO "T_Stamm_Hotel" ("HotelID", "Name") VALUES (1, 'Post');
+INSERT INTO "T_Event_Uebernachtung_Zimmer" ("EventID", "HotelID", "ZimmerNr", "Preis")
+    VALUES (1, 1, 1, 89.5);
+INSERT INTO "T_Event_Uebernachtung" ("EventID", "HotelID", "ZimmerNr", "PersonID", "Funktion",
+    "Anreise", "Abreise") VALUES (1, 1, 1, 1, 0, '2024-03-05 00:00:00', '2024-03-06 00:00:00');
+)sql");
+    EXPECT_EQ(AccountingReport::unbookedLine(statement().unbooked),
+              QStringLiteral("Noch nicht gebucht: Übernachtungen 89.50"));
+    const QStringList printed = texts(*render().pages.front());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Noch nicht gebucht: Übernachtungen 89.50")));
+    // Once the stay is booked at its amount, nothing is left unbooked.
+    database.exec(R"sql(
+INSERT INTO "T_Event_Finanzen" ("EventID", "Kostengruppe", "Kostenstelle", "ID", "Auszahlung",
+    "fZahltVeranstalter") VALUES (1, 5, 16, 0, 89.5, 0);
+)sql");
+    EXPECT_TRUE(AccountingReport::unbookedLine(statement().unbooked).isEmpty());
+}
