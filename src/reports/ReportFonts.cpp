@@ -65,6 +65,29 @@ double ReportFont::textWidth(const QString& text) const {
     return measure(*this).horizontalAdvance(text) * qRound(emSize()) / kMeasureSize;
 }
 
+bool ReportFont::fitsWidth(const QString& text, double width) const {
+    // The advance of each character, measured once per face and style.
+    static QHash<int, QHash<QChar, double>> advances;
+    const int key = int(face) * 8 + (bold ? 4 : 0) + (italic ? 2 : 0) + (underline ? 1 : 0);
+    QHash<QChar, double>& known = advances[key];
+    const QFontMetricsF& metrics = measure(*this);
+    double bound = 0;
+    for (const QChar c : text) {
+        if (c.isSurrogate())
+            return textWidth(text) <= width;
+        auto found = known.constFind(c);
+        if (found == known.constEnd())
+            found = known.insert(c, metrics.horizontalAdvance(c));
+        bound += *found;
+    }
+    // Without kerning a text is never wider than its characters side by side; the margin
+    // covers rounding.
+    bound = bound * qRound(emSize()) / kMeasureSize;
+    if (bound + 0.01 <= width)
+        return true;
+    return textWidth(text) <= width;
+}
+
 double ReportFont::ascent() const {
     return measure(*this).ascent() * qRound(emSize()) / kMeasureSize;
 }

@@ -29,6 +29,9 @@ struct ReportFont {
     QFont qfont() const;
     // Measures in tenths of a millimetre, independent of any screen's hinting.
     double textWidth(const QString& text) const;
+    // Whether the text is at most `width` wide. Answered from the characters' own advances where
+    // they leave no doubt, which spares shaping the whole text for the many texts that fit.
+    bool fitsWidth(const QString& text, double width) const;
     double ascent() const;
     // Ascent plus descent: the height of a line's cell.
     double lineHeight() const;

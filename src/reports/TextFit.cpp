@@ -92,7 +92,7 @@ ReportFont scaledFont(const ReportFont& font, int percent) {
 
 FittedText fitText(const QString& text, const ReportFont& font, double width, double height,
                    int smallestPercent) {
-    if (font.textWidth(text) <= width)
+    if (font.fitsWidth(text, width))
         return {font, QStringList{text}, false};
     const int smallest = std::max(1, int(std::ceil(font.height * smallestPercent / 100.0 - 1e-9)));
     for (int size = font.height; size >= smallest; --size) {

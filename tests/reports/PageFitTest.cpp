@@ -59,6 +59,19 @@ TEST(TextFit, WrapsWhereTheBoxHasLinesThenShrinksThenEnds) {
     EXPECT_LE(fit.font.textWidth(fit.lines.front()), full * 0.5);
 }
 
+TEST(TextFit, TheQuickWidthCheckAgreesWithTheMeasuredWidth) {
+    for (const ReportFont& font : {kArial35, ReportFonts::font(10), ReportFonts::Info}) {
+        for (const QString& text :
+             {QStringLiteral("Gasthof zur Post, Saal 12"), QStringLiteral("Überlänge fi fl ffi"),
+              QStringLiteral("WWWWiiii…"), QStringLiteral("Straße 7 · Tel. 0123")}) {
+            const double exact = font.textWidth(text);
+            for (double width : {exact - 0.05, exact, exact + 0.05, exact * 1.3})
+                EXPECT_EQ(font.fitsWidth(text, width), exact <= width)
+                    << text.toStdString() << " " << width;
+        }
+    }
+}
+
 TEST(TextFit, HyphenatedWordsBreakAfterTheirHyphens) {
     const QString name = QStringLiteral("Maximiliane-Theresia Kollmannsberger-Stadlmaier");
     const double width = kArial35.textWidth(QStringLiteral("Kollmannsberger-")) + 1;
@@ -269,7 +282,7 @@ TEST_P(EveryReport, YearOverviews) {
     EXPECT_EQ(year2026.months[5].costs, 0.0);
     const auto year2027 =
         YearOverview::compute(database.db(), 2027, base, Finance::VatMode::Inclusive);
-    EXPECT_EQ(year2027.months[3].fees, 0.0);      // April: reserved
+    EXPECT_EQ(year2027.months[3].fees, 0.0); // April: reserved
     EXPECT_GT(year2027.months[3].prospective, 0.0);
 }
 
