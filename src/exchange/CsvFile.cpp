@@ -1,6 +1,6 @@
 #include "CsvFile.h"
 
-#include <QStringDecoder>
+#include <algorithm>
 
 #include <csv.h>
 
@@ -16,10 +16,73 @@ const char16_t kWindows1252High[32] = {
 
 const QByteArray kByteOrderMark("\xEF\xBB\xBF");
 
-bool isUtf8(const QByteArray& data) {
-    QStringDecoder decoder(QStringConverter::Utf8);
-    const QString text = decoder.decode(data);
-    return !decoder.hasError();
+// Where a text's first byte that is no UTF-8 lies (-1 when there is none), and whether it holds
+// a valid UTF-8 character of more than one byte.
+struct Utf8Scan {
+    qsizetype firstInvalid = -1;
+    bool multiByte = false;
+};
+
+Utf8Scan scanUtf8(const QByteArray& bytes) {
+    Utf8Scan scan;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const unsigned char lead = data[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        char32_t code = 0;
+        char32_t least = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2, code = lead & 0x1F, least = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3, code = lead & 0x0F, least = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4, code = lead & 0x07, least = 0x10000;
+        }
+        bool valid = length > 0 && i + length <= size;
+        for (int k = 1; valid && k < length; ++k) {
+            const unsigned char next = data[i + k];
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and code points beyond Unicode are no UTF-8 either.
+        valid = valid && code >= least && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+        if (!valid) {
+            if (scan.firstInvalid < 0)
+                scan.firstInvalid = i;
+            ++i;
+            continue;
+        }
+        scan.multiByte = true;
+        i += length;
+    }
+    return scan;
+}
+
+// Text has few control characters besides tab, line breaks and form feed; a spreadsheet's own
+// format, a picture or an archive has many. A single stray one does not make a file binary.
+bool looksLikeText(const QByteArray& data) {
+    const qsizetype sample = std::min<qsizetype>(data.size(), 65536);
+    qsizetype controls = 0;
+    for (qsizetype i = 0; i < sample; ++i) {
+        const auto c = static_cast<unsigned char>(data[i]);
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != 0x1A)
+            ++controls;
+    }
+    return controls <= 1 || controls * 32 <= sample;
+}
+
+QString refusal(const QString& reason) {
+    return QStringLiteral("Die Datei wird nicht eingelesen: %1").arg(reason);
+}
+
+QString fieldCount(qsizetype count) {
+    return count == 1 ? QStringLiteral("1 Feld") : QStringLiteral("%1 Felder").arg(count);
 }
 
 // The separator the header line uses more, counted outside quotes.
@@ -40,22 +103,24 @@ QChar detectSeparator(const QByteArray& data) {
     return commas > semicolons ? QLatin1Char(',') : QLatin1Char(';');
 }
 
+// The records as bytes; they are decoded once the whole file is known to be sound.
+struct RawRecord {
+    int row = 0;
+    QList<QByteArray> fields;
+};
+
 struct ParseState {
-    bool utf8 = true;
-    std::vector<Record> records;
-    QStringList fields;
+    std::vector<RawRecord> records;
+    QList<QByteArray> fields;
     int row = 0;
     int lastEnd = 0;
-
-    QString decode(const char* bytes, size_t size) const {
-        const QByteArray raw(bytes, static_cast<qsizetype>(size));
-        return utf8 ? QString::fromUtf8(raw) : fromWindows1252(raw);
-    }
 };
 
 void onField(void* field, size_t size, void* data) {
     auto* state = static_cast<ParseState*>(data);
-    state->fields.append(field ? state->decode(static_cast<const char*>(field), size) : QString());
+    state->fields.append(
+        field ? QByteArray(static_cast<const char*>(field), static_cast<qsizetype>(size))
+              : QByteArray());
 }
 
 void onRecordEnd(int terminator, void* data) {
@@ -69,11 +134,91 @@ void onRecordEnd(int terminator, void* data) {
         return;
     ++state->row;
     bool hasText = false;
-    for (const QString& field : std::as_const(state->fields))
+    for (const QByteArray& field : std::as_const(state->fields))
         hasText = hasText || !field.trimmed().isEmpty();
     if (hasText)
         state->records.push_back({state->row, state->fields});
     state->fields.clear();
+}
+
+// Splits the bytes into records; a failure names the row where the parser stopped.
+QString parse(const QByteArray& data, char separator, std::vector<RawRecord>& records) {
+    csv_parser parser;
+    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
+        return refusal(QStringLiteral("Der Speicher reicht nicht aus."));
+    csv_set_delim(&parser, static_cast<unsigned char>(separator));
+    csv_set_quote(&parser, '"');
+    ParseState state;
+    const size_t size = static_cast<size_t>(data.size());
+    QString failure;
+    if (csv_parse(&parser, data.constData(), size, onField, onRecordEnd, &state) != size) {
+        // The record being read when the parser stopped holds the fault.
+        failure = csv_error(&parser) == CSV_EPARSE
+                      ? refusal(QStringLiteral("In Zeile %1 steht ein Anführungszeichen mitten "
+                                               "in einem Feld oder Text hinter dem "
+                                               "Anführungszeichen, das ein Feld schließt.")
+                                    .arg(state.row + 1))
+                      : refusal(QString::fromLatin1(csv_strerror(csv_error(&parser))));
+    } else if (csv_fini(&parser, onField, onRecordEnd, &state) != 0) {
+        failure = refusal(QStringLiteral("Das Anführungszeichen, mit dem in Zeile %1 ein Feld "
+                                         "beginnt, wird nicht geschlossen.")
+                              .arg(state.row + 1));
+    }
+    csv_free(&parser);
+    if (failure.isEmpty())
+        records = std::move(state.records);
+    return failure;
+}
+
+// Every row has as many fields as the header, and no field holds a NUL byte.
+QString checkShape(const std::vector<RawRecord>& records) {
+    const qsizetype expected = records.empty() ? 0 : records.front().fields.size();
+    for (const RawRecord& record : records) {
+        if (record.fields.size() != expected)
+            return refusal(QStringLiteral("Zeile %1 hat %2, die Kopfzeile hat %3.")
+                               .arg(record.row)
+                               .arg(fieldCount(record.fields.size()), fieldCount(expected)));
+        for (qsizetype i = 0; i < record.fields.size(); ++i) {
+            if (record.fields.at(i).contains('\0'))
+                return refusal(QStringLiteral("Zeile %1, Spalte %2 enthält ein Nullzeichen.")
+                                   .arg(record.row)
+                                   .arg(i + 1));
+        }
+    }
+    return QString();
+}
+
+// Decides the encoding by the rules above; a failure names the first byte that is no UTF-8.
+QString chooseEncoding(const std::vector<RawRecord>& records, bool byteOrderMark, bool& utf8) {
+    bool multiByte = false;
+    int invalidRow = 0;
+    qsizetype invalidColumn = 0;
+    for (const RawRecord& record : records) {
+        for (qsizetype i = 0; i < record.fields.size(); ++i) {
+            const Utf8Scan scan = scanUtf8(record.fields.at(i));
+            multiByte = multiByte || scan.multiByte;
+            if (scan.firstInvalid >= 0 && invalidRow == 0) {
+                invalidRow = record.row;
+                invalidColumn = i + 1;
+            }
+        }
+    }
+    utf8 = invalidRow == 0;
+    if (utf8)
+        return QString();
+    if (byteOrderMark)
+        return refusal(QStringLiteral("Sie ist als UTF-8 gekennzeichnet, aber Zeile %1, Spalte "
+                                      "%2 enthält ein Byte, das kein UTF-8 ist.")
+                           .arg(invalidRow)
+                           .arg(invalidColumn));
+    if (multiByte)
+        return refusal(QStringLiteral("Sie mischt zwei Zeichenkodierungen: Sie enthält "
+                                      "UTF-8-Zeichen, aber Zeile %1, Spalte %2 enthält ein Byte, "
+                                      "das kein UTF-8 ist. Speichern Sie die Datei bitte als "
+                                      "CSV in UTF-8.")
+                           .arg(invalidRow)
+                           .arg(invalidColumn));
+    return QString();
 }
 
 bool needsQuotes(const QString& field) {
@@ -105,33 +250,39 @@ QString fromWindows1252(const QByteArray& bytes) {
 Table read(const QByteArray& input) {
     Table table;
     QByteArray data = input;
-    bool utf8 = true;
-    if (data.startsWith(kByteOrderMark))
+    const bool byteOrderMark = data.startsWith(kByteOrderMark);
+    if (byteOrderMark)
         data.remove(0, kByteOrderMark.size());
-    else
-        utf8 = isUtf8(data);
-    table.encoding = utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1252");
+    table.encoding = QStringLiteral("UTF-8");
     table.separator = detectSeparator(data);
-
-    csv_parser parser;
-    if (csv_init(&parser, CSV_REPALL_NL) != 0) {
-        table.failure = QStringLiteral("Die CSV-Datei kann nicht gelesen werden.");
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
+        table.failure = refusal(QStringLiteral("Sie ist in UTF-16 gespeichert. Speichern Sie "
+                                               "sie bitte als CSV in UTF-8."));
         return table;
     }
-    csv_set_delim(&parser, static_cast<unsigned char>(table.separator.toLatin1()));
-    csv_set_quote(&parser, '"');
-    ParseState state;
-    state.utf8 = utf8;
-    const size_t size = static_cast<size_t>(data.size());
-    if (csv_parse(&parser, data.constData(), size, onField, onRecordEnd, &state) != size ||
-        csv_fini(&parser, onField, onRecordEnd, &state) != 0) {
-        table.failure = QStringLiteral("Die CSV-Datei kann nicht gelesen werden: %1")
-                            .arg(QString::fromLatin1(csv_strerror(csv_error(&parser))));
-        csv_free(&parser);
+    if (!looksLikeText(data)) {
+        table.failure = QStringLiteral("Die Datei ist keine Textdatei (CSV).");
         return table;
     }
-    csv_free(&parser);
-    table.records = std::move(state.records);
+    std::vector<RawRecord> raw;
+    table.failure = parse(data, table.separator.toLatin1(), raw);
+    if (table.failure.isEmpty())
+        table.failure = checkShape(raw);
+    bool utf8 = true;
+    if (table.failure.isEmpty())
+        table.failure = chooseEncoding(raw, byteOrderMark, utf8);
+    if (!table.failure.isEmpty())
+        return table;
+    if (!utf8)
+        table.encoding = QStringLiteral("Windows-1252");
+    table.records.reserve(raw.size());
+    for (const RawRecord& record : raw) {
+        Record decoded{record.row, {}};
+        decoded.fields.reserve(record.fields.size());
+        for (const QByteArray& field : record.fields)
+            decoded.fields.append(utf8 ? QString::fromUtf8(field) : fromWindows1252(field));
+        table.records.push_back(std::move(decoded));
+    }
     return table;
 }
 
@@ -156,6 +307,31 @@ QByteArray write(const std::vector<QStringList>& records) {
         out.append("\r\n");
     }
     return out;
+}
+
+namespace {
+
+bool isFormulaStart(QChar c) {
+    return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') ||
+           c == QLatin1Char('@') || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
+
+// Whether a spreadsheet could read the text as a formula once it dropped leading apostrophes.
+bool needsGuard(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == QLatin1Char('\''))
+        ++i;
+    return i < text.size() && isFormulaStart(text.at(i));
+}
+
+} // namespace
+
+QString guardFormula(const QString& text) {
+    return needsGuard(text) ? QLatin1Char('\'') + text : text;
+}
+
+QString unguardFormula(const QString& text) {
+    return text.startsWith(QLatin1Char('\'')) && needsGuard(text) ? text.mid(1) : text;
 }
 
 } // namespace Csv
