@@ -222,11 +222,11 @@ QStringList exportRow(const CRecordset& row, const std::vector<const Column*>& c
 using Values = std::vector<std::pair<const char*, QVariant>>;
 
 // Texts longer than the database stores are refused.
-bool fitsText(const QString& value, const QString& header, QStringList& reasons) {
+bool fitsText(const QString& value, const char* header, QStringList& reasons) {
     if (value.size() <= kMaxText)
         return true;
     reasons.append(QStringLiteral("%1 ist zu lang (%2 Zeichen, höchstens %3).")
-                       .arg(header)
+                       .arg(quoted(header))
                        .arg(value.size())
                        .arg(kMaxText));
     return false;
@@ -235,12 +235,13 @@ bool fitsText(const QString& value, const QString& header, QStringList& reasons)
 // A cell's text as the column's value; a refusal is added to `reasons`.
 QVariant importValue(const QString& cell, const Column& column, const Instruments* instruments,
                      QStringList& reasons) {
-    const QString trimmed = cell.trimmed();
-    const QString header = quoted(column.header);
+    const QString trimmed = column.kind == Kind::Text ? QString() : cell.trimmed();
+    // Named only in a refusal, so it is built only then.
+    const auto header = [&column] { return quoted(column.header); };
     switch (column.kind) {
     case Kind::Text: {
         const QString value = Csv::unguardFormula(cell);
-        if (!fitsText(value, header, reasons))
+        if (!fitsText(value, column.header, reasons))
             return {};
         return value.isEmpty() ? QVariant() : QVariant(value);
     }
@@ -251,7 +252,7 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
         const int tempo = trimmed.toInt(&ok);
         if (!ok || tempo < 0 || tempo > 32767) {
             reasons.append(
-                QStringLiteral("%1 ist keine ganze Zahl zwischen 0 und 32767.").arg(header));
+                QStringLiteral("%1 ist keine ganze Zahl zwischen 0 und 32767.").arg(header()));
             return {};
         }
         // 0 is no tempo, as in the song form.
@@ -264,7 +265,7 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
         // as 1.2 without anyone noticing.
         static const QRegularExpression number(QStringLiteral("^-?[0-9]+([.,][0-9]+)?$"));
         if (!number.match(trimmed).hasMatch()) {
-            reasons.append(QStringLiteral("%1 ist keine Zahl.").arg(header));
+            reasons.append(QStringLiteral("%1 ist keine Zahl.").arg(header()));
             return {};
         }
         QString normal = trimmed;
@@ -282,7 +283,7 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
                 date = iso;
         }
         if (!date || !date->isValid()) {
-            reasons.append(QStringLiteral("%1 ist kein Datum.").arg(header));
+            reasons.append(QStringLiteral("%1 ist kein Datum.").arg(header()));
             return {};
         }
         return QVariant(*date);
@@ -295,12 +296,12 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
                 return QVariant(index);
         }
         reasons.append(QStringLiteral("%1 ist weder \"%2\" noch \"%3\".")
-                           .arg(header, salutation(0), salutation(1)));
+                           .arg(header(), salutation(0), salutation(1)));
         return {};
     }
     case Kind::Instrument: {
         const QString name = Csv::unguardFormula(trimmed);
-        if (name.isEmpty() || !fitsText(name, header, reasons))
+        if (name.isEmpty() || !fitsText(name, column.header, reasons))
             return {};
         // An instrument not yet in the list stays a name; the import adds it to the list.
         const auto found = instruments->keys.constFind(name.toCaseFolded());
@@ -312,7 +313,7 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
             return {};
         if (mark == QLatin1String("P") || mark == QLatin1String("F"))
             return QVariant(mark);
-        reasons.append(QStringLiteral("%1 ist weder leer noch \"P\" oder \"F\".").arg(header));
+        reasons.append(QStringLiteral("%1 ist weder leer noch \"P\" oder \"F\".").arg(header()));
         return {};
     }
     }
@@ -558,6 +559,7 @@ QString cellAt(const QStringList& fields, int index) {
 Values readValues(const QStringList& fields, const std::vector<std::pair<int, const Column*>>& map,
                   const Instruments* instruments, QStringList& reasons) {
     Values values;
+    values.reserve(map.size() + 3); // room for a firm's mode and names
     for (const auto& [index, column] : map)
         values.emplace_back(column->column,
                             importValue(cellAt(fields, index), *column, instruments, reasons));
@@ -933,6 +935,7 @@ Preview preview(CDatabase& db, Table table, const QByteArray& data) {
     // The record each accepted row names ("#key" or "@identity") -> the first entry naming it.
     QHash<QString, int> earlier;
     QHash<QString, int> earlierContact;
+    earlier.reserve(qsizetype(file.records.size()));
     result.entries.reserve(file.records.size());
     for (size_t r = 1; r < file.records.size(); ++r) {
         const Csv::Record& record = file.records[r];
@@ -1155,24 +1158,35 @@ QStringList describe(const Preview& preview) {
 
 namespace {
 
-// Adds a record (key -1) or edits the one with `key`; returns the written record's key.
+// Adds a record (key -1) or edits the one with `key`; returns the written record's key. An added
+// record's key is read back only when the caller needs it (`wantKey`), since that costs a second
+// look-up per record.
 std::int32_t writeRecord(CRecordset& set, const char* keyColumn, std::int32_t key,
-                         const Values& values, const std::function<void(CRecordset&)>& onNew = {}) {
-    // A new record is added to an empty selection.
-    set.open(QStringLiteral("[%1]=%2").arg(text(keyColumn)).arg(key));
-    if (key >= 0 && set.atEnd())
-        throw CDaoException(CDaoException::NoCurrentRecord,
-                            QStringLiteral("Der Datensatz %1 ist nicht mehr vorhanden.").arg(key));
+                         const Values& values, const std::function<void(CRecordset&)>& onNew = {},
+                         bool wantKey = true) {
     if (key >= 0) {
+        set.open(QStringLiteral("[%1]=%2").arg(text(keyColumn)).arg(key));
+        if (set.atEnd())
+            throw CDaoException(
+                CDaoException::NoCurrentRecord,
+                QStringLiteral("Der Datensatz %1 ist nicht mehr vorhanden.").arg(key));
         set.edit();
     } else {
+        // New records are added to whatever selection the set holds, an empty one at first.
+        if (!set.isOpen())
+            set.open(QStringLiteral("[%1]=-1").arg(text(keyColumn)));
         set.addNew();
         if (onNew)
             onNew(set);
     }
-    for (const auto& [column, value] : values)
-        store(set, column, value);
+    for (const auto& [column, value] : values) {
+        // A new record's columns are null already.
+        if (key >= 0 || value.isValid())
+            store(set, column, value);
+    }
     set.update();
+    if (key >= 0 || !wantKey)
+        return key;
     set.moveToBookmark(set.lastModified());
     return set.getLong(keyColumn);
 }
@@ -1205,21 +1219,23 @@ Result importPreview(CDatabase& db, const Preview& preview) {
         const Preview::Entry& entry = preview.entries[i];
         std::int32_t key = entry.sameAs >= 0 ? keys[size_t(entry.sameAs)] : entry.existing;
         if (entry.action != Preview::Action::None) {
-            Values values = entry.values;
-            for (auto& [column, value] : values) {
-                if (value.typeId() == QMetaType::QString && qstrncmp(column, "MInstID", 7) == 0)
-                    value = instrumentKeys.value(value.toString().toCaseFolded());
-            }
             const std::int32_t target = entry.action == Preview::Action::Create ? -1 : key;
             switch (preview.table) {
             case Table::Songs:
-                key = writeRecord(songs, "SongID", target, values);
+                key = writeRecord(songs, "SongID", target, entry.values, {}, false);
                 break;
-            case Table::Musicians:
-                key = writeRecord(musicians, "MusikerID", target, values);
+            case Table::Musicians: {
+                // Instruments new to the list are named in the preview; here they have keys.
+                Values values = entry.values;
+                for (auto& [column, value] : values) {
+                    if (value.typeId() == QMetaType::QString && qstrncmp(column, "MInstID", 7) == 0)
+                        value = int(instrumentKeys.value(value.toString().toCaseFolded()));
+                }
+                key = writeRecord(musicians, "MusikerID", target, values, {}, false);
                 break;
+            }
             case Table::Firms:
-                key = writeRecord(firms, "ExtID", target, values,
+                key = writeRecord(firms, "ExtID", target, entry.values,
                                   [&entry](CRecordset& row) { row.setInt("Art", entry.firmKind); });
                 break;
             }

@@ -23,9 +23,9 @@ struct Utf8Scan {
     bool multiByte = false;
 };
 
-Utf8Scan scanUtf8(const QByteArray& bytes) {
+Utf8Scan scanUtf8(QByteArrayView bytes) {
     Utf8Scan scan;
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype size = bytes.size();
     qsizetype i = 0;
     while (i < size) {
@@ -66,7 +66,7 @@ Utf8Scan scanUtf8(const QByteArray& bytes) {
 
 // Text has few control characters besides tab, line breaks and form feed; a spreadsheet's own
 // format, a picture or an archive has many. A single stray one does not make a file binary.
-bool looksLikeText(const QByteArray& data) {
+bool looksLikeText(QByteArrayView data) {
     const qsizetype sample = std::min<qsizetype>(data.size(), 65536);
     qsizetype controls = 0;
     for (qsizetype i = 0; i < sample; ++i) {
@@ -86,7 +86,7 @@ QString fieldCount(qsizetype count) {
 }
 
 // The separator the header line uses more, counted outside quotes.
-QChar detectSeparator(const QByteArray& data) {
+QChar detectSeparator(QByteArrayView data) {
     int semicolons = 0;
     int commas = 0;
     bool quoted = false;
@@ -103,55 +103,84 @@ QChar detectSeparator(const QByteArray& data) {
     return commas > semicolons ? QLatin1Char(',') : QLatin1Char(';');
 }
 
-// The records as bytes; they are decoded once the whole file is known to be sound.
+// The records as bytes, all fields in one buffer; they are decoded once the whole file is known
+// to be sound.
 struct RawRecord {
     int row = 0;
-    QList<QByteArray> fields;
+    size_t first = 0; // index of its first field in RawFile::fields
+    size_t count = 0;
+};
+
+struct RawFile {
+    QByteArray bytes;
+    std::vector<std::pair<qsizetype, qsizetype>> fields; // offset and size in `bytes`
+    std::vector<RawRecord> records;
+
+    QByteArrayView field(const RawRecord& record, size_t index) const {
+        const auto& [offset, size] = fields[record.first + index];
+        return QByteArrayView(bytes.constData() + offset, size);
+    }
 };
 
 struct ParseState {
-    std::vector<RawRecord> records;
-    QList<QByteArray> fields;
+    RawFile file;
+    size_t recordStart = 0; // first field of the record being read
     int row = 0;
     int lastEnd = 0;
 };
 
 void onField(void* field, size_t size, void* data) {
     auto* state = static_cast<ParseState*>(data);
-    state->fields.append(
-        field ? QByteArray(static_cast<const char*>(field), static_cast<qsizetype>(size))
-              : QByteArray());
+    const qsizetype offset = state->file.bytes.size();
+    if (field)
+        state->file.bytes.append(static_cast<const char*>(field), static_cast<qsizetype>(size));
+    state->file.fields.emplace_back(offset, field ? static_cast<qsizetype>(size) : 0);
+}
+
+bool isBlank(QByteArrayView field) {
+    for (const char c : field) {
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            return false;
+    }
+    return true;
 }
 
 void onRecordEnd(int terminator, void* data) {
     auto* state = static_cast<ParseState*>(data);
     // Every line break is reported, so that blank lines count as rows; the LF of a CRLF
     // closes no further row.
-    const bool lineFeedOfCrLf =
-        terminator == '\n' && state->lastEnd == '\r' && state->fields.isEmpty();
+    RawFile& file = state->file;
+    const size_t count = file.fields.size() - state->recordStart;
+    const bool lineFeedOfCrLf = terminator == '\n' && state->lastEnd == '\r' && count == 0;
     state->lastEnd = terminator;
     if (lineFeedOfCrLf)
         return;
     ++state->row;
+    const RawRecord record{state->row, state->recordStart, count};
     bool hasText = false;
-    for (const QByteArray& field : std::as_const(state->fields))
-        hasText = hasText || !field.trimmed().isEmpty();
-    if (hasText)
-        state->records.push_back({state->row, state->fields});
-    state->fields.clear();
+    for (size_t i = 0; i < count && !hasText; ++i)
+        hasText = !isBlank(file.field(record, i));
+    if (hasText) {
+        file.records.push_back(record);
+        state->recordStart = file.fields.size();
+    } else {
+        file.fields.resize(state->recordStart);
+    }
 }
 
 // Splits the bytes into records; a failure names the row where the parser stopped.
-QString parse(const QByteArray& data, char separator, std::vector<RawRecord>& records) {
+QString parse(QByteArrayView data, char separator, RawFile& file) {
     csv_parser parser;
     if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
         return refusal(QStringLiteral("Der Speicher reicht nicht aus."));
     csv_set_delim(&parser, static_cast<unsigned char>(separator));
     csv_set_quote(&parser, '"');
     ParseState state;
+    state.file.bytes.reserve(data.size());
+    state.file.fields.reserve(size_t(data.size() / 8));
     const size_t size = static_cast<size_t>(data.size());
     QString failure;
-    if (csv_parse(&parser, data.constData(), size, onField, onRecordEnd, &state) != size) {
+    if (csv_parse(&parser, data.data(), size, onField, onRecordEnd, &state) != size) {
         // The record being read when the parser stopped holds the fault.
         failure = csv_error(&parser) == CSV_EPARSE
                       ? refusal(QStringLiteral("In Zeile %1 steht ein Anführungszeichen mitten "
@@ -166,20 +195,21 @@ QString parse(const QByteArray& data, char separator, std::vector<RawRecord>& re
     }
     csv_free(&parser);
     if (failure.isEmpty())
-        records = std::move(state.records);
+        file = std::move(state.file);
     return failure;
 }
 
 // Every row has as many fields as the header, and no field holds a NUL byte.
-QString checkShape(const std::vector<RawRecord>& records) {
-    const qsizetype expected = records.empty() ? 0 : records.front().fields.size();
-    for (const RawRecord& record : records) {
-        if (record.fields.size() != expected)
-            return refusal(QStringLiteral("Zeile %1 hat %2, die Kopfzeile hat %3.")
-                               .arg(record.row)
-                               .arg(fieldCount(record.fields.size()), fieldCount(expected)));
-        for (qsizetype i = 0; i < record.fields.size(); ++i) {
-            if (record.fields.at(i).contains('\0'))
+QString checkShape(const RawFile& file) {
+    const size_t expected = file.records.empty() ? 0 : file.records.front().count;
+    for (const RawRecord& record : file.records) {
+        if (record.count != expected)
+            return refusal(
+                QStringLiteral("Zeile %1 hat %2, die Kopfzeile hat %3.")
+                    .arg(record.row)
+                    .arg(fieldCount(qsizetype(record.count)), fieldCount(qsizetype(expected))));
+        for (size_t i = 0; i < record.count; ++i) {
+            if (file.field(record, i).contains('\0'))
                 return refusal(QStringLiteral("Zeile %1, Spalte %2 enthält ein Nullzeichen.")
                                    .arg(record.row)
                                    .arg(i + 1));
@@ -189,13 +219,13 @@ QString checkShape(const std::vector<RawRecord>& records) {
 }
 
 // Decides the encoding by the rules above; a failure names the first byte that is no UTF-8.
-QString chooseEncoding(const std::vector<RawRecord>& records, bool byteOrderMark, bool& utf8) {
+QString chooseEncoding(const RawFile& file, bool byteOrderMark, bool& utf8) {
     bool multiByte = false;
     int invalidRow = 0;
-    qsizetype invalidColumn = 0;
-    for (const RawRecord& record : records) {
-        for (qsizetype i = 0; i < record.fields.size(); ++i) {
-            const Utf8Scan scan = scanUtf8(record.fields.at(i));
+    size_t invalidColumn = 0;
+    for (const RawRecord& record : file.records) {
+        for (size_t i = 0; i < record.count; ++i) {
+            const Utf8Scan scan = scanUtf8(file.field(record, i));
             multiByte = multiByte || scan.multiByte;
             if (scan.firstInvalid >= 0 && invalidRow == 0) {
                 invalidRow = record.row;
@@ -249,10 +279,9 @@ QString fromWindows1252(const QByteArray& bytes) {
 
 Table read(const QByteArray& input) {
     Table table;
-    QByteArray data = input;
-    const bool byteOrderMark = data.startsWith(kByteOrderMark);
-    if (byteOrderMark)
-        data.remove(0, kByteOrderMark.size());
+    const bool byteOrderMark = input.startsWith(kByteOrderMark);
+    const QByteArrayView data =
+        byteOrderMark ? QByteArrayView(input).sliced(kByteOrderMark.size()) : QByteArrayView(input);
     table.encoding = QStringLiteral("UTF-8");
     table.separator = detectSeparator(data);
     if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
@@ -264,7 +293,7 @@ Table read(const QByteArray& input) {
         table.failure = QStringLiteral("Die Datei ist keine Textdatei (CSV).");
         return table;
     }
-    std::vector<RawRecord> raw;
+    RawFile raw;
     table.failure = parse(data, table.separator.toLatin1(), raw);
     if (table.failure.isEmpty())
         table.failure = checkShape(raw);
@@ -275,12 +304,15 @@ Table read(const QByteArray& input) {
         return table;
     if (!utf8)
         table.encoding = QStringLiteral("Windows-1252");
-    table.records.reserve(raw.size());
-    for (const RawRecord& record : raw) {
+    table.records.reserve(raw.records.size());
+    for (const RawRecord& record : raw.records) {
         Record decoded{record.row, {}};
-        decoded.fields.reserve(record.fields.size());
-        for (const QByteArray& field : record.fields)
-            decoded.fields.append(utf8 ? QString::fromUtf8(field) : fromWindows1252(field));
+        decoded.fields.reserve(qsizetype(record.count));
+        for (size_t i = 0; i < record.count; ++i) {
+            const QByteArrayView field = raw.field(record, i);
+            decoded.fields.append(utf8 ? QString::fromUtf8(field)
+                                       : fromWindows1252(field.toByteArray()));
+        }
         table.records.push_back(std::move(decoded));
     }
     return table;

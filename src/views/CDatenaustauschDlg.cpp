@@ -42,6 +42,10 @@ CDatenaustauschDlg::CDatenaustauschDlg(CDatabase& db, Mode mode, QWidget* parent
     // A path typed into "Datei" is read when the field is left or Enter is pressed; on import
     // no button is the default, so that Enter only shows the preview and imports nothing.
     m_ui->buttonAusfuehren->setDefault(!importing);
+    if (importing) {
+        for (QPushButton* button : {m_ui->buttonDatei, m_ui->buttonAusfuehren, m_ui->buttonEnde})
+            button->setAutoDefault(false);
+    }
     connect(m_ui->editDatei, &QLineEdit::editingFinished, this, &CDatenaustauschDlg::onPathTyped);
     connect(m_ui->comboTabelle, &QComboBox::currentIndexChanged, this,
             &CDatenaustauschDlg::showPreview);

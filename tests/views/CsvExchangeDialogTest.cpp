@@ -73,6 +73,10 @@ TEST(CsvExchangeDialogTest, ATypedPathShowsItsPreviewAndEnterImportsNothing) {
 
     MessageRecorder messages;
     CDatenaustauschDlg dialog(db.db(), CDatenaustauschDlg::Mode::Import);
+    dialog.setFilePicker([](QWidget*, bool, const QString&) {
+        ADD_FAILURE() << "Enter in the path field opened the file picker";
+        return QString();
+    });
     dialog.show();
     auto* combo = dialog.findChild<QComboBox*>();
     // The longest table name fits the box.
