@@ -47,6 +47,13 @@ CDatenaustauschDlg::CDatenaustauschDlg(CDatabase& db, Mode mode, QWidget* parent
             button->setAutoDefault(false);
     }
     connect(m_ui->editDatei, &QLineEdit::editingFinished, this, &CDatenaustauschDlg::onPathTyped);
+    // While a path is being typed, the preview of the previous file no longer applies.
+    connect(m_ui->editDatei, &QLineEdit::textEdited, this, [this] {
+        if (m_mode != Mode::Import)
+            return;
+        m_preview.reset();
+        m_ui->buttonAusfuehren->setEnabled(false);
+    });
     connect(m_ui->comboTabelle, &QComboBox::currentIndexChanged, this,
             &CDatenaustauschDlg::showPreview);
     connect(m_ui->buttonDatei, &QPushButton::clicked, this, &CDatenaustauschDlg::onChooseFile);

@@ -92,6 +92,12 @@ TEST(CsvExchangeDialogTest, ATypedPathShowsItsPreviewAndEnterImportsNothing) {
     EXPECT_TRUE(messages.texts().isEmpty());
     EXPECT_TRUE(FormTest::button(dialog, "&Importieren")->isEnabled());
 
+    // A path being typed disables the import until its own preview is shown.
+    FormTest::type(dialog, "&Datei", QStringLiteral(".bak"));
+    EXPECT_FALSE(FormTest::button(dialog, "&Importieren")->isEnabled());
+    FormTest::click(dialog, "&Importieren");
+    EXPECT_EQ(db.count("T_Stamm_Songliste"), 0);
+
     // A path that names no file says so.
     FormTest::type(dialog, "&Datei", path + QStringLiteral(".fehlt"), true);
     QTest::keyClick(edit, Qt::Key_Return);
