@@ -123,6 +123,10 @@ TEST(CsvExchangeDialogTest, ExportWritesTheChosenTable) {
         EXPECT_TRUE(suggestion.endsWith(QStringLiteral("Songs.csv")));
         return path;
     });
+    dialog.show();
+    auto* combo = dialog.findChild<QComboBox*>();
+    EXPECT_GE(combo->width(), combo->fontMetrics().horizontalAdvance(
+                                  QStringLiteral("Firmen mit Ansprechpartnern")));
     FormTest::click(dialog, "&Exportieren...");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
