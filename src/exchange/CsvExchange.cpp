@@ -2,6 +2,7 @@
 
 #include "CsvFile.h"
 #include "core/FieldRules.h"
+#include "data/CDaoException.h"
 #include "data/CDatabase.h"
 #include "data/RecordSets.h"
 #include "data/Schema.h"
@@ -111,6 +112,10 @@ const Column kContactColumns[] = {
     {"Ansprechpartner EMail", "APEmail", Kind::Text},
 };
 
+// The record's key, and on firm rows the contact person's key.
+const char* const kKeyHeader = "Nr.";
+const char* const kContactKeyHeader = "AP-Nr.";
+
 // The firm kinds by their code (column Art), as the firm form titles them.
 const std::array<const char*, 6> kFirmKinds = {"Veranstalter", "Technik",      "Backline",
                                                "PA Verleiher", "LA Verleiher", "Kfz Verleiher"};
@@ -184,6 +189,7 @@ QString exportValue(const CRecordset& row, const Column& column, const Instrumen
         return QString();
     switch (column.kind) {
     case Kind::Text:
+        return Csv::guardFormula(row.getText(column.column));
     case Kind::PotpourriMark:
         return row.getText(column.column);
     case Kind::Tempo: {
@@ -197,7 +203,8 @@ QString exportValue(const CRecordset& row, const Column& column, const Instrumen
     case Kind::Salutation:
         return salutation(row.getInt(column.column));
     case Kind::Instrument:
-        return instruments ? instruments->names.value(row.getLong(column.column)) : QString();
+        return instruments ? Csv::guardFormula(instruments->names.value(row.getLong(column.column)))
+                           : QString();
     }
     return QString();
 }
@@ -214,25 +221,30 @@ QStringList exportRow(const CRecordset& row, const std::vector<const Column*>& c
 
 using Values = std::vector<std::pair<const char*, QVariant>>;
 
+// Texts longer than the database stores are refused.
+bool fitsText(const QString& value, const char* header, QStringList& reasons) {
+    if (value.size() <= kMaxText)
+        return true;
+    reasons.append(QStringLiteral("%1 ist zu lang (%2 Zeichen, höchstens %3).")
+                       .arg(quoted(header))
+                       .arg(value.size())
+                       .arg(kMaxText));
+    return false;
+}
+
 // A cell's text as the column's value; a refusal is added to `reasons`.
 QVariant importValue(const QString& cell, const Column& column, const Instruments* instruments,
                      QStringList& reasons) {
-    const QString trimmed = cell.trimmed();
-    const QString header = quoted(column.header);
+    const QString trimmed = column.kind == Kind::Text ? QString() : cell.trimmed();
+    // Named only in a refusal, so it is built only then.
+    const auto header = [&column] { return quoted(column.header); };
     switch (column.kind) {
-    case Kind::Text:
-        if (cell.size() > kMaxText) {
-            reasons.append(QStringLiteral("%1 ist zu lang (%2 Zeichen, höchstens %3).")
-                               .arg(header)
-                               .arg(cell.size())
-                               .arg(kMaxText));
+    case Kind::Text: {
+        const QString value = Csv::unguardFormula(cell);
+        if (!fitsText(value, column.header, reasons))
             return {};
-        }
-        if (cell.contains(QChar(0))) {
-            reasons.append(QStringLiteral("%1 enthält ein unzulässiges Zeichen.").arg(header));
-            return {};
-        }
-        return cell.isEmpty() ? QVariant() : QVariant(cell);
+        return value.isEmpty() ? QVariant() : QVariant(value);
+    }
     case Kind::Tempo: {
         if (trimmed.isEmpty())
             return {};
@@ -240,7 +252,7 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
         const int tempo = trimmed.toInt(&ok);
         if (!ok || tempo < 0 || tempo > 32767) {
             reasons.append(
-                QStringLiteral("%1 ist keine ganze Zahl zwischen 0 und 32767.").arg(header));
+                QStringLiteral("%1 ist keine ganze Zahl zwischen 0 und 32767.").arg(header()));
             return {};
         }
         // 0 is no tempo, as in the song form.
@@ -253,7 +265,7 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
         // as 1.2 without anyone noticing.
         static const QRegularExpression number(QStringLiteral("^-?[0-9]+([.,][0-9]+)?$"));
         if (!number.match(trimmed).hasMatch()) {
-            reasons.append(QStringLiteral("%1 ist keine Zahl.").arg(header));
+            reasons.append(QStringLiteral("%1 ist keine Zahl.").arg(header()));
             return {};
         }
         QString normal = trimmed;
@@ -271,7 +283,7 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
                 date = iso;
         }
         if (!date || !date->isValid()) {
-            reasons.append(QStringLiteral("%1 ist kein Datum.").arg(header));
+            reasons.append(QStringLiteral("%1 ist kein Datum.").arg(header()));
             return {};
         }
         return QVariant(*date);
@@ -284,15 +296,16 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
                 return QVariant(index);
         }
         reasons.append(QStringLiteral("%1 ist weder \"%2\" noch \"%3\".")
-                           .arg(header, salutation(0), salutation(1)));
+                           .arg(header(), salutation(0), salutation(1)));
         return {};
     }
     case Kind::Instrument: {
-        if (trimmed.isEmpty())
+        const QString name = Csv::unguardFormula(trimmed);
+        if (name.isEmpty() || !fitsText(name, column.header, reasons))
             return {};
         // An instrument not yet in the list stays a name; the import adds it to the list.
-        const auto found = instruments->keys.constFind(trimmed.toCaseFolded());
-        return found == instruments->keys.cend() ? QVariant(trimmed) : QVariant(*found);
+        const auto found = instruments->keys.constFind(name.toCaseFolded());
+        return found == instruments->keys.cend() ? QVariant(name) : QVariant(int(*found));
     }
     case Kind::PotpourriMark: {
         const QString mark = trimmed.toUpper();
@@ -300,7 +313,7 @@ QVariant importValue(const QString& cell, const Column& column, const Instrument
             return {};
         if (mark == QLatin1String("P") || mark == QLatin1String("F"))
             return QVariant(mark);
-        reasons.append(QStringLiteral("%1 ist weder leer noch \"P\" oder \"F\".").arg(header));
+        reasons.append(QStringLiteral("%1 ist weder leer noch \"P\" oder \"F\".").arg(header()));
         return {};
     }
     }
@@ -330,6 +343,42 @@ void store(CRecordset& row, const char* column, const QVariant& value) {
         row.setLong(column, value.toLongLong());
         break;
     }
+}
+
+// A stored column in the shape importValue() gives it, so that the two compare.
+QVariant storedValue(const CRecordset& row, const Column& column) {
+    if (row.isNull(column.column))
+        return {};
+    switch (column.kind) {
+    case Kind::Text:
+    case Kind::PotpourriMark: {
+        const QString value = row.getText(column.column);
+        return value.isEmpty() ? QVariant() : QVariant(value);
+    }
+    case Kind::Tempo: {
+        const int tempo = row.getInt(column.column);
+        return tempo >= 1 ? QVariant(tempo) : QVariant();
+    }
+    case Kind::Amount:
+        return QVariant(double(row.getSingle(column.column)));
+    case Kind::Date:
+        return QVariant(row.getDate(column.column).date());
+    case Kind::Salutation:
+    case Kind::Instrument:
+        return QVariant(int(row.getLong(column.column)));
+    }
+    return {};
+}
+
+// Amounts are stored in single precision: a file's 0.1 is the stored 0.1.
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (!a.isValid() || !b.isValid())
+        return a.isValid() == b.isValid();
+    if (a.typeId() != b.typeId())
+        return false;
+    if (a.typeId() == QMetaType::Double)
+        return float(a.toDouble()) == float(b.toDouble());
+    return a == b;
 }
 
 QVariant valueOf(const Values& values, const char* column) {
@@ -389,28 +438,58 @@ QString firmKey(const CRecordset& row) {
     return firmKey(row.getInt("Art"), row.getBool("fPrivat"), storedFold(row, "Firma"),
                    storedFold(row, "Name"), storedFold(row, "Vorname"), storedFold(row, "Ort"));
 }
-QString contactKey(const QString& firm, const Values& v) {
-    return joinKey({firm, fold(valueOf(v, "APName")), fold(valueOf(v, "APVorname"))});
-}
 
-// The first stored record of every identity (the lowest key wins).
-QHash<QString, std::int32_t> storedKeys(CRecordset& set, const char* keyColumn,
-                                        const QString& filter,
-                                        QString (*identity)(const CRecordset&)) {
-    QHash<QString, std::int32_t> keys;
-    set.open(filter, QStringLiteral("[%1]").arg(text(keyColumn)));
+// A stored record as the import compares it.
+struct StoredRecord {
+    bool deleted = false;
+    int kind = -1;          // firms and contacts
+    std::int32_t firm = -1; // contacts: their firm
+    Values values;
+};
+
+// The stored records of one table by key, and the live ones by identity (the lowest key wins).
+struct StoredTable {
+    QHash<std::int32_t, StoredRecord> byKey;
+    QHash<QString, std::int32_t> byIdentity;
+};
+
+StoredTable loadStored(CRecordset& set, const char* keyColumn,
+                       const std::vector<const Column*>& columns,
+                       const std::function<QString(const CRecordset&)>& identity) {
+    StoredTable stored;
+    const bool softDeleted = set.source().indexOf("fDeleted") >= 0;
+    const bool firm = set.source().indexOf("fPrivat") >= 0;
+    const bool contact = set.source().indexOf("APID") >= 0;
+    set.open(QString(), QStringLiteral("[%1]").arg(text(keyColumn)));
     for (; !set.atEnd(); set.moveNext()) {
-        const QString id = identity(set);
-        if (!keys.contains(id))
-            keys.insert(id, set.getLong(keyColumn));
+        StoredRecord record;
+        record.deleted = softDeleted && set.getBool("fDeleted");
+        if (firm || contact)
+            record.kind = set.getInt("Art");
+        if (contact)
+            record.firm = set.getLong("ExtID");
+        record.values.reserve(columns.size() + 1);
+        for (const Column* column : columns)
+            record.values.emplace_back(column->column, storedValue(set, *column));
+        if (firm)
+            record.values.emplace_back("fPrivat", QVariant(set.getBool("fPrivat")));
+        const std::int32_t key = set.getLong(keyColumn);
+        if (!record.deleted) {
+            const QString id = identity(set);
+            if (!stored.byIdentity.contains(id))
+                stored.byIdentity.insert(id, key);
+        }
+        stored.byKey.insert(key, std::move(record));
     }
-    return keys;
+    return stored;
 }
 
 // Where a header's column goes: a main column, a contact column, the firm's kind or mode.
 struct HeaderMap {
     std::vector<std::pair<int, const Column*>> main;
     std::vector<std::pair<int, const Column*>> contact;
+    int key = -1;
+    int contactKey = -1;
     int kind = -1;
     int mode = -1;
 
@@ -441,7 +520,13 @@ HeaderMap mapHeader(Table table, const QStringList& header, QStringList& unknown
         }
         seen.append(cell);
         bool known = false;
-        if (table == Table::Firms && sameHeader(cell, kKindHeader)) {
+        if (sameHeader(cell, kKeyHeader)) {
+            map.key = index;
+            known = true;
+        } else if (table == Table::Firms && sameHeader(cell, kContactKeyHeader)) {
+            map.contactKey = index;
+            known = true;
+        } else if (table == Table::Firms && sameHeader(cell, kKindHeader)) {
             map.kind = index;
             known = true;
         } else if (table == Table::Firms && sameHeader(cell, kModeHeader)) {
@@ -474,6 +559,7 @@ QString cellAt(const QStringList& fields, int index) {
 Values readValues(const QStringList& fields, const std::vector<std::pair<int, const Column*>>& map,
                   const Instruments* instruments, QStringList& reasons) {
     Values values;
+    values.reserve(map.size() + 3); // room for a firm's mode and names
     for (const auto& [index, column] : map)
         values.emplace_back(column->column,
                             importValue(cellAt(fields, index), *column, instruments, reasons));
@@ -594,12 +680,13 @@ QString suggestedFileName(Table table) {
 }
 
 QStringList headers(Table table) {
-    QStringList result;
+    QStringList result{text(kKeyHeader)};
     if (table == Table::Firms)
         result << text(kKindHeader) << text(kModeHeader);
     for (const Column* column : mainColumns(table))
         result.append(text(column->header));
     if (table == Table::Firms) {
+        result.append(text(kContactKeyHeader));
         for (const Column& column : kContactColumns)
             result.append(text(column.header));
     }
@@ -614,7 +701,8 @@ QByteArray exportTable(CDatabase& db, Table table) {
         CSetStammSongliste songs(db);
         songs.open(QString(), QStringLiteral("[Titel], [Interpret], [SongID]"));
         for (; !songs.atEnd(); songs.moveNext())
-            records.push_back(exportRow(songs, columns));
+            records.push_back(QStringList{QString::number(songs.getLong("SongID"))} +
+                              exportRow(songs, columns));
         break;
     }
     case Table::Musicians: {
@@ -623,7 +711,8 @@ QByteArray exportTable(CDatabase& db, Table table) {
         musicians.open(QStringLiteral("[fDeleted]=False"),
                        QStringLiteral("[MName], [MVorname], [MusikerID]"));
         for (; !musicians.atEnd(); musicians.moveNext())
-            records.push_back(exportRow(musicians, columns, &instruments));
+            records.push_back(QStringList{QString::number(musicians.getLong("MusikerID"))} +
+                              exportRow(musicians, columns, &instruments));
         break;
     }
     case Table::Firms: {
@@ -635,6 +724,7 @@ QByteArray exportTable(CDatabase& db, Table table) {
         for (; !firms.atEnd(); firms.moveNext()) {
             const int kind = firms.getInt("Art");
             QStringList firm{
+                QString::number(firms.getLong("ExtID")),
                 kind >= 0 && kind < int(kFirmKinds.size()) ? text(kFirmKinds[kind])
                                                            : QString::number(kind),
                 text(firms.getBool("fPrivat") ? Strings::kPrivate : Strings::kBusiness)};
@@ -644,12 +734,13 @@ QByteArray exportTable(CDatabase& db, Table table) {
                 QStringLiteral("[APName], [APVorname], [APID]"));
             if (contacts.atEnd()) {
                 QStringList row = firm;
-                for (size_t i = 0; i < contactColumns.size(); ++i)
+                for (size_t i = 0; i <= contactColumns.size(); ++i)
                     row.append(QString());
                 records.push_back(row);
             }
             for (; !contacts.atEnd(); contacts.moveNext())
-                records.push_back(firm + exportRow(contacts, contactColumns));
+                records.push_back(firm + QStringList{QString::number(contacts.getLong("APID"))} +
+                                  exportRow(contacts, contactColumns));
         }
         break;
     }
@@ -658,6 +749,128 @@ QByteArray exportTable(CDatabase& db, Table table) {
 }
 
 // --- the preview ------------------------------------------------------------------------------
+
+namespace {
+
+QString amount(qsizetype count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(text(count == 1 ? one : many));
+}
+
+QString recordAmount(Table table, int count) {
+    switch (table) {
+    case Table::Songs:
+        return amount(count, "Song", "Songs");
+    case Table::Musicians:
+        return amount(count, "Musiker", "Musiker");
+    case Table::Firms:
+        return amount(count, "Firma", "Firmen");
+    }
+    return QString();
+}
+
+// "neu: 1 Song", "geändert: 2 Songs", ... as the preview and the summary count.
+QStringList countParts(Table table, const Counts& counts) {
+    const auto part = [table](const char* label, int records, int contacts) {
+        QString line = QStringLiteral("%1: %2").arg(text(label), recordAmount(table, records));
+        if (table == Table::Firms)
+            line += QStringLiteral(" und %1").arg(
+                amount(contacts, "Ansprechpartner", "Ansprechpartner"));
+        return line;
+    };
+    QStringList parts{
+        part("neu", counts.created, counts.contactsCreated),
+        part("geändert", counts.changed, counts.contactsChanged),
+        part("unverändert", counts.unchanged, counts.contactsUnchanged),
+        QStringLiteral("abgewiesen: %1").arg(amount(counts.refused, "Zeile", "Zeilen"))};
+    if (counts.instrumentsCreated > 0)
+        parts.append(QStringLiteral("neue Instrumente: %1").arg(counts.instrumentsCreated));
+    return parts;
+}
+
+// The header of a value's column, for the lists of changes and conflicts.
+QString headerOf(const char* column) {
+    if (qstrcmp(column, "fPrivat") == 0)
+        return text(kModeHeader);
+    for (Table table : {Table::Songs, Table::Musicians, Table::Firms}) {
+        for (const Column* candidate : mainColumns(table)) {
+            if (qstrcmp(candidate->column, column) == 0)
+                return text(candidate->header);
+        }
+    }
+    for (const Column& candidate : kContactColumns) {
+        if (qstrcmp(candidate.column, column) == 0)
+            return text(candidate.header);
+    }
+    return text(column);
+}
+
+// The headers of the columns whose value the file changes.
+QStringList changedColumns(const Values& stored, const Values& file) {
+    QStringList changed;
+    for (const auto& [column, value] : file) {
+        if (!sameValue(valueOf(stored, column), value))
+            changed.append(headerOf(column));
+    }
+    return changed;
+}
+
+// The first column in which two rows naming the same record differ, or null.
+const char* firstDifference(const Values& a, const Values& b) {
+    for (const auto& [column, value] : a) {
+        if (!sameValue(value, valueOf(b, column)))
+            return column;
+    }
+    return nullptr;
+}
+
+// A key cell: empty, or a positive whole number.
+std::optional<std::int32_t> readKey(const QString& cell, const char* header, bool& present,
+                                    QStringList& reasons) {
+    const QString trimmed = cell.trimmed();
+    present = !trimmed.isEmpty();
+    if (!present)
+        return std::nullopt;
+    bool ok = false;
+    const int key = trimmed.toInt(&ok);
+    if (ok && key > 0)
+        return key;
+    reasons.append(QStringLiteral("%1 ist keine gültige Nummer.").arg(quoted(header)));
+    return std::nullopt;
+}
+
+const char* recordNoun(Table table) {
+    switch (table) {
+    case Table::Songs:
+        return "keinen Song";
+    case Table::Musicians:
+        return "keinen Musiker";
+    case Table::Firms:
+        return "keine Firma";
+    }
+    return "";
+}
+
+const char* sameRecordNoun(Table table) {
+    switch (table) {
+    case Table::Songs:
+        return "denselben Song";
+    case Table::Musicians:
+        return "denselben Musiker";
+    case Table::Firms:
+        return "dieselbe Firma";
+    }
+    return "";
+}
+
+QString conflict(int firstRow, int row, const char* what, const QString& column) {
+    return QStringLiteral("Die Datei wird nicht eingelesen: Die Zeilen %1 und %2 nennen %3, aber "
+                          "mit verschiedenen Werten in \"%4\".")
+        .arg(firstRow)
+        .arg(row)
+        .arg(text(what), column);
+}
+
+} // namespace
 
 Preview preview(CDatabase& db, Table table, const QByteArray& data) {
     Preview result;
@@ -695,37 +908,35 @@ Preview preview(CDatabase& db, Table table, const QByteArray& data) {
     std::optional<Instruments> instruments;
     if (table == Table::Musicians)
         instruments.emplace(db);
-    QHash<QString, std::int32_t> stored;
-    QHash<QString, std::int32_t> storedContacts;
+    const std::vector<const Column*> columns = mainColumns(table);
+    StoredTable stored;
+    StoredTable storedContacts;
     if (table == Table::Songs) {
         CSetStammSongliste songs(db);
-        stored = storedKeys(songs, "SongID", QString(), &songKey);
+        stored = loadStored(songs, "SongID", columns,
+                            [](const CRecordset& row) { return songKey(row); });
     } else if (table == Table::Musicians) {
         CSetStammMusiker musicians(db);
-        stored =
-            storedKeys(musicians, "MusikerID", QStringLiteral("[fDeleted]=False"), &musicianKey);
+        stored = loadStored(musicians, "MusikerID", columns,
+                            [](const CRecordset& row) { return musicianKey(row); });
     } else {
         CSetStammExtFirma firms(db);
-        stored = storedKeys(firms, "ExtID", QStringLiteral("[fDeleted]=False"), &firmKey);
+        stored =
+            loadStored(firms, "ExtID", columns, [](const CRecordset& row) { return firmKey(row); });
         // Contacts by their firm's key and their names.
-        QHash<std::int32_t, QString> firmOf;
-        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            firmOf.insert(it.value(), it.key());
         CSetStammExtAnsprech contacts(db);
-        contacts.open(QStringLiteral("[fDeleted]=False"), QStringLiteral("[APID]"));
-        for (; !contacts.atEnd(); contacts.moveNext()) {
-            const auto firm = firmOf.constFind(contacts.getLong("ExtID"));
-            if (firm == firmOf.cend())
-                continue;
-            const QString id =
-                joinKey({*firm, storedFold(contacts, "APName"), storedFold(contacts, "APVorname")});
-            if (!storedContacts.contains(id))
-                storedContacts.insert(id, contacts.getLong("APID"));
-        }
+        storedContacts =
+            loadStored(contacts, "APID", list(kContactColumns), [](const CRecordset& row) {
+                return joinKey({QString::number(row.getLong("ExtID")), storedFold(row, "APName"),
+                                storedFold(row, "APVorname")});
+            });
     }
 
-    QHash<QString, int> earlier;        // identity -> index of the first entry naming it
-    QHash<QString, int> earlierContact; // the same for contacts
+    // The record each accepted row names ("#key" or "@identity") -> the first entry naming it.
+    QHash<QString, int> earlier;
+    QHash<QString, int> earlierContact;
+    earlier.reserve(qsizetype(file.records.size()));
+    result.entries.reserve(file.records.size());
     for (size_t r = 1; r < file.records.size(); ++r) {
         const Csv::Record& record = file.records[r];
         ++result.rows;
@@ -734,14 +945,12 @@ Preview preview(CDatabase& db, Table table, const QByteArray& data) {
         entry.row = record.row;
         entry.values =
             readValues(record.fields, map.main, instruments ? &*instruments : nullptr, reasons);
-        if (record.fields.size() > file.records.front().fields.size()) {
-            bool extra = false;
-            for (qsizetype i = file.records.front().fields.size(); i < record.fields.size(); ++i)
-                extra = extra || !record.fields.at(i).trimmed().isEmpty();
-            if (extra)
-                reasons.append(QStringLiteral("Die Zeile hat mehr Felder als die Kopfzeile."));
-        }
+        bool hasKey = false;
+        const std::optional<std::int32_t> key =
+            readKey(cellAt(record.fields, map.key), kKeyHeader, hasKey, reasons);
         QString identity;
+        bool hasContactKey = false;
+        std::optional<std::int32_t> contactKey;
         if (table == Table::Songs) {
             requireText(entry.values, "Titel", "Titel", reasons);
             identity = songKey(entry.values);
@@ -753,47 +962,159 @@ Preview preview(CDatabase& db, Table table, const QByteArray& data) {
             identity = firmKey(entry.firmKind, entry.values);
             QStringList contactReasons;
             entry.contact = readValues(record.fields, map.contact, nullptr, contactReasons);
+            contactKey = readKey(cellAt(record.fields, map.contactKey), kContactKeyHeader,
+                                 hasContactKey, contactReasons);
+            entry.hasContact = hasContactKey;
             for (const auto& value : entry.contact)
                 entry.hasContact = entry.hasContact || !isBlank(value.second);
             if (entry.hasContact)
                 requireText(entry.contact, "APName", "Ansprechpartner Name", contactReasons);
             reasons += contactReasons;
         }
+
+        // The record the row names: by its key, else by its names.
+        if (key) {
+            const auto found = stored.byKey.constFind(*key);
+            if (found == stored.byKey.cend())
+                reasons.append(QStringLiteral("Es gibt %1 mit der Nr. %2.")
+                                   .arg(text(recordNoun(table)))
+                                   .arg(*key));
+            else if (found->deleted)
+                reasons.append(
+                    QStringLiteral("Der Datensatz mit der Nr. %1 ist gelöscht.").arg(*key));
+            else if (table == Table::Firms && entry.firmKind >= 0 && found->kind != entry.firmKind)
+                reasons.append(QStringLiteral("Die Firma mit der Nr. %1 ist von anderer %2.")
+                                   .arg(*key)
+                                   .arg(quoted(kKindHeader)));
+            else
+                entry.existing = *key;
+        } else if (reasons.isEmpty() && !hasKey) {
+            entry.existing = stored.byIdentity.value(identity, -1);
+        }
+        // A contact's key is checked against its firm once the firm is known.
+        if (contactKey && (!key || entry.existing >= 0)) {
+            const auto found = storedContacts.byKey.constFind(*contactKey);
+            if (found == storedContacts.byKey.cend())
+                reasons.append(QStringLiteral("Es gibt keinen Ansprechpartner mit der AP-Nr. %1.")
+                                   .arg(*contactKey));
+            else if (found->deleted)
+                reasons.append(QStringLiteral("Der Ansprechpartner mit der AP-Nr. %1 ist gelöscht.")
+                                   .arg(*contactKey));
+            else if (found->firm != entry.existing)
+                reasons.append(QStringLiteral("Der Ansprechpartner mit der AP-Nr. %1 gehört zu "
+                                              "einer anderen Firma.")
+                                   .arg(*contactKey));
+            else
+                entry.existingContact = *contactKey;
+        } else if (entry.hasContact && !hasContactKey && entry.existing >= 0) {
+            entry.existingContact = storedContacts.byIdentity.value(
+                joinKey({QString::number(entry.existing), fold(valueOf(entry.contact, "APName")),
+                         fold(valueOf(entry.contact, "APVorname"))}),
+                -1);
+        }
         if (!reasons.isEmpty()) {
             result.refused.push_back({record.row, reasons.join(QLatin1Char(' '))});
             continue;
+        }
+
+        const int index = static_cast<int>(result.entries.size());
+        const QString target = entry.existing >= 0 ? QStringLiteral("#%1").arg(entry.existing)
+                                                   : QStringLiteral("@") + identity;
+        QStringList changes;
+        if (const auto first = earlier.constFind(target); first != earlier.cend()) {
+            // Rows naming the same record must agree; a further row adds nothing to it.
+            const Preview::Entry& other = result.entries[size_t(*first)];
+            const char* column = firstDifference(other.values, entry.values);
+            if (!column && other.firmKind != entry.firmKind)
+                column = kKindHeader;
+            if (column) {
+                Preview refused;
+                refused.table = table;
+                refused.encoding = result.encoding;
+                refused.separator = result.separator;
+                refused.failure =
+                    conflict(other.row, entry.row, sameRecordNoun(table),
+                             column == kKindHeader ? text(kKindHeader) : headerOf(column));
+                return refused;
+            }
+            entry.sameAs = *first;
+        } else {
+            earlier.insert(target, index);
+            if (entry.existing >= 0) {
+                changes = changedColumns(stored.byKey.value(entry.existing).values, entry.values);
+                entry.action = changes.isEmpty() ? Preview::Action::None : Preview::Action::Update;
+                ++(changes.isEmpty() ? result.counts.unchanged : result.counts.changed);
+            } else {
+                entry.action = Preview::Action::Create;
+                ++result.counts.created;
+            }
+        }
+        bool newContact = false;
+        if (entry.hasContact) {
+            const QString contactTarget =
+                entry.existingContact >= 0
+                    ? QStringLiteral("#%1").arg(entry.existingContact)
+                    : joinKey({target, fold(valueOf(entry.contact, "APName")),
+                               fold(valueOf(entry.contact, "APVorname"))});
+            if (const auto first = earlierContact.constFind(contactTarget);
+                first != earlierContact.cend()) {
+                const Preview::Entry& other = result.entries[size_t(*first)];
+                if (const char* column = firstDifference(other.contact, entry.contact)) {
+                    Preview refused;
+                    refused.table = table;
+                    refused.encoding = result.encoding;
+                    refused.separator = result.separator;
+                    refused.failure = conflict(other.row, entry.row, "denselben Ansprechpartner",
+                                               headerOf(column));
+                    return refused;
+                }
+                entry.contactSameAs = *first;
+            } else {
+                earlierContact.insert(contactTarget, index);
+                if (entry.existingContact >= 0) {
+                    const QStringList contactChanges = changedColumns(
+                        storedContacts.byKey.value(entry.existingContact).values, entry.contact);
+                    changes += contactChanges;
+                    entry.contactAction =
+                        contactChanges.isEmpty() ? Preview::Action::None : Preview::Action::Update;
+                    ++(contactChanges.isEmpty() ? result.counts.contactsUnchanged
+                                                : result.counts.contactsChanged);
+                } else {
+                    entry.contactAction = Preview::Action::Create;
+                    newContact = entry.existing >= 0;
+                    ++result.counts.contactsCreated;
+                }
+            }
+        }
+        // A row that adds nothing the rows before it have not said repeats one of them.
+        if (entry.sameAs >= 0 && (!entry.hasContact || entry.contactSameAs >= 0)) {
+            const Preview::Entry& other = result.entries[size_t(entry.sameAs)];
+            if (entry.hasContact == other.hasContact &&
+                (!entry.hasContact || entry.contactSameAs == entry.sameAs))
+                result.repeated.append(
+                    QStringLiteral("Zeile %1 (wie Zeile %2)").arg(entry.row).arg(other.row));
+            continue;
+        }
+        if (!changes.isEmpty() || newContact) {
+            QStringList parts;
+            if (!changes.isEmpty())
+                parts.append(
+                    QStringLiteral("geändert: %1").arg(changes.join(QStringLiteral(", "))));
+            if (newContact)
+                parts.append(QStringLiteral("neuer Ansprechpartner"));
+            result.changes.append(QStringLiteral("Zeile %1: %2")
+                                      .arg(entry.row)
+                                      .arg(parts.join(QStringLiteral("; "))));
         }
         for (const auto& [column, value] : entry.values) {
             if (value.typeId() == QMetaType::QString && qstrncmp(column, "MInstID", 7) == 0 &&
                 !result.newInstruments.contains(value.toString(), Qt::CaseInsensitive))
                 result.newInstruments.append(value.toString());
         }
-        const int index = static_cast<int>(result.entries.size());
-        if (const auto first = earlier.constFind(identity); first != earlier.cend()) {
-            entry.sameAs = *first;
-            // A repeated song or musician counts as matching; a firm's further rows carry its
-            // further contacts and count once.
-            if (table != Table::Firms)
-                ++result.matching;
-        } else {
-            earlier.insert(identity, index);
-            entry.existing = stored.value(identity, -1);
-            ++(entry.existing >= 0 ? result.matching : result.created);
-        }
-        if (entry.hasContact) {
-            const QString contactIdentity = contactKey(identity, entry.contact);
-            if (const auto first = earlierContact.constFind(contactIdentity);
-                first != earlierContact.cend()) {
-                entry.contactSameAs = *first;
-                ++result.contactsMatching;
-            } else {
-                earlierContact.insert(contactIdentity, index);
-                entry.existingContact = storedContacts.value(contactIdentity, -1);
-                ++(entry.existingContact >= 0 ? result.contactsMatching : result.contactsCreated);
-            }
-        }
         result.entries.push_back(std::move(entry));
     }
+    result.counts.refused = static_cast<int>(result.refused.size());
+    result.counts.instrumentsCreated = static_cast<int>(result.newInstruments.size());
     return result;
 }
 
@@ -803,29 +1124,31 @@ QStringList describe(const Preview& preview) {
         lines.append(preview.failure);
         return lines;
     }
-    lines.append(QStringLiteral("Datei: %1, Trennzeichen \"%2\", %3 Datenzeilen")
-                     .arg(preview.encoding, QString(preview.separator))
-                     .arg(preview.rows));
+    lines.append(QStringLiteral("Datei: %1, Trennzeichen \"%2\", %3")
+                     .arg(preview.encoding, QString(preview.separator),
+                          amount(preview.rows, "Datenzeile", "Datenzeilen")));
+    if (preview.encoding != QLatin1String("UTF-8"))
+        lines.append(QStringLiteral("Die Datei enthält kein UTF-8-Zeichen; sie wird als %1 "
+                                    "gelesen.")
+                         .arg(preview.encoding));
     if (!preview.unknownColumns.isEmpty())
         lines.append(QStringLiteral("Unbekannte Spalten (werden nicht eingelesen): %1")
                          .arg(preview.unknownColumns.join(QStringLiteral(", "))));
-    const QString what = preview.table == Table::Songs       ? QStringLiteral("Songs")
-                         : preview.table == Table::Musicians ? QStringLiteral("Musiker")
-                                                             : QStringLiteral("Firmen");
-    lines.append(QStringLiteral("Neu: %1 %2").arg(preview.created).arg(what));
-    lines.append(QStringLiteral("Bereits vorhanden: %1 %2 (werden mit den Werten der Datei "
-                                "aktualisiert)")
-                     .arg(preview.matching)
-                     .arg(what));
-    if (preview.table == Table::Firms) {
-        lines.append(QStringLiteral("Neue Ansprechpartner: %1").arg(preview.contactsCreated));
-        lines.append(QStringLiteral("Bereits vorhandene Ansprechpartner: %1 (werden aktualisiert)")
-                         .arg(preview.contactsMatching));
-    }
+    QStringList parts = countParts(preview.table, preview.counts);
+    for (QString& part : parts)
+        part[0] = part[0].toUpper();
+    lines.append(parts.at(0));
+    lines.append(parts.at(1));
+    for (const QString& change : preview.changes)
+        lines.append(QStringLiteral("  ") + change);
+    lines.append(parts.at(2));
     if (!preview.newInstruments.isEmpty())
         lines.append(QStringLiteral("Neue Instrumente (werden angelegt): %1")
                          .arg(preview.newInstruments.join(QStringLiteral(", "))));
-    lines.append(QStringLiteral("Abgewiesene Zeilen: %1").arg(preview.refused.size()));
+    if (!preview.repeated.isEmpty())
+        lines.append(QStringLiteral("Wiederholte Zeilen (werden einmal eingelesen): %1")
+                         .arg(preview.repeated.join(QStringLiteral(", "))));
+    lines.append(parts.at(3));
     for (const Refusal& refusal : preview.refused)
         lines.append(QStringLiteral("  Zeile %1: %2").arg(refusal.row).arg(refusal.reason));
     return lines;
@@ -835,23 +1158,35 @@ QStringList describe(const Preview& preview) {
 
 namespace {
 
-// Adds a record or edits the one with `key`; returns the written record's key.
+// Adds a record (key -1) or edits the one with `key`; returns the written record's key. An added
+// record's key is read back only when the caller needs it (`wantKey`), since that costs a second
+// look-up per record.
 std::int32_t writeRecord(CRecordset& set, const char* keyColumn, std::int32_t key,
-                         const Values& values, const std::function<void(CRecordset&)>& onNew = {}) {
-    // A new record is added to an empty selection.
-    set.open(QStringLiteral("[%1]=%2").arg(text(keyColumn)).arg(key));
-    if (set.atEnd())
-        key = -1;
+                         const Values& values, const std::function<void(CRecordset&)>& onNew = {},
+                         bool wantKey = true) {
     if (key >= 0) {
+        set.open(QStringLiteral("[%1]=%2").arg(text(keyColumn)).arg(key));
+        if (set.atEnd())
+            throw CDaoException(
+                CDaoException::NoCurrentRecord,
+                QStringLiteral("Der Datensatz %1 ist nicht mehr vorhanden.").arg(key));
         set.edit();
     } else {
+        // New records are added to whatever selection the set holds, an empty one at first.
+        if (!set.isOpen())
+            set.open(QStringLiteral("[%1]=-1").arg(text(keyColumn)));
         set.addNew();
         if (onNew)
             onNew(set);
     }
-    for (const auto& [column, value] : values)
-        store(set, column, value);
+    for (const auto& [column, value] : values) {
+        // A new record's columns are null already.
+        if (key >= 0 || value.isValid())
+            store(set, column, value);
+    }
     set.update();
+    if (key >= 0 || !wantKey)
+        return key;
     set.moveToBookmark(set.lastModified());
     return set.getLong(keyColumn);
 }
@@ -860,6 +1195,7 @@ std::int32_t writeRecord(CRecordset& set, const char* keyColumn, std::int32_t ke
 
 Result importPreview(CDatabase& db, const Preview& preview) {
     Result result;
+    result.refused = preview.counts.refused;
     if (!preview.hasWork())
         return result;
     CDbTransaction transaction(db);
@@ -880,57 +1216,58 @@ Result importPreview(CDatabase& db, const Preview& preview) {
         ++result.instrumentsCreated;
     }
     for (size_t i = 0; i < preview.entries.size(); ++i) {
-        Preview::Entry entry = preview.entries[i];
-        for (auto& [column, value] : entry.values) {
-            if (value.typeId() == QMetaType::QString && qstrncmp(column, "MInstID", 7) == 0)
-                value = instrumentKeys.value(value.toString().toCaseFolded());
-        }
+        const Preview::Entry& entry = preview.entries[i];
         std::int32_t key = entry.sameAs >= 0 ? keys[size_t(entry.sameAs)] : entry.existing;
-        const bool isNew = key < 0;
-        switch (preview.table) {
-        case Table::Songs:
-            key = writeRecord(songs, "SongID", key, entry.values);
-            break;
-        case Table::Musicians:
-            key = writeRecord(musicians, "MusikerID", key, entry.values);
-            break;
-        case Table::Firms:
-            key = writeRecord(firms, "ExtID", key, entry.values,
-                              [&entry](CRecordset& row) { row.setInt("Art", entry.firmKind); });
-            break;
+        if (entry.action != Preview::Action::None) {
+            const std::int32_t target = entry.action == Preview::Action::Create ? -1 : key;
+            switch (preview.table) {
+            case Table::Songs:
+                key = writeRecord(songs, "SongID", target, entry.values, {}, false);
+                break;
+            case Table::Musicians: {
+                // Instruments new to the list are named in the preview; here they have keys.
+                Values values = entry.values;
+                for (auto& [column, value] : values) {
+                    if (value.typeId() == QMetaType::QString && qstrncmp(column, "MInstID", 7) == 0)
+                        value = int(instrumentKeys.value(value.toString().toCaseFolded()));
+                }
+                key = writeRecord(musicians, "MusikerID", target, values, {}, false);
+                break;
+            }
+            case Table::Firms:
+                key = writeRecord(firms, "ExtID", target, entry.values,
+                                  [&entry](CRecordset& row) { row.setInt("Art", entry.firmKind); });
+                break;
+            }
+            ++(entry.action == Preview::Action::Create ? result.created : result.changed);
+        } else if (entry.sameAs < 0) {
+            ++result.unchanged;
         }
         keys[i] = key;
-        if (isNew)
-            ++result.created;
-        else if (entry.sameAs < 0 || preview.table != Table::Firms)
-            ++result.updated;
         if (!entry.hasContact)
             continue;
         std::int32_t contact = entry.contactSameAs >= 0 ? contactKeys[size_t(entry.contactSameAs)]
                                                         : entry.existingContact;
-        ++(contact < 0 ? result.contactsCreated : result.contactsUpdated);
-        contactKeys[i] =
-            writeRecord(contacts, "APID", contact, entry.contact, [&entry, key](CRecordset& row) {
-                row.setInt("Art", entry.firmKind);
-                row.setLong("ExtID", key);
-            });
+        if (entry.contactAction != Preview::Action::None) {
+            const bool adding = entry.contactAction == Preview::Action::Create;
+            contact = writeRecord(contacts, "APID", adding ? -1 : contact, entry.contact,
+                                  [&entry, key](CRecordset& row) {
+                                      row.setInt("Art", entry.firmKind);
+                                      row.setLong("ExtID", key);
+                                  });
+            ++(adding ? result.contactsCreated : result.contactsChanged);
+        } else if (entry.contactSameAs < 0) {
+            ++result.contactsUnchanged;
+        }
+        contactKeys[i] = contact;
     }
     transaction.commit();
     return result;
 }
 
 QString describe(Table table, const Result& result) {
-    QString summary = QStringLiteral("%1: %2 neu angelegt, %3 aktualisiert.")
-                          .arg(tableTitle(table))
-                          .arg(result.created)
-                          .arg(result.updated);
-    if (result.instrumentsCreated > 0)
-        summary += QStringLiteral(" Neue Instrumente: %1.").arg(result.instrumentsCreated);
-    if (table == Table::Firms)
-        summary += QStringLiteral(" Ansprechpartner: %1 neu angelegt, %2 aktualisiert.")
-                       .arg(result.contactsCreated)
-                       .arg(result.contactsUpdated);
-    return summary;
+    return QStringLiteral("Import der %1 abgeschlossen – %2.")
+        .arg(tableTitle(table), countParts(table, result).join(QStringLiteral(", ")));
 }
 
 } // namespace CsvExchange

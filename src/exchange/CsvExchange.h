@@ -14,12 +14,17 @@ class CDatabase;
 
 // Songs, musicians and firms with their contact persons as CSV files for spreadsheets: columns
 // named by the labels of the forms, one row per song or musician, one row per contact person of
-// a firm (a firm without contacts fills one row alone).
+// a firm (a firm without contacts fills one row alone). The first column "Nr." holds the
+// record's key, and a firm's rows hold their contact person's key in "AP-Nr.", so that an
+// edited file updates the records it came from.
 //
-// An import reads the whole file first and writes nothing: the preview counts the new records,
-// the records that match an existing one, and the refused rows with their reasons. Only
-// importPreview() then writes, all in one transaction. A row that matches an existing record
-// updates it with the columns the file holds; columns the file lacks stay as they are.
+// An import reads the whole file first and writes nothing: the preview classifies every row as
+// new, changed (naming the changed columns) or unchanged, and lists the refused rows with their
+// reasons. Only importPreview() then writes, all in one transaction; the dry run and the import
+// share this one path. A row with a "Nr." updates that record; a row without one is new or
+// matches a record by its names (title and performer; name, first name and birth date; kind,
+// name and town of a firm). Columns the file lacks stay as they are. Rows that name the same
+// record must agree, or the file is refused.
 namespace CsvExchange {
 
 enum class Table { Songs, Musicians, Firms };
@@ -41,33 +46,57 @@ struct Refusal {
     QString reason;
 };
 
+// How many records an import adds, changes and leaves as they are, and how many rows it refuses.
+struct Counts {
+    int created = 0;
+    int changed = 0;
+    int unchanged = 0;
+    int contactsCreated = 0;
+    int contactsChanged = 0;
+    int contactsUnchanged = 0;
+    int refused = 0; // rows
+    int instrumentsCreated = 0;
+};
+
+inline bool operator==(const Counts& a, const Counts& b) {
+    return a.created == b.created && a.changed == b.changed && a.unchanged == b.unchanged &&
+           a.contactsCreated == b.contactsCreated && a.contactsChanged == b.contactsChanged &&
+           a.contactsUnchanged == b.contactsUnchanged && a.refused == b.refused &&
+           a.instrumentsCreated == b.instrumentsCreated;
+}
+
 // What an import would write, ready to be written.
 struct Preview {
     Table table = Table::Songs;
     QString encoding;
     QChar separator;
-    // Set when nothing of the file can be imported (unreadable, no header, a required column
-    // missing); the counts are then 0.
+    // Set when nothing of the file can be imported (unreadable, not text, malformed, no header,
+    // a required column missing, rows of one record that disagree); the counts are then 0.
     QString failure;
     QStringList unknownColumns;
-    int rows = 0;     // data rows read
-    int created = 0;  // songs, musicians or firms to add
-    int matching = 0; // ... that match an existing one and will be updated
-    int contactsCreated = 0;
-    int contactsMatching = 0;
+    int rows = 0; // data rows read
+    Counts counts;
     // Instruments the musicians play that the instrument list lacks; the import adds them.
     QStringList newInstruments;
     std::vector<Refusal> refused;
+    // Per changed row what changes, e.g. "Zeile 5: geändert: Geb.-Datum".
+    QStringList changes;
+    // Rows that repeat an earlier row exactly; they are read once.
+    QStringList repeated;
 
-    // One accepted row: the values for the columns the file holds, and what it matches.
+    enum class Action { None, Create, Update };
+
+    // One accepted row: the values for the columns the file holds, and what it does.
     struct Entry {
         int row = 0;
         std::vector<std::pair<const char*, QVariant>> values; // an invalid QVariant stores null
-        std::int32_t existing = -1;                           // key of the matching stored record
-        int sameAs = -1; // index of an earlier entry that names the same record
+        Action action = Action::None;
+        std::int32_t existing = -1; // key of the record to update
+        int sameAs = -1;            // index of an earlier entry that names the same record
         int firmKind = -1;
         bool hasContact = false;
         std::vector<std::pair<const char*, QVariant>> contact;
+        Action contactAction = Action::None;
         std::int32_t existingContact = -1;
         int contactSameAs = -1;
     };
@@ -82,16 +111,10 @@ Preview preview(CDatabase& db, Table table, const QByteArray& data);
 // The preview as German lines for the user.
 QStringList describe(const Preview& preview);
 
-struct Result {
-    int created = 0;
-    int updated = 0;
-    int contactsCreated = 0;
-    int contactsUpdated = 0;
-    int instrumentsCreated = 0;
-};
+using Result = Counts;
 
-// Writes the preview's entries in one transaction: all or, on a database error, nothing.
-// Throws CDaoException.
+// Writes the preview's entries in one transaction: all or, on a database error, nothing. The
+// result counts what was written, which is what the preview counted. Throws CDaoException.
 Result importPreview(CDatabase& db, const Preview& preview);
 
 // The German summary of a finished import.

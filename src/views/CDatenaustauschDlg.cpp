@@ -39,6 +39,21 @@ CDatenaustauschDlg::CDatenaustauschDlg(CDatabase& db, Mode mode, QWidget* parent
     m_ui->buttonAusfuehren->setText(importing ? QStringLiteral("&Importieren")
                                               : QStringLiteral("&Exportieren..."));
     m_ui->buttonAusfuehren->setEnabled(!importing);
+    // A path typed into "Datei" is read when the field is left or Enter is pressed; on import
+    // no button is the default, so that Enter only shows the preview and imports nothing.
+    m_ui->buttonAusfuehren->setDefault(!importing);
+    if (importing) {
+        for (QPushButton* button : {m_ui->buttonDatei, m_ui->buttonAusfuehren, m_ui->buttonEnde})
+            button->setAutoDefault(false);
+    }
+    connect(m_ui->editDatei, &QLineEdit::editingFinished, this, &CDatenaustauschDlg::onPathTyped);
+    // While a path is being typed, the preview of the previous file no longer applies.
+    connect(m_ui->editDatei, &QLineEdit::textEdited, this, [this] {
+        if (m_mode != Mode::Import)
+            return;
+        m_preview.reset();
+        m_ui->buttonAusfuehren->setEnabled(false);
+    });
     connect(m_ui->comboTabelle, &QComboBox::currentIndexChanged, this,
             &CDatenaustauschDlg::showPreview);
     connect(m_ui->buttonDatei, &QPushButton::clicked, this, &CDatenaustauschDlg::onChooseFile);
@@ -60,6 +75,16 @@ void CDatenaustauschDlg::onChooseFile() {
         return;
     m_path = path;
     m_ui->editDatei->setText(QDir::toNativeSeparators(path));
+    showPreview();
+}
+
+void CDatenaustauschDlg::onPathTyped() {
+    const QString path = QDir::fromNativeSeparators(m_ui->editDatei->text().trimmed());
+    if (path == m_path)
+        return;
+    m_path = path;
+    if (path.isEmpty())
+        m_ui->textVorschau->clear();
     showPreview();
 }
 

@@ -33,6 +33,7 @@ public:
 private:
     CsvExchange::Table table() const;
     void onChooseFile();
+    void onPathTyped();
     void onRun();
     void showPreview();
     void exportTable();

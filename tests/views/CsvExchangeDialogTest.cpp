@@ -8,7 +8,9 @@
 #include "views/CDatenaustauschDlg.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
@@ -40,6 +42,7 @@ TEST(CsvExchangeDialogTest, ImportShowsThePreviewAndWritesOnlyOnConfirmation) {
                                                 "Schuhgröße")))
         << preview.toStdString();
     EXPECT_TRUE(preview.contains(QStringLiteral("Neu: 1 Musiker"))) << preview.toStdString();
+    EXPECT_TRUE(preview.contains(QStringLiteral("Abgewiesen: 1 Zeile"))) << preview.toStdString();
     EXPECT_TRUE(preview.contains(QStringLiteral("Zeile 3: \"Name\" fehlt.")))
         << preview.toStdString();
     EXPECT_EQ(db.count("T_Stamm_Musiker"), 0);
@@ -54,8 +57,53 @@ TEST(CsvExchangeDialogTest, ImportShowsThePreviewAndWritesOnlyOnConfirmation) {
     QObject::disconnect(listening);
     EXPECT_EQ(changes, std::vector<ChangeNotifier::Topic>{ChangeNotifier::Topic::Musicians});
     EXPECT_EQ(messages.texts(),
-              QStringList{QStringLiteral("Musiker: 1 neu angelegt, 0 aktualisiert.")});
+              QStringList{QStringLiteral("Import der Musiker abgeschlossen – neu: 1 Musiker, "
+                                         "geändert: 0 Musiker, unverändert: 0 Musiker, "
+                                         "abgewiesen: 1 Zeile.")});
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(CsvExchangeDialogTest, ATypedPathShowsItsPreviewAndEnterImportsNothing) {
+    TestDatabase db;
+    const QString path = db.dir() + QStringLiteral("/Songs.csv");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Titel;Tempo\nAtemlos;128\n");
+    file.close();
+
+    MessageRecorder messages;
+    CDatenaustauschDlg dialog(db.db(), CDatenaustauschDlg::Mode::Import);
+    dialog.setFilePicker([](QWidget*, bool, const QString&) {
+        ADD_FAILURE() << "Enter in the path field opened the file picker";
+        return QString();
+    });
+    dialog.show();
+    auto* combo = dialog.findChild<QComboBox*>();
+    // The longest table name fits the box.
+    EXPECT_GE(combo->width(), combo->fontMetrics().horizontalAdvance(
+                                  QStringLiteral("Firmen mit Ansprechpartnern")));
+    QLineEdit* edit = FormTest::field(dialog, "&Datei");
+    edit->setFocus();
+    FormTest::type(dialog, "&Datei", QDir::toNativeSeparators(path));
+    QTest::keyClick(edit, Qt::Key_Return);
+    const QString preview = dialog.findChild<QPlainTextEdit*>()->toPlainText();
+    EXPECT_TRUE(preview.contains(QStringLiteral("Neu: 1 Song"))) << preview.toStdString();
+    EXPECT_EQ(db.count("T_Stamm_Songliste"), 0) << "Enter in the path field only reads the file";
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_TRUE(FormTest::button(dialog, "&Importieren")->isEnabled());
+
+    // A path being typed disables the import until its own preview is shown.
+    FormTest::type(dialog, "&Datei", QStringLiteral(".bak"));
+    EXPECT_FALSE(FormTest::button(dialog, "&Importieren")->isEnabled());
+    FormTest::click(dialog, "&Importieren");
+    EXPECT_EQ(db.count("T_Stamm_Songliste"), 0);
+
+    // A path that names no file says so.
+    FormTest::type(dialog, "&Datei", path + QStringLiteral(".fehlt"), true);
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(dialog.findChild<QPlainTextEdit*>()->toPlainText().startsWith(
+        QStringLiteral("Die Datei kann nicht gelesen werden")));
+    EXPECT_FALSE(FormTest::button(dialog, "&Importieren")->isEnabled());
 }
 
 TEST(CsvExchangeDialogTest, ExportWritesTheChosenTable) {
@@ -75,12 +123,16 @@ TEST(CsvExchangeDialogTest, ExportWritesTheChosenTable) {
         EXPECT_TRUE(suggestion.endsWith(QStringLiteral("Songs.csv")));
         return path;
     });
+    dialog.show();
+    auto* combo = dialog.findChild<QComboBox*>();
+    EXPECT_GE(combo->width(), combo->fontMetrics().horizontalAdvance(
+                                  QStringLiteral("Firmen mit Ansprechpartnern")));
     FormTest::click(dialog, "&Exportieren...");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray data = file.readAll();
-    EXPECT_TRUE(data.startsWith("\xEF\xBB\xBFTitel;Interpret;"));
-    EXPECT_TRUE(data.contains("\r\n\xC3\x9C"
+    EXPECT_TRUE(data.startsWith("\xEF\xBB\xBFNr.;Titel;Interpret;"));
+    EXPECT_TRUE(data.contains("\r\n1;\xC3\x9C"
                               "ber den Wolken;;"));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
