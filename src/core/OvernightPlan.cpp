@@ -248,7 +248,8 @@ void removeStay(CDatabase& db, const StayKey& key) {
 }
 
 void settleRooms(CDatabase& db, std::int32_t eventId, const Room& before, const Room& after,
-                 bool priceEntered, const std::optional<double>& price) {
+                 bool priceEntered, const std::optional<double>& price,
+                 const std::optional<double>& priceShown) {
     // A room is its hotel and its number: leaving for the same number in another hotel leaves
     // the room too.
     if (before != after)
@@ -266,7 +267,16 @@ void settleRooms(CDatabase& db, std::int32_t eventId, const Room& before, const 
         rooms.setLong("HotelID", after.hotel);
         rooms.setLong("ZimmerNr", after.number);
     } else {
+        // The entered price replaces the one shown: no price shown stands for none stored or
+        // one not positive.
+        const QVariant stored = rooms.value("Preis");
+        const std::optional<double> storedPrice = stored.isValid() && stored.toDouble() > 0
+                                                      ? std::optional<double>(stored.toDouble())
+                                                      : std::nullopt;
         rooms.edit();
+        rooms.expect("Preis", storedPrice == priceShown
+                                  ? stored
+                                  : (priceShown ? QVariant(*priceShown) : QVariant()));
     }
     if (price && *price > 0)
         rooms.setSingle("Preis", *price);

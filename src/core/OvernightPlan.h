@@ -106,9 +106,13 @@ void removeStay(CDatabase& db, const StayKey& key);
 // room): the room left is released, the room taken gets its row. The price is written when it
 // was entered, and into a new room's row; a price not positive is stored as null. An existing
 // room's price is left alone when none was entered, so a second guest keeps the room's price.
-// Part of the caller's transaction. Throws CDaoException.
+// An entered price replaces an existing room's price only while the room still has
+// `priceShown`, the price read when the room was shown; otherwise CDaoException RowChanged
+// names "Preis" (see CRecordset::update). Part of the caller's transaction. Throws
+// CDaoException.
 void settleRooms(CDatabase& db, std::int32_t eventId, const Room& before, const Room& after,
-                 bool priceEntered, const std::optional<double>& price);
+                 bool priceEntered, const std::optional<double>& price,
+                 const std::optional<double>& priceShown);
 
 // The moments a stay of the event starts from.
 struct StayDefaults {
