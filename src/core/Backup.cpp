@@ -153,8 +153,9 @@ void copyDatabase(const QString& source, const QString& target) {
                                QString::fromLocal8Bit(std::strerror(errno))));
 }
 
-QString freeName(const QDir& folder, const QDateTime& now) {
-    const QString stem = QStringLiteral("Kavio-") + now.toString(QLatin1String(kTimeFormat));
+QString freeName(const QDir& folder, const QDateTime& now, const QString& suffix = QString()) {
+    const QString stem =
+        QStringLiteral("Kavio-") + now.toString(QLatin1String(kTimeFormat)) + suffix;
     QString name = stem + QStringLiteral(".mde");
     for (int n = 2; folder.exists(name); ++n)
         name = stem + QStringLiteral("-%1.mde").arg(n);
@@ -219,6 +220,33 @@ QString writeUnlocked(const QString& databasePath, const QString& backupFolder,
             QDir().rmdir(backupFolder);
         throw;
     }
+}
+
+// A database that cannot be copied as a database (damaged, or not ours) is kept byte for byte
+// beside the copies, named "Kavio-<time>-beschaedigt.mde": the copies' rotation does not know
+// that name, so it stays until the user removes it.
+QString keepAsItIs(const QString& databasePath, const QString& backupFolder, const QDateTime& now) {
+    QDir folder(backupFolder);
+    if (!folder.exists() && !QDir().mkpath(backupFolder))
+        throw ioError(QStringLiteral("Der Ordner %1 für die Datensicherung kann nicht angelegt "
+                                     "werden.")
+                          .arg(QDir::toNativeSeparators(backupFolder)));
+    TemporaryCopy temporary(backupFolder, QStringLiteral("damaged"));
+    QFile source(databasePath);
+    QFile target(temporary.path());
+    bool copied = source.open(QIODevice::ReadOnly) && target.open(QIODevice::WriteOnly);
+    while (copied && !source.atEnd()) {
+        const QByteArray block = source.read(1 << 20);
+        copied = source.error() == QFileDevice::NoError && target.write(block) == block.size();
+    }
+    copied = copied && target.flush() && ::fsync(target.handle()) == 0;
+    target.close();
+    const QString kept = freeName(folder, now, QStringLiteral("-beschaedigt"));
+    if (!copied || !temporary.moveTo(kept))
+        throw ioError(QStringLiteral("Die bisherige Datenbank konnte nicht gesichert werden; sie "
+                                     "bleibt unverändert."));
+    syncPath(backupFolder, O_RDONLY | O_DIRECTORY);
+    return kept;
 }
 
 // True when both paths name the same file.
@@ -355,7 +383,16 @@ QString restore(const QString& databasePath, const QString& copyPath, const QStr
                                            "benutzt und wurde deshalb nicht ersetzt. Bitte "
                                            "beenden Sie das andere Programm und versuchen Sie "
                                            "es noch einmal."));
-    const QString saved = writeUnlocked(databasePath, backupFolder, now);
+    // The state replaced is kept: as a checked copy, or, when it is damaged (the reason for many
+    // a restore) or not ours, byte for byte.
+    QString saved;
+    try {
+        saved = writeUnlocked(databasePath, backupFolder, now);
+    } catch (const CDaoException& error) {
+        if (error.code() != CDaoException::Corrupt && error.code() != CDaoException::NotADatabase)
+            throw;
+        saved = keepAsItIs(databasePath, backupFolder, now);
+    }
     QFile::setPermissions(replacement.path(), database.permissions());
     if (!replacement.moveTo(database.absoluteFilePath()))
         throw ioError(QStringLiteral("Die Datenbank konnte nicht ersetzt werden: %1")

@@ -407,3 +407,33 @@ TEST_F(BackupTest, LeftoversOfStoppedRunsAreRemovedAndNothingElse) {
     for (const QString& name : others)
         EXPECT_TRUE(QFile::exists(QDir(data.dir()).filePath(name))) << name.toStdString();
 }
+
+TEST_F(BackupTest, ADamagedDatabaseCanBeReplacedAndIsKeptByteForByte) {
+    addEvent(data.db(), "Köln");
+    data.db().close();
+    const QString good = Backup::write(data.databasePath(), folder(), kNow.addDays(-1));
+    {
+        // Many events, then a run of pages in the middle overwritten.
+        CDatabase db;
+        db.open(data.databasePath());
+        db.execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                   "INSERT INTO T_Event (EOrt, EVereinbarung) SELECT 'Ort ' || i, "
+                   "printf('%.200c', 'x') FROM n");
+    }
+    {
+        QFile file(data.databasePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.seek(file.size() / 2 & ~qint64(4095)));
+        file.write(QByteArray(8 * 4096, '\x5a'));
+    }
+    const QByteArray damaged = hashOf(data.databasePath());
+    const QString kept = Backup::restore(data.databasePath(), good, folder(), kNow);
+    EXPECT_TRUE(QFileInfo(kept).fileName().endsWith(QStringLiteral("-beschaedigt.mde")))
+        << kept.toStdString();
+    EXPECT_EQ(hashOf(kept), damaged);
+    EXPECT_EQ(eventsIn(data.databasePath()), 1);
+    // The copies' list and rotation leave it alone.
+    EXPECT_EQ(Backup::list(folder()).size(), 1);
+    Backup::rotate(folder(), kNow, 0);
+    EXPECT_TRUE(QFile::exists(kept));
+}
