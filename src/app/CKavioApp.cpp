@@ -3,10 +3,12 @@
 
 #include "CKavioDoc.h"
 #include "CMainFrame.h"
+#include "InstanceGuard.h"
 #include "core/Backup.h"
 #include "core/ChangeNotifier.h"
 #include "core/ExitMaintenance.h"
 #include "core/MessageService.h"
+#include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CLoginDlg.h"
@@ -20,12 +22,18 @@ namespace {
 CKavioApp* runningApp = nullptr;
 }
 
+const char* const CKavioApp::kAlreadyRunning =
+    "Vorlanto läuft in diesem Programmverzeichnis bereits (%1).\n\nSoll das laufende "
+    "Vorlanto-Fenster nach vorne geholt werden? Mit \"Nein\" startet Vorlanto schreibgeschützt: "
+    "Sie können dann lesen und drucken, aber nichts speichern.";
+
 CKavioApp::CKavioApp() {
     runningApp = this;
 }
 
 CKavioApp::~CKavioApp() {
     m_mainFrame.reset();
+    m_guard.reset();
     if (runningApp == this)
         runningApp = nullptr;
 }
@@ -54,7 +62,7 @@ bool CKavioApp::initInstance() {
             QStringLiteral("Datenbank %1 wurde nicht gefunden. Abbruch.").arg(databasePath()));
         return false;
     }
-    if (!openDatabase())
+    if (!guardDirectory() || !openDatabase())
         return false;
     if (!logIn())
         return false;
@@ -73,15 +81,51 @@ bool CKavioApp::initInstance() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_mainFrame->setGeometry(screen->availableGeometry());
     m_mainFrame->showMaximized();
+    if (m_readOnly)
+        m_mainFrame->setWindowTitle(m_mainFrame->windowTitle() +
+                                    QStringLiteral(" (schreibgeschützt)"));
+    // A later start on this directory brings this window forward.
+    QObject::connect(m_guard.get(), &InstanceGuard::raiseRequested, m_mainFrame.get(), [this] {
+        if (m_mainFrame->isMinimized())
+            m_mainFrame->showMaximized();
+        m_mainFrame->raise();
+        m_mainFrame->activateWindow();
+    });
     // Once the main window shows its list: whose birthday is due.
     CGeburtstagDlg::remindAtStartup(m_database, m_profile, m_programDirectory, QDate::currentDate(),
                                     m_mainFrame.get());
     return true;
 }
 
+bool CKavioApp::guardDirectory() {
+    m_guard = std::make_unique<InstanceGuard>(m_programDirectory);
+    if (m_guard->acquire())
+        return true;
+    switch (MessageService::askYesNoCancel(
+        nullptr,
+        QString::fromUtf8(kAlreadyRunning).arg(QDir::toNativeSeparators(m_programDirectory)))) {
+    case MessageService::Answer::Yes:
+        // The running one shows its window; this one ends.
+        m_guard->bringRunningForward();
+        return false;
+    case MessageService::Answer::No:
+        m_readOnly = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CKavioApp::connectDatabase() {
+    m_database.open(databasePath());
+    // The other Vorlanto writes; this one only reads, so that nothing of its is overwritten.
+    if (m_readOnly)
+        m_database.execute("PRAGMA query_only = ON");
+}
+
 bool CKavioApp::openDatabase() {
     try {
-        m_database.open(databasePath());
+        connectDatabase();
     } catch (const CDaoException& error) {
         MessageService::stop(nullptr,
                              error.description().isEmpty()
@@ -91,17 +135,17 @@ bool CKavioApp::openDatabase() {
                                  : error.description());
         return false;
     }
+    if (m_readOnly)
+        return true;
     // Every save would fail and the exit maintenance could not run: say so now, once.
-    const bool folderWritable = QFileInfo(m_programDirectory).isWritable();
-    if (m_database.isReadOnly() || !folderWritable) {
+    const QString protection = writeProtection(m_database, m_programDirectory);
+    if (!protection.isEmpty()) {
         m_database.close();
-        MessageService::stop(nullptr,
-                             QStringLiteral("Die Datenbank %1 ist schreibgeschützt. Vorlanto "
-                                            "braucht Schreibrechte für die Datei und ihren Ordner. "
-                                            "Abbruch.")
-                                 .arg(databasePath()));
+        MessageService::stop(nullptr, protection);
         return false;
     }
+    // Copies a backup, restore or compaction left when it was stopped midway.
+    removeLeftoverCopies(m_programDirectory);
     return true;
 }
 
@@ -131,7 +175,7 @@ bool CKavioApp::logIn() {
 
 CDatabase& CKavioApp::database() {
     if (!m_database.isOpen())
-        m_database.open(databasePath());
+        connectDatabase();
     return m_database;
 }
 
@@ -146,7 +190,7 @@ QString CKavioApp::restoreDatabase(const QString& copyPath) {
         error = failure.description();
     }
     try {
-        m_database.open(databasePath());
+        connectDatabase();
     } catch (const CDaoException& failure) {
         if (error.isEmpty())
             error = failure.description();
@@ -166,6 +210,12 @@ void CKavioApp::refreshUserProfile() {
 void CKavioApp::exitInstance() {
     if (!m_mainFrame)
         return;
+    // Beside the running Vorlanto nothing is written: no calendars, no maintenance.
+    if (m_readOnly) {
+        m_database.close();
+        m_mainFrame.reset();
+        return;
+    }
     // The published calendars go out while the database is still open; a failure is left out.
     Calendar::publishAtExit(m_database, m_profile);
     MaintenanceReport report = runExitMaintenance(m_database, databasePath());
@@ -177,4 +227,6 @@ void CKavioApp::exitInstance() {
     else if (!notice.isEmpty())
         MessageService::exclamation(m_mainFrame.get(), notice);
     m_mainFrame.reset();
+    // The directory is free for the next start once the maintenance is done.
+    m_guard.reset();
 }

@@ -14,6 +14,7 @@
 
 class CMainFrame;
 class CKavioDoc;
+class InstanceGuard;
 
 // The application object: owns the program directory, the background picture, the settings
 // file, the main database and the user profile for the whole run, creates the main window and
@@ -48,6 +49,9 @@ public:
     const UserProfile& userProfile() const { return m_userProfile; }
     void refreshUserProfile();
     CMainFrame* mainFrame() const { return m_mainFrame.get(); }
+    // Started read-only beside another Vorlanto on the same program directory: nothing is
+    // written, and there is no maintenance at exit.
+    bool isReadOnly() const { return m_readOnly; }
 
     // The user and password of the current login; without a password set, the stored user
     // name and the empty password.
@@ -57,8 +61,15 @@ public:
     static constexpr std::array<std::uint32_t, 14> kColourDefaults = {
         0xE9E9E9, 0, 0xBFBFBF, 0, 0, 0, 0, 0, 0xFFFFFF, 0, 0, 1, 0xC09E7D, 0};
 
+    static const char* const kAlreadyRunning;
+
 private:
+    // One Vorlanto per program directory: false when the program ends (the running one was
+    // asked to come forward, or the user cancelled); may choose the read-only start.
+    bool guardDirectory();
     bool openDatabase();
+    // Opens the database, read-only when started so.
+    void connectDatabase();
     // Asks for the user name and password when the User row holds a password. False when the
     // login was refused: the user has been told, and the program ends.
     bool logIn();
@@ -71,4 +82,6 @@ private:
     Credentials m_credentials;
     std::unique_ptr<CKavioDoc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<InstanceGuard> m_guard;
+    bool m_readOnly = false;
 };

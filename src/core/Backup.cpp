@@ -1,15 +1,16 @@
 #include "Backup.h"
 
 #include "Settings.h"
+#include "TemporaryCopy.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/DatabaseCheck.h"
 #include "data/Schema.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -42,6 +43,12 @@ QDateTime takenFromName(const QString& fileName) {
     if (!match.hasMatch())
         return QDateTime();
     return QDateTime::fromString(match.captured(1), QLatin1String(kTimeFormat));
+}
+
+// The number of a copy within its second: 1 for the first, then the "-2", "-3" ... of the name.
+int counterFromName(const QString& fileName) {
+    const QRegularExpressionMatch match = namePattern().match(fileName);
+    return match.hasMatch() && !match.captured(2).isEmpty() ? match.captured(2).toInt() : 1;
 }
 
 // A raw read-only connection that closes itself.
@@ -146,52 +153,109 @@ void copyDatabase(const QString& source, const QString& target) {
                                QString::fromLocal8Bit(std::strerror(errno))));
 }
 
-// An empty temporary file in the folder, for VACUUM INTO; removed again unless kept.
-std::unique_ptr<QTemporaryFile> temporaryIn(const QString& folder, const QString& prefix) {
-    auto file = std::make_unique<QTemporaryFile>(QDir(folder).filePath(prefix + "XXXXXX"));
-    if (!file->open())
-        throw ioError(QStringLiteral("Im Ordner %1 kann keine Datei angelegt werden. Bitte "
-                                     "prüfen Sie, ob der Ordner beschreibbar ist und auf dem "
-                                     "Datenträger noch Platz ist.")
-                          .arg(QDir::toNativeSeparators(folder)));
-    file->close();
-    // VACUUM INTO refuses a target that exists with content; an empty file is accepted.
-    return file;
-}
-
-QString freeName(const QDir& folder, const QDateTime& now) {
-    const QString stem = QStringLiteral("Kavio-") + now.toString(QLatin1String(kTimeFormat));
+QString freeName(const QDir& folder, const QDateTime& now, const QString& suffix = QString()) {
+    const QString stem =
+        QStringLiteral("Kavio-") + now.toString(QLatin1String(kTimeFormat)) + suffix;
     QString name = stem + QStringLiteral(".mde");
     for (int n = 2; folder.exists(name); ++n)
         name = stem + QStringLiteral("-%1.mde").arg(n);
     return folder.filePath(name);
 }
 
-// The copy, without taking a lock: the caller holds one.
+// The full check of a file, naming it as the user knows it; empty when it is fit.
+QString problemOf(const QString& path, const QString& shownName) {
+    ReadConnection connection(path);
+    try {
+        if (!connection.ok())
+            throw CDaoException::fromSqlite(connection.get(), SQLITE_CANTOPEN, shownName);
+        DatabaseCheck::check(connection.get(), shownName, DatabaseCheck::Depth::Full);
+    } catch (const CDaoException& error) {
+        return error.description();
+    }
+    return QString();
+}
+
+// The copy, without taking a lock: the caller holds one. The database file is checked as
+// opening checks it before the folder is made; the copy gets the full check, and its messages
+// name the database file, not the temporary copy.
 QString writeUnlocked(const QString& databasePath, const QString& backupFolder,
                       const QDateTime& now) {
+    const QString shownName = QDir::toNativeSeparators(databasePath);
+    {
+        ReadConnection connection(databasePath);
+        try {
+            if (!connection.ok())
+                throw CDaoException::fromSqlite(connection.get(), SQLITE_CANTOPEN, shownName);
+            DatabaseCheck::check(connection.get(), shownName, DatabaseCheck::Depth::Opening);
+        } catch (const CDaoException& error) {
+            throw CDaoException(error.code(),
+                                QStringLiteral("Die Datensicherung wurde nicht angelegt: %1")
+                                    .arg(error.description()));
+        }
+    }
+    QDir folder(backupFolder);
+    const bool made = !folder.exists();
+    if (made && !QDir().mkpath(backupFolder))
+        throw ioError(QStringLiteral("Der Ordner %1 für die Datensicherung kann nicht angelegt "
+                                     "werden.")
+                          .arg(QDir::toNativeSeparators(backupFolder)));
+    try {
+        TemporaryCopy temporary(backupFolder, QStringLiteral("backup"));
+        copyDatabase(databasePath, temporary.path());
+        const QString problem = problemOf(temporary.path(), shownName);
+        if (!problem.isEmpty())
+            throw CDaoException(
+                CDaoException::Corrupt,
+                QStringLiteral("Die Datensicherung wurde nicht angelegt: %1").arg(problem));
+        const QString target = freeName(folder, now);
+        if (!temporary.moveTo(target))
+            throw ioError(QStringLiteral("Die Datensicherung %1 konnte nicht angelegt werden: %2")
+                              .arg(QDir::toNativeSeparators(target),
+                                   QString::fromLocal8Bit(std::strerror(errno))));
+        syncPath(backupFolder, O_RDONLY | O_DIRECTORY);
+        return target;
+    } catch (...) {
+        // A folder made for this copy is not left behind empty.
+        if (made)
+            QDir().rmdir(backupFolder);
+        throw;
+    }
+}
+
+// A database that cannot be copied as a database (damaged, or not ours) is kept byte for byte
+// beside the copies, named "Kavio-<time>-beschaedigt.mde": the copies' rotation does not know
+// that name, so it stays until the user removes it.
+QString keepAsItIs(const QString& databasePath, const QString& backupFolder, const QDateTime& now) {
     QDir folder(backupFolder);
     if (!folder.exists() && !QDir().mkpath(backupFolder))
         throw ioError(QStringLiteral("Der Ordner %1 für die Datensicherung kann nicht angelegt "
                                      "werden.")
                           .arg(QDir::toNativeSeparators(backupFolder)));
-    std::unique_ptr<QTemporaryFile> temporary =
-        temporaryIn(backupFolder, QStringLiteral(".Kavio-backup-"));
-    copyDatabase(databasePath, temporary->fileName());
-    const QString problem = checkCopy(temporary->fileName());
-    if (!problem.isEmpty())
-        throw CDaoException(
-            CDaoException::Corrupt,
-            QStringLiteral("Die Datensicherung wurde nicht angelegt: %1").arg(problem));
-    const QString target = freeName(folder, now);
-    if (std::rename(QFile::encodeName(temporary->fileName()).constData(),
-                    QFile::encodeName(target).constData()) != 0)
-        throw ioError(QStringLiteral("Die Datensicherung %1 konnte nicht angelegt werden: %2")
-                          .arg(QDir::toNativeSeparators(target),
-                               QString::fromLocal8Bit(std::strerror(errno))));
-    temporary->setAutoRemove(false);
+    TemporaryCopy temporary(backupFolder, QStringLiteral("damaged"));
+    QFile source(databasePath);
+    QFile target(temporary.path());
+    bool copied = source.open(QIODevice::ReadOnly) && target.open(QIODevice::WriteOnly);
+    while (copied && !source.atEnd()) {
+        const QByteArray block = source.read(1 << 20);
+        copied = source.error() == QFileDevice::NoError && target.write(block) == block.size();
+    }
+    copied = copied && target.flush() && ::fsync(target.handle()) == 0;
+    target.close();
+    const QString kept = freeName(folder, now, QStringLiteral("-beschaedigt"));
+    if (!copied || !temporary.moveTo(kept))
+        throw ioError(QStringLiteral("Die bisherige Datenbank konnte nicht gesichert werden; sie "
+                                     "bleibt unverändert."));
     syncPath(backupFolder, O_RDONLY | O_DIRECTORY);
-    return target;
+    return kept;
+}
+
+// True when both paths name the same file.
+bool sameFile(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 } // namespace
@@ -229,8 +293,12 @@ QList<Copy> list(const QString& backupFolder) {
             copy.events = count.toInt();
         copies.append(copy);
     }
+    // Newest first; within one second the later copy carries the higher counter.
     std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
-        return a.taken != b.taken ? a.taken > b.taken : a.path > b.path;
+        if (a.taken != b.taken)
+            return a.taken > b.taken;
+        return counterFromName(QFileInfo(a.path).fileName()) >
+               counterFromName(QFileInfo(b.path).fileName());
     });
     return copies;
 }
@@ -266,38 +334,47 @@ QStringList rotate(const QString& backupFolder, const QDateTime& now, int keepLa
 }
 
 QString checkCopy(const QString& path) {
-    const QString name = QDir::toNativeSeparators(path);
-    ReadConnection connection(path);
-    QString value;
-    if (!connection.ok() || !connection.text("PRAGMA application_id", value))
-        return QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(name);
-    if (value.toLongLong() != Schema::kApplicationId)
-        return QStringLiteral("Die Datei %1 ist keine Vorlanto-Datenbank.").arg(name);
-    if (!connection.text("PRAGMA user_version", value) || value.toInt() > Schema::kVersion)
-        return QStringLiteral("Die Datei %1 stammt von einer neueren Vorlanto-Version.").arg(name);
-    if (!connection.text("PRAGMA integrity_check", value) || value != QLatin1String("ok"))
-        return QStringLiteral("Die Datei %1 ist beschädigt.").arg(name);
-    return QString();
+    return problemOf(path, QDir::toNativeSeparators(path));
 }
 
 QString restore(const QString& databasePath, const QString& copyPath, const QString& backupFolder,
                 const QDateTime& now) {
     const QFileInfo database(databasePath);
+    const QString shownCopy = QDir::toNativeSeparators(copyPath);
+    if (sameFile(databasePath, copyPath))
+        throw CDaoException(CDaoException::CannotOpen,
+                            QStringLiteral("Die Datei %1 ist die Datenbank selbst; sie kann nicht "
+                                           "über sich selbst zurückgesichert werden. Die "
+                                           "Datenbank bleibt unverändert.")
+                                .arg(shownCopy));
     const QString problem = checkCopy(copyPath);
     if (!problem.isEmpty())
         throw CDaoException(CDaoException::Corrupt,
                             QStringLiteral("%1 Die Datenbank bleibt unverändert.").arg(problem));
 
     // The checked file that will take the database's place, beside it (rename stays on one
-    // file system), written and checked in full before anything else happens.
-    std::unique_ptr<QTemporaryFile> replacement =
-        temporaryIn(database.absolutePath(), database.fileName() + QStringLiteral(".restore-"));
-    copyDatabase(copyPath, replacement->fileName());
-    const QString copyProblem = checkCopy(replacement->fileName());
+    // file system), written and checked in full before anything else happens: opened as the
+    // program opens it (which brings an older copy up to date and checks every table and
+    // column), then checked in full once more.
+    TemporaryCopy replacement(database.absolutePath(), QStringLiteral("restore"));
+    copyDatabase(copyPath, replacement.path());
+    QString copyProblem;
+    try {
+        CDatabase probe;
+        probe.open(replacement.path());
+        if (probe.isReadOnly())
+            throw ioError(QStringLiteral("Die Kopie im Ordner %1 kann nicht beschrieben werden.")
+                              .arg(QDir::toNativeSeparators(database.absolutePath())));
+        probe.close();
+    } catch (const CDaoException& error) {
+        copyProblem = QString(error.description()).replace(replacement.path(), shownCopy);
+    }
+    if (copyProblem.isEmpty())
+        copyProblem = problemOf(replacement.path(), shownCopy);
     if (!copyProblem.isEmpty())
-        throw CDaoException(CDaoException::Corrupt,
-                            QStringLiteral("Die Kopie der Datensicherung ist fehlerhaft; die "
-                                           "Datenbank bleibt unverändert."));
+        throw CDaoException(
+            CDaoException::Corrupt,
+            QStringLiteral("%1 Die Datenbank bleibt unverändert.").arg(copyProblem));
 
     FileLock exclusive(databasePath, LOCK_EX);
     if (!exclusive.held())
@@ -306,13 +383,20 @@ QString restore(const QString& databasePath, const QString& copyPath, const QStr
                                            "benutzt und wurde deshalb nicht ersetzt. Bitte "
                                            "beenden Sie das andere Programm und versuchen Sie "
                                            "es noch einmal."));
-    const QString saved = writeUnlocked(databasePath, backupFolder, now);
-    QFile::setPermissions(replacement->fileName(), database.permissions());
-    if (std::rename(QFile::encodeName(replacement->fileName()).constData(),
-                    QFile::encodeName(database.absoluteFilePath()).constData()) != 0)
+    // The state replaced is kept: as a checked copy, or, when it is damaged (the reason for many
+    // a restore) or not ours, byte for byte.
+    QString saved;
+    try {
+        saved = writeUnlocked(databasePath, backupFolder, now);
+    } catch (const CDaoException& error) {
+        if (error.code() != CDaoException::Corrupt && error.code() != CDaoException::NotADatabase)
+            throw;
+        saved = keepAsItIs(databasePath, backupFolder, now);
+    }
+    QFile::setPermissions(replacement.path(), database.permissions());
+    if (!replacement.moveTo(database.absoluteFilePath()))
         throw ioError(QStringLiteral("Die Datenbank konnte nicht ersetzt werden: %1")
                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    replacement->setAutoRemove(false);
     syncPath(database.absolutePath(), O_RDONLY | O_DIRECTORY);
     return saved;
 }

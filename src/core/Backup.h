@@ -50,7 +50,8 @@ QString checkCopy(const QString& path);
 
 // Replaces the database file by the chosen copy. In this order: the copy is written beside the
 // database and checked; the database (which must be closed: nobody may hold its shared lock) is
-// locked exclusively and saved as a copy itself; only then the checked file is renamed over it.
+// locked exclusively and saved as a copy itself (a damaged one byte for byte, as
+// "Kavio-<time>-beschaedigt.mde"); only then the checked file is renamed over it.
 // Returns the path of the copy of the replaced file. Throws CDaoException with a German message;
 // then the database file is as it was.
 QString restore(const QString& databasePath, const QString& copyPath, const QString& backupFolder,

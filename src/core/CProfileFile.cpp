@@ -1,11 +1,14 @@
 #include "CProfileFile.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QStringConverter>
 #include <QStringList>
 
 #include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -60,6 +63,9 @@ struct Storage {
 struct Line {
     QString text; // without the line ending
     QString end;  // "\n", "\r\n", or empty for a last line without one
+    // The line's bytes as read (without the line ending), written back as they are while the
+    // line is unchanged; empty for a changed or new line. Only kept for UTF-8 and Windows-1252.
+    std::optional<QByteArray> raw;
 };
 
 struct Content {
@@ -69,37 +75,103 @@ struct Content {
     std::vector<Line> lines;
 };
 
-// Text with a byte order mark is read by the mark; other text as UTF-8 when it is valid UTF-8,
-// otherwise as Windows-1252.
-QString decode(const QByteArray& bytes, Storage& storage) {
+bool byteWise(const Storage& storage) {
+    return !storage.unicode || *storage.unicode == QStringConverter::Utf8;
+}
+
+// The encoding of the file's bytes: by a byte order mark; otherwise UTF-8 when they are valid
+// UTF-8, else Windows-1252.
+Storage detect(const QByteArray& bytes) {
+    Storage storage;
     if (const std::optional<QStringConverter::Encoding> marked =
             QStringConverter::encodingForData(bytes)) {
         storage.unicode = *marked;
         storage.byteOrderMark = true;
-        // Stateless: a cut-off character at the end is read as one, not dropped.
-        QStringDecoder decoder(*marked, QStringConverter::Flag::Stateless); // drops the mark
-        return decoder.decode(bytes);
+        return storage;
     }
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    storage.unicode.reset();
-    return fromWindows1252(bytes);
+    const QString decoded = utf8.decode(bytes); // decodes only when converted to a string
+    if (utf8.hasError())
+        storage.unicode.reset();
+    return storage;
 }
 
-QByteArray encode(const QString& text, Storage& storage) {
-    if (!storage.unicode) {
-        if (const std::optional<QByteArray> bytes = toWindows1252(text))
-            return *bytes;
-        // A value the code page cannot hold: the whole file moves to UTF-8, which keeps every
-        // character of the other lines.
-        storage.unicode = QStringConverter::Utf8;
+// The encoding is decided once per file: a write of ours keeps the decision for the file it
+// leaves (even when, say, the last byte that made it Windows-1252 is gone), so that no other
+// line changes its meaning. A file changed by anyone else is decided anew.
+struct FileState {
+    qint64 device = 0, inode = 0, size = -1, modifiedNs = 0;
+    bool operator==(const FileState& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modifiedNs == other.modifiedNs;
     }
-    QStringEncoder encoder(*storage.unicode, storage.byteOrderMark
-                                                 ? QStringConverter::Flag::WriteBom
-                                                 : QStringConverter::Flag::Default);
-    return encoder.encode(text);
+};
+
+std::optional<FileState> stateOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileState{qint64(info.st_dev), qint64(info.st_ino), qint64(info.st_size),
+                     qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+struct Decision {
+    FileState state;
+    Storage storage;
+};
+
+QHash<QString, Decision>& decisions() {
+    static QHash<QString, Decision> byPath;
+    return byPath;
+}
+
+QString decodeLine(const QByteArray& bytes, const Storage& storage) {
+    if (!storage.unicode)
+        return fromWindows1252(bytes);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    return utf8.decode(bytes);
+}
+
+// The text of a file in an encoding without line-by-line bytes (UTF-16, UTF-32).
+QString decodeWhole(const QByteArray& bytes, const Storage& storage) {
+    // Stateless: a cut-off character at the end is read as one, not dropped.
+    QStringDecoder decoder(*storage.unicode, QStringConverter::Flag::Stateless); // drops the mark
+    return decoder.decode(bytes);
+}
+
+// The bytes of the whole file: unchanged lines as they were read, changed and new ones in the
+// file's encoding. Only a value Windows-1252 cannot hold moves the whole file to UTF-8, which
+// keeps every character of the other lines.
+QByteArray encode(const std::vector<Line>& lines, Storage& storage) {
+    if (!byteWise(storage)) {
+        QString text;
+        for (const Line& line : lines)
+            text += line.text + line.end;
+        QStringEncoder encoder(*storage.unicode, storage.byteOrderMark
+                                                     ? QStringConverter::Flag::WriteBom
+                                                     : QStringConverter::Flag::Default);
+        return encoder.encode(text);
+    }
+    QByteArray bytes = storage.byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    for (const Line& line : lines) {
+        if (line.raw) {
+            bytes += *line.raw;
+        } else if (!storage.unicode) {
+            const std::optional<QByteArray> encoded = toWindows1252(line.text);
+            if (!encoded) {
+                std::vector<Line> asText = lines;
+                for (Line& each : asText)
+                    each.raw.reset();
+                storage.unicode = QStringConverter::Utf8;
+                return encode(asText, storage);
+            }
+            bytes += *encoded;
+        } else {
+            bytes += line.text.toUtf8();
+        }
+        bytes += line.end.toLatin1();
+    }
+    return bytes;
 }
 
 Content readContent(const QString& path) {
@@ -109,13 +181,50 @@ Content readContent(const QString& path) {
         content.unreadable = file.exists();
         return content;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         content.unreadable = true;
         return content;
     }
-    const QString text = decode(bytes, content.storage);
+    const QString key = QFileInfo(path).absoluteFilePath();
+    const auto decided = decisions().constFind(key);
+    const std::optional<FileState> state = stateOf(path);
+    if (decided != decisions().constEnd() && state && decided->state == *state)
+        content.storage = decided->storage;
+    else
+        content.storage = detect(bytes);
+
     bool firstEnd = true;
+    auto add = [&](Line line) {
+        if (!line.end.isEmpty() && firstEnd) {
+            content.storage.lineEnd = line.end;
+            firstEnd = false;
+        }
+        content.lines.push_back(std::move(line));
+    };
+    if (byteWise(content.storage)) {
+        if (content.storage.byteOrderMark && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes.remove(0, 3);
+        qsizetype start = 0;
+        while (start < bytes.size()) {
+            const qsizetype feed = bytes.indexOf('\n', start);
+            Line line;
+            QByteArray raw = feed < 0 ? bytes.mid(start) : bytes.mid(start, feed - start);
+            if (feed >= 0) {
+                line.end = QStringLiteral("\n");
+                if (raw.endsWith('\r')) {
+                    raw.chop(1);
+                    line.end = QStringLiteral("\r\n");
+                }
+            }
+            start = feed < 0 ? bytes.size() : feed + 1;
+            line.text = decodeLine(raw, content.storage);
+            line.raw = std::move(raw);
+            add(std::move(line));
+        }
+        return content;
+    }
+    const QString text = decodeWhole(bytes, content.storage);
     qsizetype start = 0;
     while (start < text.size()) {
         const qsizetype feed = text.indexOf(QLatin1Char('\n'), start);
@@ -130,12 +239,9 @@ Content readContent(const QString& path) {
                 line.text.chop(1);
                 line.end = QStringLiteral("\r\n");
             }
-            if (firstEnd)
-                content.storage.lineEnd = line.end;
-            firstEnd = false;
             start = feed + 1;
         }
-        content.lines.push_back(std::move(line));
+        add(std::move(line));
     }
     return content;
 }
@@ -235,7 +341,7 @@ bool CProfileFile::writeText(const QString& section, const QString& key, const Q
     const auto insertLine = [&](size_t at, const QString& text) {
         if (at > 0 && lines[at - 1].end.isEmpty())
             lines[at - 1].end = lineEnd;
-        lines.insert(lines.begin() + qsizetype(at), Line{text, lineEnd});
+        lines.insert(lines.begin() + qsizetype(at), Line{text, lineEnd, std::nullopt});
     };
 
     int sectionStart = -1;
@@ -257,7 +363,10 @@ bool CProfileFile::writeText(const QString& section, const QString& key, const Q
         if (!inSection)
             continue;
         if (isKeyLine(lines[i].text, key)) {
-            lines[i].text = entry;
+            if (lines[i].text != entry) {
+                lines[i].text = entry;
+                lines[i].raw.reset();
+            }
             written = true;
         } else if (!lines[i].text.trimmed().isEmpty()) {
             insertAt = i + 1;
@@ -274,14 +383,15 @@ bool CProfileFile::writeText(const QString& section, const QString& key, const Q
         }
     }
 
-    QString text;
-    for (const Line& line : lines)
-        text += line.text + line.end;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(encode(text, content.storage));
-    return file.commit();
+    file.write(encode(lines, content.storage));
+    if (!file.commit())
+        return false;
+    if (const std::optional<FileState> state = stateOf(m_path))
+        decisions().insert(QFileInfo(m_path).absoluteFilePath(), {*state, content.storage});
+    return true;
 }
 
 bool CProfileFile::writeInt(const QString& section, const QString& key, int value) {

@@ -1,12 +1,13 @@
 #include "ExitMaintenance.h"
 
+#include "ProgramDirectory.h"
 #include "Purge.h"
+#include "TemporaryCopy.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -77,8 +78,6 @@ QString systemError(const char* what) {
                                         QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-const char* const kCopyPrefix = ".compact-";
-
 // An exclusive lock on the file: only granted while no open database holds its shared lock.
 class FileLock {
 public:
@@ -108,17 +107,6 @@ private:
     bool m_locked = false;
 };
 
-// Copies left behind by an interrupted compaction are of no use: the file itself is complete.
-// Only called while holding the exclusive lock, so no other compaction is writing its copy.
-void removeStaleCopies(const QFileInfo& database) {
-    QDir dir = database.absoluteDir();
-    const QStringList stale =
-        dir.entryList({database.fileName() + QLatin1String(kCopyPrefix) + QLatin1Char('*')},
-                      QDir::Files | QDir::Hidden);
-    for (const QString& name : stale)
-        dir.remove(name);
-}
-
 void compact(const QString& databasePath) {
     const QFileInfo database(databasePath);
 
@@ -134,21 +122,14 @@ void compact(const QString& databasePath) {
                             QStringLiteral("Die Datenbank wurde gerade von einem anderen Programm "
                                            "komprimiert und wurde deshalb nicht noch einmal "
                                            "komprimiert."));
-    removeStaleCopies(database);
+    removeLeftoverCopies(database.absolutePath());
     // While the copy is written and renamed, no other program may change the file.
     Connection guard(databasePath, SQLITE_OPEN_READWRITE);
     if (!guard.ok())
         throw CDaoException::fromSqlite(guard.get(), SQLITE_CANTOPEN);
     guard.exec("BEGIN IMMEDIATE");
 
-    QTemporaryFile copy(database.absoluteFilePath() + QLatin1String(kCopyPrefix) +
-                        QLatin1String("XXXXXX"));
-    if (!copy.open())
-        throw CDaoException(CDaoException::IoError,
-                            QStringLiteral("Die Datenbank konnte nicht komprimiert werden: im "
-                                           "Ordner %1 kann keine Datei angelegt werden.")
-                                .arg(database.absolutePath()));
-    copy.close();
+    TemporaryCopy copy(database.absolutePath(), QStringLiteral("compact"));
 
     Connection source(databasePath, SQLITE_OPEN_READONLY);
     if (!source.ok())
@@ -156,7 +137,7 @@ void compact(const QString& databasePath) {
     sqlite3_stmt* statement = nullptr;
     int rc = sqlite3_prepare_v2(source.get(), "VACUUM INTO ?1", -1, &statement, nullptr);
     if (rc == SQLITE_OK) {
-        const QByteArray target = copy.fileName().toUtf8();
+        const QByteArray target = copy.path().toUtf8();
         sqlite3_bind_text(statement, 1, target.constData(), target.size(), SQLITE_TRANSIENT);
         rc = sqlite3_step(statement);
     }
@@ -164,19 +145,39 @@ void compact(const QString& databasePath) {
     if (rc != SQLITE_DONE && rc != SQLITE_OK)
         throw CDaoException::fromSqlite(source.get(), rc);
 
-    if (!syncPath(copy.fileName(), O_RDONLY))
+    if (!syncPath(copy.path(), O_RDONLY))
         throw CDaoException(CDaoException::IoError, systemError("Komprimieren der Datenbank"));
-    if (!integrityOk(copy.fileName()))
+    if (!integrityOk(copy.path()))
         throw CDaoException(CDaoException::Corrupt,
                             QStringLiteral("Die komprimierte Kopie der Datenbank ist nicht "
                                            "fehlerfrei; die Datenbank bleibt unverändert."));
-    QFile::setPermissions(copy.fileName(), database.permissions());
+    QFile::setPermissions(copy.path(), database.permissions());
     // rename() replaces the file in one step: either the old or the new file is there.
-    if (std::rename(QFile::encodeName(copy.fileName()).constData(),
-                    QFile::encodeName(database.absoluteFilePath()).constData()) != 0)
+    if (!copy.moveTo(database.absoluteFilePath()))
         throw CDaoException(CDaoException::IoError, systemError("Komprimieren der Datenbank"));
-    copy.setAutoRemove(false);
     syncPath(database.absolutePath(), O_RDONLY | O_DIRECTORY);
+}
+
+void reportDamage(const QString& databasePath, MaintenanceReport& report) {
+    report.checked = true;
+    report.intact = false;
+    report.damageNotice =
+        QStringLiteral("Die Datenbank %1 ist beschädigt. Die Datei wurde unverändert "
+                       "gelassen und nicht komprimiert.\n\nBitte stellen Sie Ihre letzte "
+                       "Datensicherung oder eine Kopie der Datei wieder her, bevor Sie "
+                       "weiterarbeiten, damit keine weiteren Daten verloren gehen.")
+            .arg(QDir::toNativeSeparators(databasePath));
+    report.sizeBefore = QFileInfo(databasePath).size();
+    report.sizeAfter = report.sizeBefore;
+}
+
+// SQLite's quick check on the open database: what it reads, without the costly index checks.
+bool quickCheckOk(CDatabase& db) {
+    try {
+        return db.queryText("PRAGMA quick_check") == QLatin1String("ok");
+    } catch (const CDaoException&) {
+        return false;
+    }
 }
 
 } // namespace
@@ -186,13 +187,7 @@ void checkAndCompact(const QString& databasePath, MaintenanceReport& report) {
     report.checked = true;
     report.intact = integrityOk(databasePath);
     if (!report.intact) {
-        report.damageNotice =
-            QStringLiteral("Die Datenbank %1 ist beschädigt. Die Datei wurde unverändert "
-                           "gelassen und nicht komprimiert.\n\nBitte stellen Sie Ihre letzte "
-                           "Datensicherung oder eine Kopie der Datei wieder her, bevor Sie "
-                           "weiterarbeiten, damit keine weiteren Daten verloren gehen.")
-                .arg(QDir::toNativeSeparators(databasePath));
-        report.sizeAfter = report.sizeBefore;
+        reportDamage(databasePath, report);
         return;
     }
     try {
@@ -207,6 +202,13 @@ void checkAndCompact(const QString& databasePath, MaintenanceReport& report) {
 MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath) {
     MaintenanceReport report;
     if (db.isOpen()) {
+        // Writing into a damaged file can make it worse: a file that fails the quick check is
+        // left as it is, not even purged.
+        if (!quickCheckOk(db)) {
+            db.close();
+            reportDamage(databasePath, report);
+            return report;
+        }
         try {
             report.purged = purgeDeletedMasterRecords(db);
         } catch (const CDaoException& error) {

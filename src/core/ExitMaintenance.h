@@ -23,11 +23,12 @@ struct MaintenanceReport {
     QStringList backupsRemoved; // older copies the rotation removed
 };
 
-// Runs at exit, in this order: purge of flagged master rows (database still open), close,
-// integrity check, compaction. Compaction writes a complete copy beside the file, syncs it and
-// renames it over the file, so the database is never missing or half-written, whenever the
-// process stops. A failed check skips compaction; a failed compaction leaves the file as it was.
-// Nothing is shown here: the caller tells the user what the report says.
+// Runs at exit, in this order: quick check (a damaged file is left untouched, not even purged),
+// purge of flagged master rows (database still open), close, integrity check, compaction.
+// Compaction writes a complete copy beside the file, syncs it and renames it over the file, so the
+// database is never missing or half-written, whenever the process stops. A failed check skips
+// compaction; a failed compaction leaves the file as it was. Nothing is shown here: the caller
+// tells the user what the report says.
 MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath);
 
 // The integrity check and compaction alone, on a closed database file.

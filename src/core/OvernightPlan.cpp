@@ -245,7 +245,8 @@ void removeStay(CDatabase& db, const StayKey& key) {
 namespace {
 
 void settleRoomRows(CDatabase& db, std::int32_t eventId, const Room& before, const Room& after,
-                    bool priceEntered, const std::optional<double>& price) {
+                    bool priceEntered, const std::optional<double>& price,
+                    const std::optional<double>& priceShown) {
     // A room is its hotel and its number: leaving for the same number in another hotel leaves
     // the room too.
     if (before != after)
@@ -263,7 +264,16 @@ void settleRoomRows(CDatabase& db, std::int32_t eventId, const Room& before, con
         rooms.setLong("HotelID", after.hotel);
         rooms.setLong("ZimmerNr", after.number);
     } else {
+        // The entered price replaces the one shown: no price shown stands for none stored or
+        // one not positive.
+        const QVariant stored = rooms.value("Preis");
+        const std::optional<double> storedPrice = stored.isValid() && stored.toDouble() > 0
+                                                      ? std::optional<double>(stored.toDouble())
+                                                      : std::nullopt;
         rooms.edit();
+        rooms.expect("Preis", storedPrice == priceShown
+                                  ? stored
+                                  : (priceShown ? QVariant(*priceShown) : QVariant()));
     }
     if (price && *price > 0)
         rooms.setSingle("Preis", *price);
@@ -280,8 +290,9 @@ void settleRoomRows(CDatabase& db, std::int32_t eventId, const Room& before, con
 } // namespace
 
 void settleRooms(CDatabase& db, std::int32_t eventId, const Room& before, const Room& after,
-                 bool priceEntered, const std::optional<double>& price) {
-    settleRoomRows(db, eventId, before, after, priceEntered, price);
+                 bool priceEntered, const std::optional<double>& price,
+                 const std::optional<double>& priceShown) {
+    settleRoomRows(db, eventId, before, after, priceEntered, price, priceShown);
     // The stay's dates may have changed as well as its room: the booking follows in any case.
     Finance::updateOvernightBooking(db, eventId);
 }
@@ -306,7 +317,7 @@ void bookStay(CDatabase& db, const StayKey& key, const Room& room, const QDateTi
         stay.cancelUpdate();
         throw;
     }
-    settleRooms(db, key.eventId, Room(), room, price.has_value(), price);
+    settleRooms(db, key.eventId, Room(), room, price.has_value(), price, std::nullopt);
     transaction.commit();
 }
 

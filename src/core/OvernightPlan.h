@@ -106,10 +106,13 @@ void removeStay(CDatabase& db, const StayKey& key);
 // (either may be no room): the room left is released, the room taken gets its row. The price is
 // written when it was entered, and into a new room's row; a price not positive is stored as null.
 // An existing room's price is left alone when none was entered, so a second guest keeps the
-// room's price. Then the event's overnight booking follows its rooms
+// room's price. An entered price replaces an existing room's price only while the room still has
+// `priceShown`, the price read when the room was shown; otherwise CDaoException RowChanged names
+// "Preis" (see CRecordset::update). Then the event's overnight booking follows its rooms
 // (Finance::updateOvernightBooking). Part of the caller's transaction. Throws CDaoException.
 void settleRooms(CDatabase& db, std::int32_t eventId, const Room& before, const Room& after,
-                 bool priceEntered, const std::optional<double>& price);
+                 bool priceEntered, const std::optional<double>& price,
+                 const std::optional<double>& priceShown);
 
 // Books a new stay from key.arrival to `departure` into a room, with the room's price per night
 // when one is given, as the reservation form does: the stay, its room and the overnight booking

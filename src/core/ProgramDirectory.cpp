@@ -1,7 +1,10 @@
 #include "ProgramDirectory.h"
 
+#include "Backup.h"
 #include "DefaultPictures.h"
+#include "TemporaryCopy.h"
 #include "data/CDaoException.h"
+#include "data/CDatabase.h"
 #include "data/DatabaseFactory.h"
 
 #include <QDir>
@@ -23,4 +26,21 @@ void createProgramDirectory(const QString& directory) {
     if (!DefaultPictures::writeAll(dir.absolutePath(), &error))
         throw CDaoException(CDaoException::IoError, error);
     createDatabase(database);
+}
+
+QString writeProtection(const CDatabase& db, const QString& directory) {
+    if (!db.isReadOnly() && QFileInfo(directory).isWritable())
+        return QString();
+    return QStringLiteral("Die Datenbank %1 ist schreibgeschützt. Vorlanto braucht Schreibrechte "
+                          "für die Datei und ihren Ordner. Abbruch.")
+        .arg(db.path());
+}
+
+QStringList removeLeftoverCopies(const QString& directory) {
+    QStringList removed;
+    for (const QString& folder : {directory, Backup::folder(directory)}) {
+        for (const QString& name : TemporaryCopy::removeLeftovers(folder))
+            removed << QDir(folder).filePath(name);
+    }
+    return removed;
 }

@@ -8,6 +8,21 @@ CDaoException::CDaoException(int code, QString description, int engineCode)
     : m_code(code), m_description(std::move(description)), m_engineCode(engineCode),
       m_what(m_description.toStdString()) {}
 
+CDaoException CDaoException::rowChanged(const QString& table, const QStringList& changedColumns,
+                                        const QStringList& ownColumns) {
+    const QString none = QStringLiteral("keine");
+    CDaoException error(
+        RowChanged,
+        QStringLiteral("Der Datensatz wurde inzwischen geändert: %1. Ihre "
+                       "Änderungen: %2.")
+            .arg(changedColumns.isEmpty() ? none : changedColumns.join(QStringLiteral(", ")),
+                 ownColumns.isEmpty() ? none : ownColumns.join(QStringLiteral(", "))));
+    error.m_table = table;
+    error.m_changedColumns = changedColumns;
+    error.m_ownColumns = ownColumns;
+    return error;
+}
+
 namespace {
 
 QString columnOf(const QString& qualified) {

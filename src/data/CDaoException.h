@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 #include <string>
@@ -24,6 +25,7 @@ public:
         FilterSyntax = 3075,
         FieldTooSmall = 3163,
         RecordDeleted = 3167,
+        RowChanged = 3197,
         Locked = 3218,
         Required = 3314,
         NotADatabase = 3343,
@@ -44,6 +46,14 @@ public:
     int engineCode() const { return m_engineCode; }
     bool isDuplicateKey() const { return m_code == DuplicateKey; }
 
+    // An edit refused because the row no longer holds what was read (code RowChanged): the
+    // table, the columns stored differently now than read, and the columns the edit changes.
+    static CDaoException rowChanged(const QString& table, const QStringList& changedColumns,
+                                    const QStringList& ownColumns);
+    const QString& table() const { return m_table; }
+    const QStringList& changedColumns() const { return m_changedColumns; }
+    const QStringList& ownColumns() const { return m_ownColumns; }
+
     const char* what() const noexcept override { return m_what.c_str(); }
 
     // Builds the exception for a failed SQLite call on this connection. The file name names the
@@ -56,4 +66,7 @@ private:
     QString m_description;
     int m_engineCode;
     std::string m_what;
+    QString m_table;
+    QStringList m_changedColumns;
+    QStringList m_ownColumns;
 };

@@ -2,6 +2,7 @@
 
 #include "CDaoException.h"
 #include "CRecordset.h"
+#include "DatabaseCheck.h"
 #include "GermanCollation.h"
 #include "Schema.h"
 
@@ -66,17 +67,9 @@ void CDatabase::open(const QString& path) {
         sqlite3_extended_result_codes(m_db, 1);
         disableDoubleQuotedStrings(m_db);
         GermanCollation::install(m_db);
-        // The first read tells whether the file is a database at all.
-        if (queryText("PRAGMA application_id").toLongLong() != Schema::kApplicationId)
-            throw CDaoException(
-                CDaoException::NotADatabase,
-                QStringLiteral("Die Datei %1 ist keine Vorlanto-Datenbank.").arg(path));
-        const int version = queryText("PRAGMA user_version").toInt();
-        if (version > Schema::kVersion)
-            throw CDaoException(CDaoException::NotADatabase,
-                                QStringLiteral("Die Datenbank %1 stammt von einer neueren "
-                                               "Vorlanto-Version und kann nicht geöffnet werden.")
-                                    .arg(path));
+        // Ours and not newer: checked before anything is written, so that an upgrade never
+        // touches a file of another program.
+        const int version = DatabaseCheck::checkIdentity(m_db, path);
         if (!isReadOnly()) {
             execute("PRAGMA synchronous = FULL");
             if (version < Schema::kVersion)
@@ -120,44 +113,7 @@ bool CDatabase::connect(const QString& path) {
 // A file of ours has every table with every column this program reads and writes; one that
 // lacks any is damaged, and is refused before a form meets the gap.
 void CDatabase::checkSchema() {
-    CachedStatement columns = prepare("SELECT name FROM pragma_table_info(?1)");
-    for (const SourceDef* table : Schema::tables()) {
-        sqlite3_stmt* statement = columns.get();
-        sqlite3_reset(statement);
-        sqlite3_bind_text(statement, 1, table->name(), -1, SQLITE_STATIC);
-        std::vector<std::string> present;
-        int rc;
-        while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-            present.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        throwIfFailed(rc);
-        const QString tableName = QString::fromUtf8(table->name());
-        if (present.empty())
-            throw CDaoException(CDaoException::Corrupt,
-                                QStringLiteral("Die Datenbank %1 ist beschädigt: die Tabelle %2 "
-                                               "fehlt.")
-                                    .arg(m_path, tableName));
-        for (const ColumnDef& column : table->columns()) {
-            const bool found =
-                std::any_of(present.begin(), present.end(), [&](const std::string& name) {
-                    return sqlite3_stricmp(name.c_str(), column.name) == 0;
-                });
-            if (!found)
-                throw CDaoException(CDaoException::Corrupt,
-                                    QStringLiteral("Die Datenbank %1 ist beschädigt: in der "
-                                                   "Tabelle %2 fehlt die Spalte %3.")
-                                        .arg(m_path, tableName, QString::fromUtf8(column.name)));
-        }
-    }
-    sqlite3_reset(columns.get());
-    for (const char* table : Schema::calendarTables()) {
-        const std::string name = table;
-        if (queryText("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '" +
-                      name + "'") != QLatin1String("1"))
-            throw CDaoException(CDaoException::Corrupt,
-                                QStringLiteral("Die Datenbank %1 ist beschädigt: die Tabelle %2 "
-                                               "fehlt.")
-                                    .arg(m_path, QString::fromUtf8(table)));
-    }
+    DatabaseCheck::checkTables(m_db, m_path);
 }
 
 void CDatabase::close() {
@@ -225,6 +181,11 @@ void CDatabase::detach(CRecordset* recordset) {
 void CDatabase::beforeWrite() {
     for (CRecordset* recordset : m_recordsets)
         recordset->stopReadingLive();
+}
+
+std::string CDatabase::sameValueCondition(const std::string& quotedColumn) const {
+    // SQLite's IS is true for two nulls, and for equal values of the column's type.
+    return quotedColumn + " IS ?";
 }
 
 CDbReadSnapshot::CDbReadSnapshot(CDatabase& db) : m_db(db), m_own(db.transactionDepth() == 0) {

@@ -48,6 +48,11 @@ public:
     // write never changes a result that is being read.
     void beforeWrite();
     int& transactionDepth() { return m_transactionDepth; }
+    // The condition "column holds the bound value", null included, as this engine writes it.
+    std::string sameValueCondition(const std::string& quotedColumn) const;
+    // While a CDbWriteOver exists, edits write their values without comparing (see there).
+    bool writesOver() const { return m_writeOverDepth > 0; }
+    int& writeOverDepth() { return m_writeOverDepth; }
 
 private:
     bool connect(const QString& path);
@@ -59,6 +64,7 @@ private:
     std::unique_ptr<StatementCache> m_statements;
     std::vector<CRecordset*> m_recordsets;
     int m_transactionDepth = 0;
+    int m_writeOverDepth = 0;
     int m_useLock = -1; // descriptor holding a shared lock on the file while it is open
 };
 
@@ -94,4 +100,18 @@ private:
     CDatabase& m_db;
     int m_level;
     bool m_open = true;
+};
+
+// The user chose to write his values over a row that someone else changed since it was read:
+// while it exists, edits on the connection write every column set and only check that the row
+// still exists.
+class CDbWriteOver {
+public:
+    explicit CDbWriteOver(CDatabase& db) : m_db(db) { ++m_db.writeOverDepth(); }
+    ~CDbWriteOver() { --m_db.writeOverDepth(); }
+    CDbWriteOver(const CDbWriteOver&) = delete;
+    CDbWriteOver& operator=(const CDbWriteOver&) = delete;
+
+private:
+    CDatabase& m_db;
 };

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sqlite3.h>
+#include <stdexcept>
 
 namespace {
 
@@ -85,6 +86,8 @@ void CRecordset::open() {
 
     m_live = m_db.prepare(sql);
     m_state = State::Live;
+    m_readIn.assign(static_cast<size_t>(m_source.columnCount()), 0);
+    nextRow();
     m_db.attach(this);
     try {
         bindParameters(where);
@@ -138,6 +141,9 @@ void CRecordset::close() {
     m_editMode = EditMode::None;
     m_edit.clear();
     m_dirty.clear();
+    m_base.clear();
+    m_baseRead.clear();
+    nextRow();
 }
 
 void CRecordset::requery() {
@@ -153,6 +159,7 @@ void CRecordset::moveNext() {
         throw noCurrentRecord();
     m_editMode = EditMode::None;
     m_currentDeleted = false;
+    nextRow();
     switch (m_state) {
     case State::Live:
         stepLive();
@@ -293,11 +300,35 @@ const CRecordset::Value* CRecordset::bufferedValue(int column) const {
                             QStringLiteral("Spalte %1 gibt es in [%2] nicht.")
                                 .arg(column)
                                 .arg(QString::fromUtf8(m_source.name())));
+    m_readIn[static_cast<size_t>(column)] = m_rowSerial;
     if (m_editMode != EditMode::None)
         return &m_edit[static_cast<size_t>(column)];
     if (m_state == State::Live)
         return nullptr;
     return &m_row[static_cast<size_t>(column)];
+}
+
+bool CRecordset::wasRead(int column) const {
+    return m_readIn[static_cast<size_t>(column)] == m_rowSerial;
+}
+
+void CRecordset::storedRow(Row& row) const {
+    if (m_state == State::Live)
+        readLiveRow(row);
+    else
+        row = m_row;
+}
+
+CRecordset::ReadImage CRecordset::readImage() const {
+    requireCurrentRow();
+    if (m_state == State::Closed || m_atEnd || m_currentDeleted)
+        throw noCurrentRecord();
+    ReadImage image;
+    storedRow(image.m_values);
+    image.m_read.resize(image.m_values.size());
+    for (int c = 0; c < m_source.columnCount(); ++c)
+        image.m_read[static_cast<size_t>(c)] = wasRead(c);
+    return image;
 }
 
 void CRecordset::checkType(int column, bool ok, const char* accessor) const {
@@ -462,18 +493,61 @@ void CRecordset::edit() {
     requireWritable();
     m_editMode = EditMode::None;
     requireCurrentRow();
-    if (m_state == State::Live)
-        readLiveRow(m_edit);
-    else
-        m_edit = m_row;
+    storedRow(m_edit);
     m_dirty.assign(static_cast<size_t>(m_source.columnCount()), false);
+    m_base = m_edit;
+    m_baseRead.resize(m_base.size());
+    for (int c = 0; c < m_source.columnCount(); ++c)
+        m_baseRead[static_cast<size_t>(c)] = wasRead(c);
     m_editMode = EditMode::Edit;
+}
+
+void CRecordset::edit(const ReadImage& asRead) {
+    if (asRead.m_values.size() != static_cast<size_t>(m_source.columnCount()))
+        throw std::logic_error("CRecordset::edit: the image belongs to another source");
+    requireWritable();
+    m_editMode = EditMode::None;
+    requireCurrentRow();
+    storedRow(m_edit);
+    m_dirty.assign(static_cast<size_t>(m_source.columnCount()), false);
+    m_base = asRead.m_values;
+    m_baseRead = asRead.m_read;
+    m_editMode = EditMode::Edit;
+}
+
+CRecordset::Value CRecordset::converted(int column, const QVariant& value) {
+    // The value as setValue() would store it, without setting the column.
+    const size_t at = static_cast<size_t>(column);
+    Value kept = m_edit[at];
+    const bool dirty = m_dirty[at];
+    auto restore = [&] {
+        std::swap(m_edit[at], kept);
+        m_dirty[at] = dirty;
+    };
+    try {
+        setValue(column, value);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return kept;
+}
+
+void CRecordset::expect(int column, const QVariant& asRead) {
+    requireEditing(column);
+    if (m_editMode != EditMode::Edit)
+        return;
+    m_base[static_cast<size_t>(column)] = converted(column, asRead);
+    m_baseRead[static_cast<size_t>(column)] = true;
 }
 
 void CRecordset::cancelUpdate() {
     m_editMode = EditMode::None;
     m_edit.clear();
     m_dirty.clear();
+    m_base.clear();
+    m_baseRead.clear();
 }
 
 void CRecordset::assign(int column, Value value) {
@@ -627,6 +701,8 @@ void CRecordset::update() {
     m_editMode = EditMode::None;
     m_edit.clear();
     m_dirty.clear();
+    m_base.clear();
+    m_baseRead.clear();
 }
 
 // SQLite's length() ends at a NUL character, so the schema's length check would let a longer
@@ -687,36 +763,93 @@ void CRecordset::writeInsert() {
     m_lastModified = sqlite3_last_insert_rowid(m_db.handle());
 }
 
+namespace {
+
+// Whether two stored values are the same: a whole number and a real number of the same value
+// are, as SQLite's comparison takes them.
+template <class Value> bool sameValue(const Value& a, const Value& b) {
+    using Kind = typename Value::Kind;
+    if (a.kind == Kind::Integer && b.kind == Kind::Real)
+        return static_cast<double>(a.integer) == b.real;
+    if (a.kind == Kind::Real && b.kind == Kind::Integer)
+        return a.real == static_cast<double>(b.integer);
+    if (a.kind != b.kind)
+        return false;
+    switch (a.kind) {
+    case Kind::Null:
+        return true;
+    case Kind::Integer:
+        return a.integer == b.integer;
+    case Kind::Real:
+        return a.real == b.real;
+    case Kind::Text:
+        return a.text == b.text;
+    }
+    return false;
+}
+
+} // namespace
+
 void CRecordset::writeUpdate() {
-    std::string assignments;
+    const bool writeOver = m_db.writesOver();
+    std::string sql = "UPDATE " + quotedName(m_source.name()) + " SET ";
     std::vector<int> written;
     for (int c = 0; c < m_source.columnCount(); ++c) {
-        if (!m_dirty[static_cast<size_t>(c)])
+        const size_t at = static_cast<size_t>(c);
+        if (!m_dirty[at] || (!writeOver && sameValue(m_edit[at], m_base[at])))
             continue;
         if (!written.empty())
-            assignments += ", ";
-        assignments += quotedName(m_source.column(c).name) + " = ?";
+            sql += ", ";
+        sql += quotedName(m_source.column(c).name) + " = ?";
         written.push_back(c);
     }
     if (!written.empty()) {
-        CachedStatement statement = m_db.prepare("UPDATE " + quotedName(m_source.name()) + " SET " +
-                                                 assignments + " WHERE rowid = ?");
+        sql += " WHERE rowid = ?";
+        std::vector<int> checked;
+        if (!writeOver) {
+            for (int c = 0; c < m_source.columnCount(); ++c) {
+                if (!m_baseRead[static_cast<size_t>(c)])
+                    continue;
+                sql += " AND " + m_db.sameValueCondition(quotedName(m_source.column(c).name));
+                checked.push_back(c);
+            }
+        }
+        CachedStatement statement = m_db.prepare(sql);
         int index = 1;
-        for (int c : written) {
-            const Value& value = m_edit[static_cast<size_t>(c)];
+        auto bind = [&statement, &index](const Value& value) {
             bindValue(statement.get(), index++, value.text, static_cast<int>(value.kind),
                       value.integer, value.real);
-        }
-        sqlite3_bind_int64(statement.get(), index, m_rowid);
+        };
+        for (int c : written)
+            bind(m_edit[static_cast<size_t>(c)]);
+        sqlite3_bind_int64(statement.get(), index++, m_rowid);
+        for (int c : checked)
+            bind(m_base[static_cast<size_t>(c)]);
         const int rc = sqlite3_step(statement.get());
         if (rc != SQLITE_DONE)
             throw CDaoException::fromSqlite(m_db.handle(), rc);
         if (sqlite3_changes(m_db.handle()) == 0)
-            throw CDaoException(CDaoException::RecordDeleted,
-                                QStringLiteral("Der Datensatz wurde inzwischen gelöscht."));
+            throwRowChanged(checked, written);
     }
     m_lastModified = m_rowid;
     fetchByRowid(m_rowid, m_row);
+    nextRow();
+}
+
+void CRecordset::throwRowChanged(const std::vector<int>& checked, const std::vector<int>& written) {
+    Row now;
+    if (!fetchByRowid(m_rowid, now))
+        throw CDaoException(CDaoException::RecordDeleted,
+                            QStringLiteral("Der Datensatz wurde inzwischen gelöscht."));
+    QStringList changed;
+    for (int c : checked) {
+        if (!sameValue(now[static_cast<size_t>(c)], m_base[static_cast<size_t>(c)]))
+            changed << QString::fromUtf8(m_source.column(c).name);
+    }
+    QStringList own;
+    for (int c : written)
+        own << QString::fromUtf8(m_source.column(c).name);
+    throw CDaoException::rowChanged(QString::fromUtf8(m_source.name()), changed, own);
 }
 
 void CRecordset::deleteCurrent() {
@@ -730,6 +863,10 @@ void CRecordset::deleteCurrent() {
     const int rc = sqlite3_step(statement.get());
     if (rc != SQLITE_DONE)
         throw CDaoException::fromSqlite(m_db.handle(), rc);
+    // A row someone else deleted since it was read is not there to delete: say so.
+    if (sqlite3_changes(m_db.handle()) == 0)
+        throw CDaoException(CDaoException::RecordDeleted,
+                            QStringLiteral("Der Datensatz wurde inzwischen gelöscht."));
     m_currentDeleted = true;
 }
 
@@ -746,6 +883,7 @@ void CRecordset::moveToBookmark(Bookmark bookmark) {
     m_row = std::move(row);
     m_rowid = bookmark;
     m_atEnd = false;
+    nextRow();
     m_currentDeleted = false;
     m_editMode = EditMode::None;
     // The walk goes on after the bookmarked row; a row outside the rest of the walk (already

@@ -82,10 +82,29 @@ public:
     // --- changing rows ----------------------------------------------------------------------
     // Starts a new row: every column null, Yes/No columns false.
     void addNew();
-    // Starts changing the current row.
+    // What the caller read of the current row: the row as stored and the columns read since it
+    // became current. A form keeps it from showing the row until it saves the row.
+    class ReadImage;
+    ReadImage readImage() const;
+
+    // Starts changing the current row, compared with the row as it is now.
     void edit();
+    // Starts changing the current row, compared with the row as the caller read it earlier.
+    void edit(const ReadImage& asRead);
+    // During an edit: the caller read this column earlier with this value (shown to the user, or
+    // read in another record set); the edit is written only where the column still holds it.
+    void expect(int column, const QVariant& asRead);
+    void expect(std::string_view name, const QVariant& asRead) {
+        expect(columnIndex(name), asRead);
+    }
     // Writes the new or changed row; throws CDaoException and keeps the pending values when the
     // database refuses them. After an edit the current row shows what was stored.
+    //
+    // An edit writes only the columns set to a value other than the one read, and only where
+    // every column read still holds the value read (compare on write). Otherwise nothing is
+    // written: CDaoException RowChanged names the columns stored differently now and the ones
+    // the edit changes; a row deleted meanwhile gives RecordDeleted. Under CDbWriteOver every
+    // column set is written and only the row's existence is checked.
     void update();
     void cancelUpdate();
     bool isEditing() const { return m_editMode != EditMode::None; }
@@ -142,6 +161,11 @@ private:
     void requireEditing(int column) const;
     void requireWritable() const;
     const Value* bufferedValue(int column) const;
+    void nextRow() { ++m_rowSerial; }
+    bool wasRead(int column) const;
+    void storedRow(Row& row) const;
+    Value converted(int column, const QVariant& value);
+    void throwRowChanged(const std::vector<int>& checked, const std::vector<int>& written);
     void readLiveRow(Row& row) const;
     bool fetchByRowid(Bookmark rowid, Row& row);
     void stepLive();
@@ -174,6 +198,11 @@ private:
     EditMode m_editMode = EditMode::None;
     Row m_edit;
     std::vector<bool> m_dirty;
+    Row m_base;                   // the row as read by the caller of edit()
+    std::vector<bool> m_baseRead; // the columns the caller read
+    // Columns read in the current row: those whose entry holds the row's serial number.
+    mutable std::vector<std::uint32_t> m_readIn;
+    std::uint32_t m_rowSerial = 1;
     Bookmark m_lastModified = -1;
 
     struct NameCacheEntry {
@@ -182,6 +211,16 @@ private:
         int index = 0;
     };
     mutable std::array<NameCacheEntry, 32> m_nameCache{};
+};
+
+class CRecordset::ReadImage {
+public:
+    bool isEmpty() const { return m_values.empty(); }
+
+private:
+    friend class CRecordset;
+    Row m_values;
+    std::vector<bool> m_read;
 };
 
 // A Date/Time column's stored text "YYYY-MM-DD HH:MM:SS" as a wall-clock QDateTime (Qt::UTC);

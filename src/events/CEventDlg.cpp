@@ -313,6 +313,17 @@ void CEventDlg::storeRow(CRecordset& row, bool isNew) {
         row.setNull("VAnsprechID");
 }
 
+QString CEventDlg::fieldLabel(const QString& table, const QString& column) const {
+    // The paid fee is emptied together with a new agreed fee.
+    if (column == QLatin1String("EGageBezahlt"))
+        return m_fee->label();
+    if (column == QLatin1String("VeranstalterID"))
+        return labelOf(m_ui->listVeranstalter);
+    if (column == QLatin1String("VAnsprechID"))
+        return labelOf(m_ui->listAnsprech);
+    return CRecordFormDialog::fieldLabel(table, column);
+}
+
 void CEventDlg::rowSaved() {
     Changes::events(key());
 }

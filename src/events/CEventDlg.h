@@ -61,6 +61,7 @@ protected:
     bool checkInput() override;
     void storeRow(CRecordset& row, bool isNew) override;
     void rowSaved() override;
+    QString fieldLabel(const QString& table, const QString& column) const override;
 
 private:
     void fillOrganisers();

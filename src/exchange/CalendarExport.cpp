@@ -129,6 +129,25 @@ icalproperty* extension(const char* name, const QString& value) {
     return property;
 }
 
+// A text as iCalendar allows it: no control characters but tab and line feed (which the writer
+// escapes as "\n"); a carriage return before a line feed goes with it, a lone one becomes a
+// line feed.
+QByteArray calendarText(const QString& text) {
+    QString clean;
+    clean.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == u'\r') {
+            if (i + 1 >= text.size() || text.at(i + 1) != u'\n')
+                clean += u'\n';
+            continue;
+        }
+        if (c == u'\t' || c == u'\n' || (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0)))
+            clean += QChar(c);
+    }
+    return clean.toUtf8();
+}
+
 QString joined(const QStringList& parts, const QString& separator) {
     QStringList present;
     for (const QString& part : parts)
@@ -403,13 +422,13 @@ QByteArray exportCalendar(CDatabase& db, const Request& request, const QDateTime
         icalcomponent_add_property(event,
                                    withZone(icalproperty_new_dtstart(localTime(entry.begin))));
         icalcomponent_add_property(event, withZone(icalproperty_new_dtend(localTime(entry.end))));
-        icalcomponent_add_property(event,
-                                   icalproperty_new_summary(entry.summary.toUtf8().constData()));
+        icalcomponent_add_property(
+            event, icalproperty_new_summary(calendarText(entry.summary).constData()));
         if (!entry.location.isEmpty())
             icalcomponent_add_property(
-                event, icalproperty_new_location(entry.location.toUtf8().constData()));
+                event, icalproperty_new_location(calendarText(entry.location).constData()));
         icalcomponent_add_property(
-            event, icalproperty_new_description(entry.description.toUtf8().constData()));
+            event, icalproperty_new_description(calendarText(entry.description).constData()));
         icalcomponent_add_property(event, icalproperty_new_status(icalproperty_string_to_status(
                                               statusValue(entry.status))));
         icalcomponent_add_component(calendar.get(), event);

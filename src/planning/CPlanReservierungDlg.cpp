@@ -104,11 +104,19 @@ void CPlanReservierungDlg::showNewRow() {
 }
 
 void CPlanReservierungDlg::showRow(const CRecordset& row) {
-    m_key.person = row.getLong("PersonID");
-    m_key.function = row.getInt("Funktion");
-    m_key.arrival = row.getDate("Anreise");
-    m_room.hotel = row.getLong("HotelID");
-    m_room.number = row.getInt("ZimmerNr");
+    OvernightPlan::StayKey shown = m_key;
+    shown.person = row.getLong("PersonID");
+    shown.function = row.getInt("Funktion");
+    shown.arrival = row.getDate("Anreise");
+    OvernightPlan::Room room;
+    room.hotel = row.getLong("HotelID");
+    room.number = row.getInt("ZimmerNr");
+    // A row shown with the user's changes merged in (being edited) is still found, and its room
+    // still settled, by what is stored.
+    if (!row.isEditing()) {
+        m_key = shown;
+        m_room = room;
+    }
     // A stay without its dates starts from the event's.
     for (const auto& [column, date, time, moment] :
          {std::make_tuple("Anreise", m_ui->editAnreiseDatum, m_ui->timeAnreise,
@@ -121,17 +129,17 @@ void CPlanReservierungDlg::showRow(const CRecordset& row) {
         const QSignalBlocker quiet(time);
         time->setTime(moment.time());
     }
-    fillPersons(m_key.person, m_key.function);
-    selectPerson(m_key.person, m_key.function);
-    fillHotels(m_room.hotel);
+    fillPersons(shown.person, shown.function);
+    selectPerson(shown.person, shown.function);
+    fillHotels(room.hotel);
     {
         const QSignalBlocker quiet(m_ui->listHotel);
-        if (!m_ui->listHotel->selectData(m_room.hotel))
+        if (!m_ui->listHotel->selectData(room.hotel))
             m_ui->listHotel->setCurrentIndex(-1);
     }
     chooseHotel();
     FormFields::setText(m_ui->editZimmerNr,
-                        m_room.number > 0 ? QString::number(m_room.number) : QString());
+                        room.number > 0 ? QString::number(room.number) : QString());
     FormFields::setText(m_ui->editPreis, QString());
     showRoom();
 }
@@ -250,6 +258,7 @@ void CPlanReservierungDlg::showRoom() {
             MessageService::stop(this, error.description());
         }
     }
+    m_priceShown = price;
     m_ui->editAnzPers->setText(room.isRoom() ? QString::number(guests) : QString());
     // A price the user typed is his; otherwise a booked room's stored price is shown. A room
     // nobody is booked into yet has no price of its own: the price shown goes with the guest
@@ -314,8 +323,8 @@ void CPlanReservierungDlg::storeRow(CRecordset& row, bool) {
 }
 
 void CPlanReservierungDlg::storeDependents(const CRecordset& row, bool) {
-    OvernightPlan::settleRooms(database(), m_eventId, m_room, m_chosenRoom, m_priceEntered,
-                               m_price);
+    OvernightPlan::settleRooms(database(), m_eventId, m_room, m_chosenRoom, m_priceEntered, m_price,
+                               m_priceShown);
     // From now on the stay is found by what was stored.
     m_key.person = row.getLong("PersonID");
     m_key.function = row.getInt("Funktion");
@@ -332,6 +341,13 @@ bool CPlanReservierungDlg::save() {
     m_key = key;
     m_room = room;
     return false;
+}
+
+QString CPlanReservierungDlg::fieldLabel(const QString& table, const QString& column) const {
+    if (table == QLatin1String(CSetNachtZimmer::definition().name()) &&
+        column == QLatin1String("Preis"))
+        return labelOf(m_ui->editPreis);
+    return CRecordFormDialog::fieldLabel(table, column);
 }
 
 QString CPlanReservierungDlg::refusalText(const CDaoException& error) {

@@ -40,6 +40,7 @@ protected:
     bool checkInput() override;
     void storeRow(CRecordset& row, bool isNew) override;
     void storeDependents(const CRecordset& row, bool isNew) override;
+    QString fieldLabel(const QString& table, const QString& column) const override;
     QString refusalText(const CDaoException& error) override;
     bool save() override;
 
@@ -68,6 +69,7 @@ private:
     int m_chosenFunction = 0;
     OvernightPlan::Room m_chosenRoom;
     bool m_priceEntered = false;
+    std::optional<double> m_priceShown; // the chosen room's price as read when it was shown
     std::optional<double> m_price;
     std::unique_ptr<Ui::CPlanReservierungDlg> m_ui;
 };

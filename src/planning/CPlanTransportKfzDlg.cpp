@@ -77,15 +77,21 @@ void CPlanTransportKfzDlg::showNewRow() {
 }
 
 void CPlanTransportKfzDlg::showRow(const CRecordset& row) {
-    m_firm = row.getLong("VerleiherID");
-    m_vehicle = row.getLong("KfzID");
+    const std::int32_t firm = row.getLong("VerleiherID");
+    const std::int32_t vehicle = row.getLong("KfzID");
+    // A row shown with the user's changes merged in (being edited) is still found by what is
+    // stored.
+    if (!row.isEditing()) {
+        m_firm = firm;
+        m_vehicle = vehicle;
+    }
     fillFirms();
     {
         const QSignalBlocker quiet(m_ui->listVerleiher);
-        m_ui->listVerleiher->selectData(m_firm);
+        m_ui->listVerleiher->selectData(firm);
     }
     chooseFirm();
-    fillVehicles(m_vehicle);
+    fillVehicles(vehicle);
 }
 
 void CPlanTransportKfzDlg::fillFirms() {

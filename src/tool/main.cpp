@@ -90,6 +90,10 @@ int maintain(const QStringList& args) {
     const QString path = QDir(args.first()).filePath(QStringLiteral("Kavio.mde"));
     CDatabase db;
     db.open(path);
+    // Refused as the program refuses it: the compacted copy must not replace a protected file.
+    const QString protection = writeProtection(db, args.first());
+    if (!protection.isEmpty())
+        throw CDaoException(CDaoException::ReadOnly, protection);
     MaintenanceReport report = runExitMaintenance(db, path);
     CProfileFile profile;
     profile.setPath(QDir(args.first()).filePath(QStringLiteral("Kavio.ini")));

@@ -5,6 +5,10 @@
 #include "data/CDatabase.h"
 #include "data/CRecordset.h"
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 CRecordFormDialog::CRecordFormDialog(CDatabase& db, const SourceDef& source, const char* keyColumn,
                                      std::int32_t key, QWidget* parent)
     : CFormDialog(parent), m_db(db), m_source(source), m_keyColumn(keyColumn),
@@ -36,11 +40,13 @@ bool CRecordFormDialog::readRow() {
                 m_key = -1;
             m_fields.clear();
             showNewRow();
+            m_shown = CRecordset::ReadImage();
         } else {
             if (m_keyColumn)
                 m_key = row.getLong(m_keyColumn);
             m_fields.load(row);
             showRow(row);
+            m_shown = row.readImage();
         }
     } catch (const CDaoException& error) {
         MessageService::stop(parentWidget() ? parentWidget() : this, error.description());
@@ -49,7 +55,7 @@ bool CRecordFormDialog::readRow() {
     return true;
 }
 
-bool CRecordFormDialog::writeRow() {
+void CRecordFormDialog::writeOnce() {
     CRecordset row(m_db, m_source);
     try {
         CDbTransaction transaction(m_db);
@@ -58,8 +64,10 @@ bool CRecordFormDialog::writeRow() {
         const bool adding = row.atEnd();
         if (adding)
             row.addNew();
-        else
+        else if (m_shown.isEmpty())
             row.edit();
+        else
+            row.edit(m_shown);
         m_fields.store(row);
         storeRow(row, adding);
         row.update();
@@ -68,13 +76,107 @@ bool CRecordFormDialog::writeRow() {
         transaction.commit();
         if (m_keyColumn)
             m_key = row.getLong(m_keyColumn);
-        return true;
-    } catch (const CDaoException& error) {
+    } catch (...) {
         if (row.isEditing())
             row.cancelUpdate();
-        MessageService::stop(this, refusalText(error));
-        return false;
+        throw;
     }
+}
+
+bool CRecordFormDialog::writeRow() {
+    bool writeOver = false;
+    for (;;) {
+        try {
+            std::optional<CDbWriteOver> over;
+            if (writeOver)
+                over.emplace(m_db);
+            writeOnce();
+            return true;
+        } catch (const CDaoException& error) {
+            if (error.code() != CDaoException::RowChanged || writeOver) {
+                MessageService::stop(this, refusalText(error));
+                return false;
+            }
+            switch (MessageService::askYesNoCancel(this, conflictText(error))) {
+            case MessageService::Answer::Yes:
+                takeStoredValues(error);
+                return false;
+            case MessageService::Answer::No:
+                writeOver = true;
+                break;
+            default:
+                return false;
+            }
+        }
+    }
+}
+
+QString CRecordFormDialog::fieldLabel(const QString& table, const QString& column) const {
+    if (table == QString::fromUtf8(m_source.name())) {
+        const QByteArray name = column.toUtf8();
+        const QString label = m_fields.label(std::string_view(name.constData(), name.size()));
+        if (!label.isEmpty())
+            return label;
+    }
+    return column;
+}
+
+QString CRecordFormDialog::conflictText(const CDaoException& conflict) const {
+    auto labels = [&](const QStringList& columns) {
+        QStringList names;
+        for (const QString& column : columns) {
+            const QString label = fieldLabel(conflict.table(), column);
+            if (!names.contains(label))
+                names << label;
+        }
+        QString text = names.isEmpty() ? QStringLiteral("keine") : names.join(QStringLiteral(", "));
+        // A label ending in an abbreviation ("Preis pro Übern.") ends the sentence as it is.
+        if (!text.endsWith(u'.'))
+            text += u'.';
+        return text;
+    };
+    return QStringLiteral("Der Datensatz wurde inzwischen geändert: %1 Ihre Änderungen: %2\n\n"
+                          "Sollen die gespeicherten Werte in das Formular übernommen werden "
+                          "(Ihre übrigen Änderungen bleiben erhalten)? Mit \"Nein\" werden Ihre "
+                          "Werte darüber gespeichert.")
+        .arg(labels(conflict.changedColumns()), labels(conflict.ownColumns()));
+}
+
+void CRecordFormDialog::takeStoredValues(const CDaoException& conflict) {
+    const bool ownRow = conflict.table() == QString::fromUtf8(m_source.name());
+    try {
+        CRecordset row(m_db, m_source);
+        row.open(rowFilter(m_key));
+        if (row.atEnd()) {
+            // Deleted meanwhile: the next save writes the form's values as a new row.
+            m_shown = CRecordset::ReadImage();
+            return;
+        }
+        std::vector<std::pair<QByteArray, QVariant>> stored;
+        if (ownRow) {
+            for (const QString& column : conflict.changedColumns()) {
+                QByteArray name = column.toUtf8();
+                const QVariant value = row.value(std::string_view(name.constData(), name.size()));
+                stored.emplace_back(std::move(name), value);
+            }
+        }
+        // The bindings take the stored row as the one shown; the fields then show it with the
+        // user's values, except where someone else changed the row. Dependent rows are shown
+        // as stored by showRow().
+        m_fields.load(row);
+        row.edit();
+        m_fields.store(row);
+        storeRow(row, false);
+        for (const auto& [name, value] : stored)
+            row.setValue(std::string_view(name.constData(), name.size()), value);
+        m_fields.showEdited(row);
+        showRow(row);
+        m_shown = row.readImage();
+        row.cancelUpdate();
+    } catch (const CDaoException& error) {
+        MessageService::stop(this, error.description());
+    }
+    setChanged();
 }
 
 QString CRecordFormDialog::refusalText(const CDaoException& error) {

@@ -2,6 +2,7 @@
 
 #include "CFormDialog.h"
 #include "FieldBindings.h"
+#include "data/CRecordset.h"
 
 #include <QString>
 
@@ -9,7 +10,6 @@
 
 class CDaoException;
 class CDatabase;
-class CRecordset;
 class SourceDef;
 
 // A form that edits one row of one table. It keeps the row's key, never an open record set: it
@@ -23,6 +23,12 @@ class SourceDef;
 //
 // When the row cannot be read the error has been shown and isReady() is false: such a form is
 // not shown, and it never saves, so that empty fields cannot overwrite a stored row.
+//
+// Saving writes only the fields the user changed, and only while the row still holds what the
+// form showed. When someone else changed it meanwhile, nothing is written; the form names the
+// fields changed there and the user's own, and offers to take the stored values into the form
+// (the user's changes of other fields stay) or to write the user's values over them. Dependent
+// rows written by storeDependents() follow the same rule (CRecordset::expect).
 class CRecordFormDialog : public CFormDialog {
     Q_OBJECT
 public:
@@ -65,6 +71,10 @@ protected:
     // The message for a write the database refused: its description, naming the field by its
     // label (a form may say it in its own words, for example for a duplicate key).
     virtual QString refusalText(const CDaoException& error);
+    // The name of a column's field as the form shows it, for the message about a row changed
+    // meanwhile: the label of the field bound to it. A form names the columns it writes beyond
+    // its bindings (in storeRow or storeDependents); otherwise the column's name is used.
+    virtual QString fieldLabel(const QString& table, const QString& column) const;
 
     // Reads, checks and writes the row, then shows it again as stored. A database error is
     // shown, naming the field by its label, and the form keeps what the user typed.
@@ -74,6 +84,10 @@ private:
     // False when the row could not be read (the error has been shown).
     bool readRow();
     bool writeRow();
+    void writeOnce();
+    QString conflictText(const CDaoException& conflict) const;
+    // Shows the row as stored now with the user's changes of the fields nobody else changed.
+    void takeStoredValues(const CDaoException& conflict);
 
     CDatabase& m_db;
     const SourceDef& m_source;
@@ -82,4 +96,5 @@ private:
     bool m_ready = true;
     bool m_watching = false;
     FieldBindings m_fields;
+    CRecordset::ReadImage m_shown; // the row as the form showed it
 };

@@ -38,10 +38,10 @@ void storeText(CRecordset& row, std::string_view column, const QString& text) {
 
 // --- FieldBinding ---------------------------------------------------------------------------
 
-QString FieldBinding::label() const {
-    const QWidget* form = m_control->window();
+QString labelOf(const QWidget* control) {
+    const QWidget* form = control->window();
     for (const QLabel* label : form->findChildren<QLabel*>()) {
-        if (label->buddy() != m_control)
+        if (label->buddy() != control)
             continue;
         QString text = label->text();
         text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
@@ -49,7 +49,12 @@ QString FieldBinding::label() const {
             text.chop(1);
         return text;
     }
-    return QString::fromUtf8(m_column.data(), int(m_column.size()));
+    return QString();
+}
+
+QString FieldBinding::label() const {
+    const QString text = labelOf(m_control);
+    return text.isEmpty() ? QString::fromUtf8(m_column.data(), int(m_column.size())) : text;
 }
 
 bool FieldBinding::refuse(const QString& message) const {
@@ -127,6 +132,10 @@ void AmountBinding::clear() {
 void AmountBinding::load(const CRecordset& row) {
     m_stored = storedAmount(row, column());
     FormFields::setDecimal(m_edit, m_stored);
+}
+
+void AmountBinding::showEdited(const CRecordset& row) {
+    FormFields::setDecimal(m_edit, storedAmount(row, column()));
 }
 
 bool AmountBinding::read() {
@@ -400,6 +409,11 @@ void FieldBindings::load(const CRecordset& row) {
         binding->load(row);
 }
 
+void FieldBindings::showEdited(const CRecordset& row) {
+    for (const auto& binding : m_bindings)
+        binding->showEdited(row);
+}
+
 bool FieldBindings::read() {
     for (const auto& binding : m_bindings) {
         if (!binding->read())
@@ -430,4 +444,12 @@ QString FieldBindings::explain(const CDaoException& error) const {
         break;
     }
     return description;
+}
+
+QString FieldBindings::label(std::string_view column) const {
+    for (const auto& binding : m_bindings) {
+        if (binding->column() == column)
+            return binding->label();
+    }
+    return QString();
 }

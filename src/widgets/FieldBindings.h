@@ -47,6 +47,9 @@ public:
     // Shows the value of a new record.
     virtual void clear() = 0;
     virtual void load(const CRecordset& row) = 0;
+    // Shows the value of a row being edited without taking it as the stored value (the form
+    // shows the stored row merged with the user's own changes).
+    virtual void showEdited(const CRecordset& row) { load(row); }
     // Checks what the control holds and keeps it for store(); false after a refusal.
     virtual bool read() = 0;
     virtual void store(CRecordset& row) const = 0;
@@ -62,6 +65,10 @@ private:
     QWidget* m_control;
     std::string_view m_column;
 };
+
+// The text of the label that names the control (its buddy), without mnemonic and colon; empty
+// when no label names it.
+QString labelOf(const QWidget* control);
 
 // A one-line text of at most `maximum` characters.
 class TextBinding : public FieldBinding {
@@ -105,6 +112,7 @@ public:
     AmountBinding(QLineEdit* edit, std::string_view column);
     void clear() override;
     void load(const CRecordset& row) override;
+    void showEdited(const CRecordset& row) override;
     bool read() override;
     void store(CRecordset& row) const override;
     // What store() writes, and what the row held when it was shown.
@@ -262,6 +270,7 @@ public:
 
     void clear();
     void load(const CRecordset& row);
+    void showEdited(const CRecordset& row);
     bool read();
     void store(CRecordset& row) const;
     void watch(const std::function<void()>& changed);
@@ -270,6 +279,8 @@ public:
     // the user knows the field by its label. Gives the description with the label, and puts the
     // focus on that field.
     QString explain(const CDaoException& error) const;
+    // The label of the field bound to the column; empty when no field shows it.
+    QString label(std::string_view column) const;
 
 private:
     std::vector<std::unique_ptr<FieldBinding>> m_bindings;

@@ -146,12 +146,13 @@ TEST(ExitMaintenanceTest, DamagedFileIsNotCompactedButReportedWithWhatToDo) {
     EXPECT_EQ(notice.count(QStringLiteral("beschädigt")), 1);
 }
 
-// While another program compacts (it holds the exclusive lock), its half-written copy beside
-// the file is its own: a second maintenance neither compacts nor removes it.
+// While another program compacts (it holds the exclusive lock on the file and its lock on the
+// copy), its half-written copy beside the file is its own: a second maintenance neither compacts
+// nor removes it.
 TEST(ExitMaintenanceTest, CopiesOfARunningCompactionAreLeftAlone) {
     TestDatabase t;
     t.db().close();
-    const QString copy = t.databasePath() + QStringLiteral(".compact-aBcDeF");
+    const QString copy = QDir(t.dir()).filePath(QStringLiteral(".Kavio-tmp-compact-aBcDeF"));
     {
         QFile file(copy);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -161,6 +162,9 @@ TEST(ExitMaintenanceTest, CopiesOfARunningCompactionAreLeftAlone) {
         const int other = ::open(QFile::encodeName(t.databasePath()).constData(), O_RDONLY);
         ASSERT_GE(other, 0);
         ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+        const int writing = ::open(QFile::encodeName(copy).constData(), O_RDONLY);
+        ASSERT_GE(writing, 0);
+        ASSERT_EQ(::flock(writing, LOCK_SH | LOCK_NB), 0);
         MaintenanceReport report;
         checkAndCompact(t.databasePath(), report);
         ::close(other);
@@ -168,6 +172,12 @@ TEST(ExitMaintenanceTest, CopiesOfARunningCompactionAreLeftAlone) {
         EXPECT_FALSE(maintenanceNotice(report).isEmpty());
         EXPECT_EQ(maintenanceNotice(report), report.compactError);
         EXPECT_TRUE(QFile::exists(copy));
+        // The lock on the file gone, the copy still being written stays too.
+        MaintenanceReport next;
+        checkAndCompact(t.databasePath(), next);
+        EXPECT_TRUE(next.compacted);
+        EXPECT_TRUE(QFile::exists(copy));
+        ::close(writing);
     }
     // Once nobody holds the file, the next maintenance clears what is left.
     MaintenanceReport report;
@@ -175,6 +185,56 @@ TEST(ExitMaintenanceTest, CopiesOfARunningCompactionAreLeftAlone) {
     EXPECT_TRUE(report.compacted);
     EXPECT_FALSE(QFile::exists(copy));
     EXPECT_TRUE(leftovers(t.dir()).isEmpty()) << leftovers(t.dir()).join(u' ').toStdString();
+}
+
+// Writing into a damaged file can make it worse: exit maintenance checks before it purges, and
+// a damaged open file is closed untouched with the one notice.
+TEST(ExitMaintenanceTest, DamagedOpenFileIsNeitherPurgedNorCompacted) {
+    TestDatabase t;
+    fill(t.db());
+    t.db().close();
+    {
+        QFile file(t.databasePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.seek(file.size() / 2 & ~qint64(4095)));
+        file.write(QByteArray(8 * 4096, '\x5a'));
+    }
+    t.db().open(t.databasePath());
+    const QByteArray damaged = bytesOf(t.databasePath());
+
+    const MaintenanceReport report = runExitMaintenance(t.db(), t.databasePath());
+    EXPECT_FALSE(t.db().isOpen());
+    EXPECT_EQ(report.purged, -1);
+    EXPECT_FALSE(report.intact);
+    EXPECT_FALSE(report.compacted);
+    EXPECT_EQ(bytesOf(t.databasePath()), damaged);
+    EXPECT_EQ(maintenanceNotice(report), report.damageNotice);
+    EXPECT_EQ(maintenanceNotice(report).count(QStringLiteral("beschädigt")), 1);
+}
+
+// The tool refuses a write-protected database or folder as the program does, before it purges
+// or compacts anything.
+TEST(ExitMaintenanceTest, ToolRefusesAWriteProtectedDatabaseOrFolder) {
+    for (const bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "folder" : "file");
+        TestDatabase t;
+        fill(t.db());
+        t.db().close();
+        const QByteArray before = bytesOf(t.databasePath());
+        {
+            WriteProtection protection(folder ? t.dir() : t.databasePath());
+            if (!protection.active())
+                GTEST_SKIP() << "this process can write despite the protection (root without an "
+                                "immutable flag on this file system)";
+            QProcess tool;
+            tool.start(QStringLiteral(VORLANTO_TOOL_PATH), {QStringLiteral("maintain"), t.dir()});
+            ASSERT_TRUE(tool.waitForFinished(30000));
+            EXPECT_NE(tool.exitCode(), 0);
+            const QString error = QString::fromUtf8(tool.readAllStandardError());
+            EXPECT_TRUE(error.contains(QStringLiteral("schreibgeschützt"))) << error.toStdString();
+        }
+        EXPECT_EQ(bytesOf(t.databasePath()), before);
+    }
 }
 
 // A failed compaction leaves the file exactly as it was, removes its half-written copy and

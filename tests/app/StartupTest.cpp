@@ -3,6 +3,7 @@
 #include "ShellTestSupport.h"
 #include "app/CKavioApp.h"
 #include "app/CMainFrame.h"
+#include "app/InstanceGuard.h"
 #include "core/MessageService.h"
 #include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
@@ -10,7 +11,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -175,6 +178,81 @@ TEST_F(StartupTest, GoodProgramDirectoryShowsTheMainWindow) {
     EXPECT_TRUE(app.background().hasPicture());
     // The settings file comes into being at the first write, not at start.
     EXPECT_FALSE(QFile::exists(file("Kavio.ini")));
+}
+
+TEST(InstanceGuardTest, ASecondStartFindsTheFirstAndCanCallItsWindowForward) {
+    QTemporaryDir dir;
+    {
+        InstanceGuard first(dir.path());
+        ASSERT_TRUE(first.acquire());
+        QSignalSpy raised(&first, &InstanceGuard::raiseRequested);
+        InstanceGuard second(dir.path());
+        EXPECT_FALSE(second.acquire());
+        EXPECT_TRUE(second.bringRunningForward());
+        EXPECT_TRUE(raised.count() == 1 || raised.wait(3000));
+        // Another program directory is another matter.
+        QTemporaryDir other;
+        InstanceGuard elsewhere(other.path());
+        EXPECT_TRUE(elsewhere.acquire());
+    }
+    // Once the first has ended, the directory is free again.
+    InstanceGuard next(dir.path());
+    EXPECT_TRUE(next.acquire());
+}
+
+TEST_F(StartupTest, SecondStartOnTheSameDirectoryAsksAndCanRunReadOnly) {
+    createProgramDirectory(program);
+    InstanceGuard running(program);
+    ASSERT_TRUE(running.acquire());
+    const QString question = QString::fromUtf8(CKavioApp::kAlreadyRunning).arg(program);
+    {
+        // Cancelled: the one question, no window.
+        MessageRecorder messages;
+        messages.queueAnswer(Answer::Cancel);
+        CKavioApp app;
+        EXPECT_FALSE(app.initInstance());
+        EXPECT_EQ(app.mainFrame(), nullptr);
+        ASSERT_EQ(messages.messages().size(), 1);
+        EXPECT_EQ(messages.texts().first(), question);
+        EXPECT_EQ(messages.messages().first().buttons, Buttons::YesNoCancel);
+    }
+    {
+        // The running window is called forward; this start ends.
+        QSignalSpy raised(&running, &InstanceGuard::raiseRequested);
+        MessageRecorder messages;
+        messages.queueAnswer(Answer::Yes);
+        CKavioApp app;
+        EXPECT_FALSE(app.initInstance());
+        EXPECT_EQ(app.mainFrame(), nullptr);
+        EXPECT_TRUE(raised.count() == 1 || raised.wait(3000));
+    }
+    auto hash = [&] {
+        QFile in(file("Kavio.mde"));
+        return in.open(QIODevice::ReadOnly)
+                   ? QCryptographicHash::hash(in.readAll(), QCryptographicHash::Sha256)
+                   : QByteArray();
+    };
+    const QByteArray before = hash();
+    {
+        // Read-only: it reads, refuses every write, and leaves the file alone at exit.
+        MessageRecorder messages;
+        messages.queueAnswer(Answer::No);
+        CKavioApp app;
+        ASSERT_TRUE(app.initInstance());
+        EXPECT_TRUE(app.isReadOnly());
+        ASSERT_NE(app.mainFrame(), nullptr);
+        EXPECT_TRUE(app.mainFrame()->windowTitle().endsWith(QStringLiteral("(schreibgeschützt)")));
+        EXPECT_FALSE(app.database().queryText("SELECT count(*) FROM T_Event").isEmpty());
+        try {
+            app.database().execute("INSERT INTO T_Event (EOrt) VALUES ('Bonn')");
+            ADD_FAILURE() << "a read-only start wrote";
+        } catch (const CDaoException& error) {
+            EXPECT_EQ(error.code(), CDaoException::ReadOnly);
+        }
+        app.exitInstance();
+        EXPECT_EQ(messages.messages().size(), 1) << messages.texts().join(u'\n').toStdString();
+    }
+    EXPECT_EQ(hash(), before);
 }
 
 // The exit question, and what happens after the answer: the main window's database is purged,

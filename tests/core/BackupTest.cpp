@@ -3,8 +3,10 @@
 // replaced state is kept as a copy itself.
 #include "core/Backup.h"
 #include "core/ExitMaintenance.h"
+#include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/DatabaseFactory.h"
 #include "support/TestDatabase.h"
 
 #include <QCryptographicHash>
@@ -12,6 +14,12 @@
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -234,4 +242,198 @@ TEST_F(BackupTest, ToolBacksUpAndRestores) {
     ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains("nicht gefunden"));
+}
+
+namespace {
+
+// Runs statements on a file past every check of ours.
+void rawExec(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK)
+        << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+}
+
+// A copy of the database as another program or a broken run might have left it.
+QString badCopy(const QString& folder, const char* name, const char* sql) {
+    const QString path = QDir(folder).filePath(QString::fromUtf8(name));
+    createDatabase(path);
+    if (sql)
+        rawExec(path, sql);
+    return path;
+}
+
+} // namespace
+
+TEST_F(BackupTest, EveryKindOfBadCopyIsRefusedWithItsReasonBeforeAnythingMoves) {
+    addEvent(data.db(), "Köln");
+    data.db().close();
+    QTemporaryDir other;
+    const QString missingColumn =
+        badCopy(other.path(), "ohne-spalte.mde",
+                R"(ALTER TABLE "T_Stamm_Musiker" DROP COLUMN "MHomepage")");
+    const QString newer = badCopy(other.path(), "neuer.mde", "PRAGMA user_version = 99");
+    const QString truncated = badCopy(other.path(), "abgebrochen.mde", nullptr);
+    {
+        QFile file(truncated);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_GT(file.size(), 3 * 4096);
+        ASSERT_TRUE(file.resize(file.size() / 2 + 100));
+    }
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
+        {missingColumn, QStringLiteral("fehlt die Spalte MHomepage")},
+        {newer, QStringLiteral("neueren Vorlanto-Version")},
+        {truncated, QStringLiteral("ist beschädigt oder unvollständig")},
+        {data.databasePath(), QStringLiteral("ist die Datenbank selbst")},
+    };
+    const QByteArray before = hashOf(data.databasePath());
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.path.toStdString());
+        try {
+            Backup::restore(data.databasePath(), each.path, folder(), kNow);
+            ADD_FAILURE() << "restored";
+        } catch (const CDaoException& error) {
+            const std::string text = error.description().toStdString();
+            EXPECT_TRUE(error.description().contains(each.reason)) << text;
+            // The message names the file the user chose, never a temporary copy.
+            EXPECT_TRUE(error.description().contains(QDir::toNativeSeparators(each.path))) << text;
+            EXPECT_TRUE(error.description().endsWith(QStringLiteral("bleibt unverändert.")))
+                << text;
+        }
+        EXPECT_EQ(hashOf(data.databasePath()), before);
+        EXPECT_EQ(namesIn(data.dir()), QStringList({"Kavio.mde"}));
+    }
+    EXPECT_EQ(eventsIn(data.databasePath()), 1);
+}
+
+TEST_F(BackupTest, CopyOfAnOlderVersionIsBroughtUpToDateAndCheckedWhenRestored) {
+    addEvent(data.db(), "Köln");
+    data.db().close();
+    QTemporaryDir other;
+    // Files of version 2: the calendar tables came with version 3.
+    auto olderCopy = [&](const char* name, const char* sql) {
+        const QString path = badCopy(other.path(), name, sql);
+        rawExec(path, R"(INSERT INTO T_Event (EOrt) VALUES ('Bonn'), ('Mainz'); )"
+                      R"(DROP TABLE "X_Kalender_Event"; DROP TABLE "X_Kalender"; )"
+                      "PRAGMA user_version = 2");
+        return path;
+    };
+    const QString broken = olderCopy("alt-ohne-spalte.mde",
+                                     R"(ALTER TABLE "T_Stamm_Musiker" DROP COLUMN "MHomepage")");
+    const QByteArray before = hashOf(data.databasePath());
+    try {
+        Backup::restore(data.databasePath(), broken, folder(), kNow);
+        ADD_FAILURE() << "restored an old copy without a column";
+    } catch (const CDaoException& error) {
+        EXPECT_TRUE(error.description().contains(QStringLiteral("fehlt die Spalte MHomepage")))
+            << error.description().toStdString();
+        EXPECT_TRUE(error.description().contains(QDir::toNativeSeparators(broken)))
+            << error.description().toStdString();
+    }
+    EXPECT_EQ(hashOf(data.databasePath()), before);
+    EXPECT_EQ(namesIn(data.dir()), QStringList({"Kavio.mde"}));
+
+    Backup::restore(data.databasePath(), olderCopy("alt.mde", nullptr), folder(), kNow);
+    EXPECT_EQ(eventsIn(data.databasePath()), 2);
+    CDatabase restored;
+    restored.open(data.databasePath());
+    EXPECT_EQ(restored.queryText("PRAGMA user_version"), QStringLiteral("3"));
+}
+
+TEST_F(BackupTest, BackupOfAForeignFileNamesItAndLeavesNoFolder) {
+    data.db().close();
+    {
+        QFile file(data.databasePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("Dies ist keine Datenbank.");
+    }
+    try {
+        Backup::write(data.databasePath(), folder(), kNow);
+        ADD_FAILURE() << "a foreign file was backed up";
+    } catch (const CDaoException& error) {
+        EXPECT_EQ(error.description(),
+                  QStringLiteral("Die Datensicherung wurde nicht angelegt: Die Datei %1 ist keine "
+                                 "Vorlanto-Datenbank.")
+                      .arg(QDir::toNativeSeparators(data.databasePath())));
+    }
+    EXPECT_EQ(namesIn(data.dir()), QStringList({"Kavio.mde"}));
+}
+
+TEST_F(BackupTest, CopiesOfTheSameSecondListInTheOrderTheyWereTaken) {
+    data.db().close();
+    QStringList written;
+    for (int i = 0; i < 11; ++i)
+        written << QFileInfo(Backup::write(data.databasePath(), folder(), kNow)).fileName();
+    QStringList listed;
+    for (const Backup::Copy& copy : Backup::list(folder()))
+        listed << QFileInfo(copy.path).fileName();
+    std::reverse(written.begin(), written.end());
+    EXPECT_EQ(listed, written);
+    // Rotation keeps the newest of that second, not the one named without a counter.
+    Backup::rotate(folder(), kNow, 1);
+    EXPECT_EQ(namesIn(folder()), QStringList({written.first()}));
+}
+
+TEST_F(BackupTest, LeftoversOfStoppedRunsAreRemovedAndNothingElse) {
+    data.db().close();
+    QDir(data.dir()).mkdir(QStringLiteral("Sicherung"));
+    const QStringList left = {QStringLiteral(".Kavio-tmp-restore-aB3dE9"),
+                              QStringLiteral("Sicherung/.Kavio-tmp-backup-Zz0099")};
+    const QStringList others = {QStringLiteral(".Kavio-tmp-notizen.txt"),
+                                QStringLiteral("Kavio-tmp-backup-abcdef"),
+                                QStringLiteral("Sicherung/Kavio-2024-06-01-120000.mde"),
+                                QStringLiteral("Sicherung/.Kavio-tmp-backup-inUse1")};
+    for (const QString& name : left + others) {
+        QFile file(QDir(data.dir()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+    // A copy still being written is locked by its writer.
+    const int writing =
+        ::open(QFile::encodeName(QDir(data.dir()).filePath(others.last())).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(writing, LOCK_SH | LOCK_NB), 0);
+    QStringList removed = removeLeftoverCopies(data.dir());
+    ::close(writing);
+    for (QString& path : removed)
+        path = QDir(data.dir()).relativeFilePath(path);
+    removed.sort();
+    EXPECT_EQ(removed, left);
+    for (const QString& name : others)
+        EXPECT_TRUE(QFile::exists(QDir(data.dir()).filePath(name))) << name.toStdString();
+}
+
+TEST_F(BackupTest, ADamagedDatabaseCanBeReplacedAndIsKeptByteForByte) {
+    addEvent(data.db(), "Köln");
+    data.db().close();
+    const QString good = Backup::write(data.databasePath(), folder(), kNow.addDays(-1));
+    {
+        // Many events, then a run of pages in the middle overwritten.
+        CDatabase db;
+        db.open(data.databasePath());
+        db.execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                   "INSERT INTO T_Event (EOrt, EVereinbarung) SELECT 'Ort ' || i, "
+                   "printf('%.200c', 'x') FROM n");
+    }
+    {
+        QFile file(data.databasePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.seek(file.size() / 2 & ~qint64(4095)));
+        file.write(QByteArray(8 * 4096, '\x5a'));
+    }
+    const QByteArray damaged = hashOf(data.databasePath());
+    const QString kept = Backup::restore(data.databasePath(), good, folder(), kNow);
+    EXPECT_TRUE(QFileInfo(kept).fileName().endsWith(QStringLiteral("-beschaedigt.mde")))
+        << kept.toStdString();
+    EXPECT_EQ(hashOf(kept), damaged);
+    EXPECT_EQ(eventsIn(data.databasePath()), 1);
+    // The copies' list and rotation leave it alone.
+    EXPECT_EQ(Backup::list(folder()).size(), 1);
+    Backup::rotate(folder(), kNow, 0);
+    EXPECT_TRUE(QFile::exists(kept));
 }

@@ -104,7 +104,8 @@ TEST_F(OvernightBookingFollowsTest, EveryChangeOfTheStaysUpdatesTheBooking) {
     EXPECT_EQ(booked(12), QStringLiteral("251.0"));
     // Moved to room 4 of the technician: that room's price stays, room 5 is released.
     database.exec("UPDATE T_Event_Uebernachtung SET ZimmerNr = 4 WHERE PersonID = 9");
-    OvernightPlan::settleRooms(database.db(), 12, {3, 5}, {3, 4}, false, std::nullopt);
+    OvernightPlan::settleRooms(database.db(), 12, {3, 5}, {3, 4}, false, std::nullopt,
+                               std::nullopt);
     EXPECT_EQ(booked(12), QStringLiteral("198.0"));
     // Deleting a stay.
     OvernightPlan::removeStay(database.db(), key);

@@ -110,6 +110,53 @@ TEST_F(ProfileFileTest, FilesWithByteOrderMarkAreReadAndKeepTheirEncoding) {
     }
 }
 
+TEST_F(ProfileFileTest, LinesNotWrittenStayByteForByteInEachEncoding) {
+    const struct {
+        const char* what;
+        QByteArray original;
+        QByteArray merch; // the new line as the file's encoding writes it
+    } cases[] = {
+        // A stray Windows-1252 byte in a file marked as UTF-8 survives: it is not turned into
+        // a replacement character by an unrelated write.
+        {"UTF-8 with mark and a stray byte",
+         "\xEF\xBB\xBF[PHOTO]\r\nDirMusician=/home/j\xFCrgen\r\n[OPTIONS]\r\nMwStInkl=1\r\n",
+         "DirMerch=/home/\xC3\xBC"},
+        {"UTF-8", "[PHOTO]\nDirMusician=/home/j\xC3\xBCrgen \t \n[OPTIONS]\nMwStInkl=1\n",
+         "DirMerch=/home/\xC3\xBC"},
+        {"Windows-1252", "[PHOTO]\nDirMusician=/home/j\xFCrgen\x81\n[OPTIONS]\nMwStInkl=1\n",
+         "DirMerch=/home/\xFC"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.what);
+        QFile::remove(path());
+        writeBytes(each.original);
+        ASSERT_TRUE(Settings::writeInt(profile, Settings::MwStInkl, 0));
+        ASSERT_TRUE(Settings::writeText(profile, Settings::DirMerch, QStringLiteral("/home/ü")));
+        const QByteArray ending = each.original.contains("\r\n") ? "\r\n" : "\n";
+        QByteArray expected = each.original;
+        expected.replace("MwStInkl=1", "MwStInkl=0");
+        expected.insert(expected.indexOf(ending, expected.indexOf("DirMusician=")) + ending.size(),
+                        each.merch + ending);
+        EXPECT_EQ(bytes(), expected);
+        EXPECT_EQ(Settings::readText(profile, Settings::DirMerch), QStringLiteral("/home/ü"));
+    }
+}
+
+TEST_F(ProfileFileTest, TheEncodingIsDecidedOnceSoAWriteChangesNoOtherValue) {
+    // Windows-1252 because of its first line; the second reads "Ã¤" in that code page (and
+    // would read "ä" as UTF-8).
+    writeBytes("[A]\nK=\xE4\nL=\xC3\xA4\n");
+    EXPECT_EQ(profile.readText(QStringLiteral("A"), QStringLiteral("L")), QStringLiteral("Ã¤"));
+    // The only byte that is no UTF-8 goes; the file stays Windows-1252 for this program.
+    ASSERT_TRUE(profile.writeText(QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("a")));
+    EXPECT_EQ(bytes(), QByteArray("[A]\nK=a\nL=\xC3\xA4\n"));
+    EXPECT_EQ(profile.readText(QStringLiteral("A"), QStringLiteral("L")), QStringLiteral("Ã¤"));
+    ASSERT_TRUE(profile.writeText(QStringLiteral("A"), QStringLiteral("M"), QStringLiteral("ö")));
+    EXPECT_EQ(bytes(), QByteArray("[A]\nK=a\nL=\xC3\xA4\nM=\xF6\n"));
+    EXPECT_EQ(CProfileFile(path()).readText(QStringLiteral("A"), QStringLiteral("L")),
+              QStringLiteral("Ã¤"));
+}
+
 TEST_F(ProfileFileTest, LastLineWithoutLineEndIsEndedOnlyWhenALineFollows) {
     writeBytes("[OPTIONS]\r\nMwStInkl=1");
     ASSERT_TRUE(Settings::writeInt(profile, Settings::MwStInkl, 0));

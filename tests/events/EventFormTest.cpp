@@ -215,6 +215,79 @@ TEST_F(EventFormTest, PlanningTakesOnlyAStoredEvent) {
     EXPECT_EQ(form.planningContext()->location, QStringLiteral("Rheinforum"));
 }
 
+TEST_F(EventFormTest, ChangesMadeElsewhereMeanwhileAreNeverOverwrittenUnasked) {
+    const QString conflict = QStringLiteral(
+        "Der Datensatz wurde inzwischen geändert: Location, Gage. Ihre Änderungen: Eventart.");
+    const struct {
+        Answer answer;
+        const char* stored; // type, location, fee, paid fee after the second save
+    } cases[] = {
+        // The stored fee and location come into the form; the type typed stays and is saved.
+        {Answer::Yes, "Hochzeit|Aula|1800.0|400.0"},
+        // The form's values are written over the other program's.
+        {Answer::No, "Hochzeit|Halle|1500.0|400.0"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.answer == Answer::Yes ? "take the stored values" : "write over them");
+        database.exec("DELETE FROM T_Event WHERE EventID = 12");
+        addEvent("EArt, EGageVereinb, EGageBezahlt, VeranstalterID, Status",
+                 "'Gala', 1500, 400, 3, 1");
+        CEventDlg form(database.db(), profile, 12);
+        form.show();
+        retype(form, "editArt", "Hochzeit");
+        {
+            CDatabase other; // a second program on the same file
+            other.open(database.databasePath());
+            other.execute("UPDATE T_Event SET EGageVereinb = 1800, ELocation = 'Aula' "
+                          "WHERE EventID = 12");
+        }
+        messages.clear();
+        messages.queueAnswer(Answer::Yes);
+        messages.queueAnswer(each.answer);
+        click(form, "buttonEnde");
+        ASSERT_EQ(messages.texts().size(), 2);
+        EXPECT_TRUE(messages.texts()[1].startsWith(conflict)) << messages.texts()[1].toStdString();
+        EXPECT_EQ(messages.messages()[1].buttons, MessageService::Buttons::YesNoCancel);
+        if (each.answer == Answer::Yes) {
+            // Nothing written yet: the user sees the merged values and saves them himself.
+            EXPECT_TRUE(form.isVisible());
+            EXPECT_EQ(stored("EArt||'|'||ELocation"), QStringLiteral("Gala|Aula"));
+            EXPECT_EQ(child<QLineEdit>(form, "editLocation")->text(), QStringLiteral("Aula"));
+            EXPECT_EQ(child<QLineEdit>(form, "editGage")->text(), QStringLiteral("1800"));
+            EXPECT_EQ(child<QLineEdit>(form, "editArt")->text(), QStringLiteral("Hochzeit"));
+            EXPECT_TRUE(form.isChanged());
+            messages.clear();
+            ASSERT_EQ(saveAndClose(form), QDialog::Accepted);
+            EXPECT_EQ(messages.texts(), QStringList{QString::fromUtf8(CFormDialog::kSaveQuestion)});
+        } else {
+            EXPECT_EQ(form.result(), QDialog::Accepted);
+        }
+        EXPECT_EQ(stored("EArt||'|'||ELocation||'|'||EGageVereinb||'|'||EGageBezahlt"),
+                  QString::fromUtf8(each.stored));
+    }
+}
+
+TEST_F(EventFormTest, CancellingTheConflictQuestionWritesNothingAndKeepsTheInput) {
+    addEvent("EArt, EGageVereinb, VeranstalterID, Status", "'Gala', 1500, 3, 1");
+    CEventDlg form(database.db(), profile, 12);
+    form.show();
+    retype(form, "editGage", "1600");
+    CDatabase other;
+    other.open(database.databasePath());
+    other.execute("UPDATE T_Event SET EGageVereinb = 1800 WHERE EventID = 12");
+    messages.queueAnswer(Answer::Yes);
+    messages.queueAnswer(Answer::Cancel);
+    click(form, "buttonEnde");
+    ASSERT_EQ(messages.texts().size(), 2);
+    // Both changed the fee: it is named on both sides, the emptied paid fee with it.
+    EXPECT_TRUE(messages.texts()[1].startsWith(
+        QStringLiteral("Der Datensatz wurde inzwischen geändert: Gage. Ihre Änderungen: Gage.")))
+        << messages.texts()[1].toStdString();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(child<QLineEdit>(form, "editGage")->text(), QStringLiteral("1600"));
+    EXPECT_EQ(stored("EGageVereinb"), QStringLiteral("1800.0"));
+}
+
 class EventFormFromListTest : public RunningProgramTest {};
 
 TEST_F(EventFormFromListTest, EventListCreatesEditsAndPlansEvents) {

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <libical/ical.h>
+#include <sqlite3.h>
 
 #include <map>
 #include <string>
@@ -207,6 +208,43 @@ TEST_F(CalendarExportTest, StatusesTimesAndDescription) {
     EXPECT_NE(night.description.find("Aufbau: 17:00 – 19:00"), std::string::npos);
     EXPECT_NE(night.description.find("Abbau: 04.06.2024 02:15 – 04.06.2024 03:00"),
               std::string::npos);
+}
+
+TEST_F(CalendarExportTest, ControlCharactersInTextsAreLeftOut) {
+    // Every control character in the type of event, the location and the agreement.
+    QString all;
+    for (char16_t c = 1; c < 0x20; ++c)
+        all += QChar(c);
+    all += QChar(0x7F);
+    all += QChar(0x85);
+    const QString typed = QStringLiteral("A") + all + QStringLiteral("Z");
+    const std::int32_t id = addEvent("2024-06-01 20:00:00", "2024-06-01 22:00:00", "2");
+    // Bound as a parameter: the texts hold characters no SQL literal could carry.
+    auto store = [&](const char* sql) {
+        sqlite3_stmt* statement = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(t.db().handle(), sql, -1, &statement, nullptr), SQLITE_OK);
+        const QByteArray text = typed.toUtf8();
+        sqlite3_bind_text(statement, 1, text.constData(), text.size(), SQLITE_TRANSIENT);
+        sqlite3_bind_int(statement, 2, id);
+        EXPECT_EQ(sqlite3_step(statement), SQLITE_DONE);
+        sqlite3_finalize(statement);
+    };
+    store("UPDATE T_Event SET EArt = ?1, ELocation = ?1, VeranstalterID = 900 WHERE EventID = ?2");
+    store("INSERT INTO T_Stamm_ExtFirma (ExtID, Art, fPrivat, Firma) VALUES (900, 0, 0, ?1)");
+    const QByteArray ics = Calendar::exportCalendar(t.db(), {}, kNow);
+    for (const char c : ics) {
+        const auto byte = static_cast<unsigned char>(c);
+        EXPECT_TRUE(byte >= 0x20 || c == '\r' || c == '\n' || c == '\t') << int(byte);
+        EXPECT_NE(byte, 0x7F);
+    }
+    const ParsedCalendar calendar = parse(ics);
+    ASSERT_TRUE(calendar.valid);
+    const ParsedEvent& event = only(calendar);
+    // Tab and line feed stay (the line feed escaped in the file); the carriage return, here
+    // not before a line feed, becomes one.
+    EXPECT_EQ(event.location.substr(0, 5), "A\t\n\nZ");
+    EXPECT_NE(event.summary.find("A\t\n\nZ"), std::string::npos) << event.summary;
+    EXPECT_NE(event.description.find("A\t\n\nZ"), std::string::npos) << event.description;
 }
 
 TEST_F(CalendarExportTest, PeriodAndPersonChooseTheEvents) {

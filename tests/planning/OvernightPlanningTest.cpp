@@ -253,6 +253,59 @@ TEST_F(OvernightPlanningTest, ASecondGuestKeepsTheRoomsPriceUnlessOneIsTyped) {
     EXPECT_EQ(rooms(), QStringLiteral("3/1:60.0"));
 }
 
+TEST_F(OvernightPlanningTest, ARoomPriceChangedMeanwhileIsNeverOverwrittenUnasked) {
+    const struct {
+        Answer answer;
+        const char* rooms; // after the form closed
+    } cases[] = {
+        // The stored price comes into the form; the remark typed stays and is saved.
+        {Answer::Yes, "3/1:55.0"},
+        // The price typed is written over the other program's.
+        {Answer::No, "3/1:60.0"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.answer == Answer::Yes ? "take the stored price" : "write over it");
+        database.exec("DELETE FROM T_Event_Uebernachtung; DELETE FROM "
+                      "T_Event_Uebernachtung_Zimmer");
+        stay(7, 0, 3, 1, "2026-08-15 14:00:00");
+        room(3, 1, "50");
+        CPlanReservierungDlg form(database.db(), 12, 7, 0,
+                                  QDateTime(QDate(2026, 8, 15), QTime(14, 0), Qt::UTC));
+        form.show();
+        auto* remark = form.findChild<QPlainTextEdit*>(QStringLiteral("editBemerkungen"));
+        QTest::keyClicks(remark, QStringLiteral("spaet"));
+        FormTest::type(form, "Preis pro Übern.", QStringLiteral("60"), true);
+        {
+            CDatabase other; // a second program on the same file
+            other.open(database.databasePath());
+            other.execute("UPDATE T_Event_Uebernachtung_Zimmer SET Preis = 55");
+        }
+        messages.clear();
+        messages.queueAnswer(Answer::Yes);
+        messages.queueAnswer(each.answer);
+        FormTest::click(form, "&Ende");
+        ASSERT_EQ(messages.texts().size(), 2);
+        EXPECT_TRUE(messages.texts()[1].startsWith(
+            QStringLiteral("Der Datensatz wurde inzwischen geändert: Preis pro Übern. Ihre "
+                           "Änderungen: Preis pro Übern.\n")))
+            << messages.texts()[1].toStdString();
+        if (each.answer == Answer::Yes) {
+            // Nothing written: neither the remark nor the price.
+            EXPECT_TRUE(form.isVisible());
+            EXPECT_EQ(rooms(), QStringLiteral("3/1:55.0"));
+            EXPECT_EQ(database.count("T_Event_Uebernachtung", "Bemerkungen = 'spaet'"), 0);
+            EXPECT_EQ(FormTest::field(form, "Preis pro Übern.")->text(), QStringLiteral("55,00"));
+            EXPECT_EQ(remark->toPlainText(), QStringLiteral("spaet"));
+            messages.clear();
+            save(form);
+            EXPECT_EQ(messages.texts(), QStringList{kSaveQuestion});
+        }
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+        EXPECT_EQ(rooms(), QString::fromUtf8(each.rooms));
+        EXPECT_EQ(database.count("T_Event_Uebernachtung", "Bemerkungen = 'spaet'"), 1);
+    }
+}
+
 TEST_F(OvernightPlanningTest, MovingAStayReleasesTheRoomItLeaves) {
     stay(7, 0, 3, 1, "2026-08-15 14:00:00");
     stay(8, 0, 3, 2, "2026-08-15 14:00:00");
