@@ -317,7 +317,9 @@ void bookStay(CDatabase& db, const StayKey& key, const Room& room, const QDateTi
         stay.cancelUpdate();
         throw;
     }
-    settleRooms(db, key.eventId, Room(), room, price.has_value(), price, std::nullopt);
+    // A new stay states the room's price outright: it is compared with what the room holds now.
+    settleRooms(db, key.eventId, Room(), room, price.has_value(), price,
+                roomPrice(db, key.eventId, room));
     transaction.commit();
 }
 
