@@ -712,12 +712,12 @@ void CRecordset::checkTexts() const {
         const Value& value = m_edit[static_cast<size_t>(c)];
         if (!m_dirty[static_cast<size_t>(c)] || value.kind != Value::Kind::Text)
             continue;
-        const QString name = QString::fromUtf8(m_source.column(c).name);
+        const auto name = [&] { return QString::fromUtf8(m_source.column(c).name); };
         if (value.text.find('\0') != std::string::npos)
             throw CDaoException(CDaoException::ConversionError,
                                 QStringLiteral("Der Text im Feld \"%1\" enthält ein Nullzeichen "
                                                "und kann nicht gespeichert werden.")
-                                    .arg(name));
+                                    .arg(name()));
         // Characters, not bytes: every byte that does not continue a UTF-8 sequence starts one.
         const auto characters = std::count_if(value.text.begin(), value.text.end(), [](char byte) {
             return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
@@ -726,33 +726,37 @@ void CRecordset::checkTexts() const {
             throw CDaoException(CDaoException::FieldTooSmall,
                                 QStringLiteral("Der Text im Feld \"%1\" ist zu lang. Erlaubt sind "
                                                "höchstens %2 Zeichen.")
-                                    .arg(name)
+                                    .arg(name())
                                     .arg(Schema::kMaxTextLength));
     }
 }
 
 void CRecordset::writeInsert() {
-    std::string columns;
-    std::string marks;
-    std::vector<int> written;
-    for (int c = 0; c < m_source.columnCount(); ++c) {
-        if (!m_dirty[static_cast<size_t>(c)])
-            continue;
-        if (!written.empty()) {
-            columns += ", ";
-            marks += ", ";
+    // Rows added one after another set the same columns: their statement text is made once.
+    if (m_dirty != m_insertColumns || m_insertSql.empty()) {
+        std::string columns;
+        std::string marks;
+        m_insertWritten.clear();
+        for (int c = 0; c < m_source.columnCount(); ++c) {
+            if (!m_dirty[static_cast<size_t>(c)])
+                continue;
+            if (!m_insertWritten.empty()) {
+                columns += ", ";
+                marks += ", ";
+            }
+            columns += quotedName(m_source.column(c).name);
+            marks += "?";
+            m_insertWritten.push_back(c);
         }
-        columns += quotedName(m_source.column(c).name);
-        marks += "?";
-        written.push_back(c);
+        const std::string table = quotedName(m_source.name());
+        m_insertSql = m_insertWritten.empty()
+                          ? "INSERT INTO " + table + " DEFAULT VALUES"
+                          : "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
+        m_insertColumns = m_dirty;
     }
-    const std::string table = quotedName(m_source.name());
-    const std::string sql =
-        written.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                        : "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
-    CachedStatement statement = m_db.prepare(sql);
+    CachedStatement statement = m_db.prepare(m_insertSql);
     int index = 1;
-    for (int c : written) {
+    for (int c : m_insertWritten) {
         const Value& value = m_edit[static_cast<size_t>(c)];
         bindValue(statement.get(), index++, value.text, static_cast<int>(value.kind), value.integer,
                   value.real);

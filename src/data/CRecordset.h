@@ -204,6 +204,10 @@ private:
     mutable std::vector<std::uint32_t> m_readIn;
     std::uint32_t m_rowSerial = 1;
     Bookmark m_lastModified = -1;
+    // The INSERT of the columns last added, kept for the next row that sets the same columns.
+    std::vector<bool> m_insertColumns;
+    std::vector<int> m_insertWritten;
+    std::string m_insertSql;
 
     struct NameCacheEntry {
         const char* data = nullptr;
