@@ -38,19 +38,21 @@ const SettingKey BirthReminderList{"LIST_COLS", "BirthReminder", "0,0,0,82,78,14
 const SettingKey BirthReminder{"OPTIONS", "BirthReminder", "1,14,14"};
 const SettingKey MwStInkl{"OPTIONS", "MwStInkl", "1"};
 const SettingKey Backup{"OPTIONS", "Backup", "1,10"};
+const SettingKey GemaReminder{"OPTIONS", "GemaReminder", "1"};
 
 const SettingKey DirMerch{"PHOTO", "DirMerch", ""};
 const SettingKey DirMusician{"PHOTO", "DirMusician", ""};
 
 const QList<const SettingKey*>& allKeys() {
     static const QList<const SettingKey*> keys = {
-        &Organizer,     &Technician,   &Musician,         &Backliner,  &Event,
-        &CarRental,     &PARental,     &LightRental,      &Accounting, &EventSelect,
-        &PrtGigUpdate,  &PlanCast1,    &PlanCast2,        &PlanTransp, &PlanHotel,
-        &PlanSetlist,   &PlanSonglist, &FinPerson,        &AccntHotel, &AccntTransp1,
-        &AccntTransp2,  &AccntOther,   &AccntMerchandise, &ExtCompany, &Songlist,
-        &Hotellist,     &CarList,      &Product,          &Gema,       &BirthReminderList,
-        &BirthReminder, &MwStInkl,     &Backup,           &DirMerch,   &DirMusician};
+        &Organizer,     &Technician,   &Musician,         &Backliner,    &Event,
+        &CarRental,     &PARental,     &LightRental,      &Accounting,   &EventSelect,
+        &PrtGigUpdate,  &PlanCast1,    &PlanCast2,        &PlanTransp,   &PlanHotel,
+        &PlanSetlist,   &PlanSonglist, &FinPerson,        &AccntHotel,   &AccntTransp1,
+        &AccntTransp2,  &AccntOther,   &AccntMerchandise, &ExtCompany,   &Songlist,
+        &Hotellist,     &CarList,      &Product,          &Gema,         &BirthReminderList,
+        &BirthReminder, &MwStInkl,     &Backup,           &GemaReminder, &DirMerch,
+        &DirMusician};
     return keys;
 }
 

@@ -26,6 +26,8 @@ extern const SettingKey Organizer, Technician, Musician, Backliner, Event, CarRe
 extern const SettingKey BirthReminder, MwStInkl;
 // "Backup": versioned copies at exit, "on,count" ("1,10": on, keep the last 10).
 extern const SettingKey Backup;
+// "GemaReminder": the start-up note of due GEMA reports, 1 on, 0 off.
+extern const SettingKey GemaReminder;
 // Section "PHOTO".
 extern const SettingKey DirMerch, DirMusician;
 
