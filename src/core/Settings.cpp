@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include <cmath>
+
 #include <QStringList>
 
 namespace Settings {
@@ -81,11 +83,25 @@ QList<int> splitNumbers(const QString& text) {
     return numbers;
 }
 
-QList<int> readWidths(const CProfileFile& profile, const SettingKey& key, int columns) {
-    QList<int> widths = splitNumbers(readText(profile, key)).mid(0, columns);
-    const QList<int> defaults = splitNumbers(QLatin1String(key.defaultValue));
+QList<int> readWidths(const CProfileFile& profile, const SettingKey& key, int columns,
+                      double defaultScale) {
+    const QString stored =
+        profile.readText(QLatin1String(key.section), QLatin1String(key.key), QString());
+    QList<int> widths =
+        stored.trimmed().isEmpty() ? QList<int>() : splitNumbers(stored).mid(0, columns);
+    const QList<int> defaults = defaultWidths(key, columns, defaultScale);
     while (widths.size() < columns)
-        widths.append(widths.size() < defaults.size() ? defaults.at(widths.size()) : 100);
+        widths.append(defaults.at(widths.size()));
+    return widths;
+}
+
+QList<int> defaultWidths(const SettingKey& key, int columns, double scale) {
+    const QList<int> defaults = splitNumbers(QLatin1String(key.defaultValue));
+    QList<int> widths;
+    for (int column = 0; column < columns; ++column) {
+        const int width = column < defaults.size() ? defaults.at(column) : 100;
+        widths.append(int(std::lround(width * scale)));
+    }
     return widths;
 }
 

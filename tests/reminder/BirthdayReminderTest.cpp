@@ -11,6 +11,7 @@
 #include "reminder/CErinnerungDlg.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "support/FormTestSupport.h"
+#include "support/ScaledWidths.h"
 #include "support/TestDatabase.h"
 
 #include <QCheckBox>
@@ -236,9 +237,9 @@ TEST_F(BirthdayReminderTest, DetailsOpensThePersonsFormAndWidthsAreKept) {
 
     FormTest::click(form, "&Ende");
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(
-        profile.readText(QStringLiteral("LIST_COLS"), QStringLiteral("BirthReminder"), QString()),
-        QStringLiteral("0,0,0,82,78,148,163,44"));
+    EXPECT_EQ(leading(profile.readText(QStringLiteral("LIST_COLS"), QStringLiteral("BirthReminder"),
+                                       QString())),
+              leading(scaledWidths("0,0,0,82,78,148,163,44", *list)));
 }
 
 TEST_F(BirthdayReminderTest, OptionFormStoresTheSettingOnlyWhenAskedTo) {

@@ -7,6 +7,7 @@
 #include "core/MessageService.h"
 #include "core/Settings.h"
 #include "support/QStringPrinting.h"
+#include "support/ScaledWidths.h"
 #include "widgets/CPickList.h"
 #include "widgets/CReportList.h"
 
@@ -209,25 +210,27 @@ TEST(FormFieldsTest, ReportListKeepsItsColumnWidthsInKavioIni) {
     const QStringList titles{QStringLiteral("Titel"), QStringLiteral("Dauer"),
                              QStringLiteral("Tonart")};
     const auto widthsOf = [](const CReportList& list) {
-        QList<int> widths;
+        QStringList widths;
         for (int column = 0; column < list.columnCount(); ++column)
-            widths << list.header()->sectionSize(column);
-        return widths;
+            widths << QString::number(list.header()->sectionSize(column));
+        return widths.join(u',');
     };
 
     CReportList fresh;
-    fresh.setUp(profile, Settings::Songlist, titles); // no file yet: the key's default
-    EXPECT_EQ(widthsOf(fresh), (QList<int>{134, 34, 51}));
+    // No file yet: the key's default, scaled for the list's font.
+    fresh.setUp(profile, Settings::Songlist, titles);
+    EXPECT_EQ(leading(widthsOf(fresh)), leading(scaledWidths("134,34,51", fresh)));
 
     ASSERT_TRUE(profile.writeText(QStringLiteral("LIST_COLS"), QStringLiteral("Songlist"),
                                   QStringLiteral("200,40")));
     CReportList list;
     list.setUp(profile, Settings::Songlist, titles);
-    EXPECT_EQ(widthsOf(list), (QList<int>{200, 40, 51}));
+    EXPECT_EQ(leading(widthsOf(list)), QStringLiteral("200,40"));
     list.header()->resizeSection(1, 75);
     list.saveWidths();
     EXPECT_EQ(profile.readText(QStringLiteral("LIST_COLS"), QStringLiteral("Songlist")),
-              QStringLiteral("200,75,51"));
+              widthsOf(list));
+    EXPECT_EQ(leading(widthsOf(list)), QStringLiteral("200,75"));
 
     list.addRow({QStringLiteral("Intro"), QStringLiteral("3:10")}, 4);
     list.addRow({QStringLiteral("Zugabe"), QStringLiteral("5:00")}, 9);
