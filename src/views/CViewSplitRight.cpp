@@ -23,7 +23,7 @@
 CViewSplitRight::CViewSplitRight(CDatabase& db, CProfileFile& profile, QWidget* parent)
     : QWidget(parent), m_db(db), m_profile(profile), m_model(new CReportListModel(this)),
       m_list(new QTreeView(this)), m_new(new QPushButton(this)), m_delete(new QPushButton(this)),
-      m_edit(new QPushButton(this)), m_end(new QPushButton(QStringLiteral("&Ende"), this)) {
+      m_edit(new QPushButton(this)), m_end(new QPushButton(QStringLiteral("E&nde"), this)) {
     // The list pane's mid grey.
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(0xBF, 0xBF, 0xBF));
