@@ -4,12 +4,23 @@
 #include "core/GigUpdateSelection.h"
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
+#include "data/CDatabase.h"
 #include "exchange/CalendarExport.h"
 
 #include "ui_CKalenderExportDlg.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+// The program directory, which holds the database: where the other documents are offered too.
+QDir programFolder(const CDatabase& db) {
+    return QFileInfo(db.path()).absoluteDir();
+}
+
+} // namespace
 
 CKalenderExportDlg::CKalenderExportDlg(CDatabase& db, QWidget* parent)
     : QDialog(parent), m_db(db), m_ui(std::make_unique<Ui::CKalenderExportDlg>()) {
@@ -60,7 +71,7 @@ void CKalenderExportDlg::onExport() {
     }
     const QString path =
         QFileDialog::getSaveFileName(this, QStringLiteral("Termine exportieren"),
-                                     QDir::home().filePath(QStringLiteral("Termine.ics")),
+                                     programFolder(m_db).filePath(QStringLiteral("Termine.ics")),
                                      QStringLiteral("iCalendar-Dateien (*.ics)"));
     if (path.isEmpty())
         return;

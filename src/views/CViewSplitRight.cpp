@@ -65,9 +65,13 @@ CViewSplitRight::CViewSplitRight(CDatabase& db, CProfileFile& profile, QWidget* 
         button->hide();
 
     connect(&ChangeNotifier::instance(), &ChangeNotifier::changed, this,
-            [this](ChangeNotifier::Topic topic, std::int32_t, int detail) {
-                if (shows(topic, detail))
-                    refreshList();
+            [this](ChangeNotifier::Topic topic, std::int32_t key, int detail) {
+                if (!shows(topic, detail))
+                    return;
+                // The entry a "new" form stored is the one to choose once it closes.
+                if (m_newKey == 0 && key > 0)
+                    m_newKey = key;
+                refreshList();
             });
 }
 
@@ -213,8 +217,14 @@ void CViewSplitRight::onEdit() {
 
 void CViewSplitRight::onNew() {
     const ListKindInfo* info = listKindInfo(m_kind);
-    if (info && info->newCaption)
-        openForm(-1);
+    if (!info || !info->newCaption)
+        return;
+    m_newKey = 0;
+    openForm(-1);
+    // A new entry that was stored is shown chosen, however the form was closed.
+    if (m_newKey > 0)
+        selectKey(m_newKey);
+    m_newKey = -1;
 }
 
 void CViewSplitRight::onDelete() {
