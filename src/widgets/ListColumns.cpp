@@ -80,8 +80,8 @@ QList<int> fitted(QTreeView& view, const QList<int>& widths) {
     const int width = view.viewport()->width();
     if (width <= 0)
         return widths;
-    // Each shown column's needs: at the least its title and the first row whole, better every
-    // row in view.
+    // Each shown column's needs, never less than its default: at the least its title and the
+    // first row whole, better every row in view.
     QList<int> least;
     QList<int> full;
     int leastSum = 0;
@@ -90,7 +90,8 @@ QList<int> fitted(QTreeView& view, const QList<int>& widths) {
         int first = 0;
         int all = 0;
         if (widths.at(column) > 0 && !header.isSectionHidden(column)) {
-            first = std::max(header.sectionSizeHint(column), firstRowNeed(view, column));
+            first = std::max(
+                {widths.at(column), header.sectionSizeHint(column), firstRowNeed(view, column)});
             all = std::max(first, items.sizeHintForColumn(column));
         }
         least << first;

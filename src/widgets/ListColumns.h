@@ -34,10 +34,11 @@ QList<int> defaults(const SettingKey& key, int columns, const QFont& font);
 // space stays empty while a text is cut and a wider window gives it room.
 void apply(QHeaderView& header, const QList<int>& widths);
 
-// Default widths fitted to what the list shows, within the list's width: every row in view
+// Default widths widened to what the list shows, within the list's width: every row in view
 // whole when that fits; else each title and the first row whole and the room left shared out by
 // what the other rows need. Where even titles and first row are wider than the list, they keep
-// their widths and the list scrolls sideways. Columns of width 0 stay hidden.
+// their widths and the list scrolls sideways. No column gets narrower than its default; columns
+// of width 0 stay hidden.
 QList<int> fitted(QTreeView& view, const QList<int>& widths);
 
 } // namespace ListColumns
