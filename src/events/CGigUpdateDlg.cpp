@@ -10,9 +10,6 @@
 
 #include <QHeaderView>
 
-#include <optional>
-#include <utility>
-
 namespace {
 constexpr int kKindRole = Qt::UserRole + 1;
 } // namespace
@@ -92,20 +89,9 @@ void CGigUpdateDlg::updateCrewEnabled() {
 
 void CGigUpdateDlg::onDrucken() {
     GigUpdate::Selection selection = readForm();
-    std::optional<QDate> from;
-    std::optional<QDate> to;
-    if (!FormFields::readDate(m_ui->editVon, from) || !FormFields::readDate(m_ui->editBis, to))
+    if (!FormFields::readRequiredDate(m_ui->editVon, selection.from) ||
+        !FormFields::readRequiredDate(m_ui->editBis, selection.to))
         return;
-    // Both ends are needed: an empty one is no date either.
-    for (auto [field, date] : {std::pair{m_ui->editVon, &from}, std::pair{m_ui->editBis, &to}}) {
-        if (!date->has_value()) {
-            MessageService::stop(this, QString::fromUtf8(FieldRules::kNotADate));
-            field->setFocus();
-            return;
-        }
-    }
-    selection.from = *from;
-    selection.to = *to;
     if (selection.to < selection.from) {
         MessageService::exclamation(
             this, QStringLiteral("Das Ende des Zeitraums liegt vor seinem Beginn."));

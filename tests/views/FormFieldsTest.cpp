@@ -97,6 +97,7 @@ TEST(FormFieldsTest, RefusedFieldShowsItsMessageAndKeepsTheUserInTheField) {
 
     std::optional<double> amount;
     std::optional<QDate> date;
+    QDate periodEnd;
     QString text;
     struct Case {
         const char* input;
@@ -110,6 +111,10 @@ TEST(FormFieldsTest, RefusedFieldShowsItsMessageAndKeepsTheUserInTheField) {
          QStringLiteral("Geben Sie bitte ein Datum und/oder eine Zeit ein.")},
         {"Bühnenplan", [&] { return FormFields::readText(field, 5, text); },
          QStringLiteral("Geben Sie bitte nicht mehr als 5 Zeichen ein.")},
+        // The end of a period must be given.
+        {"", [&] { return FormFields::readRequiredDate(field, periodEnd); },
+         QStringLiteral("Geben Sie bitte ein Datum und/oder eine Zeit ein.")},
+        {"01.01.2027", [&] { return FormFields::readRequiredDate(field, periodEnd); }, QString()},
         {"12,5", [&] { return FormFields::readDecimal(field, amount); }, QString()},
         {"1.2.26", [&] { return FormFields::readDate(field, date); }, QString()},
         {"Bühne", [&] { return FormFields::readText(field, 5, text); }, QString()}};
@@ -134,6 +139,7 @@ TEST(FormFieldsTest, RefusedFieldShowsItsMessageAndKeepsTheUserInTheField) {
     }
     EXPECT_EQ(amount, 12.5);
     EXPECT_EQ(date, QDate(2026, 2, 1));
+    EXPECT_EQ(periodEnd, QDate(2027, 1, 1));
     EXPECT_EQ(text, QStringLiteral("Bühne"));
 
     // A birthday field puts a two-digit year that lies ahead into the century before.
