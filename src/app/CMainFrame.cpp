@@ -5,6 +5,7 @@
 #include "CMainMenu.h"
 #include "FormRegistry.h"
 #include "ReportCommands.h"
+#include "core/ListKinds.h"
 #include "core/MessageService.h"
 #include "resources/Strings.h"
 #include "views/CMultiViewSplitter.h"
@@ -35,6 +36,9 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
 
     for (CViewSplitRight* view : {m_eventViews, m_addressViews}) {
         view->setFormOpener([this](QWidget* parent, int listKind, std::int32_t key) {
+            // The print list's entries open no form: they are printed.
+            if (listKind == ListKind::Print)
+                return m_menu->reports().printEvent(key);
             return m_forms->openList(parent, listKind, key);
         });
         // "&Ende" hides the list: the commands that act on its entries have nothing left to
@@ -52,6 +56,8 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
     // The Delete key deletes the selected entry of the list shown.
     auto* deleteKey = new QShortcut(QKeySequence::Delete, this);
     connect(deleteKey, &QShortcut::activated, this, [this] {
+        if (m_preview)
+            return; // the list stands hidden behind a report's preview
         if (CViewSplitRight* view = currentListView())
             view->onDelete();
     });
@@ -139,6 +145,9 @@ void CMainFrame::setReportPreview(QWidget* preview) {
     QWidget* shown = preview ? preview : static_cast<QWidget*>(m_splitter);
     setCentralWidget(shown);
     shown->show();
+    // While the preview stands in, the hidden list and the commands on its entries rest.
+    m_splitter->setEnabled(!preview);
+    m_menu->updateEnabling();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

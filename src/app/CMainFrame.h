@@ -51,6 +51,8 @@ public:
     QPrinter& printer() const;
     // Shows a report's preview in place of the panes; nullptr shows the panes again.
     void setReportPreview(QWidget* preview);
+    // Whether a report's preview stands in for the panes; the list commands are then disabled.
+    bool reportPreviewShown() const { return m_preview != nullptr; }
     CKavioApp& app() const { return m_app; }
 
 protected:

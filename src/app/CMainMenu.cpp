@@ -8,6 +8,7 @@
 #include "core/Backup.h"
 #include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
+#include "data/CDaoException.h"
 #include "resources/Strings.h"
 #include "views/CDatenaustauschDlg.h"
 #include "views/CDatensicherungDlg.h"
@@ -94,6 +95,7 @@ void CMainMenu::createMenus() {
     }
     file->addSeparator();
     add(file, PrintSetup, QStringLiteral("Drucker&einrichtung..."), &CMainMenu::onPrintSetup);
+    add(file, BackupNow, QStringLiteral("Jetzt &sichern"), &CMainMenu::onBackupNow);
     add(file, RestoreBackup, QStringLiteral("Datensicherung &wiederherstellen..."),
         &CMainMenu::onRestoreBackup);
     file->addSeparator();
@@ -224,12 +226,14 @@ void CMainMenu::createToolbarAndLogo() {
     QAction* help = toolbar->addAction(Pictures::toolbarIcon(0), QStringLiteral("Hilfe"));
     connect(help, &QAction::triggered, this, &CMainMenu::onHelp);
     m_actions.insert(ToolbarHelp, help);
-    for (int command : {int(ToolbarReserved1), int(ToolbarReserved2)}) {
-        QAction* reserved = toolbar->addAction(
-            Pictures::toolbarIcon(command == ToolbarReserved1 ? 1 : 2), QString());
-        reserved->setEnabled(false);
-        m_actions.insert(command, reserved);
-    }
+    // The calendar opens the month calendar, the printer the list of what can be printed.
+    QAction* calendar = toolbar->addAction(Pictures::toolbarIcon(1), QStringLiteral("Kalender"));
+    connect(calendar, &QAction::triggered, this,
+            [this] { m_frame.forms().openCommand(&m_frame, MonthCalendar); });
+    m_actions.insert(ToolbarCalendar, calendar);
+    QAction* print = toolbar->addAction(Pictures::toolbarIcon(2), QStringLiteral("Drucken"));
+    connect(print, &QAction::triggered, this, [this] { m_frame.navigate(1, 6); });
+    m_actions.insert(ToolbarPrint, print);
     // The logo stands at the right end of the menu bar; the window caption belongs to the
     // window manager.
     m_frame.menuBar()->setCornerWidget(new CLogoLabel(m_frame.menuBar()), Qt::TopRightCorner);
@@ -237,17 +241,37 @@ void CMainMenu::createToolbarAndLogo() {
 
 void CMainMenu::updateEnabling() {
     const CMainFrame::Flags& flags = m_frame.flags();
-    m_actions.value(EditEvent)->setEnabled(flags.eventEdit);
-    m_actions.value(DeleteEvent)->setEnabled(flags.eventDelete);
-    m_actions.value(PlanEvent)->setEnabled(flags.eventPlan);
+    // The commands act on the list's entry; behind a report's preview the list is out of sight.
+    const bool list = !m_frame.reportPreviewShown();
+    m_actions.value(EditEvent)->setEnabled(list && flags.eventEdit);
+    m_actions.value(DeleteEvent)->setEnabled(list && flags.eventDelete);
+    m_actions.value(PlanEvent)->setEnabled(list && flags.eventPlan);
     for (int command : {CostPersonnel, CostPA, CostLight, CostTransport, CostOvernight, CostOther})
-        m_actions.value(command)->setEnabled(flags.accounting);
+        m_actions.value(command)->setEnabled(list && flags.accounting);
 }
 
 QPrinter& CMainMenu::printer() {
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>();
     return *m_printer;
+}
+
+void CMainMenu::onBackupNow() {
+    CKavioApp& app = m_frame.app();
+    const QString folder = Backup::folder(app.programDirectory());
+    const QDateTime now = QDateTime::currentDateTime();
+    QString path;
+    try {
+        path = Backup::write(app.database().path(), folder, now);
+        // The same rule of which copies stay as after the exit's backup.
+        Backup::rotate(folder, now, Backup::readOptions(app.profile()).keepLast);
+    } catch (const CDaoException& error) {
+        MessageService::stop(&m_frame, error.description());
+        return;
+    }
+    MessageService::information(
+        &m_frame,
+        QStringLiteral("Die Datenbank wurde gesichert:\n%1").arg(QDir::toNativeSeparators(path)));
 }
 
 void CMainMenu::onPrintSetup() {

@@ -22,6 +22,7 @@ public:
         PrintSetup = 57606,
         Exit = 57665,
         RestoreBackup = 32080,
+        BackupNow = 32092,
         ShowEventList = 32018,
         NewEvent = 32016,
         EditEvent = 32014,
@@ -60,8 +61,8 @@ public:
         Web = 32074,
         About = 57664,
         ToolbarHelp = 1420,
-        ToolbarReserved1 = 32069,
-        ToolbarReserved2 = 32070,
+        ToolbarCalendar = 32069,
+        ToolbarPrint = 32070,
         MonthCalendar = 32090,
         YearOverview = 32091,
     };
@@ -87,6 +88,8 @@ private:
     void onPrintSetup();
     void onExit();
     void onRestoreBackup();
+    // "Jetzt &sichern": a checked copy of the database at once, as the exit writes one.
+    void onBackupNow();
     void onShowEventList();
     void onNewEvent();
     void onEditEvent();

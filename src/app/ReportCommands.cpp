@@ -11,6 +11,8 @@
 #include "views/CViewPrintPreview.h"
 #include "views/ReportPrinting.h"
 
+#include <QInputDialog>
+
 ReportCommands::ReportCommands(CMainFrame& frame) : QObject(&frame), m_frame(frame) {}
 
 void ReportCommands::gigUpdate() {
@@ -73,10 +75,31 @@ std::int32_t ReportCommands::chooseEvent() {
     return form.eventId();
 }
 
+int ReportCommands::printEvent(std::int32_t eventId) {
+    QInputDialog choice(&m_frame);
+    choice.setWindowTitle(QStringLiteral("Drucken"));
+    choice.setLabelText(QStringLiteral("Was soll für den gewählten Event gedruckt werden?"));
+    choice.setComboBoxItems({QStringLiteral("Gig-Rider"), QStringLiteral("Abrechnung")});
+    choice.setComboBoxEditable(false);
+    choice.setOkButtonText(QStringLiteral("&Drucken"));
+    choice.setCancelButtonText(QStringLiteral("&Abbrechen"));
+    if (choice.exec() != QDialog::Accepted)
+        return QDialog::Rejected;
+    closePreview();
+    if (choice.textValue() == QLatin1String("Gig-Rider"))
+        gigRider(eventId);
+    else
+        accounting(eventId);
+    return QDialog::Accepted;
+}
+
 void ReportCommands::gigRider() {
     const std::int32_t eventId = chooseEvent();
-    if (eventId <= 0)
-        return;
+    if (eventId > 0)
+        gigRider(eventId);
+}
+
+void ReportCommands::gigRider(std::int32_t eventId) {
     CDatabase& db = m_frame.app().database();
     const UserProfile user = m_frame.app().userProfile();
     showPreview(
@@ -88,8 +111,11 @@ void ReportCommands::gigRider() {
 
 void ReportCommands::accounting() {
     const std::int32_t eventId = chooseEvent();
-    if (eventId <= 0)
-        return;
+    if (eventId > 0)
+        accounting(eventId);
+}
+
+void ReportCommands::accounting(std::int32_t eventId) {
     CDatabase& db = m_frame.app().database();
     const UserProfile user = m_frame.app().userProfile();
     const ReportPrinting::Renderer render = [&db, eventId, user](const PageMetrics& metrics) {

@@ -2,11 +2,23 @@
 #include "widgets/MessageBoxes.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
+    // Qt's own dialogs (the file dialog's dates) follow the system locale, which Qt reads from
+    // these variables when the application starts: German dates whatever the desktop's
+    // language. LC_ALL would override LC_TIME; its value stays for everything but the dates.
+    if (const QByteArray all = qgetenv("LC_ALL"); !all.isEmpty()) {
+        for (const char* category : {"LC_NUMERIC", "LC_MESSAGES", "LC_CTYPE", "LC_COLLATE"}) {
+            if (qEnvironmentVariableIsEmpty(category))
+                qputenv(category, all);
+        }
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_TIME", "de_DE.UTF-8");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorlanto"));
     QApplication::setApplicationVersion(QStringLiteral("2.0"));

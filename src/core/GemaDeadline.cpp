@@ -1,5 +1,6 @@
 #include "GemaDeadline.h"
 
+#include "Settings.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 
@@ -18,19 +19,28 @@ QString columnText(sqlite3_stmt* statement, int column) {
                              sqlite3_column_bytes(statement, column));
 }
 
+void requireEvent(CDatabase& db, std::int32_t eventId) {
+    if (db.queryText("SELECT count(*) FROM \"T_Event\" WHERE \"EventID\" = " +
+                     std::to_string(eventId))
+            .toInt() == 0)
+        throw CDaoException(CDaoException::NoCurrentRecord,
+                            QStringLiteral("Den Event gibt es nicht mehr."));
+}
+
 } // namespace
 
 std::vector<Due> dueEvents(CDatabase& db, const QDate& today) {
     // ?1 today as "yyyy-MM-dd". An event took place when it began before today.
     static const std::string sql =
         "SELECT e.\"EventID\", date(e.\"EBeginn\"), coalesce(s.\"Stat_Plan_Setliste\", 0) = 2, "
-        "g.\"EventID\" IS NOT NULL, e.\"EArt\", e.\"ELocation\", e.\"EOrt\" "
+        "g.\"GedrucktAm\" IS NOT NULL, e.\"EArt\", e.\"ELocation\", e.\"EOrt\" "
         "FROM \"T_Event\" AS e LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = e.\"EventID\" "
         "LEFT JOIN \"T_Event_Gema\" AS g ON g.\"EventID\" = e.\"EventID\" "
         "WHERE e.\"EventID\" > 0 AND coalesce(e.\"Status\", 0) <> 3 AND e.\"EBeginn\" IS NOT NULL "
         "AND date(e.\"EBeginn\") < ?1 "
         "AND date(e.\"EBeginn\", '+42 days') < date(?1, '+14 days') "
-        "AND (coalesce(s.\"Stat_Plan_Setliste\", 0) <> 2 OR g.\"EventID\" IS NULL) "
+        "AND coalesce(g.\"KeineMeldung\", 0) = 0 "
+        "AND (coalesce(s.\"Stat_Plan_Setliste\", 0) <> 2 OR g.\"GedrucktAm\" IS NULL) "
         "ORDER BY e.\"EBeginn\", e.\"EventID\"";
     CachedStatement statement = db.prepare(sql);
     sqlite3_stmt* raw = statement.get();
@@ -62,31 +72,36 @@ std::vector<Due> dueEvents(CDatabase& db, const QDate& today) {
 }
 
 QString reminderText(const Due& due) {
-    QString time;
-    if (due.daysLeft > 1)
-        time = QStringLiteral("noch %1 Tage").arg(due.daysLeft);
-    else if (due.daysLeft == 1)
-        time = QStringLiteral("noch 1 Tag");
-    else if (due.daysLeft == 0)
-        time = QStringLiteral("heute letzter Tag");
-    else
-        time = QStringLiteral("Frist abgelaufen");
     QStringList missing;
     if (!due.setListComplete)
         missing << QStringLiteral("Setliste unvollständig");
     if (!due.printed)
         missing << QStringLiteral("Formular nicht gedruckt");
+    const QString deadline = due.deadline.toString(QStringLiteral("dd.MM.yyyy"));
+    if (due.daysLeft < 0)
+        return QStringLiteral("GEMA-Meldung: Frist abgelaufen am %1: %2")
+            .arg(deadline, missing.join(QStringLiteral(", ")));
+    QString time;
+    if (due.daysLeft > 1)
+        time = QStringLiteral("noch %1 Tage").arg(due.daysLeft);
+    else if (due.daysLeft == 1)
+        time = QStringLiteral("noch 1 Tag");
+    else
+        time = QStringLiteral("heute letzter Tag");
     return QStringLiteral("GEMA-Meldung bis %1 (%2): %3")
-        .arg(due.deadline.toString(QStringLiteral("dd.MM.yyyy")), time,
-             missing.join(QStringLiteral(", ")));
+        .arg(deadline, time, missing.join(QStringLiteral(", ")));
 }
 
 QString startupText(const std::vector<Due>& due) {
-    if (due.empty())
+    // What can still be sent in time matters most; of the missed deadlines the latest ones.
+    // Older ones would only repeat at every start what the event list shows anyway.
+    std::vector<Due> order;
+    for (const Due& entry : due) {
+        if (entry.daysLeft >= -kStartupDaysPast)
+            order.push_back(entry);
+    }
+    if (order.empty())
         return QString();
-    // What can still be sent in time matters most; of the missed deadlines the latest ones,
-    // since years of old events would otherwise bury them.
-    std::vector<Due> order = due;
     std::stable_sort(order.begin(), order.end(), [](const Due& a, const Due& b) {
         const bool aOpen = a.daysLeft >= 0;
         const bool bOpen = b.daysLeft >= 0;
@@ -96,16 +111,27 @@ QString startupText(const std::vector<Due>& due) {
     });
     // One line more than the limit says no more than "und 1 weiterer" would.
     const size_t shown = order.size() <= size_t(kStartupLines) + 1 ? order.size() : kStartupLines;
-    QStringList lines{
-        QStringLiteral("Die GEMA-Meldung dieser Events muss bald bei der GEMA sein:")};
+    QStringList lines{QStringLiteral("Für diese Events ist die GEMA-Meldung fällig:")};
     for (size_t index = 0; index < shown; ++index)
         lines << QStringLiteral("%1 %2 - %3")
                      .arg(order[index].eventDate.toString(QStringLiteral("dd.MM.yyyy")),
                           order[index].description, reminderText(order[index]));
     if (shown < order.size())
-        lines << QStringLiteral("... und %1 weitere Events (in der Eventliste markiert)")
+        lines << QStringLiteral("... und %1 weitere (in der Eventliste markiert)")
                      .arg(order.size() - shown);
+    lines << QString()
+          << QStringLiteral("Braucht ein Event keine Meldung, setzen Sie in seiner "
+                            "Setlisten-Planung unter \"GEMA-Liste drucken...\" das Häkchen "
+                            "\"Keine GEMA-Meldung nötig\".");
     return lines.join(QLatin1Char('\n'));
+}
+
+bool startupNoteOn(const CProfileFile& profile) {
+    return Settings::readInt(profile, Settings::GemaReminder) != 0;
+}
+
+bool setStartupNoteOn(CProfileFile& profile, bool on) {
+    return Settings::writeInt(profile, Settings::GemaReminder, on ? 1 : 0);
 }
 
 void markGemaPrinted(CDatabase& db, std::int32_t eventId, const QDate& date) {
@@ -114,15 +140,28 @@ void markGemaPrinted(CDatabase& db, std::int32_t eventId, const QDate& date) {
                             QStringLiteral("Das Druckdatum des GEMA-Formulars ist ungültig."));
     const std::string day = date.toString(Qt::ISODate).toStdString() + " 00:00:00";
     CDbTransaction transaction(db);
-    if (db.queryText("SELECT count(*) FROM \"T_Event\" WHERE \"EventID\" = " +
-                     std::to_string(eventId))
-            .toInt() == 0)
-        throw CDaoException(CDaoException::NoCurrentRecord,
-                            QStringLiteral("Den Event gibt es nicht mehr."));
+    requireEvent(db, eventId);
     db.execute(
         "INSERT INTO \"T_Event_Gema\" (\"EventID\", \"GedrucktAm\") VALUES (" +
         std::to_string(eventId) + ", '" + day +
         "') ON CONFLICT (\"EventID\") DO UPDATE SET \"GedrucktAm\" = excluded.\"GedrucktAm\"");
+    transaction.commit();
+}
+
+bool noReportNeeded(CDatabase& db, std::int32_t eventId) {
+    return db.queryText("SELECT count(*) FROM \"T_Event_Gema\" WHERE \"EventID\" = " +
+                        std::to_string(eventId) + " AND \"KeineMeldung\" <> 0")
+               .toInt() > 0;
+}
+
+void setNoReportNeeded(CDatabase& db, std::int32_t eventId, bool noReport) {
+    CDbTransaction transaction(db);
+    requireEvent(db, eventId);
+    // Yes/no columns store true as -1. The row also holds the print date, which stays.
+    db.execute("INSERT INTO \"T_Event_Gema\" (\"EventID\", \"KeineMeldung\") VALUES (" +
+               std::to_string(eventId) + ", " + (noReport ? "-1" : "0") +
+               ") ON CONFLICT (\"EventID\") DO UPDATE SET \"KeineMeldung\" = "
+               "excluded.\"KeineMeldung\"");
     transaction.commit();
 }
 

@@ -7,15 +7,19 @@
 #include <vector>
 
 class CDatabase;
+class CProfileFile;
 
 // The music report of an event must reach GEMA within six weeks after it. An event that took
-// place, is not cancelled, and whose set-list planning is not complete or whose GEMA form was
-// never printed, is due once fewer than 14 days of that time are left (and stays due when the
-// time has run out).
+// place, is not cancelled, is not marked "Keine GEMA-Meldung nötig", and whose set-list planning
+// is not complete or whose GEMA form was never printed, is due once fewer than 14 days of that
+// time are left (and stays due when the time has run out; the event list marks it).
 namespace GemaDeadline {
 
 constexpr int kDaysAllowed = 42;
 constexpr int kWarnDays = 14;
+// The start-up note names missed deadlines only this many days back; older ones stay marked in
+// the event list, where they do not interrupt every start.
+constexpr int kStartupDaysPast = 28;
 
 struct Due {
     std::int32_t eventId = 0;
@@ -30,19 +34,31 @@ struct Due {
 // The events due on `today`, the most urgent first. One query. Throws CDaoException.
 std::vector<Due> dueEvents(CDatabase& db, const QDate& today);
 
-// "GEMA-Meldung bis 12.06.2024 (noch 5 Tage): Setliste unvollständig, Formular nicht gedruckt"
+// "GEMA-Meldung bis 12.06.2024 (noch 5 Tage): Setliste unvollständig, Formular nicht gedruckt";
+// a missed one "GEMA-Meldung: Frist abgelaufen am 12.06.2024: ...".
 QString reminderText(const Due& due);
 
-// How many events the start-up reminder names at most.
-constexpr int kStartupLines = 6;
+// How many events the start-up note names at most.
+constexpr int kStartupLines = 10;
 
-// The start-up reminder, empty when none is due: one line per event, those whose deadline is
-// still ahead first (the nearest first), then those past it (the most recent first), at most
-// kStartupLines of them and then how many more the event list marks.
+// The start-up note, empty when nothing in its window is due: the events whose deadline lies
+// ahead (the nearest first), then those whose deadline passed at most kStartupDaysPast days ago
+// (the most recent first), at most kStartupLines of them and then how many more there are.
+// `due` as dueEvents() gives it for the same day.
 QString startupText(const std::vector<Due>& due);
+
+// Whether the start-up note is switched on (Kavio.ini, OPTIONS/GemaReminder; default on).
+bool startupNoteOn(const CProfileFile& profile);
+bool setStartupNoteOn(CProfileFile& profile, bool on);
 
 // Notes that the GEMA form of an event was printed on `date` (the latest print counts).
 // Throws CDaoException; then nothing is stored.
 void markGemaPrinted(CDatabase& db, std::int32_t eventId, const QDate& date);
+
+// "Keine GEMA-Meldung nötig": the event owes no music report (no music of GEMA members, a
+// private party ...). It is no longer due and the event list drops its mark.
+// Throws CDaoException; then nothing is stored.
+bool noReportNeeded(CDatabase& db, std::int32_t eventId);
+void setNoReportNeeded(CDatabase& db, std::int32_t eventId, bool noReport);
 
 } // namespace GemaDeadline

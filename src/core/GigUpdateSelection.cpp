@@ -6,6 +6,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace GigUpdate {
 
 Selection openingSelection(CDatabase& db, const QDate& today) {
@@ -14,8 +16,10 @@ Selection openingSelection(CDatabase& db, const QDate& today) {
     selection.to = today;
     CSetEvent events(db);
     events.open(QString(), QStringLiteral("[EBeginn] DESC"));
+    // Up to the latest event; when every event lies in the past the period is today alone,
+    // which the form's own check accepts.
     if (!events.atEnd() && !events.isNull("EBeginn"))
-        selection.to = events.getDate("EBeginn").date();
+        selection.to = std::max(today, events.getDate("EBeginn").date());
     return selection;
 }
 

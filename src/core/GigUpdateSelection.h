@@ -39,7 +39,7 @@ struct Selection {
 };
 
 // What the selection form shows when it opens: all statuses, from today to the begin of the
-// latest event (today when there is none), no crew. Throws CDaoException.
+// latest event (today when there is none or it lies in the past), no crew. Throws CDaoException.
 Selection openingSelection(CDatabase& db, const QDate& today);
 
 // The status texts of the report ("angefragt" ...); empty for any other status.

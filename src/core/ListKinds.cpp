@@ -7,28 +7,28 @@ namespace {
 
 const ListKindInfo kKinds[] = {
     {ListKind::Organizers, 8, Strings::kFirmColumns, &Settings::Organizer, true, 0,
-     "&Neuer Veranstalter...", "Veranstalter &löschen", "Veranstalter &bearbeiten..."},
+     "Ne&uer Veranstalter...", "Veranstalter &löschen", "Veranstalter &bearbeiten..."},
     {ListKind::Technicians, 8, Strings::kFirmColumns, &Settings::Technician, true, 1,
-     "&Neuer Techniker...", "Techniker &löschen", "Techniker &bearbeiten..."},
+     "Ne&uer Techniker...", "Techniker &löschen", "Techniker &bearbeiten..."},
     {ListKind::Musicians, 7, Strings::kMusicianColumns, &Settings::Musician, true, -1,
-     "&Neuer Musiker...", "Musiker &löschen", "Musiker &bearbeiten..."},
+     "Ne&uer Musiker...", "Musiker &löschen", "Musiker &bearbeiten..."},
     {ListKind::Backliners, 8, Strings::kFirmColumns, &Settings::Backliner, true, 2,
-     "&Neuer Backliner...", "Backliner &löschen", "Backliner &bearbeiten..."},
-    {ListKind::Events, 9, Strings::kEventColumns, &Settings::Event, true, -1, "&Neuer Event...",
+     "Ne&uer Backliner...", "Backliner &löschen", "Backliner &bearbeiten..."},
+    {ListKind::Events, 9, Strings::kEventColumns, &Settings::Event, true, -1, "Ne&uer Event...",
      "Event &löschen", "Event &bearbeiten..."},
     {ListKind::CarHire, 8, Strings::kFirmColumns, &Settings::CarRental, true, 5,
-     "&Neuer Kfz-Verleiher...", "Kfz-Verleiher &löschen", "Kfz-Verleiher &bearbeiten..."},
+     "Ne&uer Kfz-Verleiher...", "Kfz-Verleiher &löschen", "Kfz-Verleiher &bearbeiten..."},
     {ListKind::PAHire, 8, Strings::kFirmColumns, &Settings::PARental, true, 3,
-     "&Neuer PA-Verleiher...", "PA-Verleiher &löschen", "PA-Verleiher &bearbeiten..."},
+     "Ne&uer PA-Verleiher...", "PA-Verleiher &löschen", "PA-Verleiher &bearbeiten..."},
     {ListKind::LightHire, 8, Strings::kFirmColumns, &Settings::LightRental, true, 4,
-     "&Neuer LA-Verleiher...", "LA-Verleiher &löschen", "LA-Verleiher &bearbeiten..."},
+     "Ne&uer LA-Verleiher...", "LA-Verleiher &löschen", "LA-Verleiher &bearbeiten..."},
     {ListKind::Accounting, 9, Strings::kEventColumns, &Settings::Accounting, true, -1, nullptr,
      nullptr, "&Planung Finanzen..."},
     {ListKind::Merchandise, 9, Strings::kEventColumns, &Settings::Event, true, -1, nullptr, nullptr,
      "Artikel &bearbeiten..."},
     // The print list takes the event list's default widths and never keeps its own.
     {ListKind::Print, 9, Strings::kEventColumns, &Settings::Event, false, -1, nullptr, nullptr,
-     "&Drucken..."},
+     "Dr&ucken..."},
 };
 
 } // namespace

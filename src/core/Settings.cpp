@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include <cmath>
+
 #include <QStringList>
 
 namespace Settings {
@@ -38,19 +40,21 @@ const SettingKey BirthReminderList{"LIST_COLS", "BirthReminder", "0,0,0,82,78,14
 const SettingKey BirthReminder{"OPTIONS", "BirthReminder", "1,14,14"};
 const SettingKey MwStInkl{"OPTIONS", "MwStInkl", "1"};
 const SettingKey Backup{"OPTIONS", "Backup", "1,10"};
+const SettingKey GemaReminder{"OPTIONS", "GemaReminder", "1"};
 
 const SettingKey DirMerch{"PHOTO", "DirMerch", ""};
 const SettingKey DirMusician{"PHOTO", "DirMusician", ""};
 
 const QList<const SettingKey*>& allKeys() {
     static const QList<const SettingKey*> keys = {
-        &Organizer,     &Technician,   &Musician,         &Backliner,  &Event,
-        &CarRental,     &PARental,     &LightRental,      &Accounting, &EventSelect,
-        &PrtGigUpdate,  &PlanCast1,    &PlanCast2,        &PlanTransp, &PlanHotel,
-        &PlanSetlist,   &PlanSonglist, &FinPerson,        &AccntHotel, &AccntTransp1,
-        &AccntTransp2,  &AccntOther,   &AccntMerchandise, &ExtCompany, &Songlist,
-        &Hotellist,     &CarList,      &Product,          &Gema,       &BirthReminderList,
-        &BirthReminder, &MwStInkl,     &Backup,           &DirMerch,   &DirMusician};
+        &Organizer,     &Technician,   &Musician,         &Backliner,    &Event,
+        &CarRental,     &PARental,     &LightRental,      &Accounting,   &EventSelect,
+        &PrtGigUpdate,  &PlanCast1,    &PlanCast2,        &PlanTransp,   &PlanHotel,
+        &PlanSetlist,   &PlanSonglist, &FinPerson,        &AccntHotel,   &AccntTransp1,
+        &AccntTransp2,  &AccntOther,   &AccntMerchandise, &ExtCompany,   &Songlist,
+        &Hotellist,     &CarList,      &Product,          &Gema,         &BirthReminderList,
+        &BirthReminder, &MwStInkl,     &Backup,           &GemaReminder, &DirMerch,
+        &DirMusician};
     return keys;
 }
 
@@ -79,11 +83,25 @@ QList<int> splitNumbers(const QString& text) {
     return numbers;
 }
 
-QList<int> readWidths(const CProfileFile& profile, const SettingKey& key, int columns) {
-    QList<int> widths = splitNumbers(readText(profile, key)).mid(0, columns);
-    const QList<int> defaults = splitNumbers(QLatin1String(key.defaultValue));
+QList<int> readWidths(const CProfileFile& profile, const SettingKey& key, int columns,
+                      double defaultScale) {
+    const QString stored =
+        profile.readText(QLatin1String(key.section), QLatin1String(key.key), QString());
+    QList<int> widths =
+        stored.trimmed().isEmpty() ? QList<int>() : splitNumbers(stored).mid(0, columns);
+    const QList<int> defaults = defaultWidths(key, columns, defaultScale);
     while (widths.size() < columns)
-        widths.append(widths.size() < defaults.size() ? defaults.at(widths.size()) : 100);
+        widths.append(defaults.at(widths.size()));
+    return widths;
+}
+
+QList<int> defaultWidths(const SettingKey& key, int columns, double scale) {
+    const QList<int> defaults = splitNumbers(QLatin1String(key.defaultValue));
+    QList<int> widths;
+    for (int column = 0; column < columns; ++column) {
+        const int width = column < defaults.size() ? defaults.at(column) : 100;
+        widths.append(int(std::lround(width * scale)));
+    }
     return widths;
 }
 

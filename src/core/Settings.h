@@ -26,6 +26,8 @@ extern const SettingKey Organizer, Technician, Musician, Backliner, Event, CarRe
 extern const SettingKey BirthReminder, MwStInkl;
 // "Backup": versioned copies at exit, "on,count" ("1,10": on, keep the last 10).
 extern const SettingKey Backup;
+// "GemaReminder": the start-up note of due GEMA reports, 1 on, 0 off.
+extern const SettingKey GemaReminder;
 // Section "PHOTO".
 extern const SettingKey DirMerch, DirMusician;
 
@@ -37,8 +39,13 @@ bool writeText(CProfileFile& profile, const SettingKey& key, const QString& valu
 int readInt(const CProfileFile& profile, const SettingKey& key);
 bool writeInt(CProfileFile& profile, const SettingKey& key, int value);
 
-// A width list ("20,106,98"): at most `columns` numbers; missing numbers come from the default.
-QList<int> readWidths(const CProfileFile& profile, const SettingKey& key, int columns);
+// A width list ("20,106,98"): at most `columns` numbers; missing numbers come from the default,
+// multiplied by `defaultScale` (the stored numbers are used as stored).
+QList<int> readWidths(const CProfileFile& profile, const SettingKey& key, int columns,
+                      double defaultScale = 1.0);
+// The key's default widths for `columns` columns (100 where it names none), each multiplied by
+// `scale` and rounded.
+QList<int> defaultWidths(const SettingKey& key, int columns, double scale = 1.0);
 // Written without blanks and without a trailing comma.
 bool writeWidths(CProfileFile& profile, const SettingKey& key, const QList<int>& widths);
 

@@ -241,6 +241,14 @@ std::string createTableStatement(std::string_view name) {
     return createTable(source(name));
 }
 
+std::string createTableStatement(std::string_view name, int columnCount) {
+    const SourceDef& table = source(name);
+    const std::vector<ColumnDef>& all = table.columns();
+    const auto end = all.begin() + std::clamp(columnCount, 0, table.columnCount());
+    return createTable(SourceDef(table.name(), std::vector<ColumnDef>(all.begin(), end),
+                                 table.autoKey(), nullptr));
+}
+
 std::vector<std::string> createStatements() {
     std::vector<std::string> statements;
     for (const SourceDef* table : tables())

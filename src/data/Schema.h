@@ -53,7 +53,7 @@ private:
 namespace Schema {
 
 // Version of the schema this program writes; stored as PRAGMA user_version.
-constexpr int kVersion = 3;
+constexpr int kVersion = 4;
 // Marks a file as ours; stored as PRAGMA application_id ("VORL").
 constexpr int kApplicationId = 0x564F524C;
 // Characters a Text column holds at most.
@@ -77,6 +77,9 @@ std::vector<std::string> spanIndexStatements();
 
 // "CREATE TABLE ..." of one table as a new database gets it, for upgrade steps.
 std::string createTableStatement(std::string_view name);
+// The same with only its first `columnCount` columns: the table as an older version made it,
+// for the step that created it, so that a later step can add the rest.
+std::string createTableStatement(std::string_view name, int columnCount);
 
 // Every statement that creates the schema of a new database, in order.
 std::vector<std::string> createStatements();

@@ -109,10 +109,12 @@ const ColumnDef kT_Event_Status[] = {
     {"Stat_Fin_Nacht", JetType::Byte},
     {"Stat_Fin_Sonst", JetType::Byte},
 };
-// When the GEMA music report of an event was printed; no row while it never was.
+// When the GEMA music report of an event was printed (empty while it never was), and whether
+// the event owes no report at all; no row while neither was noted.
 const ColumnDef kT_Event_Gema[] = {
     {"EventID", JetType::Long},
     {"GedrucktAm", JetType::DateTime},
+    {"KeineMeldung", JetType::YesNo},
 };
 const ColumnDef kT_Event_Transport[] = {
     {"Bemerkungen", JetType::Text}, {"EventID", JetType::Long},     {"Fahrer", JetType::Text},

@@ -21,11 +21,20 @@ const std::vector<UpgradeStep>& upgradeSteps() {
         // of version 0 may already have it.
         {1,
          {"CREATE TABLE IF NOT EXISTS" +
-              createTableStatement("T_Event_Gema").substr(std::string("CREATE TABLE").size()),
+              createTableStatement("T_Event_Gema", 2).substr(std::string("CREATE TABLE").size()),
           R"(DROP TRIGGER IF EXISTS "T_Event_delete_dependents")", eventTrigger,
           spanIndexStatements().at(0), spanIndexStatements().at(1)}},
         // 2 -> 3: the calendar identifier and the change counters of the exported events.
         {2, calendarStatements()},
+        // 3 -> 4: events that owe no GEMA music report. The table is made anew with its rows,
+        // which works whatever columns the old one had.
+        {3,
+         {R"(DROP TRIGGER IF EXISTS "T_Event_delete_dependents")",
+          R"(ALTER TABLE "T_Event_Gema" RENAME TO "T_Event_Gema_alt")",
+          createTableStatement("T_Event_Gema"),
+          R"(INSERT INTO "T_Event_Gema" ("EventID", "GedrucktAm") )"
+          R"(SELECT "EventID", "GedrucktAm" FROM "T_Event_Gema_alt")",
+          R"(DROP TABLE "T_Event_Gema_alt")", eventTrigger}},
     };
     return steps;
 }

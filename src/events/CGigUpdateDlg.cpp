@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "data/CDaoException.h"
 #include "resources/Strings.h"
+#include "widgets/FormFields.h"
 
 #include "ui_CGigUpdateDlg.h"
 
@@ -31,16 +32,17 @@ CGigUpdateDlg::CGigUpdateDlg(CDatabase& db, CProfileFile& profile, const QDate& 
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
     }
-    m_ui->dateVon->setDate(opening.from);
-    m_ui->dateBis->setDate(opening.to);
+    FormFields::setDate(m_ui->editVon, opening.from);
+    FormFields::setDate(m_ui->editBis, opening.to);
     for (QCheckBox* box :
          {m_ui->checkAngefragt, m_ui->checkReserviert, m_ui->checkGebucht, m_ui->checkAbgesagt}) {
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, &CGigUpdateDlg::fillCrew);
     }
     m_ui->checkIndividuell->setChecked(false);
-    connect(m_ui->dateVon, &QDateEdit::dateChanged, this, &CGigUpdateDlg::fillCrew);
-    connect(m_ui->dateBis, &QDateEdit::dateChanged, this, &CGigUpdateDlg::fillCrew);
+    // Typed dates count once the field is left or Enter is pressed.
+    connect(m_ui->editVon, &QLineEdit::editingFinished, this, &CGigUpdateDlg::fillCrew);
+    connect(m_ui->editBis, &QLineEdit::editingFinished, this, &CGigUpdateDlg::fillCrew);
     connect(m_ui->checkIndividuell, &QCheckBox::toggled, this, &CGigUpdateDlg::updateCrewEnabled);
     connect(m_ui->buttonDrucken, &QPushButton::clicked, this, &CGigUpdateDlg::onDrucken);
     connect(m_ui->buttonAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
@@ -52,8 +54,10 @@ CGigUpdateDlg::~CGigUpdateDlg() = default;
 
 GigUpdate::Selection CGigUpdateDlg::readForm() const {
     GigUpdate::Selection selection;
-    selection.from = m_ui->dateVon->date();
-    selection.to = m_ui->dateBis->date();
+    // A date that cannot be read yet lists nothing; "&Drucken" says why.
+    bool ok = false;
+    selection.from = FieldRules::parseDate(m_ui->editVon->text(), &ok).value_or(QDate());
+    selection.to = FieldRules::parseDate(m_ui->editBis->text(), &ok).value_or(QDate());
     selection.statuses = {{m_ui->checkAngefragt->isChecked(), m_ui->checkReserviert->isChecked(),
                            m_ui->checkGebucht->isChecked(), m_ui->checkAbgesagt->isChecked()}};
     return selection;
@@ -63,7 +67,8 @@ void CGigUpdateDlg::fillCrew() {
     CReportList* list = m_ui->listCrew;
     list->clearRows();
     const GigUpdate::Selection selection = readForm();
-    if (selection.statuses == std::array<bool, 4>{{false, false, false, false}})
+    if (selection.statuses == std::array<bool, 4>{{false, false, false, false}} ||
+        !selection.from.isValid() || !selection.to.isValid())
         return;
     std::vector<GigUpdate::CrewRow> rows;
     try {
@@ -84,10 +89,13 @@ void CGigUpdateDlg::updateCrewEnabled() {
 
 void CGigUpdateDlg::onDrucken() {
     GigUpdate::Selection selection = readForm();
+    if (!FormFields::readRequiredDate(m_ui->editVon, selection.from) ||
+        !FormFields::readRequiredDate(m_ui->editBis, selection.to))
+        return;
     if (selection.to < selection.from) {
         MessageService::exclamation(
             this, QStringLiteral("Das Ende des Zeitraums liegt vor seinem Beginn."));
-        m_ui->dateBis->setFocus();
+        m_ui->editBis->setFocus();
         return;
     }
     if (m_ui->checkIndividuell->isChecked()) {

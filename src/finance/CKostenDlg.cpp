@@ -248,10 +248,10 @@ bool CKostenDlg::storeBooking(int costCentre, std::int32_t partyId) {
 const CKostenFirmaDlg::Hire CKostenFirmaDlg::kLight = {
     Finance::LightHire,   Finance::CentreLight, 4,
     "Kosten Lichtanlage", "Lichtanlage (LA)",   "LA-Verleiher",
-    "LA Bechreibung",     "Bemerkungen",        0};
+    "LA Beschreibung",    "Bemerkungen",        0};
 const CKostenFirmaDlg::Hire CKostenFirmaDlg::kPA = {
-    Finance::PAHire,  Finance::CentrePA, 3, "Kosten PA", "PA", "PA-Verleiher",
-    "PA Bechreibung", "EBemerkung",      -1};
+    Finance::PAHire,   Finance::CentrePA, 3, "Kosten PA", "PA", "PA-Verleiher",
+    "PA Beschreibung", "EBemerkung",      -1};
 
 CKostenFirmaDlg::CKostenFirmaDlg(CDatabase& db, CProfileFile& profile, const Hire& hire,
                                  const PlanningContext& event, Finance::VatMode mode,

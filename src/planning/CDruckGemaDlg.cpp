@@ -13,7 +13,7 @@
 #include <QDate>
 #include <QMessageBox>
 
-const char* const CDruckGemaDlg::kHelpTitle = "Netto-Einzelverrechnung (Direktverrechning)";
+const char* const CDruckGemaDlg::kHelpTitle = "Netto-Einzelverrechnung (Direktverrechnung)";
 const char* const CDruckGemaDlg::kHelpText =
     "Bei Veranstaltungen, in denen mindestens 80% Werke eines Urhebers bzw. einer "
     "Urhebergemeinschaft\n"
@@ -63,6 +63,13 @@ CDruckGemaDlg::CDruckGemaDlg(CDatabase& db, std::int32_t eventId, PrintRegistrat
             &CDruckGemaDlg::onOfficeChanged);
     showValues(m_values);
     onOfficeChanged(m_ui->comboBezirk->currentIndex());
+
+    try {
+        m_ui->checkKeineMeldung->setChecked(GemaDeadline::noReportNeeded(db, eventId));
+    } catch (const CDaoException& error) {
+        MessageService::stop(messageParent, error.description());
+    }
+    connect(m_ui->checkKeineMeldung, &QCheckBox::clicked, this, &CDruckGemaDlg::onNoReportNeeded);
 
     connect(m_ui->buttonHilfe, &QPushButton::clicked, this, &CDruckGemaDlg::onHelp);
     connect(m_ui->buttonDrucken, &QPushButton::clicked, this, &CDruckGemaDlg::onPrint);
@@ -175,6 +182,18 @@ void CDruckGemaDlg::onPrint() {
     window.setWindowState(window.windowState() | Qt::WindowMaximized);
     window.exec();
     m_preview = nullptr;
+}
+
+void CDruckGemaDlg::onNoReportNeeded(bool noReport) {
+    try {
+        GemaDeadline::setNoReportNeeded(m_db, m_eventId, noReport);
+    } catch (const CDaoException& error) {
+        MessageService::stop(this, error.description());
+        m_ui->checkKeineMeldung->setChecked(!noReport);
+        return;
+    }
+    // The event list drops (or shows again) its GEMA reminder for the event.
+    Changes::planning(m_eventId);
 }
 
 void CDruckGemaDlg::markPrinted() {

@@ -20,7 +20,8 @@ class CDruckGemaDlg;
 // and correction before the form is previewed. The district office addresses the form; its
 // area of responsibility is shown below it. "&Drucken" takes the values over (a member number
 // has at most six characters) and opens the preview, from which the form is printed or saved
-// as PDF; either marks the event's GEMA form as printed.
+// as PDF; either marks the event's GEMA form as printed. "Keine GEMA-Meldung nötig" is stored
+// as soon as it is clicked: such an event is no longer reminded of.
 //
 // While open, the form is the registered print source; closing it gives the registration back
 // to whoever held it before (the set-list planning form).
@@ -47,6 +48,7 @@ private:
     void onOfficeChanged(int index);
     void onHelp();
     void onPrint();
+    void onNoReportNeeded(bool noReport);
     // The form went to the printer or into a PDF file.
     void markPrinted();
 

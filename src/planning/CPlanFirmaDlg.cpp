@@ -312,6 +312,10 @@ bool CPlanFirmaDlg::save() {
     }
     const bool stored = m_ui->groupStatus->store(assignmentChanged);
     Changes::planning(m_event.eventId);
+    // The assignment is stored, the status not: the form keeps its change, so that "&Ende"
+    // still asks and the clicked status is not lost.
+    if (!stored)
+        setChanged();
     return stored;
 }
 

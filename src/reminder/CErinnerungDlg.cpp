@@ -1,6 +1,7 @@
 #include "CErinnerungDlg.h"
 
 #include "core/BirthdayReminder.h"
+#include "core/GemaDeadline.h"
 #include "core/MessageService.h"
 
 #include "ui_CErinnerungDlg.h"
@@ -19,8 +20,10 @@ CErinnerungDlg::CErinnerungDlg(CProfileFile& profile, QWidget* parent)
     }
     m_ui->editVorher->setText(QString::number(setting.daysBefore));
     m_ui->editNachher->setText(QString::number(setting.daysAfter));
+    m_ui->checkGema->setChecked(GemaDeadline::startupNoteOn(profile));
     markSaved();
     connect(m_ui->checkAktiv, &QCheckBox::clicked, this, [this] { setChanged(); });
+    connect(m_ui->checkGema, &QCheckBox::clicked, this, [this] { setChanged(); });
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &CFormDialog::onEnde);
 }
 
@@ -32,7 +35,8 @@ bool CErinnerungDlg::save() {
     if (!readWholeNumber(m_ui->editVorher, 0, kMaximumDays, setting.daysBefore) ||
         !readWholeNumber(m_ui->editNachher, 0, kMaximumDays, setting.daysAfter))
         return false;
-    if (!setting.write(m_profile)) {
+    if (!setting.write(m_profile) ||
+        !GemaDeadline::setStartupNoteOn(m_profile, m_ui->checkGema->isChecked())) {
         MessageService::stop(this, QStringLiteral("Die Einstellung konnte nicht in Kavio.ini "
                                                   "gespeichert werden."));
         return false;

@@ -11,7 +11,8 @@ class CErinnerungDlg;
 }
 
 // "Erinnerungsfunktion": switches the birthday reminder at start-up on or off and sets the days
-// before and after today that it covers. Stored in Kavio.ini on the "&Ende" question.
+// before and after today that it covers; switches the start-up note of due GEMA reports on or
+// off. Stored in Kavio.ini on the "&Ende" question.
 class CErinnerungDlg : public CFormDialog {
     Q_OBJECT
 public:

@@ -48,12 +48,14 @@ bool CGeburtstagDlg::remindAtStartup(CDatabase& db, CProfileFile& profile,
                                      const QString& programDirectory, const QDate& today,
                                      QWidget* parent) {
     // The events whose GEMA report is due come first, whether a birthday is due or not.
-    try {
-        const QString gema = GemaDeadline::startupText(GemaDeadline::dueEvents(db, today));
-        if (!gema.isEmpty())
-            MessageService::exclamation(parent, gema);
-    } catch (const CDaoException&) {
-        // The birthdays below report a database that cannot be read.
+    if (GemaDeadline::startupNoteOn(profile)) {
+        try {
+            const QString gema = GemaDeadline::startupText(GemaDeadline::dueEvents(db, today));
+            if (!gema.isEmpty())
+                MessageService::exclamation(parent, gema);
+        } catch (const CDaoException&) {
+            // The birthdays below report a database that cannot be read.
+        }
     }
     try {
         if (!BirthdayReminder::anyDue(db, profile, today))

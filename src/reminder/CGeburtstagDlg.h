@@ -29,8 +29,8 @@ public:
                    const QDate& today, QWidget* parent = nullptr);
     ~CGeburtstagDlg() override;
 
-    // At start-up: first the events whose GEMA report is due (a message), then the reminder
-    // when it is switched on and someone's birthday is due.
+    // At start-up: first the events whose GEMA report is due (a message, when that note is
+    // switched on), then the reminder when it is switched on and someone's birthday is due.
     // Returns whether it was shown. A database error is shown and nothing else.
     static bool remindAtStartup(CDatabase& db, CProfileFile& profile,
                                 const QString& programDirectory, const QDate& today,

@@ -28,6 +28,9 @@ CDatensicherungDlg::CDatensicherungDlg(const QString& backupFolder, QWidget* par
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         item->setData(0, kPathRole, copy.path);
     }
+    // The date with its time and the size are read whole, whatever the font.
+    for (int column = 0; column < m_ui->listKopien->columnCount() - 1; ++column)
+        m_ui->listKopien->resizeColumnToContents(column);
     m_ui->labelOrdner->setText(
         QStringLiteral("Ordner: %1").arg(QDir::toNativeSeparators(backupFolder)));
     if (copies.isEmpty())

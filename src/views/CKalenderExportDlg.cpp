@@ -4,12 +4,24 @@
 #include "core/GigUpdateSelection.h"
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
+#include "data/CDatabase.h"
 #include "exchange/CalendarExport.h"
+#include "widgets/FormFields.h"
 
 #include "ui_CKalenderExportDlg.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+// The program directory, which holds the database: where the other documents are offered too.
+QDir programFolder(const CDatabase& db) {
+    return QFileInfo(db.path()).absoluteDir();
+}
+
+} // namespace
 
 CKalenderExportDlg::CKalenderExportDlg(CDatabase& db, QWidget* parent)
     : QDialog(parent), m_db(db), m_ui(std::make_unique<Ui::CKalenderExportDlg>()) {
@@ -21,8 +33,8 @@ CKalenderExportDlg::CKalenderExportDlg(CDatabase& db, QWidget* parent)
     } catch (const CDaoException&) {
         opening.from = opening.to = today;
     }
-    m_ui->dateVon->setDate(opening.from);
-    m_ui->dateBis->setDate(opening.to < opening.from ? opening.from : opening.to);
+    FormFields::setDate(m_ui->editVon, opening.from);
+    FormFields::setDate(m_ui->editBis, opening.to < opening.from ? opening.from : opening.to);
     fillPeople();
     connect(m_ui->buttonExport, &QPushButton::clicked, this, &CKalenderExportDlg::onExport);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::reject);
@@ -45,12 +57,13 @@ void CKalenderExportDlg::fillPeople() {
 
 void CKalenderExportDlg::onExport() {
     Calendar::Request request;
-    request.from = m_ui->dateVon->date();
-    request.to = m_ui->dateBis->date();
+    if (!FormFields::readRequiredDate(m_ui->editVon, request.from) ||
+        !FormFields::readRequiredDate(m_ui->editBis, request.to))
+        return;
     if (request.to < request.from) {
         MessageService::stop(this, QStringLiteral("Das Ende des Zeitraums muß nach seinem Beginn "
                                                   "liegen."));
-        m_ui->dateBis->setFocus();
+        m_ui->editBis->setFocus();
         return;
     }
     const QList<QVariant> person = m_ui->comboPerson->currentData().toList();
@@ -60,7 +73,7 @@ void CKalenderExportDlg::onExport() {
     }
     const QString path =
         QFileDialog::getSaveFileName(this, QStringLiteral("Termine exportieren"),
-                                     QDir::home().filePath(QStringLiteral("Termine.ics")),
+                                     programFolder(m_db).filePath(QStringLiteral("Termine.ics")),
                                      QStringLiteral("iCalendar-Dateien (*.ics)"));
     if (path.isEmpty())
         return;

@@ -26,8 +26,18 @@ void CLoginDlg::onOk() {
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
     }
-    if (allowed)
+    if (allowed) {
         accept();
-    else
+        return;
+    }
+    // A mistyped password gets another try; after the last one the form is refused.
+    if (++m_failed >= kTries) {
         reject();
+        return;
+    }
+    MessageService::exclamation(this, QStringLiteral("Benutzername oder Passwort sind nicht "
+                                                     "richtig. Bitte versuchen Sie es noch "
+                                                     "einmal."));
+    m_ui->editPasswort->clear();
+    m_ui->editPasswort->setFocus();
 }

@@ -14,10 +14,14 @@ class CLoginDlg;
 
 // "Vorlanto 2.0": asks for the user name and the password before the program starts. "&OK"
 // accepts the form when a User row carries the name and password typed (blanks around them do
-// not count), and rejects it otherwise; closing the form rejects it as well.
+// not count); otherwise it says so and lets the user try again, and rejects the form after the
+// third wrong try. Closing the form rejects it at once.
 class CLoginDlg : public QDialog {
     Q_OBJECT
 public:
+    // Tries before the form is refused.
+    static constexpr int kTries = 3;
+
     explicit CLoginDlg(CDatabase& db, QWidget* parent = nullptr);
     ~CLoginDlg() override;
 
@@ -29,5 +33,6 @@ private:
 
     CDatabase& m_db;
     Credentials m_typed;
+    int m_failed = 0;
     std::unique_ptr<Ui::CLoginDlg> m_ui;
 };

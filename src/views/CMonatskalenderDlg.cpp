@@ -264,6 +264,11 @@ CMonatskalenderDlg::CMonatskalenderDlg(CDatabase& db, CProfileFile& profile, QWi
     legend->setWordWrap(true);
     layout->addWidget(legend);
 
+    // No button is the default: a stray Enter neither turns the month nor closes the calendar.
+    for (QPushButton* button : {previous, next, current, close}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
     connect(previous, &QPushButton::clicked, this, &CMonatskalenderDlg::previousMonth);
     connect(next, &QPushButton::clicked, this, &CMonatskalenderDlg::nextMonth);
     connect(current, &QPushButton::clicked, this, &CMonatskalenderDlg::thisMonth);

@@ -9,6 +9,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(0xBF, 0xBF, 0xBF));
@@ -16,8 +18,13 @@ CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     setMinimumWidth(0);
 
-    // The buttons need more height than a laptop screen offers: on a short window the pane
-    // scrolls, so the window itself never has to be taller than the screen.
+    // The group buttons stay in place; below them the list buttons scroll when the window is
+    // too short for them, so that the window itself never has to be taller than the screen and
+    // every list button can be reached.
+    auto* groups = new QWidget(this);
+    auto* groupLayout = new QVBoxLayout(groups);
+    groupLayout->setContentsMargins(4, 6, 4, 0);
+    groupLayout->setSpacing(3);
     m_scrollArea = new QScrollArea(this);
     m_scrollArea->setFrameShape(QFrame::NoFrame);
     m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -26,15 +33,17 @@ CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
     m_scrollArea->viewport()->setAutoFillBackground(false);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(m_scrollArea);
+    outer->setSpacing(0);
+    outer->addWidget(groups);
+    outer->addWidget(m_scrollArea, 1);
 
     auto* buttons = new QWidget(m_scrollArea);
     buttons->setAutoFillBackground(false);
     auto* layout = new QVBoxLayout(buttons);
-    layout->setContentsMargins(4, 6, 4, 6);
+    layout->setContentsMargins(4, 0, 4, 6);
     layout->setSpacing(3);
-    auto makeButton = [buttons](int height) {
-        auto* button = new QToolButton(buttons);
+    auto makeButton = [](QWidget* parent, int height) {
+        auto* button = new QToolButton(parent);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::TabFocus);
         button->setIconSize(QSize(Pictures::kButtonWidth, height));
@@ -43,26 +52,27 @@ CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
         return button;
     };
     for (int group = 0; group < 3; ++group) {
-        QToolButton* button = makeButton(Pictures::kGroupButtonHeight);
+        QToolButton* button = makeButton(groups, Pictures::kGroupButtonHeight);
         button->setToolTip(Pictures::groupCaption(group));
         connect(button, &QToolButton::clicked, this, [this, group] { clickGroup(group); });
-        layout->addWidget(button, 0, Qt::AlignHCenter);
+        groupLayout->addWidget(button, 0, Qt::AlignHCenter);
         m_groupButtons[static_cast<size_t>(group)] = button;
     }
-    auto* separator = new QFrame(buttons);
+    auto* separator = new QFrame(groups);
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
-    layout->addSpacing(4);
-    layout->addWidget(separator);
-    layout->addSpacing(4);
+    groupLayout->addSpacing(4);
+    groupLayout->addWidget(separator);
+    groupLayout->addSpacing(4);
     for (int index = 0; index < 7; ++index) {
-        QToolButton* button = makeButton(Pictures::kListButtonHeight);
+        QToolButton* button = makeButton(buttons, Pictures::kListButtonHeight);
         connect(button, &QToolButton::clicked, this, [this, index] { clickListButton(index); });
         layout->addWidget(button, 0, Qt::AlignHCenter);
         m_listButtons[static_cast<size_t>(index)] = button;
     }
     layout->addStretch();
     m_scrollArea->setWidget(buttons);
+    m_groups = groups;
     // The pane starts with the addresses group pressed and no list chosen.
     m_group = 0;
     updatePictures();
@@ -71,9 +81,11 @@ CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
 QSize CViewSplitLeft::sizeHint() const {
     // Wide enough for the buttons with the scroll bar beside them, so that scrolling never
     // hides part of a button.
+    const QSize groups = m_groups->sizeHint();
     const QSize buttons = m_scrollArea->widget()->sizeHint();
     const int scrollBar = m_scrollArea->verticalScrollBar()->sizeHint().width();
-    return {buttons.width() + scrollBar, buttons.height()};
+    return {std::max(groups.width(), buttons.width() + scrollBar),
+            groups.height() + buttons.height()};
 }
 
 void CViewSplitLeft::clickGroup(int group) {

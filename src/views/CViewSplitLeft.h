@@ -9,7 +9,7 @@ class QToolButton;
 
 // The navigation pane: three group buttons (addresses, events, finances) and below them up to
 // seven list buttons with pictures. It shows the choice; the main window acts on it. When the
-// window is too short for all buttons, the pane scrolls.
+// window is too short for all buttons, the list buttons scroll below the group buttons.
 class CViewSplitLeft : public QWidget {
     Q_OBJECT
 public:
@@ -36,6 +36,7 @@ Q_SIGNALS:
 private:
     void updatePictures();
 
+    QWidget* m_groups = nullptr; // the group buttons, above the scrolling list buttons
     QScrollArea* m_scrollArea = nullptr;
     int m_group = -1;
     int m_listButton = -1;

@@ -9,11 +9,13 @@
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
 #include "widgets/CReportListModel.h"
+#include "widgets/ListColumns.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -21,14 +23,14 @@
 CViewSplitRight::CViewSplitRight(CDatabase& db, CProfileFile& profile, QWidget* parent)
     : QWidget(parent), m_db(db), m_profile(profile), m_model(new CReportListModel(this)),
       m_list(new QTreeView(this)), m_new(new QPushButton(this)), m_delete(new QPushButton(this)),
-      m_edit(new QPushButton(this)), m_end(new QPushButton(QStringLiteral("&Ende"), this)) {
+      m_edit(new QPushButton(this)), m_end(new QPushButton(QStringLiteral("E&nde"), this)) {
     // The list pane's mid grey.
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(0xBF, 0xBF, 0xBF));
     setPalette(background);
     setAutoFillBackground(true);
 
-    // The stored column widths are pixels measured for a small sans-serif list font.
+    // A small sans-serif list font; default widths are scaled for it.
     QFont listFont(QStringLiteral("Liberation Sans"));
     listFont.setPointSize(8);
     m_list->setFont(listFont);
@@ -39,7 +41,6 @@ CViewSplitRight::CViewSplitRight(CDatabase& db, CProfileFile& profile, QWidget* 
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionsMovable(false);
     m_list->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -64,9 +65,13 @@ CViewSplitRight::CViewSplitRight(CDatabase& db, CProfileFile& profile, QWidget* 
         button->hide();
 
     connect(&ChangeNotifier::instance(), &ChangeNotifier::changed, this,
-            [this](ChangeNotifier::Topic topic, std::int32_t, int detail) {
-                if (shows(topic, detail))
-                    refreshList();
+            [this](ChangeNotifier::Topic topic, std::int32_t key, int detail) {
+                if (!shows(topic, detail))
+                    return;
+                // The entry a "new" form stored is the one to choose once it closes.
+                if (m_newKey == 0 && key > 0)
+                    m_newKey = key;
+                refreshList();
             });
 }
 
@@ -95,12 +100,12 @@ void CViewSplitRight::setListKind(int kind) {
     }
     m_model->setColumns(
         QString::fromUtf8(info->titles).split(QLatin1Char('\n')).mid(0, info->columns));
+    const bool stored = info->saveWidths && ListColumns::stored(m_profile, *info->widthsKey);
     const QList<int> widths =
-        info->saveWidths ? Settings::readWidths(m_profile, *info->widthsKey, info->columns)
-                         : Settings::splitNumbers(QString::fromUtf8(info->widthsKey->defaultValue))
-                               .mid(0, info->columns);
-    for (int column = 0; column < widths.size(); ++column)
-        m_list->header()->resizeSection(column, widths.at(column));
+        info->saveWidths
+            ? ListColumns::read(m_profile, *info->widthsKey, info->columns, m_list->font())
+            : ListColumns::defaults(*info->widthsKey, info->columns, m_list->font());
+    ListColumns::apply(*m_list->header(), widths);
 
     const struct {
         QPushButton* button;
@@ -113,6 +118,13 @@ void CViewSplitRight::setListKind(int kind) {
             each.button->setText(QString::fromUtf8(each.caption));
     }
     refreshList();
+    // Default widths make room for what the rows show, once the list has its width.
+    if (!stored) {
+        QTimer::singleShot(0, this, [this, kind, widths] {
+            if (m_kind == kind)
+                ListColumns::apply(*m_list->header(), ListColumns::fitted(*m_list, widths));
+        });
+    }
 }
 
 void CViewSplitRight::refreshList() {
@@ -205,8 +217,14 @@ void CViewSplitRight::onEdit() {
 
 void CViewSplitRight::onNew() {
     const ListKindInfo* info = listKindInfo(m_kind);
-    if (info && info->newCaption)
-        openForm(-1);
+    if (!info || !info->newCaption)
+        return;
+    m_newKey = 0;
+    openForm(-1);
+    // A new entry that was stored is shown chosen, however the form was closed.
+    if (m_newKey > 0)
+        selectKey(m_newKey);
+    m_newKey = -1;
 }
 
 void CViewSplitRight::onDelete() {

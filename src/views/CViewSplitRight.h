@@ -71,6 +71,8 @@ private:
     CProfileFile& m_profile;
     FormOpener m_openForm;
     int m_kind = 0;
+    // While a "new" form is open 0, then the key of the first entry it stored; -1 otherwise.
+    std::int32_t m_newKey = -1;
     CReportListModel* m_model;
     QTreeView* m_list;
     QPushButton* m_new;

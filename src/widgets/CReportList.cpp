@@ -1,8 +1,10 @@
 #include "CReportList.h"
 
+#include "ListColumns.h"
 #include "core/Settings.h"
 
 #include <QHeaderView>
+#include <QTimer>
 
 namespace {
 
@@ -15,7 +17,7 @@ QTreeWidgetItem* selectedRow(const QTreeWidget& list) {
 } // namespace
 
 CReportList::CReportList(QWidget* parent) : QTreeWidget(parent) {
-    // The stored column widths are pixels measured for the same small font as the main lists.
+    // The same small font as the main lists; default widths are scaled for it.
     QFont listFont(QStringLiteral("Liberation Sans"));
     listFont.setPointSize(8);
     setFont(listFont);
@@ -25,7 +27,6 @@ CReportList::CReportList(QWidget* parent) : QTreeWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
     header()->setSectionResizeMode(QHeaderView::Interactive);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -37,10 +38,23 @@ void CReportList::setUp(CProfileFile& profile, const SettingKey& widths,
     m_widths = &widths;
     setColumnCount(static_cast<int>(titles.size()));
     setHeaderLabels(titles);
-    const QList<int> stored =
-        Settings::readWidths(profile, widths, static_cast<int>(titles.size()));
-    for (int column = 0; column < stored.size(); ++column)
-        header()->resizeSection(column, stored.at(column));
+    const QList<int> shown =
+        ListColumns::read(profile, widths, static_cast<int>(titles.size()), font());
+    ListColumns::apply(*header(), shown);
+    m_defaultWidths = ListColumns::stored(profile, widths) ? QList<int>() : shown;
+}
+
+void CReportList::showEvent(QShowEvent* event) {
+    QTreeWidget::showEvent(event);
+    if (m_defaultWidths.isEmpty())
+        return;
+    // After the layout has given the list its width.
+    QTimer::singleShot(0, this, [this] {
+        if (m_defaultWidths.isEmpty())
+            return;
+        ListColumns::apply(*header(), ListColumns::fitted(*this, m_defaultWidths));
+        m_defaultWidths.clear();
+    });
 }
 
 void CReportList::saveWidths() {

@@ -51,6 +51,16 @@ bool readDate(QLineEdit* field, std::optional<QDate>& value, FieldRules::DateKin
     return true;
 }
 
+bool readRequiredDate(QLineEdit* field, QDate& value, FieldRules::DateKind kind) {
+    std::optional<QDate> read;
+    if (!readDate(field, read, kind))
+        return false;
+    if (!read)
+        return refuse(field, QString::fromUtf8(FieldRules::kNotADate));
+    value = *read;
+    return true;
+}
+
 void setText(QLineEdit* field, const QString& text, int maximum) {
     // A stored text longer than the limit (from an import, or written before the limit) is
     // shown and kept whole; the limit holds for what the user changes.

@@ -26,6 +26,9 @@ bool readDecimal(QLineEdit* field, std::optional<double>& value);
 // std::nullopt.
 bool readDate(QLineEdit* field, std::optional<QDate>& value,
               FieldRules::DateKind kind = FieldRules::DateKind::Event);
+// The same for a date that must be given (the ends of a period): empty is refused too.
+bool readRequiredDate(QLineEdit* field, QDate& value,
+                      FieldRules::DateKind kind = FieldRules::DateKind::Event);
 
 // Sets up a text field: its maximum length, and its text as saved (not edited), shown from its
 // beginning.

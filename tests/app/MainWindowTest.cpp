@@ -3,6 +3,7 @@
 // only with that list, and the Delete key deletes the chosen entry.
 #include "MainWindowSupport.h"
 #include "app/CMainMenu.h"
+#include "support/ScaledWidths.h"
 #include "views/CViewSplitLeft.h"
 
 #include <QAction>
@@ -104,7 +105,7 @@ TEST_F(MainWindowTest, EveryListOpensWithItsDefaultWidths) {
         EXPECT_EQ(frame->navigationPane()->selectedGroup(), each.group);
         EXPECT_EQ(frame->navigationPane()->selectedListButton(), each.button);
         EXPECT_EQ(list().listKind(), each.kind);
-        EXPECT_EQ(widths(), QLatin1String(each.widths));
+        EXPECT_EQ(leading(widths()), leading(scaledWidths(each.widths, *list().list())));
         // Only the address lists and the event list delete entries.
         EXPECT_EQ(list().deleteButton()->isHidden(), each.kind >= 12);
     }
@@ -115,35 +116,41 @@ TEST_F(MainWindowTest, ListsStoreTheirWidthsWhenLeftBeforeTheNextListReadsThem) 
     list().list()->header()->resizeSection(1, 200);
     EXPECT_EQ(storedWidths("Organizer"), QLatin1String("-"));
     frame->navigate(0, 1);
-    EXPECT_EQ(storedWidths("Organizer"), QLatin1String("58,200,113,130,100,100,100,129"));
-    EXPECT_EQ(widths(), QLatin1String("68,164,151,130,100,100,151"));
+    const QString organizers =
+        scaledWidths("58,134,113,130,100,100,100,129", *list().list(), {{1, 200}});
+    EXPECT_EQ(leading(storedWidths("Organizer")), leading(organizers));
+    EXPECT_EQ(leading(widths()),
+              leading(scaledWidths("68,164,151,130,100,100,151", *list().list())));
     frame->navigate(0, 0);
-    EXPECT_EQ(widths(), QLatin1String("58,200,113,130,100,100,100,129"));
+    EXPECT_EQ(leading(widths()), leading(organizers));
 
     // The merchandise list shares the event list's key and sees the width just stored.
-    const QString event = QStringLiteral("20,106,150,131,100,110,100,100,100");
+    const char* const eventDefaults = "20,106,98,131,100,110,100,100,100";
+    const QString event = scaledWidths(eventDefaults, *list().list(), {{2, 150}});
     frame->navigate(1, 0);
     list().list()->header()->resizeSection(2, 150);
     frame->navigate(2, 1);
-    EXPECT_EQ(widths(), event);
+    EXPECT_EQ(leading(widths()), leading(event));
 
     // The print list never stores its widths.
     frame->navigate(1, 6);
     list().list()->header()->resizeSection(3, 300);
     frame->navigate(1, 0);
-    EXPECT_EQ(storedWidths("Event"), event);
-    EXPECT_EQ(widths(), event);
+    EXPECT_EQ(leading(storedWidths("Event")), leading(event));
+    EXPECT_EQ(leading(widths()), leading(event));
 
     // Leaving the event list for an address list keeps its widths too.
     list().list()->header()->resizeSection(1, 90);
     frame->navigate(0, 0);
-    EXPECT_EQ(storedWidths("Event"), QLatin1String("20,90,150,131,100,110,100,100,100"));
+    EXPECT_EQ(leading(storedWidths("Event")),
+              leading(scaledWidths(eventDefaults, *list().list(), {{1, 90}, {2, 150}})));
     frame->navigate(1, 0);
 
     // Closing the window stores the widths of the list shown last.
     list().list()->header()->resizeSection(0, 44);
+    const QString last = scaledWidths(eventDefaults, *list().list(), {{0, 44}, {1, 90}, {2, 150}});
     app.exitInstance();
-    EXPECT_EQ(storedWidths("Event"), QLatin1String("44,90,150,131,100,110,100,100,100"));
+    EXPECT_EQ(leading(storedWidths("Event")), leading(last));
 }
 
 TEST_F(MainWindowTest, EventAndCostCommandsFollowTheChosenList) {

@@ -43,7 +43,7 @@ TEST_F(SettingsTest, MissingFileGivesEveryDefault) {
         names.insert(QString::fromLatin1(key->section).toLower() + u'/' +
                      QString::fromLatin1(key->key).toLower());
     }
-    EXPECT_EQ(names.size(), 35); // 30 lists, 3 options, 2 photo folders, each once
+    EXPECT_EQ(names.size(), 36); // 30 lists, 4 options, 2 photo folders, each once
 
     EXPECT_EQ(Settings::readWidths(profile, Settings::Event, 9),
               (QList<int>{20, 106, 98, 131, 100, 110, 100, 100, 100}));
@@ -52,6 +52,7 @@ TEST_F(SettingsTest, MissingFileGivesEveryDefault) {
     EXPECT_EQ(Settings::splitNumbers(Settings::readText(profile, Settings::BirthReminder)),
               (QList<int>{1, 14, 14}));
     EXPECT_EQ(Settings::readInt(profile, Settings::MwStInkl), 1);
+    EXPECT_EQ(Settings::readInt(profile, Settings::GemaReminder), 1);
     EXPECT_EQ(Settings::readDirectory(profile, Settings::DirMusician, QStringLiteral("/prog")),
               QStringLiteral("/prog"));
     EXPECT_EQ(Settings::readDirectory(profile, Settings::DirMerch, QStringLiteral("/prog")),

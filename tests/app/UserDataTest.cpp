@@ -80,9 +80,9 @@ protected:
         FormTest::type(form, "Passwort", password);
         typedPassword = field(form, "Passwort")->text();
         FormTest::click(form, "&OK");
-        EXPECT_FALSE(form.isVisible());
         typed = form.credentials();
-        return form.result();
+        // A refused entry keeps the form open for another try.
+        return form.isVisible() ? int(QDialog::Rejected) : form.result();
     }
 
     TestDatabase database;
@@ -104,10 +104,40 @@ TEST_F(LoginFormTest, NameAndPasswordAreTrimmedAndThePasswordIsLowerCase) {
     EXPECT_EQ(login(QStringLiteral("chef"), QStringLiteral("DeMO")), QDialog::Accepted);
     EXPECT_EQ(typedPassword, QStringLiteral("demo"));
 
-    EXPECT_EQ(login(QStringLiteral("chef"), QStringLiteral("dem")), QDialog::Rejected);
-    EXPECT_EQ(login(QStringLiteral("otto"), QStringLiteral("demo")), QDialog::Rejected);
-    EXPECT_EQ(login(QString(), QString()), QDialog::Rejected);
     EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(u'\n').toStdString();
+}
+
+TEST_F(LoginFormTest, AWrongEntryGetsTwoMoreTriesThenTheFormIsRefused) {
+    addUser(database.db(), QStringLiteral("chef"), QStringLiteral("demo"));
+    const QString again = QStringLiteral(
+        "Benutzername oder Passwort sind nicht richtig. Bitte versuchen Sie es noch einmal.");
+    {
+        // Wrong twice, right the third time.
+        CLoginDlg form(database.db());
+        form.show();
+        typeAndOk(form,
+                  {{"Benutzername", QStringLiteral("chef")}, {"Passwort", QStringLiteral("dem")}});
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(field(form, "Passwort")->text().isEmpty());
+        EXPECT_EQ(field(form, "Benutzername")->text(), QStringLiteral("chef"));
+        typeAndOk(form,
+                  {{"Benutzername", QStringLiteral("otto")}, {"Passwort", QStringLiteral("demo")}});
+        EXPECT_TRUE(form.isVisible());
+        typeAndOk(form,
+                  {{"Benutzername", QStringLiteral("chef")}, {"Passwort", QStringLiteral("demo")}});
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+        EXPECT_EQ(messages.texts(), QStringList(2, again));
+    }
+    messages.clear();
+    {
+        CLoginDlg form(database.db());
+        form.show();
+        for (int attempt = 0; attempt < CLoginDlg::kTries; ++attempt)
+            typeAndOk(form, {{"Passwort", QString()}});
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(form.result(), QDialog::Rejected);
+        EXPECT_EQ(messages.texts(), QStringList(CLoginDlg::kTries - 1, again));
+    }
 }
 
 TEST_F(LoginFormTest, QuotesAndBracketsAreComparedAsTextAndNeverWidenTheCheck) {
@@ -122,7 +152,11 @@ TEST_F(LoginFormTest, QuotesAndBracketsAreComparedAsTextAndNeverWidenTheCheck) {
               QDialog::Rejected);
     // Such characters are just as good in a password as any other.
     EXPECT_EQ(login(QStringLiteral("o'neil"), QStringLiteral("a\"b];c")), QDialog::Accepted);
-    EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(u'\n').toStdString();
+    // Each refusal only asked for another try.
+    EXPECT_EQ(messages.texts().size(), 7);
+    for (const QString& text : messages.texts())
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Benutzername oder Passwort")))
+            << text.toStdString();
 }
 
 // ---- the password change --------------------------------------------------------------------
@@ -364,13 +398,15 @@ TEST_F(UserStartupTest, RefusedLoginSaysGoodbyeAndEndsTheProgram) {
     bool asked = false;
     FormTest::onNextModal([&](QDialog& login) {
         asked = qobject_cast<CLoginDlg*>(&login) != nullptr;
-        typeAndOk(login, {{"Benutzername", QStringLiteral("chef")},
-                          {"Passwort", QStringLiteral("x\" OR \"1\"=\"1")}});
+        for (int attempt = 0; attempt < CLoginDlg::kTries; ++attempt)
+            typeAndOk(login, {{"Benutzername", QStringLiteral("chef")},
+                              {"Passwort", QStringLiteral("x\" OR \"1\"=\"1")}});
     });
     EXPECT_FALSE(app.initInstance());
     EXPECT_TRUE(asked);
     EXPECT_EQ(app.mainFrame(), nullptr);
-    EXPECT_EQ(messages.texts(), QStringList{kRefused});
+    ASSERT_EQ(messages.texts().size(), CLoginDlg::kTries);
+    EXPECT_EQ(messages.texts().last(), kRefused);
 }
 
 TEST_F(UserStartupTest, PasswordSetOnANewDatabaseIsAskedForAtTheNextStart) {

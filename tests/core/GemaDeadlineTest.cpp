@@ -50,10 +50,34 @@ TEST(GemaSchemaUpgrade, PreviousVersionKeepsEveryRowOfTheDemoDatabase) {
     const std::int32_t event =
         data.db().queryText("SELECT min(EventID) FROM T_Event WHERE EventID > 0").toInt();
     GemaDeadline::markGemaPrinted(data.db(), event, QDate(2024, 6, 1));
+    GemaDeadline::setNoReportNeeded(data.db(), event, true);
     EXPECT_EQ(data.count("T_Event_Gema"), 1);
+    EXPECT_TRUE(GemaDeadline::noReportNeeded(data.db(), event));
     // Deleting the event takes its row along, as in a new file.
     data.exec(("DELETE FROM T_Event WHERE EventID = " + std::to_string(event)).c_str());
     EXPECT_EQ(data.count("T_Event_Gema"), 0);
+}
+
+TEST(GemaSchemaUpgrade, PrintedFormsOfVersionThreeGetTheNoReportMark) {
+    TestDatabase data;
+    data.exec("INSERT INTO T_Event (EventID, EBeginn) VALUES (1, '2024-05-01 20:00:00'), "
+              "(2, '2024-05-02 20:00:00')");
+    // The table as version 3 had it, with one printed form.
+    data.exec("DROP TABLE T_Event_Gema");
+    data.exec(Schema::createTableStatement("T_Event_Gema", 2).c_str());
+    data.exec("INSERT INTO T_Event_Gema (EventID, GedrucktAm) VALUES (1, '2024-06-01 00:00:00')");
+    data.exec("PRAGMA user_version = 3");
+    data.db().close();
+
+    data.db().open(data.databasePath());
+    EXPECT_EQ(data.db().queryText("PRAGMA user_version").toInt(), Schema::kVersion);
+    EXPECT_EQ(data.count("T_Event_Gema",
+                         "EventID = 1 AND GedrucktAm = '2024-06-01 00:00:00' AND KeineMeldung = 0"),
+              1);
+    EXPECT_FALSE(GemaDeadline::noReportNeeded(data.db(), 1));
+    GemaDeadline::setNoReportNeeded(data.db(), 2, true);
+    EXPECT_TRUE(GemaDeadline::noReportNeeded(data.db(), 2));
+    EXPECT_THROW(data.exec("UPDATE T_Event_Gema SET KeineMeldung = 5"), CDaoException);
 }
 
 TEST(GemaDeadline, DueEventsAndThePrintedForm) {
@@ -82,12 +106,16 @@ TEST(GemaDeadline, DueEventsAndThePrintedForm) {
     EXPECT_EQ(due[1].description, QStringLiteral("Gig, Halle Köln"));
     EXPECT_EQ(GemaDeadline::reminderText(due[2]),
               QStringLiteral("GEMA-Meldung bis 28.06.2024 (noch 13 Tage): Setliste unvollständig"));
-    EXPECT_TRUE(GemaDeadline::reminderText(due[0]).contains(QStringLiteral("Frist abgelaufen")));
+    EXPECT_EQ(GemaDeadline::reminderText(due[0]),
+              QStringLiteral("GEMA-Meldung: Frist abgelaufen am 21.02.2024: Setliste "
+                             "unvollständig, Formular nicht gedruckt"));
+    // Event 4 missed its deadline months ago: the event list marks it, the start-up note not.
     const QStringList lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 4);
-    // The deadlines still ahead come before the one missed.
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0], QStringLiteral("Für diese Events ist die GEMA-Meldung fällig:"));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("09.05.2024 Gig, Halle Köln - GEMA-Meldung")));
-    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("10.01.2024")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("17.05.2024 Gig - GEMA-Meldung")));
+    EXPECT_TRUE(lines[4].contains(QStringLiteral("\"Keine GEMA-Meldung nötig\"")));
     EXPECT_TRUE(GemaDeadline::startupText({}).isEmpty());
 
     // Printing the form of event 1 settles it; printing again only moves the date.
@@ -95,6 +123,20 @@ TEST(GemaDeadline, DueEventsAndThePrintedForm) {
     GemaDeadline::markGemaPrinted(data.db(), 1, QDate(2024, 6, 16));
     EXPECT_EQ(idsOf(GemaDeadline::dueEvents(data.db(), today)), (QList<std::int32_t>{4, 3}));
     EXPECT_EQ(data.count("T_Event_Gema", "EventID = 1 AND GedrucktAm = '2024-06-16 00:00:00'"), 1);
+
+    // "Keine GEMA-Meldung nötig" settles an event whatever is missing, and keeps its print date;
+    // taking the mark back makes it due again.
+    GemaDeadline::setNoReportNeeded(data.db(), 4, true);
+    GemaDeadline::setNoReportNeeded(data.db(), 1, true);
+    EXPECT_EQ(idsOf(GemaDeadline::dueEvents(data.db(), today)), (QList<std::int32_t>{3}));
+    EXPECT_EQ(data.count("T_Event_Gema", "EventID = 1 AND GedrucktAm = '2024-06-16 00:00:00'"), 1);
+    GemaDeadline::setNoReportNeeded(data.db(), 4, false);
+    EXPECT_EQ(idsOf(GemaDeadline::dueEvents(data.db(), today)), (QList<std::int32_t>{4, 3}));
+    // Printing again does not take the mark away.
+    GemaDeadline::markGemaPrinted(data.db(), 1, QDate(2024, 6, 17));
+    EXPECT_TRUE(GemaDeadline::noReportNeeded(data.db(), 1));
+    EXPECT_THROW(GemaDeadline::setNoReportNeeded(data.db(), 99, true), CDaoException);
+    EXPECT_EQ(data.count("T_Event_Gema", "EventID = 99"), 0);
 }
 
 TEST(GemaDeadline, MarkingAMissingEventOrABadDateStoresNothing) {
@@ -105,33 +147,55 @@ TEST(GemaDeadline, MarkingAMissingEventOrABadDateStoresNothing) {
     EXPECT_EQ(data.count("T_Event_Gema"), 0);
 }
 
-TEST(GemaDeadline, StartupReminderOfManyEventsStaysShort) {
-    // Years of events whose form was never printed, and two deadlines still ahead.
+TEST(GemaDeadline, StartupNoteNamesTheNextTwoWeeksAndTheLastFourAtMostTenLines) {
     const QDate today(2024, 6, 15);
     std::vector<GemaDeadline::Due> due;
-    const auto add = [&](const QDate& day, const QString& description) {
+    // An event whose deadline is `daysLeft` days from today.
+    const auto add = [&](int daysLeft, const QString& description) {
         GemaDeadline::Due entry;
-        entry.eventDate = day;
-        entry.deadline = day.addDays(GemaDeadline::kDaysAllowed);
-        entry.daysLeft = int(today.daysTo(entry.deadline));
+        entry.deadline = today.addDays(daysLeft);
+        entry.eventDate = entry.deadline.addDays(-GemaDeadline::kDaysAllowed);
+        entry.daysLeft = daysLeft;
         entry.description = description;
         due.push_back(entry);
     };
+    // Years of missed deadlines, the edges of the window, and two still ahead.
     for (int month = 0; month < 28; ++month)
-        add(QDate(2022, 1, 10).addMonths(month), QStringLiteral("Gig %1").arg(month + 1));
-    add(QDate(2024, 5, 15), QStringLiteral("Fest"));
-    add(QDate(2024, 5, 10), QStringLiteral("Fest"));
-    const QStringList lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 1 + GemaDeadline::kStartupLines + 1);
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("10.05.2024 Fest")));
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("15.05.2024 Fest")));
-    // Then the latest missed deadline.
-    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("10.04.2024 Gig 28")));
-    EXPECT_EQ(lines.last(),
-              QStringLiteral("... und 24 weitere Events (in der Eventliste markiert)"));
+        add(-30 - 30 * month, QStringLiteral("Alt %1").arg(month + 1));
+    add(-29, QStringLiteral("Vor 29 Tagen"));
+    add(-28, QStringLiteral("Vor 28 Tagen"));
+    add(-1, QStringLiteral("Gestern"));
+    add(13, QStringLiteral("Fest"));
+    add(0, QStringLiteral("Heute"));
+    QStringList lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 1 + 4 + 2);
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("Heute - GEMA-Meldung bis 15.06.2024 (heute "
+                                                 "letzter Tag): Setliste unvollständig, Formular "
+                                                 "nicht gedruckt")));
+    EXPECT_TRUE(lines[2].contains(QStringLiteral("Fest - GEMA-Meldung bis 28.06.2024 (noch 13")));
+    EXPECT_TRUE(lines[3].contains(QStringLiteral("Gestern - GEMA-Meldung: Frist abgelaufen am "
+                                                 "14.06.2024")));
+    EXPECT_TRUE(lines[4].contains(QStringLiteral("Vor 28 Tagen - GEMA-Meldung: Frist abgelaufen "
+                                                 "am 18.05.2024")));
+    EXPECT_FALSE(lines.join(QString()).contains(QStringLiteral("Alt ")));
+    EXPECT_FALSE(lines.join(QString()).contains(QStringLiteral("29 Tagen")));
 
+    // Only old ones: no note at all.
+    EXPECT_TRUE(
+        GemaDeadline::startupText(std::vector<GemaDeadline::Due>(due.begin(), due.begin() + 29))
+            .isEmpty());
+
+    // Many in the window: ten lines and the rest counted.
+    due.clear();
+    for (int day = 0; day < 14; ++day)
+        add(-day, QStringLiteral("Gig %1").arg(day));
+    lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 1 + GemaDeadline::kStartupLines + 1 + 2);
+    EXPECT_EQ(lines[GemaDeadline::kStartupLines + 1],
+              QStringLiteral("... und 4 weitere (in der Eventliste markiert)"));
     // One more than the limit is named rather than counted.
     due.resize(size_t(GemaDeadline::kStartupLines) + 1);
-    EXPECT_EQ(GemaDeadline::startupText(due).count(QLatin1Char('\n')),
-              GemaDeadline::kStartupLines + 1);
+    lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.size(), 1 + GemaDeadline::kStartupLines + 1 + 2);
+    EXPECT_FALSE(lines.join(QString()).contains(QStringLiteral("weitere")));
 }

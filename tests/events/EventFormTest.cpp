@@ -301,6 +301,8 @@ TEST_F(EventFormFromListTest, EventListCreatesEditsAndPlansEvents) {
     });
     QTest::mouseClick(list().newButton(), Qt::LeftButton);
     ASSERT_EQ(column(3) + column(4), QStringList({"Kulturamt", "Rheinforum"}));
+    // The new event is the one chosen, ready for the next command.
+    EXPECT_EQ(list().selectedKey(), keys().first());
 
     clickEntry(keys().first());
     onNextModal([&](QDialog& form) {
@@ -315,6 +317,34 @@ TEST_F(EventFormFromListTest, EventListCreatesEditsAndPlansEvents) {
     });
     QTest::mouseClick(list().editButton(), Qt::LeftButton);
     EXPECT_EQ(column(4), QStringList{QStringLiteral("Stadthalle")});
+}
+
+TEST_F(EventFormFromListTest, NewEventIsChosenAmongOthersAndNothingNewWithoutSaving) {
+    const std::int32_t office = addFirm(0, {{"Firma", "Kulturamt"}});
+    addEvent({{"EBeginn", at(2030, 1, 1, 20, 0)}, {"ELocation", "Zukunft"}});
+    addEvent({{"EBeginn", at(2020, 1, 1, 20, 0)}, {"ELocation", "Vergangen"}});
+    frame->navigate(1, 0);
+    clickEntry(keys().first());
+    onNextModal([&](QDialog& form) {
+        choose(form, "listVeranstalter", office);
+        retype(form, "editLocation", "Saal");
+        messages.queueAnswer(Answer::Yes);
+        click(form, "buttonEnde");
+    });
+    QTest::mouseClick(list().newButton(), Qt::LeftButton);
+    ASSERT_EQ(keys().size(), 3);
+    EXPECT_EQ(list().selectedText(4), QStringLiteral("Saal"));
+    const std::int32_t chosen = list().selectedKey();
+
+    // Left without saving: nothing new, the choice stays.
+    onNextModal([&](QDialog& form) {
+        retype(form, "editLocation", "Nichts");
+        messages.queueAnswer(Answer::No);
+        click(form, "buttonEnde");
+    });
+    QTest::mouseClick(list().newButton(), Qt::LeftButton);
+    EXPECT_EQ(keys().size(), 3);
+    EXPECT_EQ(list().selectedKey(), chosen);
 }
 
 } // namespace

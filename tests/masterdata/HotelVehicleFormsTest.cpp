@@ -8,6 +8,7 @@
 #include "masterdata/CFahrzeugeDlg.h"
 #include "masterdata/CHotelListeDlg.h"
 #include "support/FormTestSupport.h"
+#include "support/ScaledWidths.h"
 #include "support/TestDatabase.h"
 #include "widgets/CReportList.h"
 
@@ -146,8 +147,8 @@ TEST_F(HotelVehicleFormsTest, NewHotelNeedsANameAndIsSelectedOnceStored) {
 
     hotels->header()->resizeSection(0, 201);
     click(list, "&Ende");
-    EXPECT_EQ(profile.readText(QStringLiteral("LIST_COLS"), QStringLiteral("Hotellist")),
-              QStringLiteral("201,48,135,197"));
+    EXPECT_EQ(leading(profile.readText(QStringLiteral("LIST_COLS"), QStringLiteral("Hotellist"))),
+              leading(scaledWidths("159,48,135,197", *hotels, {{0, 201}})));
 }
 
 TEST_F(HotelVehicleFormsTest, VehicleListShowsTheFirmAndItsLiveVehiclesByType) {

@@ -5,6 +5,7 @@
 
 #include "core/CProfileFile.h"
 #include "core/ChangeNotifier.h"
+#include "core/GemaDeadline.h"
 #include "core/MessageService.h"
 #include "core/PlanningContext.h"
 #include "planning/CDruckGemaDlg.h"
@@ -78,7 +79,7 @@ TEST_F(GemaPrintDialogTest, OffersTheEventsValuesTheOfficesAndTheHelpText) {
         help.accept();
     });
     click(form, "&Hilfe");
-    EXPECT_EQ(title, QStringLiteral("Netto-Einzelverrechnung (Direktverrechning)"));
+    EXPECT_EQ(title, QStringLiteral("Netto-Einzelverrechnung (Direktverrechnung)"));
     EXPECT_EQ(text.count(QLatin1Char('\n')), 4);
     EXPECT_TRUE(text.contains(QStringLiteral("Direkt-Verrechnungs-Formular \u201EMusikfolge")));
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(u'\n').toStdString();
@@ -174,6 +175,44 @@ TEST_F(GemaPrintDialogTest, PrintCommandReachesTheSetListAgainOnceTheGemaFormIsC
     EXPECT_EQ(changes.size(), 1);
     QObject::disconnect(listening);
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(u'\n').toStdString();
+}
+
+TEST_F(GemaPrintDialogTest, NoReportNeededIsStoredAtOnceAndEndsTheEventsReminder) {
+    database.exec("UPDATE T_Event SET EBeginn = '2024-03-05 20:00:00' WHERE EventID = 1");
+    const QDate today(2024, 4, 10);
+    const auto due = [&] {
+        QList<std::int32_t> ids;
+        for (const GemaDeadline::Due& entry : GemaDeadline::dueEvents(database.db(), today))
+            ids << entry.eventId;
+        return ids.contains(1);
+    };
+    ASSERT_TRUE(due());
+    QList<QPair<ChangeNotifier::Topic, std::int32_t>> changes;
+    const QMetaObject::Connection listening =
+        QObject::connect(&ChangeNotifier::instance(), &ChangeNotifier::changed,
+                         [&changes](ChangeNotifier::Topic topic, std::int32_t key, int) {
+                             changes.append({topic, key});
+                         });
+    {
+        CDruckGemaDlg form(database.db(), 1, registration);
+        form.show();
+        auto* noReport = FormTest::button<QCheckBox>(form, "Keine GEMA-Meldung nötig");
+        EXPECT_FALSE(noReport->isChecked());
+        noReport->click();
+        EXPECT_FALSE(due());
+        EXPECT_EQ(changes.size(), 1);
+        click(form, "Zurück");
+    }
+    {
+        CDruckGemaDlg form(database.db(), 1, registration);
+        auto* noReport = FormTest::button<QCheckBox>(form, "Keine GEMA-Meldung nötig");
+        EXPECT_TRUE(noReport->isChecked());
+        form.show();
+        noReport->click();
+        EXPECT_TRUE(due());
+    }
+    QObject::disconnect(listening);
+    EXPECT_TRUE(messages.texts().isEmpty());
 }
 
 } // namespace

@@ -147,4 +147,27 @@ TEST_F(ServiceFirmPlanningTest, StatusClickedAloneIsWrittenWithoutQuestionOrAssi
     EXPECT_EQ(database.count("T_Event_ExtFirma"), 0);
 }
 
+TEST_F(ServiceFirmPlanningTest, FormStaysUnsavedWhileTheStatusCouldNotBeWritten) {
+    // The assignment can be written, the planning status not.
+    database.exec("CREATE TRIGGER no_status BEFORE INSERT ON T_Event_Status "
+                  "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+    auto form = open(CPlanFirmaDlg::kTechnician);
+    pick(*form, "listFirma", QStringLiteral("Schall GmbH"));
+    FormTest::button<QRadioButton>(*form, "abgeschlossen")->click();
+    messages.setFallbackAnswer(Answer::Yes);
+    FormTest::click(*form, "&Ende");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(assignment(1), QStringLiteral("1|NULL|0"));
+    EXPECT_EQ(database.count("T_Event_Status"), 0);
+    EXPECT_TRUE(form->isChanged());
+
+    // Once the status can be written, "&Ende" asks again and stores it.
+    database.exec("DROP TRIGGER no_status");
+    messages.clear();
+    FormTest::click(*form, "&Ende");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(messages.texts().first(), QString::fromUtf8(CFormDialog::kSaveQuestion));
+    EXPECT_EQ(database.count("T_Event_Status", "EventID = 12 AND Stat_Plan_Technik = 2"), 1);
+}
+
 } // namespace

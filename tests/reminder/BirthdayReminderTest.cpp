@@ -11,6 +11,7 @@
 #include "reminder/CErinnerungDlg.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "support/FormTestSupport.h"
+#include "support/ScaledWidths.h"
 #include "support/TestDatabase.h"
 
 #include <QCheckBox>
@@ -236,9 +237,9 @@ TEST_F(BirthdayReminderTest, DetailsOpensThePersonsFormAndWidthsAreKept) {
 
     FormTest::click(form, "&Ende");
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(
-        profile.readText(QStringLiteral("LIST_COLS"), QStringLiteral("BirthReminder"), QString()),
-        QStringLiteral("0,0,0,82,78,148,163,44"));
+    EXPECT_EQ(leading(profile.readText(QStringLiteral("LIST_COLS"), QStringLiteral("BirthReminder"),
+                                       QString())),
+              leading(scaledWidths("0,0,0,82,78,148,163,44", *list)));
 }
 
 TEST_F(BirthdayReminderTest, OptionFormStoresTheSettingOnlyWhenAskedTo) {
@@ -300,6 +301,41 @@ TEST_F(BirthdayReminderTest, OptionFormStoresTheSettingOnlyWhenAskedTo) {
     CErinnerungDlg again(profile);
     EXPECT_FALSE(again.findChild<QCheckBox*>()->isChecked());
     EXPECT_EQ(field(again, "vorher")->text(), QStringLiteral("7"));
+}
+
+TEST_F(BirthdayReminderTest, GemaNoteAtStartupFollowsItsSwitch) {
+    // A gig five weeks ago whose report was never sent: due, one week left.
+    database.exec("INSERT INTO T_Event (EventID, EArt, EBeginn, Status) VALUES "
+                  "(1, 'Gig', '2026-05-11 20:00:00', 1)");
+    const QDate today(2026, 6, 15);
+    EXPECT_FALSE(CGeburtstagDlg::remindAtStartup(database.db(), profile, database.dir(), today));
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].contains(
+        QStringLiteral("11.05.2026 Gig - GEMA-Meldung bis 22.06.2026 (noch 7 Tage)")));
+    messages.clear();
+    {
+        CErinnerungDlg form(profile);
+        form.show();
+        auto* gema =
+            FormTest::button<QCheckBox>(form, "Beim Start an fällige GEMA-Meldungen erinnern");
+        EXPECT_TRUE(gema->isChecked());
+        gema->click();
+        messages.queueAnswer(Answer::Yes);
+        FormTest::click(form, "&Ende");
+        EXPECT_FALSE(form.isVisible());
+    }
+    EXPECT_EQ(
+        profile.readText(QStringLiteral("OPTIONS"), QStringLiteral("GemaReminder"), QString()),
+        QStringLiteral("0"));
+    // The birthday setting was written alongside, unchanged.
+    EXPECT_TRUE(BirthdayReminder::Setting::read(profile).on);
+    messages.clear();
+    EXPECT_FALSE(CGeburtstagDlg::remindAtStartup(database.db(), profile, database.dir(), today));
+    EXPECT_TRUE(messages.texts().isEmpty());
+    CErinnerungDlg again(profile);
+    EXPECT_FALSE(FormTest::button<QCheckBox>(again, "Beim Start an fällige GEMA-Meldungen "
+                                                    "erinnern")
+                     ->isChecked());
 }
 
 } // namespace

@@ -184,17 +184,18 @@ protected:
 TEST_F(SelectionFormsTest, GigUpdateFormListsTheCrewOfThePeriodAndHandsOverTheChoice) {
     CGigUpdateDlg form(database.db(), profile, today());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Drucken Gig-Update"));
-    auto* from = FormTest::field<QDateEdit>(form, "Zeitraum von");
-    auto* to = FormTest::field<QDateEdit>(form, "bis");
-    EXPECT_EQ(from->date(), today());
-    EXPECT_EQ(to->date(), QDate(2024, 4, 10)); // the latest event
+    auto* from = FormTest::field(form, "Zeitraum von");
+    auto* to = FormTest::field(form, "bis");
+    EXPECT_EQ(from->text(), today().toString(QStringLiteral("dd.MM.yyyy")));
+    EXPECT_EQ(to->text(), QStringLiteral("10.04.2024")); // the latest event
     EXPECT_EQ(rows(form), (QStringList{QStringLiteral("Max Muster/Musiker/2"),
                                        QStringLiteral("Eva Leer/Musiker/1"),
                                        QStringLiteral("Ton GmbH/Techniker/1")}));
     EXPECT_FALSE(list(form)->isEnabled());
 
-    // The list follows the dates and the statuses.
-    to->setDate(QDate(2024, 3, 31));
+    // The list follows the dates, typed as the user types them, and the statuses.
+    FormTest::type(form, "bis", QStringLiteral("31.03.2024"), true);
+    Q_EMIT to->editingFinished();
     EXPECT_EQ(rows(form).size(), 2);
     for (const char* status : {"angefragt", "reserviert", "gebucht", "abgesagt"})
         QTest::mouseClick(FormTest::button<QCheckBox>(form, status), Qt::LeftButton);
@@ -228,11 +229,38 @@ TEST_F(SelectionFormsTest, GigUpdateFormListsTheCrewOfThePeriodAndHandsOverTheCh
 TEST_F(SelectionFormsTest, AnEndBeforeTheBeginningIsRefused) {
     CGigUpdateDlg form(database.db(), profile, today());
     form.show();
-    FormTest::field<QDateEdit>(form, "bis")->setDate(QDate(2024, 2, 1));
+    FormTest::type(form, "bis", QStringLiteral("01.02.2024"), true);
     click(form, "&Drucken");
     EXPECT_EQ(messages.texts(),
               QStringList{QStringLiteral("Das Ende des Zeitraums liegt vor seinem Beginn.")});
     EXPECT_TRUE(form.isVisible());
+
+    // A date that is none, or no date at all, is refused with the date rule's message.
+    messages.clear();
+    FormTest::type(form, "bis", QStringLiteral("31.02.2024"), true);
+    click(form, "&Drucken");
+    FormTest::type(form, "bis", QString(), true);
+    click(form, "&Drucken");
+    EXPECT_EQ(messages.texts(),
+              QStringList(2, QStringLiteral("Geben Sie bitte ein Datum und/oder eine Zeit ein.")));
+    EXPECT_TRUE(form.isVisible());
+    // Typed in full it is taken as typed.
+    FormTest::type(form, "bis", QStringLiteral("01.01.2027"), true);
+    click(form, "&Drucken");
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(form.selection().to, QDate(2027, 1, 1));
+}
+
+TEST_F(SelectionFormsTest, DefaultPeriodIsValidWhenEveryEventLiesInThePast) {
+    const QDate later(2025, 6, 1); // after every event of the data
+    CGigUpdateDlg form(database.db(), profile, later);
+    form.show();
+    EXPECT_EQ(FormTest::field(form, "bis")->text(), QStringLiteral("01.06.2025"));
+    click(form, "&Drucken");
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(form.selection().from, later);
+    EXPECT_EQ(form.selection().to, later);
 }
 
 TEST_F(SelectionFormsTest, EventChoiceReturnsTheChosenEvent) {

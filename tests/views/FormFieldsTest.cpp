@@ -7,6 +7,7 @@
 #include "core/MessageService.h"
 #include "core/Settings.h"
 #include "support/QStringPrinting.h"
+#include "support/ScaledWidths.h"
 #include "widgets/CPickList.h"
 #include "widgets/CReportList.h"
 
@@ -96,6 +97,7 @@ TEST(FormFieldsTest, RefusedFieldShowsItsMessageAndKeepsTheUserInTheField) {
 
     std::optional<double> amount;
     std::optional<QDate> date;
+    QDate periodEnd;
     QString text;
     struct Case {
         const char* input;
@@ -109,6 +111,10 @@ TEST(FormFieldsTest, RefusedFieldShowsItsMessageAndKeepsTheUserInTheField) {
          QStringLiteral("Geben Sie bitte ein Datum und/oder eine Zeit ein.")},
         {"Bühnenplan", [&] { return FormFields::readText(field, 5, text); },
          QStringLiteral("Geben Sie bitte nicht mehr als 5 Zeichen ein.")},
+        // The end of a period must be given.
+        {"", [&] { return FormFields::readRequiredDate(field, periodEnd); },
+         QStringLiteral("Geben Sie bitte ein Datum und/oder eine Zeit ein.")},
+        {"01.01.2027", [&] { return FormFields::readRequiredDate(field, periodEnd); }, QString()},
         {"12,5", [&] { return FormFields::readDecimal(field, amount); }, QString()},
         {"1.2.26", [&] { return FormFields::readDate(field, date); }, QString()},
         {"Bühne", [&] { return FormFields::readText(field, 5, text); }, QString()}};
@@ -133,6 +139,7 @@ TEST(FormFieldsTest, RefusedFieldShowsItsMessageAndKeepsTheUserInTheField) {
     }
     EXPECT_EQ(amount, 12.5);
     EXPECT_EQ(date, QDate(2026, 2, 1));
+    EXPECT_EQ(periodEnd, QDate(2027, 1, 1));
     EXPECT_EQ(text, QStringLiteral("Bühne"));
 
     // A birthday field puts a two-digit year that lies ahead into the century before.
@@ -209,25 +216,27 @@ TEST(FormFieldsTest, ReportListKeepsItsColumnWidthsInKavioIni) {
     const QStringList titles{QStringLiteral("Titel"), QStringLiteral("Dauer"),
                              QStringLiteral("Tonart")};
     const auto widthsOf = [](const CReportList& list) {
-        QList<int> widths;
+        QStringList widths;
         for (int column = 0; column < list.columnCount(); ++column)
-            widths << list.header()->sectionSize(column);
-        return widths;
+            widths << QString::number(list.header()->sectionSize(column));
+        return widths.join(u',');
     };
 
     CReportList fresh;
-    fresh.setUp(profile, Settings::Songlist, titles); // no file yet: the key's default
-    EXPECT_EQ(widthsOf(fresh), (QList<int>{134, 34, 51}));
+    // No file yet: the key's default, scaled for the list's font.
+    fresh.setUp(profile, Settings::Songlist, titles);
+    EXPECT_EQ(leading(widthsOf(fresh)), leading(scaledWidths("134,34,51", fresh)));
 
     ASSERT_TRUE(profile.writeText(QStringLiteral("LIST_COLS"), QStringLiteral("Songlist"),
                                   QStringLiteral("200,40")));
     CReportList list;
     list.setUp(profile, Settings::Songlist, titles);
-    EXPECT_EQ(widthsOf(list), (QList<int>{200, 40, 51}));
+    EXPECT_EQ(leading(widthsOf(list)), QStringLiteral("200,40"));
     list.header()->resizeSection(1, 75);
     list.saveWidths();
     EXPECT_EQ(profile.readText(QStringLiteral("LIST_COLS"), QStringLiteral("Songlist")),
-              QStringLiteral("200,75,51"));
+              widthsOf(list));
+    EXPECT_EQ(leading(widthsOf(list)), QStringLiteral("200,75"));
 
     list.addRow({QStringLiteral("Intro"), QStringLiteral("3:10")}, 4);
     list.addRow({QStringLiteral("Zugabe"), QStringLiteral("5:00")}, 9);

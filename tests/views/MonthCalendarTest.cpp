@@ -9,8 +9,8 @@
 
 #include <QImage>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -147,4 +147,12 @@ TEST_F(MonthCalendarTest, FormDrawsMarksNavigatesAndOpensEvents) {
     EXPECT_EQ(form.caption(), QStringLiteral("November 2024"));
     form.thisMonth();
     EXPECT_EQ(form.caption(), QStringLiteral("Mai 2024"));
+
+    // A stray Enter turns no month and leaves the calendar open, whichever button has the focus.
+    for (QPushButton* button : form.findChildren<QPushButton*>()) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_EQ(form.caption(), QStringLiteral("Mai 2024")) << button->text().toStdString();
+        EXPECT_TRUE(form.isVisible());
+    }
 }
