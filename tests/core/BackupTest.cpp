@@ -7,6 +7,7 @@
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 #include "data/DatabaseFactory.h"
+#include "data/Schema.h"
 #include "support/TestDatabase.h"
 
 #include <QCryptographicHash>
@@ -343,7 +344,7 @@ TEST_F(BackupTest, CopyOfAnOlderVersionIsBroughtUpToDateAndCheckedWhenRestored) 
     EXPECT_EQ(eventsIn(data.databasePath()), 2);
     CDatabase restored;
     restored.open(data.databasePath());
-    EXPECT_EQ(restored.queryText("PRAGMA user_version"), QStringLiteral("3"));
+    EXPECT_EQ(restored.queryText("PRAGMA user_version"), QString::number(Schema::kVersion));
 }
 
 TEST_F(BackupTest, BackupOfAForeignFileNamesItAndLeavesNoFolder) {
