@@ -172,6 +172,11 @@ void CPlanReservierungDlg::fillPersons(std::int32_t inUse, int inUseFunction) {
     list.setCurrentIndex(-1);
 }
 
+void CPlanReservierungDlg::presetPerson(std::int32_t id, int function) {
+    if (m_key.person < 0)
+        selectPerson(id, function);
+}
+
 bool CPlanReservierungDlg::selectPerson(std::int32_t id, int function) {
     CPickList& list = *m_ui->listPerson;
     const QSignalBlocker quiet(&list);

@@ -32,6 +32,8 @@ public:
     ~CPlanReservierungDlg() override;
 
     OvernightPlan::StayKey stayKey() const { return m_key; }
+    // A new stay starts with this person chosen; a stored stay keeps its own.
+    void presetPerson(std::int32_t id, int function);
 
 protected:
     QString rowFilter(std::int32_t key) const override;

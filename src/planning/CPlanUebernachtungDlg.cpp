@@ -11,14 +11,18 @@
 
 #include <QHeaderView>
 
+namespace {
+// Where a row of the persons list keeps the person's function beside its key.
+constexpr int kFunctionRole = Qt::UserRole + 1;
+} // namespace
+
 CPlanUebernachtungDlg::CPlanUebernachtungDlg(CDatabase& db, CProfileFile& profile,
                                              const PlanningContext& event, QWidget* parent)
     : CFormDialog(parent), m_db(db), m_profile(profile), m_event(event),
       m_ui(std::make_unique<Ui::CPlanUebernachtungDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupEvent->setEvent(event);
-    // Who travels is shown, not chosen: the list takes neither focus nor selection, and stays
-    // readable.
+    // Who travels; the person chosen here is the one a new reservation starts with.
     QTreeWidget& persons = *m_ui->listPersonen;
     persons.setHeaderLabels({QStringLiteral("Crew"), QStringLiteral("Funktion")});
     persons.header()->resizeSection(0, 150);
@@ -50,6 +54,8 @@ void CPlanUebernachtungDlg::done(int result) {
 
 void CPlanUebernachtungDlg::fillPersons() {
     QTreeWidget& list = *m_ui->listPersonen;
+    // The chosen person stays chosen when the "* " marks are refreshed.
+    const std::optional<OvernightPlan::Person> chosen = chosenPerson();
     list.clear();
     std::vector<OvernightPlan::Person> persons;
     try {
@@ -61,7 +67,20 @@ void CPlanUebernachtungDlg::fillPersons() {
         auto* row = new QTreeWidgetItem(
             &list, {person.listedName(), OvernightPlan::functionText(person.function)});
         row->setData(0, Qt::UserRole, int(person.id));
+        row->setData(0, kFunctionRole, person.function);
+        if (chosen && chosen->id == person.id && chosen->function == person.function)
+            list.setCurrentItem(row);
     }
+}
+
+std::optional<OvernightPlan::Person> CPlanUebernachtungDlg::chosenPerson() const {
+    const QList<QTreeWidgetItem*> selected = m_ui->listPersonen->selectedItems();
+    if (selected.isEmpty())
+        return std::nullopt;
+    OvernightPlan::Person person;
+    person.id = selected.first()->data(0, Qt::UserRole).toInt();
+    person.function = selected.first()->data(0, kFunctionRole).toInt();
+    return person;
 }
 
 void CPlanUebernachtungDlg::fillStays(const std::optional<OvernightPlan::StayKey>& select) {
@@ -120,6 +139,8 @@ void CPlanUebernachtungDlg::staysChanged(const std::optional<OvernightPlan::Stay
 void CPlanUebernachtungDlg::onNew() {
     CPlanReservierungDlg form(m_db, m_event.eventId, -1, OvernightPlan::Musician, QDateTime(),
                               this);
+    if (const std::optional<OvernightPlan::Person> person = chosenPerson())
+        form.presetPerson(person->id, person->function);
     if (!form.isReady() || form.exec() != QDialog::Accepted)
         return;
     staysChanged(form.stayKey());

@@ -36,6 +36,8 @@ protected:
 
 private:
     void fillPersons();
+    // The person selected in the persons list, if any (key and function only).
+    std::optional<OvernightPlan::Person> chosenPerson() const;
     // Fills the reservation list, selecting the stay of this key, else a stay of the person
     // selected before, else the first row.
     void fillStays(const std::optional<OvernightPlan::StayKey>& select);

@@ -406,8 +406,6 @@ TEST_F(OvernightPlanningTest, PersonsWithAStayAreMarked) {
     CPlanUebernachtungDlg list(database.db(), profile, event);
     list.show();
     auto* persons = list.findChild<QTreeWidget*>(QStringLiteral("listPersonen"));
-    // Shown, not chosen.
-    EXPECT_EQ(persons->selectionMode(), QAbstractItemView::NoSelection);
     EXPECT_EQ(rowTexts(*persons), (QStringList{QStringLiteral("Huber, Anna|Musiker"),
                                                QStringLiteral("* Maier, Max|Musiker"),
                                                QStringLiteral("Tonstudio Klang|Techniker")}));
@@ -416,6 +414,43 @@ TEST_F(OvernightPlanningTest, PersonsWithAStayAreMarked) {
     CPlanUebernachtungDlg again(database.db(), profile, event);
     EXPECT_EQ(again.findChild<QTreeWidget*>(QStringLiteral("listPersonen"))->topLevelItemCount(),
               2);
+}
+
+TEST_F(OvernightPlanningTest, ANewStayStartsWithThePersonChosenInTheList) {
+    stay(8, 0, 3, 1, "2026-08-15 14:00:00");
+    CPlanUebernachtungDlg list(database.db(), profile, event);
+    list.show();
+    auto* persons = list.findChild<QTreeWidget*>(QStringLiteral("listPersonen"));
+    // What the reservation form starts with when "&Neue Reservierung..." opens it.
+    const auto startsWith = [&] {
+        QString chosen;
+        FormTest::onNextModal([&](QDialog& form) {
+            chosen = form.findChild<CPickList*>(QStringLiteral("listPerson"))->currentText();
+            form.reject();
+        });
+        FormTest::click(list, "&Neue Reservierung...");
+        return chosen;
+    };
+    // Nobody chosen: nobody preset.
+    EXPECT_EQ(startsWith(), QString());
+    // The technician shares his key with Anna Huber; his function keeps him apart.
+    FormTest::clickRow(*persons, 2);
+    EXPECT_EQ(startsWith(), QStringLiteral("Tonstudio Klang"));
+    FormTest::clickRow(*persons, 0);
+    EXPECT_EQ(startsWith(), QStringLiteral("Huber, Anna"));
+
+    // A stay saved for the chosen person marks her and leaves her chosen for the next one.
+    FormTest::onNextModal([&](QDialog& form) {
+        pick(form, "listHotel", QStringLiteral("Seeblick, Lindenfeld"));
+        FormTest::type(form, "Zimmer Nr.", QStringLiteral("5"));
+        save(form);
+    });
+    FormTest::click(list, "&Neue Reservierung...");
+    EXPECT_EQ(stays(), QStringLiteral("7/0@4/5 2026-08-15 09:00:00, "
+                                      "8/0@3/1 2026-08-15 14:00:00"));
+    EXPECT_EQ(FormTest::listRows(*persons, 1),
+              QStringLiteral("[* Huber, Anna],* Maier, Max,Tonstudio Klang"));
+    EXPECT_EQ(startsWith(), QStringLiteral("Huber, Anna"));
 }
 
 TEST_F(OvernightPlanningTest, ClosingTheListSettlesTheStatusAsItsRuleSays) {
