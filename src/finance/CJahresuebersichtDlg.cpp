@@ -13,7 +13,6 @@
 #include <QChartView>
 #include <QDate>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -156,10 +155,11 @@ bool CJahresuebersichtDlg::savePdf(const QString& path) {
 }
 
 void CJahresuebersichtDlg::onSavePdf() {
-    const QString suggested = QDir::home().filePath(ReportPrinting::suggestedPdfName(
-        QStringLiteral("Jahresübersicht_%1").arg(m_year.year), QDate::currentDate()));
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"),
-                                                      suggested, QStringLiteral("PDF (*.pdf)"));
+    const QString suggested =
+        QDir(ReportPrinting::pdfFolder())
+            .filePath(ReportPrinting::suggestedPdfName(
+                QStringLiteral("Jahresübersicht_%1").arg(m_year.year), QDate::currentDate()));
+    const QString path = m_chooseFile(this, suggested);
     if (!path.isEmpty())
         savePdf(path);
 }

@@ -2,6 +2,7 @@
 
 #include "core/FinanceModel.h"
 #include "core/YearOverview.h"
+#include "views/ReportPrinting.h"
 
 #include <QDialog>
 
@@ -29,6 +30,8 @@ public:
     // written, "Gespeichert: FILE" shows beside the buttons.
     bool savePdf(const QString& path);
     QString savedText() const;
+    // Replaces the file dialog of "Als &PDF speichern..." (tests).
+    void setFileChooser(ReportPrinting::PdfChooser chooser) { m_chooseFile = std::move(chooser); }
 
 private:
     void onSavePdf();
@@ -41,4 +44,5 @@ private:
     QTableWidget* m_table = nullptr;
     QChartView* m_chart = nullptr;
     QLabel* m_saved = nullptr;
+    ReportPrinting::PdfChooser m_chooseFile = &ReportPrinting::choosePdfFile;
 };

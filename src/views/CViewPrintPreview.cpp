@@ -5,7 +5,6 @@
 #include "reports/PageRenderer.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -75,11 +74,8 @@ CViewPrintPreview::CViewPrintPreview(QWidget* parent)
       m_closeButton(new QPushButton(QStringLiteral("&Schließen"))), m_scroll(new QScrollArea),
       m_canvas(new CPreviewCanvas(nullptr)), m_status(new QLabel), m_saved(new QLabel) {
     setObjectName(QStringLiteral("CViewPrintPreview"));
-    m_pdfFolder = QDir::currentPath();
-    m_chooseFile = [](QWidget* parent, const QString& suggested) {
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("Als PDF speichern"), suggested,
-                                            QStringLiteral("PDF-Dateien (*.pdf)"));
-    };
+    m_pdfFolder = ReportPrinting::pdfFolder();
+    m_chooseFile = &ReportPrinting::choosePdfFile;
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {m_printButton, m_pdfButton, m_nextButton, m_previousButton,
                                 m_pagesButton, m_zoomInButton, m_zoomOutButton, m_closeButton}) {

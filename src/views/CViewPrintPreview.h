@@ -21,8 +21,7 @@ class CPreviewCanvas;
 class CViewPrintPreview : public QWidget {
     Q_OBJECT
 public:
-    // Asks for the PDF file to write, starting from a suggested path; empty when cancelled.
-    using FileChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
+    using FileChooser = ReportPrinting::PdfChooser;
 
     explicit CViewPrintPreview(QWidget* parent = nullptr);
     ~CViewPrintPreview() override;

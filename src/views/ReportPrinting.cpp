@@ -6,6 +6,8 @@
 #include "exchange/CalendarExport.h"
 #include "reports/PageRenderer.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -113,6 +115,15 @@ Result print(QWidget* parent, const Renderer& render, int pageCount, bool report
         MessageService::stop(parent,
                              QStringLiteral("Der Druckauftrag konnte nicht gestartet werden."));
     return Result::Failed;
+}
+
+QString choosePdfFile(QWidget* parent, const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Als PDF speichern"), suggested,
+                                        QStringLiteral("PDF-Dateien (*.pdf)"));
+}
+
+QString pdfFolder() {
+    return QDir::currentPath();
 }
 
 QString suggestedPdfName(const QString& title, const QDate& day, const QString& kind) {

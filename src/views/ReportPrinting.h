@@ -55,6 +55,14 @@ public:
 // False when nothing was printed or a page failed; the job has then been aborted.
 bool printPages(JobDevice& device, const Report::Document& document, int from, int to);
 
+// Asks for the PDF file to write, starting from a suggested path; empty when cancelled.
+using PdfChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
+// The file dialog "Als PDF speichern" for PDF files.
+QString choosePdfFile(QWidget* parent, const QString& suggested);
+// The folder a PDF file is first offered in: the program folder, which is the working
+// directory, as for the program's other documents.
+QString pdfFolder();
+
 // "Setliste_2026-12-12_Weihnachtsfeier.pdf": the title, the day and, if given, the event's kind,
 // with blanks and the characters a file name cannot hold replaced by "_".
 QString suggestedPdfName(const QString& title, const QDate& day, const QString& kind = QString());

@@ -8,10 +8,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -143,8 +145,20 @@ TEST_F(YearOverviewTest, MonthsAddUpTheBookedAndInvoicedEventsBudgetSummaries) {
               YearOverview::groupedAmount(shown.months[0].prospective)); // in prospect
     EXPECT_GT(shown.months[0].prospective, 2000);
     EXPECT_EQ(form.table()->item(4, 16)->text(), QStringLiteral("1")); // May 2023: one gig
+    // "Als &PDF speichern..." offers the program folder, the working directory.
     const QString pdf = data.dir() + QStringLiteral("/jahr.pdf");
-    ASSERT_TRUE(form.savePdf(pdf));
+    QString offered;
+    form.setFileChooser([&](QWidget*, const QString& suggested) {
+        offered = suggested;
+        return pdf;
+    });
+    for (QPushButton* button : form.findChildren<QPushButton*>()) {
+        if (button->text() == QStringLiteral("Als &PDF speichern..."))
+            button->click();
+    }
+    EXPECT_EQ(QFileInfo(offered).absolutePath(), QDir::currentPath());
+    EXPECT_TRUE(QFileInfo(offered).fileName().contains(QStringLiteral("_2024_")))
+        << offered.toStdString();
     EXPECT_EQ(form.savedText(), QStringLiteral("Gespeichert: ") + QDir::toNativeSeparators(pdf));
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
