@@ -1,6 +1,6 @@
 // The event form as a user meets it: a new event's defaults, the refusals and where they leave
-// the focus, the fee and its paid part, flagged organisers and contacts, the hand-over to
-// planning, and the main window's event list opening the form.
+// the focus, the fee and its paid part, flagged organisers and contacts and those made or edited
+// from the form, the hand-over to planning, and the main window's event list opening the form.
 #include "app/MainWindowSupport.h"
 #include "events/CEventDlg.h"
 #include "support/FormTestSupport.h"
@@ -137,6 +137,11 @@ TEST_F(EventFormTest, RefusalsKeepTheFormOpenWithTheFocusOnTheFieldToCorrect) {
              setEnd(f, "19.06.2024", {23, 0});
          },
          "Ende des Events muß später als der Beginn des Events sein.", "editEndeDatum"},
+        // The zero date-time is no end, whatever the begin.
+        {[&](CEventDlg& f) {
+             setEnd(f, "30.12.1899", {0, 0});
+         },
+         "Geben Sie bitte ein Datum und/oder eine Zeit ein.", "editEndeDatum"},
         {[](CEventDlg& f) { retype(f, "editAufbauVonDatum", ""); },
          "Geben Sie bitte ein Datum und/oder eine Zeit ein.", "editAufbauVonDatum"},
         {[](CEventDlg& f) { child<CPickList>(f, "listVeranstalter")->setCurrentIndex(-1); },
@@ -197,6 +202,64 @@ TEST_F(EventFormTest, KeepsAnInvoicedStatusAndAFlaggedOrganiserAndContact) {
     retype(form, "editArt", "Gala");
     ASSERT_EQ(saveAndClose(form), QDialog::Accepted);
     EXPECT_EQ(stored("Status||'|'||VeranstalterID||'|'||VAnsprechID||'|'||EArt"), "4|4|7|Gala");
+}
+
+TEST_F(EventFormTest, OrganisersAndContactsMadeOrEditedHereAreChosenAgain) {
+    database.exec("INSERT INTO T_Stamm_ExtAnsprech (APID, ExtID, Art, APName, fDeleted) "
+                  "VALUES (20, 3, 0, 'Adam', 0)");
+    CEventDlg form(database.db(), profile, -1);
+    fillNewEvent(form);
+    auto* organisers = child<CPickList>(form, "listVeranstalter");
+    auto* contacts = child<CPickList>(form, "listAnsprech");
+    const auto answerWithFirm = [&](const char* name, bool replace) {
+        onNextModal([=](QDialog& firm) {
+            EXPECT_EQ(firm.windowTitle(), QStringLiteral("Veranstalter"));
+            FormTest::type(firm, "Firma", QString::fromUtf8(name), replace);
+            messages.queueAnswer(Answer::Yes);
+            FormTest::click(firm, "&Ende");
+        });
+    };
+
+    // A new organiser, listed after the one chosen before, is the one chosen now.
+    answerWithFirm("Zirkus Aurora", false);
+    click(form, "buttonNeuVeranstalter");
+    const std::int32_t circus = database.db()
+                                    .queryText("SELECT ExtID FROM T_Stamm_ExtFirma "
+                                               "WHERE Firma = 'Zirkus Aurora'")
+                                    .toInt();
+    ASSERT_GT(circus, 0);
+    EXPECT_EQ(organisers->rowCount(), 2);
+    EXPECT_EQ(organisers->selectedData(), circus);
+    EXPECT_EQ(organisers->currentText(), QStringLiteral("Zirkus Aurora"));
+
+    // A new contact of the chosen organiser, listed after the other one, is chosen.
+    QTest::keyClick(organisers, Qt::Key_Up);
+    ASSERT_EQ(organisers->selectedData(), 3);
+    onNextModal([&](QDialog& contact) {
+        EXPECT_EQ(contact.windowTitle(), QStringLiteral("Ansprechpartner"));
+        FormTest::type(contact, "Name", QStringLiteral("Zeller"));
+        messages.queueAnswer(Answer::Yes);
+        FormTest::click(contact, "&Ende");
+    });
+    click(form, "buttonNeuAnsprech");
+    const std::int32_t zeller =
+        database.db()
+            .queryText("SELECT APID FROM T_Stamm_ExtAnsprech WHERE APName = 'Zeller'")
+            .toInt();
+    ASSERT_GT(zeller, 0);
+    EXPECT_EQ(contacts->selectedData(), zeller);
+    EXPECT_EQ(contacts->currentText(), QStringLiteral("Zeller"));
+
+    // The organiser renamed so that it moves to the top stays chosen, with its contact.
+    answerWithFirm("Amt Kultur", true);
+    click(form, "buttonBearbeitenVeranstalter");
+    EXPECT_EQ(organisers->selectedData(), 3);
+    EXPECT_EQ(organisers->currentText(), QStringLiteral("Amt Kultur"));
+    EXPECT_EQ(contacts->selectedData(), zeller);
+
+    ASSERT_EQ(saveAndClose(form), QDialog::Accepted);
+    EXPECT_EQ(stored("VeranstalterID||'|'||VAnsprechID", form.eventId()),
+              QStringLiteral("3|%1").arg(zeller));
 }
 
 TEST_F(EventFormTest, PlanningTakesOnlyAStoredEvent) {
