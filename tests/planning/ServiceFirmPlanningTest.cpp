@@ -1,5 +1,6 @@
 // The four service-firm forms: what the assignment row holds after a save, the bookings that go
-// when no firm is chosen, a deleted firm still assigned, and the status written on its own.
+// when no firm is chosen, a deleted firm still assigned, firms and contacts made or edited from
+// the form, a remark changed alone, equipment present, and the status written on its own.
 #include "core/CProfileFile.h"
 #include "core/MessageService.h"
 #include "planning/CPlanFirmaDlg.h"
@@ -7,6 +8,7 @@
 #include "support/TestDatabase.h"
 #include "widgets/CPickList.h"
 
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -131,6 +133,108 @@ TEST_F(ServiceFirmPlanningTest, PresentEquipmentAndHiredLightAreStoredAsYesAndNo
     EXPECT_EQ(database.count("T_Event_Finanzen"), 0);
     {
         auto form = open(CPlanFirmaDlg::kLightHire);
+        pick(*form, "listFirma", QStringLiteral("Lichtblick"));
+        saveAndClose(*form);
+    }
+    EXPECT_EQ(assignment(4), QStringLiteral("4|NULL|0"));
+}
+
+TEST_F(ServiceFirmPlanningTest, FirmsAndContactsMadeOrEditedHereAreChosenAgain) {
+    auto form = open(CPlanFirmaDlg::kTechnician);
+    auto* firms = form->findChild<CPickList*>(QStringLiteral("listFirma"));
+    auto* contacts = form->findChild<CPickList*>(QStringLiteral("listAnsprech"));
+    // Answers the nested firm or contact form: types into the labelled field and saves.
+    const auto answer = [&](const char* title, const char* label, const char* text) {
+        FormTest::onNextModal([=](QDialog& nested) {
+            EXPECT_EQ(nested.windowTitle(), QString::fromUtf8(title));
+            FormTest::type(nested, label, QString::fromUtf8(text), true);
+            messages.queueAnswer(Answer::Yes);
+            FormTest::click(nested, "&Ende");
+        });
+    };
+    const auto key = [&](const char* sql) { return database.db().queryText(sql).toInt(); };
+    pick(*form, "listFirma", QStringLiteral("Schall GmbH"));
+
+    // A new contact, listed after the firm's other one, is chosen with its details.
+    answer("Ansprechpartner", "Name", "Zeller");
+    FormTest::click(*form, "Neuer Ansprech&partner...");
+    const std::int32_t zeller = key("SELECT APID FROM T_Stamm_ExtAnsprech WHERE APName='Zeller'");
+    ASSERT_GT(zeller, 0);
+    EXPECT_EQ(contacts->selectedData(), zeller);
+    // The contact renamed so that it moves before the other one stays chosen.
+    answer("Ansprechpartner", "Name", "Adler");
+    FormTest::click(*form, "Ansprechpartner bea&rbeiten...");
+    EXPECT_EQ(contacts->selectedData(), zeller);
+    EXPECT_EQ(contacts->currentText(), QStringLiteral("Adler"));
+
+    // The firm renamed keeps itself and its contact chosen.
+    answer("Technik", "Firma", "Schall AG");
+    FormTest::click(*form, "Techniker &bearbeiten...");
+    EXPECT_EQ(firms->selectedData(), 1);
+    EXPECT_EQ(firms->currentText(), QStringLiteral("Schall AG"));
+    EXPECT_EQ(contacts->selectedData(), zeller);
+
+    // A new firm, listed after the others, is chosen, without a contact.
+    answer("Technik", "Firma", "Zeta Ton");
+    FormTest::click(*form, "&Neuer Techniker...");
+    const std::int32_t zeta = key("SELECT ExtID FROM T_Stamm_ExtFirma WHERE Firma='Zeta Ton'");
+    ASSERT_GT(zeta, 0);
+    EXPECT_EQ(firms->selectedData(), zeta);
+    EXPECT_EQ(contacts->selectedData(0), 0);
+    EXPECT_TRUE(FormTest::button(*form, "Techniker &bearbeiten...")->isEnabled());
+
+    // What the buttons chose is what is stored.
+    saveAndClose(*form);
+    EXPECT_EQ(assignment(1), QStringLiteral("%1|NULL|0").arg(zeta));
+}
+
+TEST_F(ServiceFirmPlanningTest, ARemarkChangedAloneIsStored) {
+    database.exec("INSERT INTO T_Event_ExtFirma (EventID, Art, ExtID, AnsprechID) "
+                  "VALUES (12, 1, 1, 21)");
+    const auto remark = [&] {
+        return database.db().queryText(
+            "SELECT Bemerkungen FROM T_Event_ExtFirma WHERE EventID = 12 AND Art = 1");
+    };
+    {
+        auto form = open(CPlanFirmaDlg::kTechnician);
+        auto* field = form->findChild<QPlainTextEdit*>(QStringLiteral("editBemerkung"));
+        QTest::keyClicks(field, QStringLiteral("Kabel mitbringen"));
+        saveAndClose(*form);
+        EXPECT_EQ(form->result(), QDialog::Accepted);
+        EXPECT_EQ(messages.texts().value(0), QString::fromUtf8(CFormDialog::kSaveQuestion));
+    }
+    EXPECT_EQ(remark(), QStringLiteral("Kabel mitbringen"));
+    EXPECT_EQ(assignment(1), QStringLiteral("1|21|0"));
+    // Shown again as stored.
+    auto form = open(CPlanFirmaDlg::kTechnician);
+    EXPECT_EQ(form->findChild<QPlainTextEdit*>(QStringLiteral("editBemerkung"))->toPlainText(),
+              QStringLiteral("Kabel mitbringen"));
+}
+
+TEST_F(ServiceFirmPlanningTest, LightPresentNeedsNoHireAndIsShownAgain) {
+    book(12, 3, 14);
+    {
+        auto form = open(CPlanFirmaDlg::kLightHire);
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Planung Lichtanlage"));
+        pick(*form, "listFirma", QStringLiteral("Lichtblick"));
+        FormTest::button<QRadioButton>(*form, "LA vorhanden")->click();
+        auto* firms = form->findChild<CPickList*>(QStringLiteral("listFirma"));
+        EXPECT_EQ(firms->selectedData(0), 0);
+        EXPECT_FALSE(firms->isEnabled());
+        EXPECT_FALSE(FormTest::button(*form, "&Neuer LA-Verleiher...")->isEnabled());
+        EXPECT_FALSE(FormTest::button(*form, "LA-Verleiher &bearbeiten...")->isEnabled());
+        saveAndClose(*form);
+    }
+    // No hire firm, no hire bookings.
+    EXPECT_EQ(assignment(4), QStringLiteral("NULL|NULL|-1"));
+    EXPECT_EQ(database.count("T_Event_Finanzen"), 0);
+    {
+        auto form = open(CPlanFirmaDlg::kLightHire);
+        EXPECT_TRUE(FormTest::button<QRadioButton>(*form, "LA vorhanden")->isChecked());
+        EXPECT_FALSE(form->findChild<CPickList*>(QStringLiteral("listFirma"))->isEnabled());
+        // Hired after all: the firm can be chosen again.
+        FormTest::button<QRadioButton>(*form, "LA angemietet von:")->click();
+        EXPECT_TRUE(form->findChild<CPickList*>(QStringLiteral("listFirma"))->isEnabled());
         pick(*form, "listFirma", QStringLiteral("Lichtblick"));
         saveAndClose(*form);
     }
