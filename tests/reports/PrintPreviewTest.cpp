@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -277,6 +278,43 @@ TEST_F(SelectionFormsTest, EventChoiceReturnsTheChosenEvent) {
     click(form, "&Weiter");
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(form.eventId(), 3);
+}
+
+TEST_F(SelectionFormsTest, EventChoiceTakesADoubleClickAndKeepsItsColumnWidths) {
+    CProfileFile ini(database.dir() + QStringLiteral("/Kavio.ini"));
+    const auto storedWidths = [&] {
+        return ini.readText(QStringLiteral("LIST_COLS"), QStringLiteral("EventSelect"), QString());
+    };
+    {
+        // Widths set by hand are written back however the form closes: here cancelled.
+        CEventSelectDlg form(database.db(), ini);
+        form.show();
+        list(form)->header()->resizeSection(1, 150);
+        list(form)->header()->resizeSection(3, 90);
+        click(form, "&Abbrechen");
+        EXPECT_EQ(form.result(), QDialog::Rejected);
+        EXPECT_EQ(form.eventId(), -1);
+    }
+    const QStringList written = storedWidths().split(u',');
+    ASSERT_EQ(written.size(), 9) << storedWidths().toStdString();
+    EXPECT_EQ(written[1], QStringLiteral("150"));
+    EXPECT_EQ(written[3], QStringLiteral("90"));
+
+    // Opened again with them; a double click on an event chooses it and closes the form.
+    CEventSelectDlg form(database.db(), ini);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTreeWidget* events = list(form);
+    EXPECT_EQ(events->header()->sectionSize(1), 150);
+    EXPECT_EQ(events->header()->sectionSize(3), 90);
+    events->header()->resizeSection(1, 160);
+    const std::int32_t third = events->topLevelItem(2)->data(0, Qt::UserRole).toInt();
+    FormTest::clickRow(*events, 2, true);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.eventId(), third);
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_EQ(storedWidths().split(u',').value(1), QStringLiteral("160"));
 }
 
 TEST_F(SelectionFormsTest, SetListPreviewOpensOnceAndIsOnlyBroughtToTheFront) {

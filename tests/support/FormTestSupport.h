@@ -76,10 +76,10 @@ inline QString listRows(const QTreeWidget& list, int columns = -1, QChar separat
 // Clicks (or double-clicks) a row of a list with the mouse.
 inline void clickRow(QTreeWidget& list, int row, bool doubleClick = false) {
     const QPoint place = list.visualItemRect(list.topLevelItem(row)).center();
+    // A double click starts with a click: the list only takes it on the row pressed first.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place);
     if (doubleClick)
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, place);
-    else
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place);
 }
 
 // Runs the action on the next modal dialog once its event loop runs, and makes sure it closes.
