@@ -1,16 +1,21 @@
 // The main window as a user drives it: the navigation pane and the menu lead to the lists, the
 // lists keep their column widths in Kavio.ini, the commands on the chosen list are available
-// only with that list, and the Delete key deletes the chosen entry.
+// only with that list, every list shows what its form stored, the event commands act on the
+// chosen event, and the Delete key deletes the chosen entry.
 #include "MainWindowSupport.h"
 #include "app/CMainMenu.h"
+#include "support/FormTestSupport.h"
 #include "support/ScaledWidths.h"
 #include "views/CViewSplitLeft.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -39,6 +44,22 @@ void closeNextModal(QString& title, int attempts = 200) {
 
 class MainWindowTest : public RunningProgramTest {
 protected:
+    // An event of the organiser at the location on the day, with a whole time plan.
+    std::int32_t addPlannedEvent(std::int32_t organiser, const char* location, int month, int day) {
+        const std::int32_t key = addEvent({{"EBeginn", at(2024, month, day, 20, 0)},
+                                           {"ELocation", location},
+                                           {"VeranstalterID", organiser}});
+        const QString date = QDate(2024, month, day).toString(Qt::ISODate);
+        db().execute(QStringLiteral("UPDATE T_Event SET EEnde='%1 23:00:00', "
+                                    "ETAufbauVon='%1 16:00:00', ETAufbauBis='%1 18:00:00', "
+                                    "ESCheckVon='%1 18:00:00', ESCheckBis='%1 19:00:00', "
+                                    "ETAbbauVon='%1 23:00:00', ETAbbauBis='%1 23:30:00' "
+                                    "WHERE EventID=%2")
+                         .arg(date)
+                         .arg(key)
+                         .toStdString());
+        return key;
+    }
     QAction* action(int command) { return frame->mainMenu()->action(command); }
     // "1" for each enabled command, "0" for each disabled one.
     QString enabled(const std::vector<int>& commands) {
@@ -203,6 +224,118 @@ TEST_F(MainWindowTest, CommandsOnTheSelectedEventAskForAnEntryFirst) {
                                     : QStringLiteral("Spesen / Sonstiges"));
         EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(u'\n').toStdString();
     }
+}
+
+TEST_F(MainWindowTest, EveryListShowsWhatItsFormStoredWithOK) {
+    const struct {
+        int group, button;
+        std::function<std::int32_t()> add;
+        const char* label; // the field typed into, found by its label or, with "@", its name
+    } lists[] = {
+        {0, 0,
+         [&] {
+             return addFirm(0, {{"Firma", "Alt"}});
+         },
+         "Firma"},
+        {0, 2,
+         [&] {
+             return addFirm(1, {{"Firma", "Alt"}});
+         },
+         "Firma"},
+        {0, 3,
+         [&] {
+             return addFirm(2, {{"Firma", "Alt"}});
+         },
+         "Firma"},
+        {0, 4,
+         [&] {
+             return addFirm(3, {{"Firma", "Alt"}});
+         },
+         "Firma"},
+        {0, 5,
+         [&] {
+             return addFirm(4, {{"Firma", "Alt"}});
+         },
+         "Firma"},
+        {0, 6,
+         [&] {
+             return addFirm(5, {{"Firma", "Alt"}});
+         },
+         "Firma"},
+        {0, 1,
+         [&] {
+             return add<CSetStammMusiker>({{"MName", "Alt"}}, "MusikerID");
+         },
+         "Name"},
+        {1, 0,
+         [&] {
+             return addPlannedEvent(addFirm(0, {{"Firma", "Kulturamt"}}), "Alt", 5, 17);
+         },
+         "@editLocation"},
+    };
+    for (const auto& each : lists) {
+        SCOPED_TRACE(QStringLiteral("%1,%2").arg(each.group).arg(each.button).toStdString());
+        const std::int32_t key = each.add();
+        frame->navigate(each.group, each.button);
+        clickEntry(key);
+        FormTest::onNextModal([&](QDialog& form) {
+            QLineEdit* field = each.label[0] == '@'
+                                   ? form.findChild<QLineEdit*>(QLatin1String(each.label + 1))
+                                   : FormTest::field(form, each.label);
+            ASSERT_NE(field, nullptr);
+            EXPECT_EQ(field->text(), QStringLiteral("Alt"));
+            field->selectAll();
+            QTest::keyClicks(field, QStringLiteral("Neu"));
+            messages.queueAnswer(MessageService::Answer::Yes);
+            FormTest::click(form, "&Ende");
+        });
+        messages.clear();
+        QTest::mouseClick(list().editButton(), Qt::LeftButton);
+        EXPECT_EQ(messages.texts().size(), 1) << messages.texts().join(u'\n').toStdString();
+        const int row = list().model()->rowOfKey(key);
+        ASSERT_GE(row, 0);
+        const auto& texts = list().model()->row(row).texts;
+        EXPECT_NE(std::find(texts.begin(), texts.end(), QStringLiteral("Neu")), texts.end())
+            << QStringList(texts.begin(), texts.end()).join(u'|').toStdString();
+        EXPECT_EQ(list().selectedKey(), key);
+    }
+}
+
+TEST_F(MainWindowTest, EventCommandsActOnTheChosenEvent) {
+    const std::int32_t office = addFirm(0, {{"Firma", "Kulturamt"}});
+    const std::int32_t may = addPlannedEvent(office, "Halle", 5, 17);
+    const std::int32_t june = addPlannedEvent(office, "Zelt", 6, 21);
+    frame->navigate(1, 0);
+    clickEntry(may);
+
+    // "Eventdaten ändern..." opens the chosen event; what it stores is listed.
+    QString shown;
+    FormTest::onNextModal([&](QDialog& form) {
+        auto* location = form.findChild<QLineEdit*>(QStringLiteral("editLocation"));
+        shown = location->text();
+        location->selectAll();
+        QTest::keyClicks(location, QStringLiteral("Saal"));
+        messages.queueAnswer(MessageService::Answer::Yes);
+        FormTest::click(form, "&Ende");
+    });
+    messages.clear();
+    action(CMainMenu::EditEvent)->trigger();
+    EXPECT_EQ(messages.texts().size(), 1) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(shown, QStringLiteral("Halle"));
+    EXPECT_EQ(list().selectedKey(), may);
+    EXPECT_EQ(list().selectedText(4), QStringLiteral("Saal"));
+
+    // "Event löschen..." names the chosen event and deletes only it, once confirmed.
+    messages.clear();
+    action(CMainMenu::DeleteEvent)->trigger();
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].contains(QStringLiteral("17.05.2024")))
+        << messages.texts()[0].toStdString();
+    EXPECT_EQ(keys().size(), 2);
+    messages.queueAnswer(MessageService::Answer::Yes);
+    action(CMainMenu::DeleteEvent)->trigger();
+    EXPECT_EQ(keys(), QList<std::int32_t>{june});
+    EXPECT_EQ(count("T_Event", QStringLiteral("EventID = %1").arg(june)), 1);
 }
 
 TEST_F(MainWindowTest, DeleteKeyDeletesTheChosenEntryOfTheListShown) {
