@@ -301,6 +301,26 @@ TEST_F(MainWindowTest, EveryListShowsWhatItsFormStoredWithOK) {
     }
 }
 
+TEST_F(MainWindowTest, AccountingListReadsTheEventsAgainAfterTheFinanceOverviewStored) {
+    const std::int32_t event = addPlannedEvent(addFirm(0, {{"Firma", "Kulturamt"}}), "Alt", 5, 17);
+    frame->navigate(2, 0);
+    clickEntry(event);
+    FormTest::onNextModal([&](QDialog& form) {
+        // The event is renamed meanwhile; the overview stores its budget.
+        db().execute("UPDATE T_Event SET ELocation='Neu'");
+        auto* budget = form.findChild<QLineEdit*>(QStringLiteral("editBudgetGesamt"));
+        budget->selectAll();
+        QTest::keyClicks(budget, QStringLiteral("500"));
+        messages.queueAnswer(MessageService::Answer::Yes);
+        FormTest::click(form, "&Ende");
+    });
+    QTest::mouseClick(list().editButton(), Qt::LeftButton);
+    EXPECT_EQ(count("T_Event", QStringLiteral("EGageBezahlt > 0")), 1);
+    EXPECT_EQ(messages.texts().size(), 1) << messages.texts().join(u'\n').toStdString();
+    EXPECT_EQ(list().selectedKey(), event);
+    EXPECT_EQ(list().selectedText(4), QStringLiteral("Neu"));
+}
+
 TEST_F(MainWindowTest, EventCommandsActOnTheChosenEvent) {
     const std::int32_t office = addFirm(0, {{"Firma", "Kulturamt"}});
     const std::int32_t may = addPlannedEvent(office, "Halle", 5, 17);
