@@ -159,7 +159,7 @@ void CJahresuebersichtDlg::onSavePdf() {
         QDir(ReportPrinting::pdfFolder())
             .filePath(ReportPrinting::suggestedPdfName(
                 QStringLiteral("Jahresübersicht_%1").arg(m_year.year), QDate::currentDate()));
-    const QString path = m_chooseFile(this, suggested);
+    const QString path = ReportPrinting::withPdfEnding(m_chooseFile(this, suggested));
     if (!path.isEmpty())
         savePdf(path);
 }

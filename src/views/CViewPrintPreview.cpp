@@ -178,11 +178,10 @@ void CViewPrintPreview::zoomOut() {
 bool CViewPrintPreview::savePdf() {
     if (m_document.pages.empty())
         return false;
-    QString path = m_chooseFile(this, QDir(m_pdfFolder).filePath(suggestedPdfName()));
+    const QString path = ReportPrinting::withPdfEnding(
+        m_chooseFile(this, QDir(m_pdfFolder).filePath(suggestedPdfName())));
     if (path.isEmpty())
         return false;
-    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        path += QLatin1String(".pdf");
     // The file keeps its margins free on any printer it is later printed on.
     const Report::Document pdf = m_render ? m_render(PageMetrics::pdf()) : m_document;
     QString error;

@@ -122,6 +122,12 @@ QString choosePdfFile(QWidget* parent, const QString& suggested) {
                                         QStringLiteral("PDF-Dateien (*.pdf)"));
 }
 
+QString withPdfEnding(const QString& path) {
+    if (path.isEmpty() || path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return path;
+    return path + QLatin1String(".pdf");
+}
+
 QString pdfFolder() {
     return QDir::currentPath();
 }

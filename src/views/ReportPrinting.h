@@ -59,6 +59,8 @@ bool printPages(JobDevice& device, const Report::Document& document, int from, i
 using PdfChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
 // The file dialog "Als PDF speichern" for PDF files.
 QString choosePdfFile(QWidget* parent, const QString& suggested);
+// The path with ".pdf" added when the user left the ending off.
+QString withPdfEnding(const QString& path);
 // The folder a PDF file is first offered in: the program folder, which is the working
 // directory, as for the program's other documents.
 QString pdfFolder();

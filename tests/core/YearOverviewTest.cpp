@@ -145,12 +145,13 @@ TEST_F(YearOverviewTest, MonthsAddUpTheBookedAndInvoicedEventsBudgetSummaries) {
               YearOverview::groupedAmount(shown.months[0].prospective)); // in prospect
     EXPECT_GT(shown.months[0].prospective, 2000);
     EXPECT_EQ(form.table()->item(4, 16)->text(), QStringLiteral("1")); // May 2023: one gig
-    // "Als &PDF speichern..." offers the program folder, the working directory.
+    // "Als &PDF speichern..." offers the program folder, the working directory; a name typed
+    // without its ending gets ".pdf".
     const QString pdf = data.dir() + QStringLiteral("/jahr.pdf");
     QString offered;
     form.setFileChooser([&](QWidget*, const QString& suggested) {
         offered = suggested;
-        return pdf;
+        return data.dir() + QStringLiteral("/jahr");
     });
     for (QPushButton* button : form.findChildren<QPushButton*>()) {
         if (button->text() == QStringLiteral("Als &PDF speichern..."))
