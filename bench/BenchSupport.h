@@ -70,6 +70,20 @@ inline void runBenchmarks(FigureReporter& reporter) {
     std::fflush(stdout);
 }
 
+// The whole main of a benchmark program on one fixture: makes the fixture, points `global` at it,
+// runs every benchmark and then lets `figures` print the program's figure lines.
+template <class Fixture, class Figures>
+int benchmarkMain(int argc, char** argv, Fixture*& global, Figures figures) {
+    if (!initializeBenchmarks(argc, argv))
+        return 2;
+    Fixture fixture;
+    global = &fixture;
+    FigureReporter reporter;
+    runBenchmarks(reporter);
+    figures(reporter);
+    return 0;
+}
+
 // The hand-written baseline of the money figures: one statement run per iteration, its second
 // column added up. `bind` sets the statement's parameters before each run.
 template <typename Bind>

@@ -112,15 +112,10 @@ BENCHMARK(BM_YearBookingSum)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!initializeBenchmarks(argc, argv))
-        return 2;
-    Fixture fixture;
-    g_fixture = &fixture;
-    FigureReporter reporter;
-    runBenchmarks(reporter);
-    const double monthMs = reporter.fastestMs("BM_CalendarMonth");
-    if (monthMs >= 0)
-        std::printf("figure calendar_month_ms %.2f\n", monthMs);
-    reporter.printFigure("year_overview", "BM_YearOverview", "BM_YearBookingSum");
-    return 0;
+    return benchmarkMain(argc, argv, g_fixture, [](const FigureReporter& reporter) {
+        const double monthMs = reporter.fastestMs("BM_CalendarMonth");
+        if (monthMs >= 0)
+            std::printf("figure calendar_month_ms %.2f\n", monthMs);
+        reporter.printFigure("year_overview", "BM_YearOverview", "BM_YearBookingSum");
+    });
 }

@@ -120,12 +120,7 @@ BENCHMARK(BM_InsertLoop)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!initializeBenchmarks(argc, argv))
-        return 2;
-    Fixture fixture;
-    g_fixture = &fixture;
-    FigureReporter reporter;
-    runBenchmarks(reporter);
-    reporter.printFigure("csv_import_10k", "BM_CsvImport", "BM_InsertLoop");
-    return 0;
+    return benchmarkMain(argc, argv, g_fixture, [](const FigureReporter& reporter) {
+        reporter.printFigure("csv_import_10k", "BM_CsvImport", "BM_InsertLoop");
+    });
 }

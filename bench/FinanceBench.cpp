@@ -95,12 +95,7 @@ BENCHMARK(BM_BookingSumQuery)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!initializeBenchmarks(argc, argv))
-        return 2;
-    Fixture fixture;
-    g_fixture = &fixture;
-    FigureReporter reporter;
-    runBenchmarks(reporter);
-    reporter.printFigure("budget_summary", "BM_BudgetSummary", "BM_BookingSumQuery");
-    return 0;
+    return benchmarkMain(argc, argv, g_fixture, [](const FigureReporter& reporter) {
+        reporter.printFigure("budget_summary", "BM_BudgetSummary", "BM_BookingSumQuery");
+    });
 }
