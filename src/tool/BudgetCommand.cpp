@@ -6,8 +6,9 @@
 #include "data/CDatabase.h"
 #include "data/RecordSets.h"
 
+#include "ProgramDatabase.h"
+
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <optional>
@@ -53,11 +54,9 @@ int runBudgetCommand(const QStringList& args) {
     }
     if (eventId <= 0)
         return usage();
-    const QString path = QDir(directory).filePath(QStringLiteral("Kavio.mde"));
-    if (!QFileInfo::exists(path))
-        return fail(QStringLiteral("Keine Datenbank gefunden: %1").arg(path));
     CDatabase db;
-    db.open(path);
+    if (const QString missing = ProgramDatabase::open(db, directory); !missing.isEmpty())
+        return fail(missing);
     {
         CSetEvent event(db);
         event.open(QString::asprintf("[EventID]=%ld", long(eventId)));

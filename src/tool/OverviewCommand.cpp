@@ -12,9 +12,10 @@
 #include "reports/YearOverviewReport.h"
 #include "widgets/YearChart.h"
 
+#include "ProgramDatabase.h"
 #include <QApplication>
+
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -54,11 +55,9 @@ int overview(const QStringList& args) {
     }
     if (pdf.isEmpty() || year == 0)
         return usage();
-    const QString path = QDir(directory).filePath(QStringLiteral("Kavio.mde"));
-    if (!QFileInfo::exists(path))
-        return fail(QStringLiteral("Keine Datenbank gefunden: %1").arg(path));
     CDatabase db;
-    db.open(path);
+    if (const QString missing = ProgramDatabase::open(db, directory); !missing.isEmpty())
+        return fail(missing);
     const CProfileFile profile(QDir(directory).filePath(QStringLiteral("Kavio.ini")));
     const Finance::VatMode mode = Finance::vatMode(profile);
     const BaseData base = BaseData::read(db);

@@ -12,9 +12,10 @@
 #include "reports/PageRenderer.h"
 #include "reports/SetListPrint.h"
 
+#include "ProgramDatabase.h"
+
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -124,11 +125,9 @@ int print(const QStringList& args) {
         return fail(QStringLiteral("Die GEMA-Mitglieds-Nr. hat höchstens %1 Zeichen.")
                         .arg(Gema::kMemberNumberLength));
 
-    const QString path = QDir(directory).filePath(QStringLiteral("Kavio.mde"));
-    if (!QFileInfo::exists(path))
-        return fail(QStringLiteral("Keine Datenbank gefunden: %1").arg(path));
     CDatabase db;
-    db.open(path);
+    if (const QString missing = ProgramDatabase::open(db, directory); !missing.isEmpty())
+        return fail(missing);
     // Keys the report takes must name what they stand for; a wrong call stays a usage error.
     const bool gigUpdate = report == QLatin1String("gig-update");
     const bool eventReport = QStringList{QStringLiteral("setliste"), QStringLiteral("gig-rider"),

@@ -84,6 +84,13 @@ QStringList leftovers(const QString& directory) {
     return names;
 }
 
+// Overwrites a run of pages in the middle of the file (the song table of the filled data).
+bool damage(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.seek(file.size() / 2 & ~qint64(4095)) &&
+           file.write(QByteArray(8 * 4096, '\x5a')) == 8 * 4096;
+}
+
 TEST(ExitMaintenanceTest, PurgesThenCompactsInPlaceKeepingEveryRow) {
     TestDatabase t;
     fill(t.db());
@@ -119,13 +126,7 @@ TEST(ExitMaintenanceTest, DamagedFileIsNotCompactedButReportedWithWhatToDo) {
     TestDatabase t;
     fill(t.db());
     t.db().close();
-    {
-        // Overwrite a run of pages in the middle of the song table.
-        QFile file(t.databasePath());
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.seek(file.size() / 2 & ~qint64(4095)));
-        file.write(QByteArray(8 * 4096, '\x5a'));
-    }
+    ASSERT_TRUE(damage(t.databasePath()));
     const QByteArray damaged = bytesOf(t.databasePath());
 
     MessageRecorder messages;
@@ -193,12 +194,7 @@ TEST(ExitMaintenanceTest, DamagedOpenFileIsNeitherPurgedNorCompacted) {
     TestDatabase t;
     fill(t.db());
     t.db().close();
-    {
-        QFile file(t.databasePath());
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.seek(file.size() / 2 & ~qint64(4095)));
-        file.write(QByteArray(8 * 4096, '\x5a'));
-    }
+    ASSERT_TRUE(damage(t.databasePath()));
     t.db().open(t.databasePath());
     const QByteArray damaged = bytesOf(t.databasePath());
 
