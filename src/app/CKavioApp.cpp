@@ -12,11 +12,16 @@
 #include "data/CDaoException.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CLoginDlg.h"
+#include "views/CViewSplitLeft.h"
+#include "widgets/Pictures.h"
+#include "widgets/StartupProbe.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+
+#include <future>
 
 namespace {
 CKavioApp* runningApp = nullptr;
@@ -32,6 +37,9 @@ CKavioApp::CKavioApp() {
 }
 
 CKavioApp::~CKavioApp() {
+    // Drawing on another thread must end while the application object is there.
+    if (m_startPictures.valid())
+        m_startPictures.wait();
     m_mainFrame.reset();
     m_guard.reset();
     if (runningApp == this)
@@ -51,8 +59,13 @@ bool CKavioApp::initInstance() {
     m_programDirectory = QDir::currentPath();
     const QDir directory(m_programDirectory);
 
-    if (!m_background.load(directory.filePath(QStringLiteral("bgr1024.jpg"))))
-        return false;
+    // The pictures of the navigation pane are drawn and the background picture decodes on
+    // other cores while the database opens and the window is built; the window waits for them
+    // only where it needs them.
+    m_startPictures = Pictures::prepareStartPictures(CViewSplitLeft::kStartGroup);
+    std::future<CPictureHolder::Decoded> background =
+        std::async(std::launch::async, CPictureHolder::decode,
+                   directory.filePath(QStringLiteral("bgr1024.jpg")));
 
     m_profile.setPath(directory.filePath(QStringLiteral("Kavio.ini")));
 
@@ -77,6 +90,11 @@ bool CKavioApp::initInstance() {
                          if (topic == ChangeNotifier::Topic::UserData)
                              refreshUserProfile();
                      });
+    if (!m_background.take(background.get())) {
+        m_mainFrame.reset();
+        m_document.reset();
+        return false;
+    }
     // Without a window manager "maximised" means nothing: cover the screen ourselves.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_mainFrame->setGeometry(screen->availableGeometry());
@@ -91,9 +109,11 @@ bool CKavioApp::initInstance() {
         m_mainFrame->raise();
         m_mainFrame->activateWindow();
     });
-    // Once the main window shows its list: whose birthday is due.
-    CGeburtstagDlg::remindAtStartup(m_database, m_profile, m_programDirectory, QDate::currentDate(),
-                                    m_mainFrame.get());
+    // Once the main window stands on the screen: which GEMA reports and whose birthdays are due.
+    StartupProbe::whenShown(m_mainFrame.get(), [this] {
+        CGeburtstagDlg::remindAtStartup(m_database, m_profile, m_programDirectory,
+                                        QDate::currentDate(), m_mainFrame.get());
+    });
     return true;
 }
 

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <future>
 #include <memory>
 
 class CMainFrame;
@@ -83,5 +84,7 @@ private:
     std::unique_ptr<CKavioDoc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<InstanceGuard> m_guard;
+    // The navigation pictures being drawn on another thread while the program starts.
+    std::shared_future<void> m_startPictures;
     bool m_readOnly = false;
 };

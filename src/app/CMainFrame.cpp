@@ -32,7 +32,7 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
     resize(1024, 768);
     m_forms = std::make_unique<FormRegistry>(app.database(), app.profile(), app.programDirectory());
     m_menu = new CMainMenu(*this);
-    ReportPrinting::setPrinter(&printer());
+    ReportPrinting::setPrinterSource(this, [this] { return &printer(); });
 
     for (CViewSplitRight* view : {m_eventViews, m_addressViews}) {
         view->setFormOpener([this](QWidget* parent, int listKind, std::int32_t key) {
@@ -65,8 +65,7 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     // The printer goes with the menu; forms printing later must not reach it.
-    if (ReportPrinting::printer() == &printer())
-        ReportPrinting::setPrinter(nullptr);
+    ReportPrinting::releasePrinterSource(this);
 }
 
 void CMainFrame::navigate(int group, int listButton) {

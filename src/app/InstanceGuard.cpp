@@ -2,36 +2,59 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
-const char* const kRaise = "raise\n";
-constexpr int kAnswerMs = 2000;
+const char kRaise[] = "raise\n";
 
 QString canonical(const QString& directory) {
     const QString path = QFileInfo(directory).canonicalFilePath();
     return path.isEmpty() ? QDir(directory).absolutePath() : path;
 }
 
+// The socket's address; false when the path does not fit into one.
+bool address(const QByteArray& path, sockaddr_un& result) {
+    std::memset(&result, 0, sizeof result);
+    result.sun_family = AF_UNIX;
+    if (path.isEmpty() || static_cast<size_t>(path.size()) >= sizeof result.sun_path)
+        return false;
+    std::memcpy(result.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    return true;
+}
+
 } // namespace
 
 InstanceGuard::InstanceGuard(const QString& programDirectory)
-    : m_serverName(
-          QStringLiteral("vorlanto-") +
-          QString::fromLatin1(QCryptographicHash::hash(canonical(programDirectory).toUtf8(),
-                                                       QCryptographicHash::Sha1)
-                                  .toHex()
-                                  .left(24))),
+    : m_socketPath(QFile::encodeName(
+          QDir(QDir::tempPath())
+              .filePath(
+                  QStringLiteral("vorlanto-") +
+                  QString::fromLatin1(QCryptographicHash::hash(canonical(programDirectory).toUtf8(),
+                                                               QCryptographicHash::Sha1)
+                                          .toHex()
+                                          .left(24))))),
       m_lock(QDir(programDirectory).filePath(QStringLiteral(".Vorlanto.lock"))) {
     // A run that ended without removing its lock file is recognised by its process id at once.
     m_lock.setStaleLockTime(0);
 }
 
 InstanceGuard::~InstanceGuard() {
-    m_server.reset();
+    while (!m_callers.empty())
+        closeCaller(m_callers.begin()->first);
+    m_serverNotifier.reset();
+    if (m_server >= 0) {
+        ::close(m_server);
+        ::unlink(m_socketPath.constData());
+    }
     if (m_holds)
         m_lock.unlock();
 }
@@ -46,33 +69,94 @@ bool InstanceGuard::acquire() {
         return true;
     }
     m_holds = true;
-    m_server = std::make_unique<QLocalServer>();
-    // A socket file left by a run that crashed is in the way; the lock says it is not in use.
-    QLocalServer::removeServer(m_serverName);
-    if (m_server->listen(m_serverName)) {
-        connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-                connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-                auto read = [this, socket] {
-                    if (socket->readAll().contains(kRaise))
-                        Q_EMIT raiseRequested();
-                };
-                connect(socket, &QLocalSocket::readyRead, this, read);
-                if (socket->bytesAvailable() > 0)
-                    read();
-            }
-        });
-    }
+    listen();
     return true;
 }
 
+// Without a socket the directory is still guarded; only the window cannot be called forward.
+void InstanceGuard::listen() {
+    sockaddr_un where;
+    if (!address(m_socketPath, where))
+        return;
+    m_server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_server < 0)
+        return;
+    // A socket file left by a run that crashed is in the way; the lock says it is not in use.
+    ::unlink(m_socketPath.constData());
+    if (::bind(m_server, reinterpret_cast<const sockaddr*>(&where), sizeof where) != 0 ||
+        ::listen(m_server, 4) != 0) {
+        ::close(m_server);
+        m_server = -1;
+        return;
+    }
+    m_serverNotifier = std::make_unique<QSocketNotifier>(m_server, QSocketNotifier::Read);
+    connect(m_serverNotifier.get(), &QSocketNotifier::activated, this,
+            &InstanceGuard::acceptCallers);
+}
+
+void InstanceGuard::acceptCallers() {
+    int socket;
+    while ((socket = ::accept4(m_server, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0) {
+        Caller& caller = m_callers[socket];
+        caller.notifier = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
+        connect(caller.notifier.get(), &QSocketNotifier::activated, this,
+                [this, socket] { readCaller(socket); });
+        readCaller(socket);
+    }
+}
+
+void InstanceGuard::readCaller(int socket) {
+    const auto found = m_callers.find(socket);
+    if (found == m_callers.end())
+        return;
+    char buffer[64];
+    for (;;) {
+        const ssize_t count = ::read(socket, buffer, sizeof buffer);
+        if (count > 0) {
+            // A caller says no more than one word; a longer text is nobody we know.
+            if (found->second.received.size() < 256)
+                found->second.received.append(buffer, static_cast<int>(count));
+            continue;
+        }
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        // The caller has hung up (or the socket failed): what it said counts now.
+        const bool raise = found->second.received.contains(kRaise);
+        closeCaller(socket);
+        if (raise)
+            Q_EMIT raiseRequested();
+        return;
+    }
+    if (found->second.received.contains(kRaise)) {
+        closeCaller(socket);
+        Q_EMIT raiseRequested();
+    }
+}
+
+void InstanceGuard::closeCaller(int socket) {
+    const auto found = m_callers.find(socket);
+    if (found == m_callers.end())
+        return;
+    // The notifier goes before its socket, so that it never watches a closed descriptor.
+    found->second.notifier.reset();
+    ::close(socket);
+    m_callers.erase(found);
+}
+
 bool InstanceGuard::bringRunningForward() const {
-    QLocalSocket socket;
-    socket.connectToServer(m_serverName);
-    if (!socket.waitForConnected(kAnswerMs))
+    sockaddr_un where;
+    if (!address(m_socketPath, where))
         return false;
-    socket.write(kRaise);
-    const bool sent = socket.waitForBytesWritten(kAnswerMs);
-    socket.disconnectFromServer();
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0)
+        return false;
+    // A local connection is made or refused at once, and six bytes always fit its buffer.
+    const bool sent =
+        ::connect(socket, reinterpret_cast<const sockaddr*>(&where), sizeof where) == 0 &&
+        ::send(socket, kRaise, sizeof kRaise - 1, MSG_NOSIGNAL) ==
+            static_cast<ssize_t>(sizeof kRaise - 1);
+    ::close(socket);
     return sent;
 }

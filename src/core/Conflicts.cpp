@@ -3,13 +3,16 @@
 #include "MessageService.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/CQuery.h"
 #include "data/Schema.h"
 
 #include <QStringList>
 
+#include <algorithm>
 #include <sqlite3.h>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 namespace Conflicts {
 
@@ -161,10 +164,9 @@ std::vector<Conflict> travellers(CDatabase& db, std::int32_t eventId,
     return run(db, sql, eventId, json);
 }
 
-QSet<std::int32_t> eventsWithConflicts(CDatabase& db) {
-    // Per booked musician, vehicle, firm or person, its events ordered by begin: an event clashes
-    // with an earlier one when an earlier span ends after it begins, and with a later one when
-    // the next begins before it ends.
+const std::string& bookingsQuery() {
+    // Each source is made distinct by itself: a resource booked twice for the same event would
+    // otherwise clash with itself. The kinds never mix, so the sources need no common DISTINCT.
     static const std::string sql =
         "WITH span AS (SELECT \"EventID\" AS id, " + spanEdge("e", "min") + " AS b, " +
         spanEdge("e", "max") +
@@ -172,25 +174,68 @@ QSet<std::int32_t> eventsWithConflicts(CDatabase& db) {
         "booked AS ("
         "SELECT DISTINCT 1 AS kind, \"MusikerID\" AS res, 0 AS sub, \"EventID\" AS id FROM "
         "\"T_Event_Besetzung\" "
-        "UNION SELECT 2, \"KfzID\", 0, \"EventID\" FROM \"T_Event_Transport\" WHERE \"KfzID\" > 0 "
-        "UNION SELECT 3, \"ExtID\", 0, \"EventID\" FROM \"T_Event_ExtFirma\" WHERE \"Art\" IN "
-        "(1, 2) AND \"ExtID\" > 0 "
-        "UNION SELECT 4, \"PersonID\", \"Funktion\", \"EventID\" FROM \"T_Event_Uebernachtung\"), "
-        "ordered AS (SELECT booked.id, span.b, span.f, "
-        "max(span.f) OVER w AS prevEnd, "
-        "lead(span.b) OVER (PARTITION BY kind, res, sub ORDER BY span.b, booked.id) AS nextBegin "
-        "FROM booked JOIN span ON span.id = booked.id WHERE span.b <= span.f "
-        "WINDOW w AS (PARTITION BY kind, res, sub ORDER BY span.b, booked.id ROWS BETWEEN "
-        "UNBOUNDED PRECEDING AND 1 PRECEDING)) "
-        "SELECT DISTINCT id FROM ordered WHERE prevEnd > b OR nextBegin < f";
-    CachedStatement statement = db.prepare(sql);
+        "UNION ALL SELECT DISTINCT 2, \"KfzID\", 0, \"EventID\" FROM \"T_Event_Transport\" WHERE "
+        "\"KfzID\" > 0 "
+        "UNION ALL SELECT DISTINCT 3, \"ExtID\", 0, \"EventID\" FROM \"T_Event_ExtFirma\" WHERE "
+        "\"Art\" IN (1, 2) AND \"ExtID\" > 0 "
+        "UNION ALL SELECT DISTINCT 4, \"PersonID\", \"Funktion\", \"EventID\" FROM "
+        "\"T_Event_Uebernachtung\") "
+        "SELECT booked.kind, booked.res, booked.sub, booked.id, span.b, span.f "
+        "FROM booked JOIN span ON span.id = booked.id WHERE span.b <= span.f";
+    return sql;
+}
+
+std::int64_t packedMoment(std::string_view stored) {
+    // The digits in their places; a shorter text (a date alone) reads as its midnight.
+    std::int64_t packed = 0;
+    int digits = 0;
+    for (const char c : stored) {
+        if (c < '0' || c > '9')
+            continue;
+        packed = packed * 10 + (c - '0');
+        if (++digits == 14)
+            break;
+    }
+    for (; digits < 14; ++digits)
+        packed *= 10;
+    return packed;
+}
+
+QSet<std::int32_t> clashingEvents(std::vector<Booking> bookings) {
+    // Per resource its bookings ordered by begin: a booking clashes with an earlier one when an
+    // earlier span ends after it begins, and with the next one when that begins before it ends.
+    std::sort(bookings.begin(), bookings.end(), [](const Booking& a, const Booking& b) {
+        return std::tie(a.kind, a.resource, a.sub, a.begin, a.eventId) <
+               std::tie(b.kind, b.resource, b.sub, b.begin, b.eventId);
+    });
     QSet<std::int32_t> events;
-    int rc;
-    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
-        events.insert(sqlite3_column_int(statement.get(), 0));
-    if (rc != SQLITE_DONE)
-        throw CDaoException::fromSqlite(db.handle(), rc);
+    auto sameResource = [](const Booking& a, const Booking& b) {
+        return a.kind == b.kind && a.resource == b.resource && a.sub == b.sub;
+    };
+    std::int64_t latestEnd = 0;
+    for (size_t i = 0; i < bookings.size(); ++i) {
+        const Booking& booking = bookings[i];
+        const bool first = i == 0 || !sameResource(bookings[i - 1], booking);
+        if (first)
+            latestEnd = booking.end;
+        const bool afterEarlier = !first && latestEnd > booking.begin;
+        const bool beforeNext = i + 1 < bookings.size() && sameResource(bookings[i + 1], booking) &&
+                                bookings[i + 1].begin < booking.end;
+        if (afterEarlier || beforeNext)
+            events.insert(booking.eventId);
+        if (!first)
+            latestEnd = std::max(latestEnd, booking.end);
+    }
     return events;
+}
+
+QSet<std::int32_t> eventsWithConflicts(CDatabase& db) {
+    std::vector<Booking> bookings;
+    CQuery query(db, bookingsQuery());
+    while (query.next())
+        bookings.push_back({query.getLong(0), query.getLong(1), query.getLong(2), query.getLong(3),
+                            packedMoment(query.getUtf8(4)), packedMoment(query.getUtf8(5))});
+    return clashingEvents(std::move(bookings));
 }
 
 bool confirmSave(QWidget* parent, const std::function<std::vector<Conflict>()>& check) {

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class CDatabase;
@@ -43,7 +45,28 @@ std::vector<Conflict> travellers(CDatabase& db, std::int32_t eventId,
                                  const QList<QPair<std::int32_t, int>>& persons);
 
 // The events (other than the placeholder 0) of which anyone is booked twice, for the event list.
+// One query reads every booking with its event's span; the clashes are found in memory.
 QSet<std::int32_t> eventsWithConflicts(CDatabase& db);
+
+// The parts of that, for code that reads the bookings itself.
+// One booking of a musician, vehicle, firm or person (kind, resource, sub-key) for an event whose
+// span runs from `begin` to `end` (see packedMoment()).
+struct Booking {
+    int kind = 0;
+    std::int32_t resource = 0;
+    std::int32_t sub = 0;
+    std::int32_t eventId = 0;
+    std::int64_t begin = 0;
+    std::int64_t end = 0;
+};
+// The query of the bookings, each once, with the columns kind, resource, sub-key, event, and
+// the span's begin and end as stored texts; events without a span are left out.
+const std::string& bookingsQuery();
+// A stored date-time ("yyyy-MM-dd HH:mm:ss") as the number yyyyMMddHHmmss, which orders as the
+// texts do.
+std::int64_t packedMoment(std::string_view stored);
+// The events of which a resource is booked twice at overlapping spans.
+QSet<std::int32_t> clashingEvents(std::vector<Booking> bookings);
 
 // Asks whether to save when the check finds a conflict; true when there is none or the user
 // saves anyway. A check that fails to run does not keep anything from being saved.

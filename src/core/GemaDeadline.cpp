@@ -3,21 +3,15 @@
 #include "Settings.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/CQuery.h"
 
 #include <QStringList>
 
 #include <algorithm>
 
-#include <sqlite3.h>
-
 namespace GemaDeadline {
 
 namespace {
-
-QString columnText(sqlite3_stmt* statement, int column) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                             sqlite3_column_bytes(statement, column));
-}
 
 void requireEvent(CDatabase& db, std::int32_t eventId) {
     if (db.queryText("SELECT count(*) FROM \"T_Event\" WHERE \"EventID\" = " +
@@ -29,46 +23,72 @@ void requireEvent(CDatabase& db, std::int32_t eventId) {
 
 } // namespace
 
-std::vector<Due> dueEvents(CDatabase& db, const QDate& today) {
-    // ?1 today as "yyyy-MM-dd". An event took place when it began before today.
+const std::string& dueCondition() {
+    // An event took place when it began before today.
     static const std::string sql =
-        "SELECT e.\"EventID\", date(e.\"EBeginn\"), coalesce(s.\"Stat_Plan_Setliste\", 0) = 2, "
+        "e.\"EventID\" > 0 AND coalesce(e.\"Status\", 0) <> 3 AND e.\"EBeginn\" IS NOT NULL "
+        "AND date(e.\"EBeginn\") < ?1 "
+        "AND date(e.\"EBeginn\", '+" +
+        std::to_string(kDaysAllowed) + " days') < date(?1, '+" + std::to_string(kWarnDays) +
+        " days') "
+        "AND coalesce(g.\"KeineMeldung\", 0) = 0 "
+        "AND (coalesce(s.\"Stat_Plan_Setliste\", 0) <> 2 OR g.\"GedrucktAm\" IS NULL)";
+    return sql;
+}
+
+Due dueOf(std::int32_t eventId, const QDate& eventDate, bool setListComplete, bool printed,
+          const QDate& today) {
+    Due entry;
+    entry.eventId = eventId;
+    entry.eventDate = eventDate;
+    entry.deadline = eventDate.addDays(kDaysAllowed);
+    entry.daysLeft = static_cast<int>(today.daysTo(entry.deadline));
+    entry.setListComplete = setListComplete;
+    entry.printed = printed;
+    return entry;
+}
+
+namespace {
+
+// The due events, the most urgent first; with `earliest` valid only those that began on or
+// after it, which the index on the begin finds without reading the other events.
+std::vector<Due> dueEvents(CDatabase& db, const QDate& today, const QDate& earliest) {
+    const std::string sql =
+        "SELECT e.\"EventID\", e.\"EBeginn\", coalesce(s.\"Stat_Plan_Setliste\", 0) = 2, "
         "g.\"GedrucktAm\" IS NOT NULL, e.\"EArt\", e.\"ELocation\", e.\"EOrt\" "
         "FROM \"T_Event\" AS e LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = e.\"EventID\" "
-        "LEFT JOIN \"T_Event_Gema\" AS g ON g.\"EventID\" = e.\"EventID\" "
-        "WHERE e.\"EventID\" > 0 AND coalesce(e.\"Status\", 0) <> 3 AND e.\"EBeginn\" IS NOT NULL "
-        "AND date(e.\"EBeginn\") < ?1 "
-        "AND date(e.\"EBeginn\", '+42 days') < date(?1, '+14 days') "
-        "AND coalesce(g.\"KeineMeldung\", 0) = 0 "
-        "AND (coalesce(s.\"Stat_Plan_Setliste\", 0) <> 2 OR g.\"GedrucktAm\" IS NULL) "
-        "ORDER BY e.\"EBeginn\", e.\"EventID\"";
-    CachedStatement statement = db.prepare(sql);
-    sqlite3_stmt* raw = statement.get();
-    const QByteArray day = today.toString(Qt::ISODate).toLatin1();
-    sqlite3_bind_text(raw, 1, day.constData(), day.size(), SQLITE_TRANSIENT);
+        "LEFT JOIN \"T_Event_Gema\" AS g ON g.\"EventID\" = e.\"EventID\" WHERE " +
+        dueCondition() + (earliest.isValid() ? " AND e.\"EBeginn\" >= ?2" : "") +
+        " ORDER BY e.\"EBeginn\", e.\"EventID\"";
+    CQuery query(db, sql);
+    query.bindText(1, today.toString(Qt::ISODate));
+    if (earliest.isValid())
+        query.bindText(2, earliest.toString(Qt::ISODate));
     std::vector<Due> due;
-    int rc;
-    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-        Due entry;
-        entry.eventId = sqlite3_column_int(raw, 0);
-        entry.eventDate = QDate::fromString(columnText(raw, 1), Qt::ISODate);
-        entry.deadline = entry.eventDate.addDays(kDaysAllowed);
-        entry.daysLeft = static_cast<int>(today.daysTo(entry.deadline));
-        entry.setListComplete = sqlite3_column_int(raw, 2) != 0;
-        entry.printed = sqlite3_column_int(raw, 3) != 0;
+    while (query.next()) {
+        Due entry = dueOf(query.getLong(0), query.getDate(1).date(), query.getBool(2),
+                          query.getBool(3), today);
         QStringList parts;
-        if (const QString kind = columnText(raw, 4); !kind.isEmpty())
+        if (const QString kind = query.getText(4); !kind.isEmpty())
             parts << kind;
         if (const QString place =
-                (columnText(raw, 5) + QLatin1Char(' ') + columnText(raw, 6)).trimmed();
+                (query.getText(5) + QLatin1Char(' ') + query.getText(6)).trimmed();
             !place.isEmpty())
             parts << place;
         entry.description = parts.join(QStringLiteral(", "));
         due.push_back(entry);
     }
-    if (rc != SQLITE_DONE)
-        throw CDaoException::fromSqlite(db.handle(), rc);
     return due;
+}
+
+} // namespace
+
+std::vector<Due> dueEvents(CDatabase& db, const QDate& today) {
+    return dueEvents(db, today, QDate());
+}
+
+std::vector<Due> dueForStartup(CDatabase& db, const QDate& today) {
+    return dueEvents(db, today, today.addDays(-kDaysAllowed - kStartupDaysPast));
 }
 
 QString reminderText(const Due& due) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class CDatabase;
@@ -33,6 +34,16 @@ struct Due {
 
 // The events due on `today`, the most urgent first. One query. Throws CDaoException.
 std::vector<Due> dueEvents(CDatabase& db, const QDate& today);
+// Of those, the ones whose deadline passed at most kStartupDaysPast days ago or lies ahead: what
+// the start-up note names. Reads only the events of those weeks.
+std::vector<Due> dueForStartup(CDatabase& db, const QDate& today);
+
+// The rule as an SQL condition, for queries that read the events as "e" with their status row
+// as "s" and their GEMA row as "g" (both joined with LEFT JOIN), and today as ?1 (yyyy-MM-dd).
+const std::string& dueCondition();
+// A due event as the condition's query reads it (without its description).
+Due dueOf(std::int32_t eventId, const QDate& eventDate, bool setListComplete, bool printed,
+          const QDate& today);
 
 // "GEMA-Meldung bis 12.06.2024 (noch 5 Tage): Setliste unvollständig, Formular nicht gedruckt";
 // a missed one "GEMA-Meldung: Frist abgelaufen am 12.06.2024: ...".
@@ -44,7 +55,7 @@ constexpr int kStartupLines = 10;
 // The start-up note, empty when nothing in its window is due: the events whose deadline lies
 // ahead (the nearest first), then those whose deadline passed at most kStartupDaysPast days ago
 // (the most recent first), at most kStartupLines of them and then how many more there are.
-// `due` as dueEvents() gives it for the same day.
+// `due` as dueForStartup() (or dueEvents()) gives it for the same day.
 QString startupText(const std::vector<Due>& due);
 
 // Whether the start-up note is switched on (Kavio.ini, OPTIONS/GemaReminder; default on).

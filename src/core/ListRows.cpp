@@ -4,10 +4,16 @@
 #include "GemaDeadline.h"
 #include "ListKinds.h"
 #include "PlanningStatus.h"
+#include "data/CQuery.h"
 #include "data/RecordSets.h"
 #include "resources/Strings.h"
 
-#include <QHash>
+#include <QSet>
+#include <QStringList>
+
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
 
 #include <cstdio>
 
@@ -56,95 +62,184 @@ std::vector<ListRow> musicianRows(CDatabase& db) {
     return rows;
 }
 
-struct Organiser {
-    bool isPrivate = false;
-    QString firm;
-    QString name;
-    QString firstName;
+// Each event with its organiser, its planning state and what its GEMA report still needs, in
+// one query, in the order the events are stored (read that way the file is read front to back;
+// the rows are sorted afterwards). ?1 is today (yyyy-MM-dd). The organiser is joined by key
+// alone: an event keeps the organiser it was planned with even when that one is flagged as
+// deleted.
+enum EventColumn {
+    EventId,
+    Begin,
+    End,
+    OrganiserPrivate,
+    Firm,
+    Name,
+    FirstName,
+    Location,
+    Street,
+    Postcode,
+    Town,
+    SetUp,
+    Strike,
+    HasStatus,
+    FirstPlanning,
+    FirstAccounting = FirstPlanning + PlanningStatus::kPlanningAreas,
+    GemaDue = FirstAccounting + PlanningStatus::kAccountingAreas,
+    SetListComplete,
+    GemaPrinted
 };
 
-// Every organiser (flagged ones too: an event keeps the organiser it was planned with), read
-// once instead of once per event.
-QHash<std::int32_t, Organiser> organisers(CDatabase& db) {
-    QHash<std::int32_t, Organiser> byKey;
-    CSetStammExtFirma firms(db);
-    firms.open(QStringLiteral("[Art]=0"));
-    for (; !firms.atEnd(); firms.moveNext()) {
-        const std::int32_t key = firms.getLong("ExtID");
-        if (byKey.contains(key))
-            continue;
-        byKey.insert(key, {firms.getBool("fPrivat"), firms.getText("Firma"), firms.getText("Name"),
-                           firms.getText("Vorname")});
-    }
-    return byKey;
+std::string statusColumns() {
+    std::string columns;
+    for (const char* column : PlanningStatus::kPlanningColumns)
+        columns += std::string(", s.\"") + column + '"';
+    for (const char* column : PlanningStatus::kAccountingColumns)
+        columns += std::string(", s.\"") + column + '"';
+    return columns;
 }
 
-QHash<std::int32_t, PlanningStatus> planningStates(CDatabase& db) {
-    QHash<std::int32_t, PlanningStatus> byEvent;
-    CSetEventStatus states(db);
-    states.open();
-    for (; !states.atEnd(); states.moveNext()) {
-        const std::int32_t key = states.getLong("EventID");
-        if (byEvent.contains(key))
-            continue;
-        PlanningStatus status;
-        status.exists = true;
-        for (int i = 0; i < PlanningStatus::kPlanningAreas; ++i)
-            status.planning[i] = states.getInt(PlanningStatus::kPlanningColumns[i]);
-        for (int i = 0; i < PlanningStatus::kAccountingAreas; ++i)
-            status.accounting[i] = states.getInt(PlanningStatus::kAccountingColumns[i]);
-        byEvent.insert(key, status);
+} // namespace
+
+const std::string& eventListQuery() {
+    static const std::string sql =
+        "SELECT e.\"EventID\", e.\"EBeginn\", e.\"EEnde\", f.\"fPrivat\", f.\"Firma\", "
+        "f.\"Name\", f.\"Vorname\", e.\"ELocation\", e.\"EStrasse\", e.\"EPLZ\", e.\"EOrt\", "
+        "e.\"ETAufbauVon\", e.\"ETAbbauVon\", s.\"EventID\" IS NOT NULL" +
+        statusColumns() + ", (" + GemaDeadline::dueCondition() +
+        ") IS 1, coalesce(s.\"Stat_Plan_Setliste\", 0) = 2, g.\"GedrucktAm\" IS NOT NULL "
+        "FROM \"T_Event\" AS e "
+        "LEFT JOIN \"T_Stamm_ExtFirma\" AS f ON f.\"ExtID\" = e.\"VeranstalterID\" AND f.\"Art\" = "
+        "0 "
+        "LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = e.\"EventID\" "
+        "LEFT JOIN \"T_Event_Gema\" AS g ON g.\"EventID\" = e.\"EventID\" "
+        "WHERE e.\"EventID\" > 0 ORDER BY e.\"EventID\"";
+    return sql;
+}
+
+namespace {
+
+// Texts that repeat from row to row (towns, venues, organisers) are made once and shared by the
+// rows, so that a long list holds each of them once. A small table remembers the latest text
+// per slot of the key's hash: looking up costs no more than converting, and a miss only replaces
+// the slot.
+class SharedTexts {
+public:
+    SharedTexts() : m_slots(kSlots) {}
+
+    // The stored UTF-8 text as a QString; null for an empty one.
+    QString text(std::string_view utf8) {
+        if (utf8.empty())
+            return QString();
+        return made(utf8,
+                    [utf8] { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); });
     }
-    return byEvent;
+
+    // The text `make` makes of the parts that `key` holds, made again only when the key was not
+    // seen lately.
+    template <class Make> QString made(std::string_view key, Make make) {
+        const size_t at = std::hash<std::string_view>()(key) & (kSlots - 1);
+        if (m_slots[at].key == key)
+            return m_slots[at].text;
+        // Made first: making may fill other slots, this one included.
+        QString text = make();
+        m_slots[at].key.assign(key);
+        m_slots[at].text = text;
+        return text;
+    }
+
+    // A key of several stored texts (each ended by a control character no text holds), built
+    // in a buffer that is reused.
+    std::string_view key(std::initializer_list<std::string_view> parts) {
+        m_key.clear();
+        for (std::string_view part : parts) {
+            m_key.append(part);
+            m_key.push_back('\x1f');
+        }
+        return m_key;
+    }
+
+private:
+    static constexpr size_t kSlots = 4096;
+    struct Slot {
+        std::string key;
+        QString text;
+    };
+    std::vector<Slot> m_slots;
+    std::string m_key;
+};
+
+void sortNewestFirst(std::vector<ListRow>& rows, const std::vector<std::int64_t>& begins) {
+    // Newest first; of events beginning at the same moment the later entered first, and events
+    // without a begin last.
+    std::vector<std::uint32_t> order(rows.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        if (begins[a] != begins[b])
+            return begins[a] > begins[b];
+        return rows[a].key > rows[b].key;
+    });
+    std::vector<ListRow> sorted;
+    sorted.reserve(rows.size());
+    for (const std::uint32_t index : order)
+        sorted.push_back(std::move(rows[index]));
+    rows = std::move(sorted);
 }
 
 std::vector<ListRow> eventRows(CDatabase& db, bool accounting) {
-    const QHash<std::int32_t, Organiser> organiserByKey = organisers(db);
-    const QHash<std::int32_t, PlanningStatus> statusByEvent = planningStates(db);
+    const QDate today = QDate::currentDate();
     const QSet<std::int32_t> doubleBooked = Conflicts::eventsWithConflicts(db);
-    QHash<std::int32_t, QString> gemaDue;
-    for (const GemaDeadline::Due& due : GemaDeadline::dueEvents(db, QDate::currentDate()))
-        gemaDue.insert(due.eventId, GemaDeadline::reminderText(due));
     std::vector<ListRow> rows;
-    CSetEvent events(db);
-    events.open(QStringLiteral("[EventID]>0"), QStringLiteral("[EBeginn] DESC"));
-    const int eventId = events.columnIndex("EventID");
-    const int begin = events.columnIndex("EBeginn");
-    const int end = events.columnIndex("EEnde");
-    const int organiserId = events.columnIndex("VeranstalterID");
-    const int location = events.columnIndex("ELocation");
-    const int street = events.columnIndex("EStrasse");
-    const int postcode = events.columnIndex("EPLZ");
-    const int town = events.columnIndex("EOrt");
-    const int setUp = events.columnIndex("ETAufbauVon");
-    const int strike = events.columnIndex("ETAbbauVon");
-    const PlanningStatus none;
-    for (; !events.atEnd(); events.moveNext()) {
+    std::vector<std::int64_t> begins;
+    SharedTexts texts;
+    CQuery events(db, eventListQuery());
+    events.bindText(1, today.toString(Qt::ISODate));
+    while (events.next()) {
         ListRow row;
-        row.key = events.getLong(eventId);
-        const PlanningStatus status = statusByEvent.value(row.key, none);
-        row.icon = accounting ? status.financeImage() : status.planningImage();
-        if (doubleBooked.contains(row.key))
-            row.notice = QStringLiteral("Achtung: Doppelbuchung - jemand ist zur selben Zeit "
-                                        "für einen anderen Event eingeplant.");
-        if (const auto gema = gemaDue.constFind(row.key); gema != gemaDue.constEnd())
-            row.notice += (row.notice.isEmpty() ? QString() : QStringLiteral("\n")) + *gema;
-        row.texts[1] = ListTexts::dateTime(events.getDate(begin), true);
-        row.texts[2] = ListTexts::dateTime(events.getDate(end), true);
-        const QString eventTown = events.getText(town);
-        if (!events.isNull(organiserId)) {
-            const auto found = organiserByKey.constFind(events.getLong(organiserId));
-            if (found != organiserByKey.constEnd())
-                row.texts[3] = ListTexts::organiser(found->isPrivate, found->firm, found->name,
-                                                    found->firstName, eventTown);
+        row.key = events.getLong(EventId);
+        PlanningStatus status;
+        status.exists = events.getBool(HasStatus);
+        for (int i = 0; i < PlanningStatus::kPlanningAreas; ++i)
+            status.planning[size_t(i)] = events.getLong(FirstPlanning + i);
+        if (accounting) {
+            for (int i = 0; i < PlanningStatus::kAccountingAreas; ++i)
+                status.accounting[size_t(i)] = events.getLong(FirstAccounting + i);
         }
-        row.texts[4] = events.getText(location);
-        row.texts[5] = events.getText(street);
-        row.texts[6] = ListTexts::postcodeAndTown(events.getText(postcode), eventTown);
-        row.texts[7] = ListTexts::dateTime(events.getDate(setUp), false);
-        row.texts[8] = ListTexts::dateTime(events.getDate(strike), false);
+        row.icon = accounting ? status.financeImage() : status.planningImage();
+        const std::string_view begin = events.getUtf8(Begin);
+        begins.push_back(begin.empty() ? -1 : Conflicts::packedMoment(begin));
+        row.doubleBooked = doubleBooked.contains(row.key);
+        if (events.getBool(GemaDue)) {
+            row.gemaDue = true;
+            row.eventDate = parseStoredDate(begin.data(), int(begin.size())).date();
+            row.setListComplete = events.getBool(SetListComplete);
+            row.gemaPrinted = events.getBool(GemaPrinted);
+        }
+        row.texts[1] = ListTexts::dateTime(begin, true);
+        row.texts[2] = ListTexts::dateTime(events.getUtf8(End), true);
+        const std::string_view town = events.getUtf8(Town);
+        if (!events.isNull(OrganiserPrivate)) {
+            const bool isPrivate = events.getBool(OrganiserPrivate);
+            const std::string_view firm = events.getUtf8(Firm);
+            const std::string_view name = events.getUtf8(Name);
+            const std::string_view firstName = events.getUtf8(FirstName);
+            row.texts[3] =
+                texts.made(texts.key({isPrivate ? "1" : "0", firm, name, firstName, town}), [&] {
+                    return ListTexts::organiser(isPrivate, texts.text(firm), texts.text(name),
+                                                texts.text(firstName), texts.text(town));
+                });
+        }
+        row.texts[4] = texts.text(events.getUtf8(Location));
+        row.texts[5] = texts.text(events.getUtf8(Street));
+        const std::string_view postcode = events.getUtf8(Postcode);
+        row.texts[6] = texts.made(texts.key({postcode, town}), [&] {
+            return ListTexts::postcodeAndTown(texts.text(postcode), texts.text(town));
+        });
+        row.texts[7] = ListTexts::dateTime(events.getUtf8(SetUp), false);
+        row.texts[8] = ListTexts::dateTime(events.getUtf8(Strike), false);
         rows.push_back(std::move(row));
     }
+    sortNewestFirst(rows, begins);
     return rows;
 }
 
@@ -165,6 +260,33 @@ QString dateTime(const QDateTime& moment, bool longYear) {
                  : std::snprintf(buffer, sizeof buffer, "%02d.%02d.%02d %02d:%02d", date.day(),
                                  date.month(), date.year() % 100, time.hour(), time.minute());
     return QString::fromLatin1(buffer, length);
+}
+
+QString dateTime(std::string_view stored, bool longYear) {
+    if (stored.empty())
+        return QString();
+    // "yyyy-MM-dd HH:mm:ss" is rearranged as it stands; anything else goes the long way.
+    const auto digit = [stored](size_t at) { return stored[at] >= '0' && stored[at] <= '9'; };
+    bool plain = stored.size() == 19 && stored[4] == '-' && stored[7] == '-' && stored[10] == ' ' &&
+                 stored[13] == ':' && stored[16] == ':';
+    for (const size_t at : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18})
+        plain = plain && digit(at);
+    if (!plain)
+        return dateTime(parseStoredDate(stored.data(), static_cast<int>(stored.size())), longYear);
+    char16_t text[16];
+    int length = 0;
+    const auto copy = [&](size_t from, size_t count) {
+        for (size_t i = 0; i < count; ++i)
+            text[length++] = char16_t(stored[from + i]);
+    };
+    copy(8, 2);
+    text[length++] = u'.';
+    copy(5, 2);
+    text[length++] = u'.';
+    copy(longYear ? 0 : 2, longYear ? 4 : 2);
+    text[length++] = u' ';
+    copy(11, 5);
+    return QString(reinterpret_cast<const QChar*>(text), length);
 }
 
 QString joined(const QString& first, const QString& second, const QString& separator) {
@@ -200,6 +322,17 @@ QString organiser(bool isPrivate, const QString& firm, const QString& name,
 }
 
 } // namespace ListTexts
+
+QString ListRow::notice(const QDate& today) const {
+    QStringList lines;
+    if (doubleBooked)
+        lines << QStringLiteral("Achtung: Doppelbuchung - jemand ist zur selben Zeit für einen "
+                                "anderen Event eingeplant.");
+    if (gemaDue)
+        lines << GemaDeadline::reminderText(
+            GemaDeadline::dueOf(key, eventDate, setListComplete, gemaPrinted, today));
+    return lines.join(QLatin1Char('\n'));
+}
 
 std::vector<ListRow> loadListRows(CDatabase& db, int listKind) {
     if (const ListKindInfo* info = listKindInfo(listKind); info && info->firmKind >= 0)

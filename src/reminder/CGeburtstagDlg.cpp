@@ -50,7 +50,7 @@ bool CGeburtstagDlg::remindAtStartup(CDatabase& db, CProfileFile& profile,
     // The events whose GEMA report is due come first, whether a birthday is due or not.
     if (GemaDeadline::startupNoteOn(profile)) {
         try {
-            const QString gema = GemaDeadline::startupText(GemaDeadline::dueEvents(db, today));
+            const QString gema = GemaDeadline::startupText(GemaDeadline::dueForStartup(db, today));
             if (!gema.isEmpty())
                 MessageService::exclamation(parent, gema);
         } catch (const CDaoException&) {

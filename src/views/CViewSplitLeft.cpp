@@ -74,7 +74,7 @@ CViewSplitLeft::CViewSplitLeft(QWidget* parent) : QWidget(parent) {
     m_scrollArea->setWidget(buttons);
     m_groups = groups;
     // The pane starts with the addresses group pressed and no list chosen.
-    m_group = 0;
+    m_group = kStartGroup;
     updatePictures();
 }
 

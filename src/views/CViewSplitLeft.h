@@ -13,6 +13,9 @@ class QToolButton;
 class CViewSplitLeft : public QWidget {
     Q_OBJECT
 public:
+    // The group whose button is pressed when the pane appears.
+    static constexpr int kStartGroup = 0;
+
     explicit CViewSplitLeft(QWidget* parent = nullptr);
 
     QSize sizeHint() const override;

@@ -18,15 +18,24 @@
 namespace ReportPrinting {
 
 namespace {
-QPrinter* g_printer = nullptr;
+const void* g_printerOwner = nullptr;
+std::function<QPrinter*()> g_printerSource;
 } // namespace
 
-void setPrinter(QPrinter* printer) {
-    g_printer = printer;
+void setPrinterSource(const void* owner, std::function<QPrinter*()> source) {
+    g_printerOwner = owner;
+    g_printerSource = std::move(source);
+}
+
+void releasePrinterSource(const void* owner) {
+    if (g_printerOwner != owner)
+        return;
+    g_printerOwner = nullptr;
+    g_printerSource = nullptr;
 }
 
 QPrinter* printer() {
-    return g_printer;
+    return g_printerSource ? g_printerSource() : nullptr;
 }
 
 PageMetrics metricsOf(const QPrinter* printer) {
@@ -90,7 +99,7 @@ bool printPages(QPrinter& printer, const Report::Document& document, int from, i
 
 Result print(QWidget* parent, const Renderer& render, int pageCount, bool reportFailure) {
     std::unique_ptr<QPrinter> own;
-    QPrinter* target = g_printer;
+    QPrinter* target = printer();
     if (!target) {
         own = std::make_unique<QPrinter>();
         target = own.get();

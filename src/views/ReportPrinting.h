@@ -21,9 +21,12 @@ namespace ReportPrinting {
 // Renders a report's pages for the page metrics of the device they are meant for.
 using Renderer = std::function<Report::Document(const PageMetrics&)>;
 
-// The printer the program prints on ("Druckereinrichtung..." sets it up); the main window
-// hands it over at start. Without one, printing uses a printer of its own.
-void setPrinter(QPrinter* printer);
+// The printer the program prints on ("Druckereinrichtung..." sets it up). The main window
+// hands over where to get it at start; the printer itself is made when first asked for, since
+// setting one up talks to the print system. Without a source, printing uses a printer of its
+// own. A source is released only by its owner.
+void setPrinterSource(const void* owner, std::function<QPrinter*()> source);
+void releasePrinterSource(const void* owner);
 QPrinter* printer();
 
 // The page metrics of a real printer; the A4 / 300 dpi defaults without one, or when the

@@ -24,31 +24,53 @@ bool fail(QWidget* parent, const char* message, const QString& path) {
 } // namespace
 
 bool CPictureHolder::load(const QString& path, QWidget* messageParent) {
+    return take(decode(path), messageParent);
+}
+
+CPictureHolder::Decoded CPictureHolder::decode(const QString& path) {
+    Decoded result;
+    result.path = path;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(messageParent, kNotFound, path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.failure = kNotFound;
+        return result;
+    }
     const qint64 size = file.size();
-    if (size <= 0)
-        return fail(messageParent, kEmpty, path);
+    if (size <= 0) {
+        result.failure = kEmpty;
+        return result;
+    }
     QByteArray bytes;
     try {
         bytes.resize(size);
     } catch (const std::bad_alloc&) {
-        return fail(messageParent, kNoMemory, path);
+        result.failure = kNoMemory;
+        return result;
     }
-    if (file.read(bytes.data(), size) != size)
-        return fail(messageParent, kReadError, path);
+    if (file.read(bytes.data(), size) != size) {
+        result.failure = kReadError;
+        return result;
+    }
     file.close();
 
-    m_image = QImage();
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
-    QImage decoded = reader.read();
-    if (decoded.isNull())
-        return fail(messageParent, kCannotDecode, path);
-    m_image = std::move(decoded);
+    result.image = reader.read();
+    if (result.image.isNull())
+        result.failure = kCannotDecode;
+    return result;
+}
+
+bool CPictureHolder::take(Decoded decoded, QWidget* messageParent) {
+    // A file that cannot be read keeps the picture shown so far; one that cannot be decoded
+    // leaves no picture.
+    if (decoded.failure == kCannotDecode)
+        m_image = QImage();
+    if (decoded.failure)
+        return fail(messageParent, decoded.failure, decoded.path);
+    m_image = std::move(decoded.image);
     return true;
 }
 

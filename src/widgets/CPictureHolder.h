@@ -24,6 +24,17 @@ public:
     // Returns true when the picture is loaded; on failure shows one message (parent for the
     // message box) and returns false.
     bool load(const QString& path, QWidget* messageParent = nullptr);
+
+    // Loading in two steps, so that the slow first one can run on another thread: read and
+    // decode the file (touches no widget), then take the result here, with the message of a
+    // failure shown as load() shows it.
+    struct Decoded {
+        QImage image;
+        const char* failure = nullptr; // one of the messages above, or none
+        QString path;
+    };
+    static Decoded decode(const QString& path);
+    bool take(Decoded decoded, QWidget* messageParent = nullptr);
     bool hasPicture() const { return !m_image.isNull(); }
     void clear() { m_image = QImage(); }
 

@@ -2,11 +2,18 @@
 
 #include "Pictures.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 void CReportListModel::setColumns(const QStringList& titles) {
     beginResetModel();
     m_titles = titles.mid(0, ListRow::kMaxColumns);
-    m_rows.clear();
+    // The entries' memory goes too, not only the entries: a list of 100,000 events is large.
+    const size_t oldCount = m_rows.size();
+    std::vector<ListRow>().swap(m_rows);
     endResetModel();
+    releaseFreedMemory(oldCount);
 }
 
 void CReportListModel::setRows(std::vector<ListRow> rows) {
@@ -24,10 +31,29 @@ void CReportListModel::setRows(std::vector<ListRow> rows) {
         Q_EMIT dataChanged(index(0, 0), index(kept - 1, columnCount() - 1));
     if (newCount > oldCount) {
         beginInsertRows(QModelIndex(), oldCount, newCount - 1);
-        for (int i = oldCount; i < newCount; ++i)
-            m_rows.push_back(std::move(rows[static_cast<size_t>(i)]));
+        if (oldCount == 0) {
+            m_rows = std::move(rows);
+        } else {
+            m_rows.reserve(rows.size());
+            for (int i = oldCount; i < newCount; ++i)
+                m_rows.push_back(std::move(rows[static_cast<size_t>(i)]));
+        }
         endInsertRows();
     }
+    rows = {};
+    releaseFreedMemory(size_t(std::max(oldCount, newCount)));
+}
+
+void CReportListModel::releaseFreedMemory(size_t rows) {
+#ifdef __GLIBC__
+    // Filling a long list frees about as much as it keeps, in pieces the allocator holds on to;
+    // handing them back keeps the program's memory at what the list needs. Short lists free
+    // too little to be worth the walk through the heap.
+    if (rows >= kLongList)
+        malloc_trim(0);
+#else
+    Q_UNUSED(rows);
+#endif
 }
 
 int CReportListModel::rowOfKey(std::int32_t key) const {
@@ -52,8 +78,10 @@ QVariant CReportListModel::data(const QModelIndex& index, int role) const {
     const ListRow& entry = m_rows[static_cast<size_t>(index.row())];
     switch (role) {
     case Qt::ToolTipRole:
-        if (index.column() == 0 && !entry.notice.isEmpty())
-            return entry.notice;
+        if (index.column() == 0) {
+            if (const QString notice = entry.notice(); !notice.isEmpty())
+                return notice;
+        }
         return entry.texts[static_cast<size_t>(index.column())];
     case Qt::DisplayRole:
         return entry.texts[static_cast<size_t>(index.column())];

@@ -29,6 +29,9 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    static constexpr size_t kLongList = 5000;
+    static void releaseFreedMemory(size_t rows);
+
     QStringList m_titles;
     std::vector<ListRow> m_rows;
 };

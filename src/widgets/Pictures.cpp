@@ -11,6 +11,7 @@
 #include <QtMath>
 
 #include <functional>
+#include <future>
 
 namespace Pictures {
 
@@ -41,10 +42,37 @@ template <class Value, class Draw> Value cached(QHash<int, Value>& cache, int ke
     return value;
 }
 
-QIcon iconOf(const QPixmap& pixmap) {
+QIcon iconOf(const QImage& image) {
     QIcon icon;
-    icon.addPixmap(pixmap);
+    icon.addPixmap(QPixmap::fromImage(image));
     return icon;
+}
+
+// The pictures a start shows first, drawn on another thread by prepareStartPictures() while the
+// database opens. Read only after `done`, which the drawing thread completes when it has filled
+// them; each is taken once and then lives in the pixmap cache.
+struct StartPictures {
+    std::shared_future<void> done;
+    QHash<int, QImage> images[4];
+};
+StartPictures& startPictures() {
+    static auto* pictures = new StartPictures;
+    return *pictures;
+}
+
+// The start picture for the key, or the picture drawn now.
+template <class Draw> QPixmap pictureFor(CacheSlot slot, int key, Draw draw) {
+    StartPictures& start = startPictures();
+    if (start.done.valid()) {
+        start.done.wait();
+        auto found = start.images[slot].find(key);
+        if (found != start.images[slot].end()) {
+            const QImage image = std::move(*found);
+            start.images[slot].erase(found);
+            return QPixmap::fromImage(image);
+        }
+    }
+    return QPixmap::fromImage(draw());
 }
 
 QPen outlinePen(double width = 3.0, const QColor& colour = kInk) {
@@ -70,10 +98,11 @@ QFont font(double pixelSize, bool bold = true, bool italic = false) {
     return result;
 }
 
-QPixmap transparentPixmap(int width, int height) {
-    QPixmap pixmap(width, height);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
+// Pictures are drawn into images, which, unlike pixmaps, may be drawn on another thread.
+QImage transparentImage(int width, int height) {
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -658,14 +687,14 @@ void drawCaption(QPainter& painter, const QRectF& box, const QString& text, doub
     painter.drawText(box, align, text);
 }
 
-QPixmap blankButton(int height) {
-    QPixmap pixmap(kButtonWidth, height);
+QImage blankButton(int height) {
+    QImage pixmap(kButtonWidth, height, QImage::Format_ARGB32_Premultiplied);
     pixmap.fill(kPaneGrey);
     return pixmap;
 }
 
-QPixmap drawGroupButton(const QString& caption, const Symbol& symbol, bool pressed) {
-    QPixmap pixmap = blankButton(kGroupButtonHeight);
+QImage drawGroupButton(const QString& caption, const Symbol& symbol, bool pressed) {
+    QImage pixmap = blankButton(kGroupButtonHeight);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -677,8 +706,8 @@ QPixmap drawGroupButton(const QString& caption, const Symbol& symbol, bool press
     return pixmap;
 }
 
-QPixmap drawListButton(const QString& caption, const Symbol& symbol, bool pressed) {
-    QPixmap pixmap = blankButton(kListButtonHeight);
+QImage drawListButton(const QString& caption, const Symbol& symbol, bool pressed) {
+    QImage pixmap = blankButton(kListButtonHeight);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -692,6 +721,10 @@ QPixmap drawListButton(const QString& caption, const Symbol& symbol, bool presse
     drawCaption(painter, QRectF(4 + shift, 55 + shift, kButtonWidth - 8, 18), caption, 13,
                 Qt::AlignCenter, pressed);
     return pixmap;
+}
+
+int listKey(int group, int button, bool pressed) {
+    return (group * 16 + button) * 2 + (pressed ? 1 : 0);
 }
 
 struct ButtonContent {
@@ -746,11 +779,11 @@ bool listContent(int group, int button, ButtonContent& content) {
 // ---------------------------------------------------------------------------------------------
 // Small icons.
 
-QPixmap drawStatusIcon(int index) {
+QImage drawStatusIcon(int index) {
     const QColor fill = statusColour(index);
     // White needs a clearly darker edge; the others a shade of their own colour.
     const QColor edge = index == 3 ? QColor(128, 128, 128) : fill.darker(150);
-    QPixmap pixmap = transparentPixmap(16, 16);
+    QImage pixmap = transparentImage(16, 16);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     QPolygonF triangle;
@@ -770,8 +803,8 @@ QPixmap drawStatusIcon(int index) {
     return pixmap;
 }
 
-QPixmap helpIcon() {
-    QPixmap pixmap = transparentPixmap(16, 15);
+QImage helpIcon() {
+    QImage pixmap = transparentImage(16, 15);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QRadialGradient ball(QPointF(6, 5), 9);
@@ -786,8 +819,8 @@ QPixmap helpIcon() {
     return pixmap;
 }
 
-QPixmap calendarIcon() {
-    QPixmap pixmap = transparentPixmap(16, 15);
+QImage calendarIcon() {
+    QImage pixmap = transparentImage(16, 15);
     QPainter p(&pixmap);
     p.setPen(QColor(70, 76, 88));
     p.setBrush(Qt::white);
@@ -801,8 +834,8 @@ QPixmap calendarIcon() {
     return pixmap;
 }
 
-QPixmap printerIcon() {
-    QPixmap pixmap = transparentPixmap(16, 15);
+QImage printerIcon() {
+    QImage pixmap = transparentImage(16, 15);
     QPainter p(&pixmap);
     const QColor ink(60, 64, 74);
     p.setPen(ink);
@@ -818,8 +851,8 @@ QPixmap printerIcon() {
     return pixmap;
 }
 
-QPixmap drawApplicationIcon(int size) {
-    QPixmap pixmap = transparentPixmap(size, size);
+QImage drawApplicationIcon(int size) {
+    QImage pixmap = transparentImage(size, size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
@@ -866,9 +899,13 @@ QColor statusColour(int index) {
 QPixmap groupButton(int group, bool pressed) {
     ButtonContent content;
     if (!groupContent(group, content))
-        return blankButton(kGroupButtonHeight);
-    return cached(pixmapCache(GroupSlot), group * 2 + (pressed ? 1 : 0),
-                  [&] { return drawGroupButton(content.caption, content.symbol, pressed); });
+        return QPixmap::fromImage(blankButton(kGroupButtonHeight));
+    const int key = group * 2 + (pressed ? 1 : 0);
+    return cached(pixmapCache(GroupSlot), key, [&] {
+        return pictureFor(GroupSlot, key, [&] {
+            return drawGroupButton(content.caption, content.symbol, pressed);
+        });
+    });
 }
 
 QString groupCaption(int group) {
@@ -884,9 +921,12 @@ QString listCaption(int group, int button) {
 QPixmap listButton(int group, int button, bool pressed) {
     ButtonContent content;
     if (!listContent(group, button, content))
-        return blankButton(kListButtonHeight);
-    return cached(pixmapCache(ListSlot), (group * 16 + button) * 2 + (pressed ? 1 : 0),
-                  [&] { return drawListButton(content.caption, content.symbol, pressed); });
+        return QPixmap::fromImage(blankButton(kListButtonHeight));
+    const int key = listKey(group, button, pressed);
+    return cached(pixmapCache(ListSlot), key, [&] {
+        return pictureFor(ListSlot, key,
+                          [&] { return drawListButton(content.caption, content.symbol, pressed); });
+    });
 }
 
 QIcon statusIcon(int index) {
@@ -896,8 +936,8 @@ QIcon statusIcon(int index) {
     return cached(*icons, index, [index] { return iconOf(drawStatusIcon(index)); });
 }
 
-static QPixmap drawLogo() {
-    QPixmap pixmap = transparentPixmap(102, 43);
+static QImage drawLogo() {
+    QImage pixmap = transparentImage(102, 43);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -933,11 +973,11 @@ static QPixmap drawLogo() {
 }
 
 QPixmap logo() {
-    return cached(pixmapCache(LogoSlot), 0, drawLogo);
+    return cached(pixmapCache(LogoSlot), 0, [] { return pictureFor(LogoSlot, 0, drawLogo); });
 }
 
-static QPixmap drawMakerPicture() {
-    QPixmap pixmap = transparentPixmap(120, 60);
+static QImage drawMakerPicture() {
+    QImage pixmap = transparentImage(120, 60);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -971,7 +1011,7 @@ static QPixmap drawMakerPicture() {
 }
 
 QPixmap makerPicture() {
-    return cached(pixmapCache(MakerSlot), 0, drawMakerPicture);
+    return cached(pixmapCache(MakerSlot), 0, [] { return QPixmap::fromImage(drawMakerPicture()); });
 }
 
 QIcon toolbarIcon(int index) {
@@ -987,8 +1027,32 @@ QIcon applicationIcon() {
     static auto* icon = new QIcon;
     if (icon->isNull())
         for (const int size : {16, 32, 64})
-            icon->addPixmap(drawApplicationIcon(size));
+            icon->addPixmap(QPixmap::fromImage(drawApplicationIcon(size)));
     return *icon;
+}
+
+std::shared_future<void> prepareStartPictures(int group) {
+    StartPictures& start = startPictures();
+    if (start.done.valid())
+        return start.done;
+    start.done = std::async(std::launch::async, [&start, group] {
+                     for (int each = 0; each < 3; ++each) {
+                         ButtonContent content;
+                         if (groupContent(each, content))
+                             start.images[GroupSlot].insert(
+                                 each * 2 + (each == group ? 1 : 0),
+                                 drawGroupButton(content.caption, content.symbol, each == group));
+                     }
+                     for (int button = 0; button < 7; ++button) {
+                         ButtonContent content;
+                         if (listContent(group, button, content))
+                             start.images[ListSlot].insert(
+                                 listKey(group, button, false),
+                                 drawListButton(content.caption, content.symbol, false));
+                     }
+                     start.images[LogoSlot].insert(0, drawLogo());
+                 }).share();
+    return start.done;
 }
 
 } // namespace Pictures

@@ -4,6 +4,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <future>
+
 // The pictures of the main window, drawn by the program: navigation buttons, the status icons of
 // the event lists and the planning hub, the logo, the toolbar and the about box.
 namespace Pictures {
@@ -38,5 +40,11 @@ QPixmap makerPicture();
 QIcon toolbarIcon(int index);
 // The program's window icon.
 QIcon applicationIcon();
+
+// Starts drawing, on another thread, the pictures the main window shows first: the group
+// buttons with `group` pressed, that group's list buttons and the logo. The functions above
+// wait for them when asked for one of them; whoever starts the drawing waits for its end
+// before the application object goes. A second call starts nothing and returns the same.
+std::shared_future<void> prepareStartPictures(int group);
 
 } // namespace Pictures

@@ -10,6 +10,7 @@
 #include "data/RecordSets.h"
 #include "views/CViewSplitRight.h"
 #include "widgets/CReportListModel.h"
+#include "widgets/StartupProbe.h"
 
 #include <QHeaderView>
 #include <QTemporaryDir>
@@ -29,6 +30,9 @@ protected:
         createProgramDirectory(dir.path());
         ASSERT_TRUE(app.initInstance()) << messages.texts().join(u'\n').toStdString();
         frame = app.mainFrame();
+        // The start-up reminders wait for the window's first paint: they look at the empty
+        // database now, not at the rows a test adds later.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !StartupProbe::pending(frame); }));
     }
 
     CDatabase& db() { return app.database(); }

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenuBar>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace {
@@ -373,6 +374,9 @@ protected:
         });
         guard.start(20);
         EXPECT_TRUE(app.initInstance()) << messages.texts().join(u'\n').toStdString();
+        // Reminders come once the window has been painted.
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(app.mainFrame()));
+        QTest::qWait(100);
         return !seen;
     }
 
@@ -481,7 +485,9 @@ TEST_F(UserStartupTest, DueBirthdayIsShownOnceTheMainWindowIsThere) {
             FormTest::click(reminder, "&Ende");
         });
         ASSERT_TRUE(app.initInstance());
-        EXPECT_TRUE(shown);
+        // The reminder waits until the main window has been painted.
+        EXPECT_FALSE(shown);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown; }));
         // Switched off, the start is quiet; the menu still shows the list.
         ASSERT_TRUE(app.profile().writeText(QStringLiteral("OPTIONS"),
                                             QStringLiteral("BirthReminder"),

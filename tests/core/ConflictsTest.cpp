@@ -99,7 +99,7 @@ TEST_F(ConflictsTest, EventListMarksEventsWithAnyClash) {
     EXPECT_EQ(Conflicts::eventsWithConflicts(data.db()), (QSet<std::int32_t>{1, 2}));
     QSet<std::int32_t> marked;
     for (const ListRow& row : loadListRows(data.db(), ListKind::Events)) {
-        if (row.notice.contains(QStringLiteral("Doppelbuchung")))
+        if (row.notice().contains(QStringLiteral("Doppelbuchung")))
             marked.insert(row.key);
     }
     EXPECT_EQ(marked, (QSet<std::int32_t>{1, 2}));
@@ -110,4 +110,29 @@ TEST_F(ConflictsTest, EventListMarksEventsWithAnyClash) {
     EXPECT_EQ(Conflicts::eventsWithConflicts(data.db()), (QSet<std::int32_t>{1, 2, 3}));
     data.exec("UPDATE T_Event SET Status = 3 WHERE EventID = 2");
     EXPECT_TRUE(Conflicts::eventsWithConflicts(data.db()).isEmpty());
+}
+
+TEST(ConflictSweep, ALongSpanClashesWithEverySpanInsideItButNotWithOneThatTouchesItsEnd) {
+    using Conflicts::Booking;
+    // One musician: event 1 runs 10:00-20:00, 2 and 3 lie inside it one after the other, 4 begins
+    // when 1 ends. Another musician at 5 overlaps 1 but is another resource; a vehicle of the
+    // same number is another kind.
+    const auto at = [](int hour) {
+        return Conflicts::packedMoment("2024-05-01 00:00:00") + hour * 10000;
+    };
+    const std::vector<Booking> bookings = {
+        {1, 11, 0, 4, at(20), at(22)}, {1, 11, 0, 1, at(10), at(20)}, {1, 11, 0, 2, at(11), at(12)},
+        {1, 11, 0, 3, at(13), at(14)}, {1, 12, 0, 5, at(9), at(11)},  {2, 11, 0, 6, at(9), at(21)},
+    };
+    EXPECT_EQ(Conflicts::clashingEvents(bookings), (QSet<std::int32_t>{1, 2, 3}));
+    // Spans that only touch never clash, however many there are.
+    EXPECT_TRUE(Conflicts::clashingEvents({{1, 11, 0, 1, at(10), at(12)},
+                                           {1, 11, 0, 2, at(12), at(14)},
+                                           {1, 11, 0, 3, at(14), at(16)}})
+                    .isEmpty());
+    // Stored texts order as their numbers do; a date alone reads as its midnight.
+    EXPECT_LT(Conflicts::packedMoment("2024-05-01 23:59:59"),
+              Conflicts::packedMoment("2024-05-02 00:00:00"));
+    EXPECT_EQ(Conflicts::packedMoment("2024-05-02"),
+              Conflicts::packedMoment("2024-05-02 00:00:00"));
 }

@@ -110,6 +110,10 @@ TEST(GemaDeadline, DueEventsAndThePrintedForm) {
               QStringLiteral("GEMA-Meldung: Frist abgelaufen am 21.02.2024: Setliste "
                              "unvollständig, Formular nicht gedruckt"));
     // Event 4 missed its deadline months ago: the event list marks it, the start-up note not.
+    // The start reads only the weeks the note names, and names the same.
+    EXPECT_EQ(idsOf(GemaDeadline::dueForStartup(data.db(), today)), (QList<std::int32_t>{1, 3}));
+    EXPECT_EQ(GemaDeadline::startupText(GemaDeadline::dueForStartup(data.db(), today)),
+              GemaDeadline::startupText(due));
     const QStringList lines = GemaDeadline::startupText(due).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines[0], QStringLiteral("Für diese Events ist die GEMA-Meldung fällig:"));
