@@ -256,21 +256,12 @@ bool CRecordset::fetchByRowid(Bookmark rowid, Row& row) {
 // --- reading ------------------------------------------------------------------------------
 
 int CRecordset::columnIndex(std::string_view name) const {
-    // Callers name columns with literals, so the same text arrives at the same address: a
-    // remembered address whose text still matches the column name is the column.
-    NameCacheEntry& cached =
-        m_nameCache[(reinterpret_cast<std::uintptr_t>(name.data()) >> 3) % m_nameCache.size()];
-    if (cached.data == name.data() && cached.size == name.size() &&
-        std::memcmp(name.data(), m_source.column(cached.index).name, name.size()) == 0)
-        return cached.index;
     const int index = m_source.indexOf(name);
     if (index < 0)
         throw CDaoException(CDaoException::UnknownField,
                             QStringLiteral("Das Feld [%1] gibt es in [%2] nicht.")
                                 .arg(QString::fromUtf8(name.data(), static_cast<int>(name.size())),
                                      QString::fromUtf8(m_source.name())));
-    if (std::string_view(m_source.column(index).name) == name)
-        cached = {name.data(), name.size(), index};
     return index;
 }
 

@@ -208,13 +208,6 @@ private:
     std::vector<bool> m_insertColumns;
     std::vector<int> m_insertWritten;
     std::string m_insertSql;
-
-    struct NameCacheEntry {
-        const char* data = nullptr;
-        size_t size = 0;
-        int index = 0;
-    };
-    mutable std::array<NameCacheEntry, 32> m_nameCache{};
 };
 
 class CRecordset::ReadImage {

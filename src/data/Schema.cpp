@@ -166,18 +166,44 @@ SourceDef::SourceDef(const char* name, std::vector<ColumnDef> columns, const cha
     : m_name(name), m_columns(std::move(columns)), m_autoKey(autoKey), m_viewSelect(viewSelect) {
     m_selectHead = isView() ? "SELECT " : "SELECT rowid";
     for (int i = 0; i < columnCount(); ++i) {
-        m_exact.emplace(m_columns[static_cast<size_t>(i)].name, i);
+        m_names.emplace_back(m_columns[static_cast<size_t>(i)].name);
         m_folded.emplace(foldAscii(m_columns[static_cast<size_t>(i)].name), i);
         if (i > 0 || !isView())
             m_selectHead += ", ";
         m_selectHead += quoted(m_columns[static_cast<size_t>(i)].name);
     }
     m_selectHead += " FROM " + quoted(m_name);
+    buildNameSlots();
 }
 
-int SourceDef::indexOf(std::string_view name) const {
-    if (auto it = m_exact.find(name); it != m_exact.end())
-        return it->second;
+void SourceDef::buildNameSlots() {
+    // At least four slots per name, more when no seed of the first few hundred separates them.
+    int bits = 2;
+    while ((size_t(1) << bits) < 4 * std::max<size_t>(m_names.size(), 1))
+        ++bits;
+    for (; bits < 16; ++bits) {
+        const size_t size = size_t(1) << bits;
+        for (std::uint64_t seed = 0; seed < 512; ++seed) {
+            std::vector<std::int16_t> slots(size, -1);
+            bool separated = true;
+            for (size_t i = 0; i < m_names.size() && separated; ++i) {
+                std::int16_t& slot = slots[nameHash(m_names[i], seed) >> (64 - bits)];
+                separated = slot < 0;
+                slot = static_cast<std::int16_t>(i);
+            }
+            if (separated) {
+                m_slots = std::move(slots);
+                m_seed = seed;
+                m_shift = 64 - bits;
+                return;
+            }
+        }
+    }
+    // Two names of a source are never the same; a schema with such a pair is a program fault.
+    throw std::logic_error(std::string("duplicate column name in ") + m_name);
+}
+
+int SourceDef::foldedIndexOf(std::string_view name) const {
     if (auto it = m_folded.find(foldAscii(name)); it != m_folded.end())
         return it->second;
     return -1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -35,17 +37,68 @@ public:
     const std::vector<ColumnDef>& columns() const { return m_columns; }
 
     // Column index by name; names compare without regard to case. -1 when unknown.
-    int indexOf(std::string_view name) const;
+    int indexOf(std::string_view name) const {
+        const int index = exactIndexOf(name);
+        return index >= 0 ? index : foldedIndexOf(name);
+    }
+    // Column index by the name exactly as the schema spells it; -1 otherwise. Record sets look
+    // up a column on every read, so this is a hash without collisions among the source's names:
+    // one slot to look at and one comparison.
+    int exactIndexOf(std::string_view name) const {
+        const int index = m_slots[nameHash(name, m_seed) >> m_shift];
+        if (index < 0)
+            return -1;
+        const std::string_view candidate = m_names[static_cast<size_t>(index)];
+        return candidate.size() == name.size() &&
+                       std::memcmp(candidate.data(), name.data(), name.size()) == 0
+                   ? index
+                   : -1;
+    }
 
     // "SELECT rowid, "A", "B" ... FROM "T"" (views without rowid), built once.
     const std::string& selectHead() const { return m_selectHead; }
 
 private:
+    // Every byte of the name enters the hash, so two names differ in some input to it; the seed
+    // is chosen so that they also land in different slots.
+    static std::uint64_t nameHash(std::string_view name, std::uint64_t seed) {
+        constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+        const char* p = name.data();
+        const size_t n = name.size();
+        std::uint64_t hash = (seed ^ n) * kMultiplier;
+        auto mix = [&hash](std::uint64_t part) { hash = (hash ^ part) * kMultiplier; };
+        if (n >= 8) {
+            std::uint64_t part = 0;
+            for (size_t at = 0; at + 8 < n; at += 8) {
+                std::memcpy(&part, p + at, 8);
+                mix(part);
+            }
+            std::memcpy(&part, p + n - 8, 8);
+            mix(part);
+        } else if (n >= 4) {
+            std::uint32_t head = 0;
+            std::uint32_t tail = 0;
+            std::memcpy(&head, p, 4);
+            std::memcpy(&tail, p + n - 4, 4);
+            mix(head | (std::uint64_t(tail) << 32));
+        } else if (n > 0) {
+            mix(std::uint64_t(static_cast<unsigned char>(p[0])) |
+                std::uint64_t(static_cast<unsigned char>(p[n / 2])) << 8 |
+                std::uint64_t(static_cast<unsigned char>(p[n - 1])) << 16);
+        }
+        return hash;
+    }
+    void buildNameSlots();
+    int foldedIndexOf(std::string_view name) const;
+
     const char* m_name;
     std::vector<ColumnDef> m_columns;
     const char* m_autoKey;
     const char* m_viewSelect;
-    std::unordered_map<std::string_view, int> m_exact;
+    std::vector<std::string_view> m_names;
+    std::vector<std::int16_t> m_slots; // column index per hash slot, -1 for none
+    std::uint64_t m_seed = 0;
+    int m_shift = 63;
     std::unordered_map<std::string, int> m_folded;
     std::string m_selectHead;
 };
