@@ -10,6 +10,11 @@
 
 struct sqlite3;
 class CRecordset;
+class SelectCache;
+class SourceDef;
+namespace Jet {
+struct Parameter;
+}
 
 // The one connection to the program's database file. Record sets are opened on it; it
 // translates nothing itself and never shows a message: errors are thrown as CDaoException.
@@ -42,6 +47,10 @@ public:
 
     // --- used by the record sets and transactions ------------------------------------
     CachedStatement prepare(const std::string& sql);
+    // The SELECT of a record set on the source with filter and sort; `parameters` receives the
+    // values to bind to it. Throws CDaoException for a filter or sort it cannot translate.
+    CachedStatement prepareSelect(const SourceDef& source, const QString& filter,
+                                  const QString& sort, std::vector<Jet::Parameter>& parameters);
     void attach(CRecordset* recordset);
     void detach(CRecordset* recordset);
     // Called before every write: open record sets stop reading from a live statement, so a
@@ -62,6 +71,7 @@ private:
     sqlite3* m_db = nullptr;
     QString m_path;
     std::unique_ptr<StatementCache> m_statements;
+    std::unique_ptr<SelectCache> m_selects; // refers to m_statements
     std::vector<CRecordset*> m_recordsets;
     int m_transactionDepth = 0;
     int m_writeOverDepth = 0;

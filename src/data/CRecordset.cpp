@@ -76,21 +76,14 @@ void CRecordset::open(const QString& filter, const QString& sort) {
 
 void CRecordset::open() {
     close();
-    const Jet::Translation where = Jet::translateFilter(m_filter, m_source);
-    const std::string order = Jet::translateSort(m_sort, m_source);
-    std::string sql = m_source.selectHead();
-    if (!where.sql.empty())
-        sql += " WHERE " + where.sql;
-    if (!order.empty())
-        sql += " ORDER BY " + order;
-
-    m_live = m_db.prepare(sql);
+    std::vector<Jet::Parameter> parameters;
+    m_live = m_db.prepareSelect(m_source, m_filter, m_sort, parameters);
     m_state = State::Live;
     m_readIn.assign(static_cast<size_t>(m_source.columnCount()), 0);
     nextRow();
     m_db.attach(this);
     try {
-        bindParameters(where);
+        bindParameters(parameters);
         stepLive();
     } catch (...) {
         close();
@@ -98,10 +91,10 @@ void CRecordset::open() {
     }
 }
 
-void CRecordset::bindParameters(const Jet::Translation& where) {
+void CRecordset::bindParameters(const std::vector<Jet::Parameter>& parameters) {
     sqlite3_stmt* statement = m_live.get();
     int index = 1;
-    for (const Jet::Parameter& parameter : where.parameters) {
+    for (const Jet::Parameter& parameter : parameters) {
         switch (parameter.kind) {
         case Jet::Parameter::Kind::Integer:
             sqlite3_bind_int64(statement, index, parameter.integer);

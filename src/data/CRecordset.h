@@ -175,7 +175,7 @@ private:
     std::int64_t storedInteger(int column) const;
     void checkType(int column, bool ok, const char* accessor) const;
     void checkTexts() const;
-    void bindParameters(const Jet::Translation& where);
+    void bindParameters(const std::vector<Jet::Parameter>& parameters);
     void writeInsert();
     void writeUpdate();
 
