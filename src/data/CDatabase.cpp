@@ -172,12 +172,11 @@ CachedStatement CDatabase::prepare(const std::string& sql) {
 }
 
 CachedStatement CDatabase::prepareSelect(const SourceDef& source, const QString& filter,
-                                         const QString& sort,
-                                         std::vector<Jet::Parameter>& parameters) {
+                                         const QString& sort) {
     if (!m_db)
         throw CDaoException(CDaoException::CannotOpen,
                             QStringLiteral("Die Datenbank ist nicht geöffnet."));
-    return m_selects->prepare(source, filter, sort, parameters);
+    return m_selects->prepare(source, filter, sort);
 }
 
 void CDatabase::attach(CRecordset* recordset) {

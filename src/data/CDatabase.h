@@ -12,9 +12,6 @@ struct sqlite3;
 class CRecordset;
 class SelectCache;
 class SourceDef;
-namespace Jet {
-struct Parameter;
-}
 
 // The one connection to the program's database file. Record sets are opened on it; it
 // translates nothing itself and never shows a message: errors are thrown as CDaoException.
@@ -47,10 +44,10 @@ public:
 
     // --- used by the record sets and transactions ------------------------------------
     CachedStatement prepare(const std::string& sql);
-    // The SELECT of a record set on the source with filter and sort; `parameters` receives the
-    // values to bind to it. Throws CDaoException for a filter or sort it cannot translate.
+    // The SELECT of a record set on the source with filter and sort, its values bound. Throws
+    // CDaoException for a filter or sort it cannot translate.
     CachedStatement prepareSelect(const SourceDef& source, const QString& filter,
-                                  const QString& sort, std::vector<Jet::Parameter>& parameters);
+                                  const QString& sort);
     void attach(CRecordset* recordset);
     void detach(CRecordset* recordset);
     // Called before every write: open record sets stop reading from a live statement, so a

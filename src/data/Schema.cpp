@@ -166,7 +166,6 @@ SourceDef::SourceDef(const char* name, std::vector<ColumnDef> columns, const cha
     : m_name(name), m_columns(std::move(columns)), m_autoKey(autoKey), m_viewSelect(viewSelect) {
     m_selectHead = isView() ? "SELECT " : "SELECT rowid";
     for (int i = 0; i < columnCount(); ++i) {
-        m_names.emplace_back(m_columns[static_cast<size_t>(i)].name);
         m_folded.emplace(foldAscii(m_columns[static_cast<size_t>(i)].name), i);
         if (i > 0 || !isView())
             m_selectHead += ", ";
@@ -178,18 +177,20 @@ SourceDef::SourceDef(const char* name, std::vector<ColumnDef> columns, const cha
 
 void SourceDef::buildNameSlots() {
     // At least four slots per name, more when no seed of the first few hundred separates them.
+    const size_t count = m_columns.size();
     int bits = 2;
-    while ((size_t(1) << bits) < 4 * std::max<size_t>(m_names.size(), 1))
+    while ((size_t(1) << bits) < 4 * std::max<size_t>(count, 1))
         ++bits;
     for (; bits < 16; ++bits) {
         const size_t size = size_t(1) << bits;
         for (std::uint64_t seed = 0; seed < 512; ++seed) {
-            std::vector<std::int16_t> slots(size, -1);
+            std::vector<NameSlot> slots(size);
             bool separated = true;
-            for (size_t i = 0; i < m_names.size() && separated; ++i) {
-                std::int16_t& slot = slots[nameHash(m_names[i], seed) >> (64 - bits)];
-                separated = slot < 0;
-                slot = static_cast<std::int16_t>(i);
+            for (size_t i = 0; i < count && separated; ++i) {
+                const std::string_view name = m_columns[i].name;
+                NameSlot& slot = slots[nameHash(name, seed) >> (64 - bits)];
+                separated = slot.index < 0;
+                slot = {name.data(), name.size(), static_cast<int>(i)};
             }
             if (separated) {
                 m_slots = std::move(slots);

@@ -45,13 +45,9 @@ public:
     // up a column on every read, so this is a hash without collisions among the source's names:
     // one slot to look at and one comparison.
     int exactIndexOf(std::string_view name) const {
-        const int index = m_slots[nameHash(name, m_seed) >> m_shift];
-        if (index < 0)
-            return -1;
-        const std::string_view candidate = m_names[static_cast<size_t>(index)];
-        return candidate.size() == name.size() &&
-                       std::memcmp(candidate.data(), name.data(), name.size()) == 0
-                   ? index
+        const NameSlot& slot = m_slots[nameHash(name, m_seed) >> m_shift];
+        return slot.size == name.size() && sameBytes(slot.name, name.data(), name.size())
+                   ? slot.index
                    : -1;
     }
 
@@ -88,6 +84,36 @@ private:
         }
         return hash;
     }
+    // The same bytes, read in the same parts as nameHash() reads them.
+    static bool sameBytes(const char* a, const char* b, size_t n) {
+        if (n >= 8) {
+            std::uint64_t x = 0;
+            std::uint64_t y = 0;
+            for (size_t at = 0; at + 8 < n; at += 8) {
+                std::memcpy(&x, a + at, 8);
+                std::memcpy(&y, b + at, 8);
+                if (x != y)
+                    return false;
+            }
+            std::memcpy(&x, a + n - 8, 8);
+            std::memcpy(&y, b + n - 8, 8);
+            return x == y;
+        }
+        if (n >= 4) {
+            std::uint32_t x[2] = {};
+            std::uint32_t y[2] = {};
+            std::memcpy(&x[0], a, 4);
+            std::memcpy(&x[1], a + n - 4, 4);
+            std::memcpy(&y[0], b, 4);
+            std::memcpy(&y[1], b + n - 4, 4);
+            return x[0] == y[0] && x[1] == y[1];
+        }
+        for (size_t i = 0; i < n; ++i) {
+            if (a[i] != b[i])
+                return false;
+        }
+        return true;
+    }
     void buildNameSlots();
     int foldedIndexOf(std::string_view name) const;
 
@@ -95,8 +121,13 @@ private:
     std::vector<ColumnDef> m_columns;
     const char* m_autoKey;
     const char* m_viewSelect;
-    std::vector<std::string_view> m_names;
-    std::vector<std::int16_t> m_slots; // column index per hash slot, -1 for none
+    // A hash slot: the column whose name lands there, or none (index -1, size beyond any name).
+    struct NameSlot {
+        const char* name = "";
+        size_t size = ~size_t(0);
+        int index = -1;
+    };
+    std::vector<NameSlot> m_slots;
     std::uint64_t m_seed = 0;
     int m_shift = 63;
     std::unordered_map<std::string, int> m_folded;

@@ -4,9 +4,30 @@
 
 #include <QHash>
 
+#include <sqlite3.h>
+
 #include <functional>
 
 namespace {
+
+void bindValues(sqlite3_stmt* statement, const std::vector<Jet::Parameter>& parameters) {
+    int index = 1;
+    for (const Jet::Parameter& parameter : parameters) {
+        switch (parameter.kind) {
+        case Jet::Parameter::Kind::Integer:
+            sqlite3_bind_int64(statement, index, parameter.integer);
+            break;
+        case Jet::Parameter::Kind::Real:
+            sqlite3_bind_double(statement, index, parameter.real);
+            break;
+        case Jet::Parameter::Kind::Text:
+            sqlite3_bind_text(statement, index, parameter.text.data(),
+                              static_cast<int>(parameter.text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        ++index;
+    }
+}
 
 bool sameParameter(const Jet::Parameter& a, const Jet::Parameter& b) {
     return a.kind == b.kind && a.integer == b.integer && a.real == b.real && a.text == b.text;
@@ -19,19 +40,21 @@ size_t SelectCache::KeyHash::operator()(const Key& key) const {
 }
 
 CachedStatement SelectCache::prepare(const SourceDef& source, const QString& filter,
-                                     const QString& sort, std::vector<Jet::Parameter>& parameters) {
+                                     const QString& sort) {
     const bool split = Jet::splitLiterals(filter, m_literals);
     if (split) {
         const auto it = m_entries.find(Key{&source, m_literals.shape, sort});
         if (it != m_entries.end()) {
-            parameters.swap(m_literals.values);
-            for (size_t i = 0; i < parameters.size(); ++i) {
+            std::vector<Jet::Parameter>& values = m_literals.values;
+            for (size_t i = 0; i < values.size(); ++i) {
                 if (it->second.single[i]) {
-                    parameters[i].single = true;
-                    Jet::roundForSingle(parameters[i]);
+                    values[i].single = true;
+                    Jet::roundForSingle(values[i]);
                 }
             }
-            return CachedStatement(&m_statements, it->second.statement);
+            CachedStatement statement(&m_statements, it->second.statement);
+            bindValues(statement.get(), values);
+            return statement;
         }
     }
 
@@ -54,8 +77,8 @@ CachedStatement SelectCache::prepare(const SourceDef& source, const QString& fil
         same = sameParameter(value, where.parameters[i]);
         entry.single.push_back(where.parameters[i].single);
     }
-    parameters = std::move(where.parameters);
     CachedStatement statement(&m_statements, entry.statement);
+    bindValues(statement.get(), where.parameters);
     if (same) {
         if (m_entries.size() >= kMaxEntries)
             m_entries.clear();

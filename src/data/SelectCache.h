@@ -20,10 +20,9 @@ public:
     SelectCache(const SelectCache&) = delete;
     SelectCache& operator=(const SelectCache&) = delete;
 
-    // The statement of the source with filter and sort, and in `parameters` the values to bind
-    // to it in order. Throws CDaoException for a filter or sort that cannot be translated.
-    CachedStatement prepare(const SourceDef& source, const QString& filter, const QString& sort,
-                            std::vector<Jet::Parameter>& parameters);
+    // The statement of the source with filter and sort, its values bound. Throws CDaoException
+    // for a filter or sort that cannot be translated.
+    CachedStatement prepare(const SourceDef& source, const QString& filter, const QString& sort);
 
 private:
     struct Key {
