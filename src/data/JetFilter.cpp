@@ -127,8 +127,8 @@ bool dateLiteral(const QString& body, QDateTime& moment) {
     QDate date;
     QTime time(0, 0, 0);
     if (match.hasMatch()) {
-        date = QDate(match.captured(3).toInt(), match.captured(1).toInt(),
-                     match.captured(2).toInt());
+        date =
+            QDate(match.captured(3).toInt(), match.captured(1).toInt(), match.captured(2).toInt());
         if (match.capturedLength(4) > 0)
             time = QTime(match.captured(4).toInt(), match.captured(5).toInt(),
                          match.captured(6).toInt());
@@ -650,7 +650,7 @@ void roundForSingle(Parameter& parameter) {
 // Reads the filter the way the parser's tokens do, but only as far as needed to find the
 // literals; everything else goes into the shape as it stands.
 bool splitLiterals(const QString& filter, Literals& literals) {
-    literals.shape.clear();
+    literals.shape.resize(0); // keeps the memory, unlike clear()
     literals.values.clear();
     literals.shape.reserve(filter.size());
     const QChar* const text = filter.constData();
