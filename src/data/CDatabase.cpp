@@ -4,6 +4,7 @@
 #include "CRecordset.h"
 #include "DatabaseCheck.h"
 #include "GermanCollation.h"
+#include "JetFilter.h"
 #include "Schema.h"
 #include "SelectCache.h"
 
@@ -173,9 +174,13 @@ CachedStatement CDatabase::prepare(const std::string& sql) {
 
 CachedStatement CDatabase::prepareSelect(const SourceDef& source, const QString& filter,
                                          const QString& sort) {
-    if (!m_db)
+    if (!m_db) {
+        // A filter or sort that is wrong is reported first, as for an open connection.
+        Jet::translateFilter(filter, source);
+        Jet::translateSort(sort, source);
         throw CDaoException(CDaoException::CannotOpen,
                             QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    }
     return m_selects->prepare(source, filter, sort);
 }
 

@@ -213,7 +213,7 @@ void CRecordset::readLiveRow(Row& row) const {
 
 bool CRecordset::fetchByRowid(Bookmark rowid, Row& row) {
     CachedStatement saved = std::move(m_live);
-    m_live = m_db.prepare(m_source.selectHead() + " WHERE rowid = ?");
+    m_live = m_db.prepare(m_source.selectByRowid());
     sqlite3_bind_int64(m_live.get(), 1, rowid);
     const int rc = sqlite3_step(m_live.get());
     const bool found = rc == SQLITE_ROW;

@@ -172,6 +172,7 @@ SourceDef::SourceDef(const char* name, std::vector<ColumnDef> columns, const cha
         m_selectHead += quoted(m_columns[static_cast<size_t>(i)].name);
     }
     m_selectHead += " FROM " + quoted(m_name);
+    m_selectByRowid = m_selectHead + " WHERE rowid = ?";
     buildNameSlots();
 }
 

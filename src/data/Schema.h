@@ -53,6 +53,8 @@ public:
 
     // "SELECT rowid, "A", "B" ... FROM "T"" (views without rowid), built once.
     const std::string& selectHead() const { return m_selectHead; }
+    // The same for one row of a table: selectHead() + " WHERE rowid = ?", built once.
+    const std::string& selectByRowid() const { return m_selectByRowid; }
 
 private:
     // Every byte of the name enters the hash, so two names differ in some input to it; the seed
@@ -132,6 +134,7 @@ private:
     int m_shift = 63;
     std::unordered_map<std::string, int> m_folded;
     std::string m_selectHead;
+    std::string m_selectByRowid;
 };
 
 namespace Schema {
