@@ -13,8 +13,8 @@ class CRecordset;
 class SelectCache;
 class SourceDef;
 
-// The one connection to the program's database file. Record sets are opened on it; it
-// translates nothing itself and never shows a message: errors are thrown as CDaoException.
+// The one connection to the program's database file. Record sets are opened on it and it keeps
+// their prepared statements; it never shows a message: errors are thrown as CDaoException.
 class CDatabase {
 public:
     CDatabase();

@@ -177,8 +177,16 @@ SourceDef::SourceDef(const char* name, std::vector<ColumnDef> columns, const cha
 }
 
 void SourceDef::buildNameSlots() {
-    // At least four slots per name, more when no seed of the first few hundred separates them.
+    // Two names of a source are never the same; a schema with such a pair is a program fault,
+    // and no seed could separate them.
     const size_t count = m_columns.size();
+    std::vector<std::string_view> names(m_columns.size());
+    std::transform(m_columns.begin(), m_columns.end(), names.begin(),
+                   [](const ColumnDef& column) { return std::string_view(column.name); });
+    std::sort(names.begin(), names.end());
+    if (std::adjacent_find(names.begin(), names.end()) != names.end())
+        throw std::logic_error(std::string("duplicate column name in ") + m_name);
+    // At least four slots per name, more when no seed of the first few hundred separates them.
     int bits = 2;
     while ((size_t(1) << bits) < 4 * std::max<size_t>(count, 1))
         ++bits;
@@ -201,8 +209,7 @@ void SourceDef::buildNameSlots() {
             }
         }
     }
-    // Two names of a source are never the same; a schema with such a pair is a program fault.
-    throw std::logic_error(std::string("duplicate column name in ") + m_name);
+    throw std::logic_error(std::string("no collision-free name hash for ") + m_name);
 }
 
 int SourceDef::foldedIndexOf(std::string_view name) const {
