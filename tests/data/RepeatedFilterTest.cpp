@@ -171,6 +171,18 @@ TEST_F(RepeatedFilterTest, AFilterKnownOnOneSourceIsTranslatedAgainForAnother) {
               CDaoException::UnknownField);
 }
 
+TEST(ClosedConnection, NamesAWrongFilterBeforeItself) {
+    CDatabase closed;
+    CSetStammExtFirma firms(closed);
+    EXPECT_EQ(refusal([&] { firms.open(QStringLiteral("[Unbekannt]=1")); }).first,
+              CDaoException::UnknownField);
+    EXPECT_EQ(refusal([&] { firms.open(QString(), QStringLiteral("[Firma] DROP")); }).first,
+              CDaoException::FilterSyntax);
+    EXPECT_EQ(refusal([&] { firms.open(QStringLiteral("[Art]=1")); }).first,
+              CDaoException::CannotOpen);
+    EXPECT_FALSE(firms.isOpen());
+}
+
 // --- splitting a filter into its shape and values ----------------------------------------
 
 TEST(FilterLiterals, FiltersDifferingOnlyInValuesShareTheirShape) {
