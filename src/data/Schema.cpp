@@ -199,7 +199,8 @@ void SourceDef::buildNameSlots() {
                 const std::string_view name = m_columns[i].name;
                 NameSlot& slot = slots[nameHash(name, seed) >> (64 - bits)];
                 separated = slot.index < 0;
-                slot = {name.data(), name.size(), static_cast<int>(i)};
+                slot = {name.data(), static_cast<std::uint32_t>(name.size()),
+                        static_cast<std::int32_t>(i)};
             }
             if (separated) {
                 m_slots = std::move(slots);
