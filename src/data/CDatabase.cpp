@@ -4,7 +4,9 @@
 #include "CRecordset.h"
 #include "DatabaseCheck.h"
 #include "GermanCollation.h"
+#include "JetFilter.h"
 #include "Schema.h"
+#include "SelectCache.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -62,6 +64,7 @@ void CDatabase::open(const QString& path) {
                                 SQLITE_BUSY);
     }
     m_statements = std::make_unique<StatementCache>(m_db);
+    m_selects = std::make_unique<SelectCache>(*m_statements);
     try {
         sqlite3_busy_timeout(m_db, 5000);
         sqlite3_extended_result_codes(m_db, 1);
@@ -119,6 +122,7 @@ void CDatabase::checkSchema() {
 void CDatabase::close() {
     while (!m_recordsets.empty())
         m_recordsets.back()->close();
+    m_selects.reset();
     m_statements.reset();
     if (m_db) {
         sqlite3_close_v2(m_db);
@@ -166,6 +170,18 @@ CachedStatement CDatabase::prepare(const std::string& sql) {
         throw CDaoException(CDaoException::CannotOpen,
                             QStringLiteral("Die Datenbank ist nicht geöffnet."));
     return CachedStatement(m_statements.get(), sql);
+}
+
+CachedStatement CDatabase::prepareSelect(const SourceDef& source, const QString& filter,
+                                         const QString& sort) {
+    if (!m_db) {
+        // A filter or sort that is wrong is reported first, as for an open connection.
+        Jet::translateFilter(filter, source);
+        Jet::translateSort(sort, source);
+        throw CDaoException(CDaoException::CannotOpen,
+                            QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    }
+    return m_selects->prepare(source, filter, sort);
 }
 
 void CDatabase::attach(CRecordset* recordset) {

@@ -10,9 +10,11 @@
 
 struct sqlite3;
 class CRecordset;
+class SelectCache;
+class SourceDef;
 
-// The one connection to the program's database file. Record sets are opened on it; it
-// translates nothing itself and never shows a message: errors are thrown as CDaoException.
+// The one connection to the program's database file. Record sets are opened on it and it keeps
+// their prepared statements; it never shows a message: errors are thrown as CDaoException.
 class CDatabase {
 public:
     CDatabase();
@@ -42,6 +44,10 @@ public:
 
     // --- used by the record sets and transactions ------------------------------------
     CachedStatement prepare(const std::string& sql);
+    // The SELECT of a record set on the source with filter and sort, its values bound. Throws
+    // CDaoException for a filter or sort it cannot translate.
+    CachedStatement prepareSelect(const SourceDef& source, const QString& filter,
+                                  const QString& sort);
     void attach(CRecordset* recordset);
     void detach(CRecordset* recordset);
     // Called before every write: open record sets stop reading from a live statement, so a
@@ -62,6 +68,7 @@ private:
     sqlite3* m_db = nullptr;
     QString m_path;
     std::unique_ptr<StatementCache> m_statements;
+    std::unique_ptr<SelectCache> m_selects; // refers to m_statements
     std::vector<CRecordset*> m_recordsets;
     int m_transactionDepth = 0;
     int m_writeOverDepth = 0;

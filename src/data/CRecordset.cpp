@@ -76,45 +76,16 @@ void CRecordset::open(const QString& filter, const QString& sort) {
 
 void CRecordset::open() {
     close();
-    const Jet::Translation where = Jet::translateFilter(m_filter, m_source);
-    const std::string order = Jet::translateSort(m_sort, m_source);
-    std::string sql = m_source.selectHead();
-    if (!where.sql.empty())
-        sql += " WHERE " + where.sql;
-    if (!order.empty())
-        sql += " ORDER BY " + order;
-
-    m_live = m_db.prepare(sql);
+    m_live = m_db.prepareSelect(m_source, m_filter, m_sort);
     m_state = State::Live;
     m_readIn.assign(static_cast<size_t>(m_source.columnCount()), 0);
     nextRow();
     m_db.attach(this);
     try {
-        bindParameters(where);
         stepLive();
     } catch (...) {
         close();
         throw;
-    }
-}
-
-void CRecordset::bindParameters(const Jet::Translation& where) {
-    sqlite3_stmt* statement = m_live.get();
-    int index = 1;
-    for (const Jet::Parameter& parameter : where.parameters) {
-        switch (parameter.kind) {
-        case Jet::Parameter::Kind::Integer:
-            sqlite3_bind_int64(statement, index, parameter.integer);
-            break;
-        case Jet::Parameter::Kind::Real:
-            sqlite3_bind_double(statement, index, parameter.real);
-            break;
-        case Jet::Parameter::Kind::Text:
-            sqlite3_bind_text(statement, index, parameter.text.data(),
-                              static_cast<int>(parameter.text.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        ++index;
     }
 }
 
@@ -242,7 +213,7 @@ void CRecordset::readLiveRow(Row& row) const {
 
 bool CRecordset::fetchByRowid(Bookmark rowid, Row& row) {
     CachedStatement saved = std::move(m_live);
-    m_live = m_db.prepare(m_source.selectHead() + " WHERE rowid = ?");
+    m_live = m_db.prepare(m_source.selectByRowid());
     sqlite3_bind_int64(m_live.get(), 1, rowid);
     const int rc = sqlite3_step(m_live.get());
     const bool found = rc == SQLITE_ROW;
@@ -255,32 +226,18 @@ bool CRecordset::fetchByRowid(Bookmark rowid, Row& row) {
 
 // --- reading ------------------------------------------------------------------------------
 
-int CRecordset::columnIndex(std::string_view name) const {
-    // Callers name columns with literals, so the same text arrives at the same address: a
-    // remembered address whose text still matches the column name is the column.
-    NameCacheEntry& cached =
-        m_nameCache[(reinterpret_cast<std::uintptr_t>(name.data()) >> 3) % m_nameCache.size()];
-    if (cached.data == name.data() && cached.size == name.size() &&
-        std::memcmp(name.data(), m_source.column(cached.index).name, name.size()) == 0)
-        return cached.index;
-    const int index = m_source.indexOf(name);
-    if (index < 0)
-        throw CDaoException(CDaoException::UnknownField,
-                            QStringLiteral("Das Feld [%1] gibt es in [%2] nicht.")
-                                .arg(QString::fromUtf8(name.data(), static_cast<int>(name.size())),
-                                     QString::fromUtf8(m_source.name())));
-    if (std::string_view(m_source.column(index).name) == name)
-        cached = {name.data(), name.size(), index};
-    return index;
+void CRecordset::throwUnknownName(std::string_view name) const {
+    throw CDaoException(CDaoException::UnknownField,
+                        QStringLiteral("Das Feld [%1] gibt es in [%2] nicht.")
+                            .arg(QString::fromUtf8(name.data(), static_cast<int>(name.size())),
+                                 QString::fromUtf8(m_source.name())));
 }
 
-JetType CRecordset::typeOf(int column) const {
-    if (column < 0 || column >= m_source.columnCount())
-        throw CDaoException(CDaoException::UnknownField,
-                            QStringLiteral("Spalte %1 gibt es in [%2] nicht.")
-                                .arg(column)
-                                .arg(QString::fromUtf8(m_source.name())));
-    return m_source.column(column).type;
+void CRecordset::throwUnknownColumn(int column) const {
+    throw CDaoException(CDaoException::UnknownField,
+                        QStringLiteral("Spalte %1 gibt es in [%2] nicht.")
+                            .arg(column)
+                            .arg(QString::fromUtf8(m_source.name())));
 }
 
 void CRecordset::requireCurrentRow() const {
@@ -293,13 +250,10 @@ void CRecordset::requireCurrentRow() const {
                             QStringLiteral("Der Datensatz wurde gelöscht."));
 }
 
-const CRecordset::Value* CRecordset::bufferedValue(int column) const {
+const CRecordset::Value* CRecordset::bufferedValueSlowly(int column) const {
     requireCurrentRow();
     if (column < 0 || column >= m_source.columnCount())
-        throw CDaoException(CDaoException::UnknownField,
-                            QStringLiteral("Spalte %1 gibt es in [%2] nicht.")
-                                .arg(column)
-                                .arg(QString::fromUtf8(m_source.name())));
+        throwUnknownColumn(column);
     m_readIn[static_cast<size_t>(column)] = m_rowSerial;
     if (m_editMode != EditMode::None)
         return &m_edit[static_cast<size_t>(column)];
@@ -331,14 +285,13 @@ CRecordset::ReadImage CRecordset::readImage() const {
     return image;
 }
 
-void CRecordset::checkType(int column, bool ok, const char* accessor) const {
-    if (!ok)
-        throw CDaoException(CDaoException::TypeMismatch,
-                            QStringLiteral("Das Feld [%1] (%2) kann nicht mit %3 gelesen oder "
-                                           "geschrieben werden.")
-                                .arg(QString::fromUtf8(m_source.column(column).name),
-                                     QString::fromUtf8(jetTypeName(typeOf(column))),
-                                     QString::fromUtf8(accessor)));
+void CRecordset::throwTypeMismatch(int column, const char* accessor) const {
+    throw CDaoException(CDaoException::TypeMismatch,
+                        QStringLiteral("Das Feld [%1] (%2) kann nicht mit %3 gelesen oder "
+                                       "geschrieben werden.")
+                            .arg(QString::fromUtf8(m_source.column(column).name),
+                                 QString::fromUtf8(jetTypeName(typeOf(column))),
+                                 QString::fromUtf8(accessor)));
 }
 
 bool CRecordset::isNull(int column) const {
@@ -469,10 +422,7 @@ void CRecordset::requireEditing(int column) const {
                             QStringLiteral("Aktualisieren ohne vorheriges Hinzufügen oder "
                                            "Bearbeiten."));
     if (column < 0 || column >= m_source.columnCount())
-        throw CDaoException(CDaoException::UnknownField,
-                            QStringLiteral("Spalte %1 gibt es in [%2] nicht.")
-                                .arg(column)
-                                .arg(QString::fromUtf8(m_source.name())));
+        throwUnknownColumn(column);
 }
 
 void CRecordset::addNew() {

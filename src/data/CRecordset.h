@@ -55,7 +55,13 @@ public:
     void moveNext();
 
     // --- reading the current row (during add/edit: the values being written) ------------
-    int columnIndex(std::string_view name) const; // throws std::logic_error when unknown
+    // Throws CDaoException UnknownField when the source has no such column.
+    int columnIndex(std::string_view name) const {
+        const int index = m_source.indexOf(name);
+        if (index < 0)
+            throwUnknownName(name);
+        return index;
+    }
     bool isNull(int column) const;
     bool isNull(std::string_view name) const { return isNull(columnIndex(name)); }
     // Long, Integer and Byte columns (and Yes/No as -1/0); 0 when null.
@@ -156,11 +162,35 @@ private:
     };
     using Row = std::vector<Value>;
 
-    JetType typeOf(int column) const; // throws for a column that does not exist
+    // Every column is read through these, so the usual case takes a few comparisons inline and
+    // only faults and rows no longer read live go out of line.
+    JetType typeOf(int column) const { // throws for a column that does not exist
+        if (static_cast<unsigned>(column) >= static_cast<unsigned>(m_source.columnCount()))
+            throwUnknownColumn(column);
+        return m_source.column(column).type;
+    }
+    void checkType(int column, bool ok, const char* accessor) const {
+        if (!ok)
+            throwTypeMismatch(column, accessor);
+    }
+    // The value of the column in the current row, or nullptr when it is read from the live
+    // statement; marks the column as read. Throws without a current row.
+    const Value* bufferedValue(int column) const {
+        if (m_state == State::Live && m_editMode == EditMode::None && !m_atEnd &&
+            !m_currentDeleted &&
+            static_cast<unsigned>(column) < static_cast<unsigned>(m_source.columnCount())) {
+            m_readIn[static_cast<size_t>(column)] = m_rowSerial;
+            return nullptr;
+        }
+        return bufferedValueSlowly(column);
+    }
+    const Value* bufferedValueSlowly(int column) const;
+    [[noreturn]] void throwUnknownName(std::string_view name) const;
+    [[noreturn]] void throwUnknownColumn(int column) const;
+    [[noreturn]] void throwTypeMismatch(int column, const char* accessor) const;
     void requireCurrentRow() const;
     void requireEditing(int column) const;
     void requireWritable() const;
-    const Value* bufferedValue(int column) const;
     void nextRow() { ++m_rowSerial; }
     bool wasRead(int column) const;
     void storedRow(Row& row) const;
@@ -173,9 +203,7 @@ private:
     std::string storedText(int column) const;
     double storedReal(int column) const;
     std::int64_t storedInteger(int column) const;
-    void checkType(int column, bool ok, const char* accessor) const;
     void checkTexts() const;
-    void bindParameters(const Jet::Translation& where);
     void writeInsert();
     void writeUpdate();
 
@@ -208,13 +236,6 @@ private:
     std::vector<bool> m_insertColumns;
     std::vector<int> m_insertWritten;
     std::string m_insertSql;
-
-    struct NameCacheEntry {
-        const char* data = nullptr;
-        size_t size = 0;
-        int index = 0;
-    };
-    mutable std::array<NameCacheEntry, 32> m_nameCache{};
 };
 
 class CRecordset::ReadImage {

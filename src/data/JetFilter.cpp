@@ -105,6 +105,45 @@ bool isWordChar(char c) {
            (static_cast<unsigned char>(c) >= 0x80);
 }
 
+// A number literal ("12", "-3.5") as the value it binds; false when it is out of range.
+bool numberParameter(const std::string& digits, Parameter& parameter) {
+    errno = 0;
+    if (digits.find('.') == std::string::npos) {
+        parameter.kind = Parameter::Kind::Integer;
+        parameter.integer = std::strtoll(digits.c_str(), nullptr, 10);
+    } else {
+        parameter.kind = Parameter::Kind::Real;
+        parameter.real = std::strtod(digits.c_str(), nullptr);
+    }
+    return errno != ERANGE;
+}
+
+// The text between the # of a date literal as the moment it means; false when it is none.
+// #m/d/yyyy#, #m/d/yyyy h:mm# or #m/d/yyyy h:mm:ss#, any blanks between date and time.
+bool dateLiteral(const QString& body, QDateTime& moment) {
+    static const QRegularExpression pattern(QStringLiteral(
+        R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
+    const QRegularExpressionMatch match = pattern.match(body);
+    QDate date;
+    QTime time(0, 0, 0);
+    if (match.hasMatch()) {
+        date =
+            QDate(match.captured(3).toInt(), match.captured(1).toInt(), match.captured(2).toInt());
+        if (match.capturedLength(4) > 0)
+            time = QTime(match.captured(4).toInt(), match.captured(5).toInt(),
+                         match.captured(6).toInt());
+    }
+    if (!date.isValid() || !time.isValid())
+        return false;
+    moment = QDateTime(date, time, Qt::UTC);
+    return true;
+}
+
+// A date as the text bound for it, the way Date/Time columns hold their values.
+std::string storedDateText(const QDateTime& moment) {
+    return moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+}
+
 class Parser {
 public:
     Parser(const QString& input, const SourceDef& source, bool sortMode)
@@ -337,7 +376,6 @@ private:
         m_token.text = m_utf8.substr(start, m_pos - start);
     }
 
-    // #m/d/yyyy#, #m/d/yyyy h:mm# or #m/d/yyyy h:mm:ss#, any blanks between date and time.
     void readDate() {
         const size_t close = m_utf8.find('#', m_pos + 1);
         if (close == std::string::npos)
@@ -346,24 +384,11 @@ private:
         const QString body =
             QString::fromUtf8(m_utf8.data() + m_pos + 1, static_cast<int>(close - m_pos - 1));
         m_pos = close + 1;
-        static const QRegularExpression pattern(QStringLiteral(
-            R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
-        const QRegularExpressionMatch match = pattern.match(body);
-        QDate date;
-        QTime time(0, 0, 0);
-        if (match.hasMatch()) {
-            date = QDate(match.captured(3).toInt(), match.captured(1).toInt(),
-                         match.captured(2).toInt());
-            if (match.capturedLength(4) > 0)
-                time = QTime(match.captured(4).toInt(), match.captured(5).toInt(),
-                             match.captured(6).toInt());
-        }
-        if (!date.isValid() || !time.isValid())
+        if (!dateLiteral(body, m_token.date))
             fail(QStringLiteral("ungültiges Datum #%1# (erwartet #Monat/Tag/Jahr Std:Min:Sek#)")
                      .arg(body));
         m_token.kind = Tok::Date;
         m_token.text = body.toStdString();
-        m_token.date = QDateTime(date, time, Qt::UTC);
     }
 
     // --- grammar ------------------------------------------------------------------------
@@ -480,13 +505,8 @@ private:
         if (!column.isColumn || column.columnType != JetType::Single || literal.parameter < 0)
             return;
         Parameter& parameter = m_result.parameters[size_t(literal.parameter)];
-        const double value = parameter.kind == Parameter::Kind::Integer
-                                 ? static_cast<double>(parameter.integer)
-                                 : parameter.real;
-        if (std::fabs(value) > FLT_MAX)
-            return;
-        parameter.kind = Parameter::Kind::Real;
-        parameter.real = static_cast<double>(static_cast<float>(value));
+        parameter.single = true;
+        roundForSingle(parameter);
     }
 
     Operand parseOperand() {
@@ -515,7 +535,7 @@ private:
         case Tok::Date:
             operand.category = Category::Date;
             operand.display = "#" + m_token.text + "#";
-            bindText(m_token.date.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString());
+            bindText(storedDateText(m_token.date));
             operand.sql = "?";
             advance();
             return operand;
@@ -570,15 +590,7 @@ private:
         const std::string digits = (negative ? "-" : "") + m_token.text;
         operand.display = digits;
         Parameter parameter;
-        errno = 0;
-        if (digits.find('.') == std::string::npos) {
-            parameter.kind = Parameter::Kind::Integer;
-            parameter.integer = std::strtoll(digits.c_str(), nullptr, 10);
-        } else {
-            parameter.kind = Parameter::Kind::Real;
-            parameter.real = std::strtod(digits.c_str(), nullptr);
-        }
-        if (errno == ERANGE)
+        if (!numberParameter(digits, parameter))
             fail(QStringLiteral("die Zahl %1 ist zu groß").arg(QString::fromStdString(digits)));
         operand.parameter = static_cast<int>(m_result.parameters.size());
         m_result.parameters.push_back(std::move(parameter));
@@ -623,6 +635,125 @@ std::string translateSort(const QString& sort, const SourceDef& source) {
         sql += parser.lastDescending() ? ", rowid DESC" : ", rowid";
     }
     return sql;
+}
+
+void roundForSingle(Parameter& parameter) {
+    const double value = parameter.kind == Parameter::Kind::Integer
+                             ? static_cast<double>(parameter.integer)
+                             : parameter.real;
+    if (parameter.kind == Parameter::Kind::Text || std::fabs(value) > FLT_MAX)
+        return;
+    parameter.kind = Parameter::Kind::Real;
+    parameter.real = static_cast<double>(static_cast<float>(value));
+}
+
+// Reads the filter the way the parser's tokens do, but only as far as needed to find the
+// literals; everything else goes into the shape as it stands.
+bool splitLiterals(const QString& filter, Literals& literals) {
+    literals.shape.resize(0); // keeps the memory, unlike clear()
+    literals.values.clear();
+    literals.shape.reserve(filter.size());
+    const QChar* const text = filter.constData();
+    const qsizetype n = filter.size();
+    auto isWord = [](char16_t c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+               c == u'_' || c >= 0x80;
+    };
+    auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+    auto mark = [&literals](char16_t kind) {
+        literals.shape += QChar(u'\x01');
+        literals.shape += QChar(kind);
+    };
+    bool negative = false; // a "-" before a number makes it negative
+    qsizetype i = 0;
+    while (i < n) {
+        const char16_t c = text[i].unicode();
+        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n') {
+            literals.shape += text[i++];
+            continue;
+        }
+        if (c == u'-') {
+            literals.shape += text[i++];
+            negative = true;
+            continue;
+        }
+        const bool signedNumber = negative;
+        negative = false;
+        if (isDigit(c)) {
+            const qsizetype start = i;
+            while (i < n && isDigit(text[i].unicode()))
+                ++i;
+            bool real = false;
+            if (i < n && text[i] == u'.') {
+                real = true;
+                ++i;
+                while (i < n && isDigit(text[i].unicode()))
+                    ++i;
+            }
+            if (i < n && isWord(text[i].unicode()))
+                return false;
+            std::string digits = signedNumber ? "-" : "";
+            for (qsizetype d = start; d < i; ++d)
+                digits += static_cast<char>(text[d].unicode());
+            Parameter parameter;
+            if (!numberParameter(digits, parameter))
+                return false;
+            literals.values.push_back(std::move(parameter));
+            mark(real ? u'R' : u'N');
+        } else if (isWord(c)) {
+            while (i < n && isWord(text[i].unicode()))
+                literals.shape += text[i++];
+        } else if (c == u'[') {
+            const qsizetype close = filter.indexOf(QLatin1Char(']'), i + 1);
+            if (close < 0)
+                return false;
+            for (; i <= close; ++i) {
+                // Control characters never stand in the shape, so no name looks like a mark.
+                if (text[i].unicode() < 0x20)
+                    return false;
+                literals.shape += text[i];
+            }
+        } else if (c == u'"' || c == u'\'') {
+            std::u16string value;
+            for (++i;; ++i) {
+                if (i >= n)
+                    return false;
+                if (text[i].unicode() == c) {
+                    if (i + 1 < n && text[i + 1].unicode() == c) {
+                        value += c;
+                        ++i;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += text[i].unicode();
+            }
+            Parameter parameter;
+            parameter.kind = Parameter::Kind::Text;
+            parameter.text = QStringView(value).toUtf8().toStdString();
+            literals.values.push_back(std::move(parameter));
+            mark(u'T');
+        } else if (c == u'#') {
+            const qsizetype close = filter.indexOf(QLatin1Char('#'), i + 1);
+            if (close < 0)
+                return false;
+            QDateTime moment;
+            if (!dateLiteral(filter.mid(i + 1, close - i - 1), moment))
+                return false;
+            i = close + 1;
+            Parameter parameter;
+            parameter.kind = Parameter::Kind::Text;
+            parameter.text = storedDateText(moment);
+            literals.values.push_back(std::move(parameter));
+            mark(u'D');
+        } else if (c == u'(' || c == u')' || c == u',' || c == u'=' || c == u'<' || c == u'>') {
+            literals.shape += text[i++];
+        } else {
+            return false;
+        }
+    }
+    return true;
 }
 
 QString quoted(const QString& text) {

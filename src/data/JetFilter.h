@@ -21,7 +21,13 @@ struct Parameter {
     std::int64_t integer = 0;
     double real = 0.0;
     std::string text;
+    // Compared with a Single column: bound in single precision (see roundForSingle).
+    bool single = false;
 };
+
+// A number compared with a Single column, rounded the way the column holds it; numbers beyond
+// the single range stay as they are.
+void roundForSingle(Parameter& parameter);
 
 struct Translation {
     std::string sql; // without the words WHERE / ORDER BY
@@ -32,6 +38,17 @@ struct Translation {
 Translation translateFilter(const QString& filter, const SourceDef& source);
 // "[fPrivat] DESC, [Firma], [Name]" on the given source. Empty input gives empty output.
 std::string translateSort(const QString& sort, const SourceDef& source);
+
+// A filter split into its shape, the text with each literal replaced by a mark of its kind, and
+// the values of its literals in order, as translateFilter() binds them (before rounding for
+// Single columns). Filters of one shape translate to the same SQL and differ only in these
+// values. False when the filter cannot be split so (a literal that is not closed or not valid,
+// a character outside the subset); translateFilter() says what is wrong with it.
+struct Literals {
+    QString shape;
+    std::vector<Parameter> values;
+};
+bool splitLiterals(const QString& filter, Literals& literals);
 
 // A text as a filter literal: in double quotes, each " inside doubled. Use it for every
 // name or text that goes into a filter.

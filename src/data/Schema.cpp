@@ -166,18 +166,54 @@ SourceDef::SourceDef(const char* name, std::vector<ColumnDef> columns, const cha
     : m_name(name), m_columns(std::move(columns)), m_autoKey(autoKey), m_viewSelect(viewSelect) {
     m_selectHead = isView() ? "SELECT " : "SELECT rowid";
     for (int i = 0; i < columnCount(); ++i) {
-        m_exact.emplace(m_columns[static_cast<size_t>(i)].name, i);
         m_folded.emplace(foldAscii(m_columns[static_cast<size_t>(i)].name), i);
         if (i > 0 || !isView())
             m_selectHead += ", ";
         m_selectHead += quoted(m_columns[static_cast<size_t>(i)].name);
     }
     m_selectHead += " FROM " + quoted(m_name);
+    m_selectByRowid = m_selectHead + " WHERE rowid = ?";
+    buildNameSlots();
 }
 
-int SourceDef::indexOf(std::string_view name) const {
-    if (auto it = m_exact.find(name); it != m_exact.end())
-        return it->second;
+void SourceDef::buildNameSlots() {
+    // Two names of a source are never the same; a schema with such a pair is a program fault,
+    // and no seed could separate them.
+    const size_t count = m_columns.size();
+    std::vector<std::string_view> names(m_columns.size());
+    std::transform(m_columns.begin(), m_columns.end(), names.begin(),
+                   [](const ColumnDef& column) { return std::string_view(column.name); });
+    std::sort(names.begin(), names.end());
+    if (std::adjacent_find(names.begin(), names.end()) != names.end())
+        throw std::logic_error(std::string("duplicate column name in ") + m_name);
+    // At least four slots per name, more when no seed of the first few hundred separates them.
+    int bits = 2;
+    while ((size_t(1) << bits) < 4 * std::max<size_t>(count, 1))
+        ++bits;
+    for (; bits < 16; ++bits) {
+        const size_t size = size_t(1) << bits;
+        for (std::uint64_t seed = 0; seed < 512; ++seed) {
+            std::vector<NameSlot> slots(size);
+            bool separated = true;
+            for (size_t i = 0; i < count && separated; ++i) {
+                const std::string_view name = m_columns[i].name;
+                NameSlot& slot = slots[nameHash(name, seed) >> (64 - bits)];
+                separated = slot.index < 0;
+                slot = {name.data(), static_cast<std::uint32_t>(name.size()),
+                        static_cast<std::int32_t>(i)};
+            }
+            if (separated) {
+                m_slots = std::move(slots);
+                m_seed = seed;
+                m_shift = 64 - bits;
+                return;
+            }
+        }
+    }
+    throw std::logic_error(std::string("no collision-free name hash for ") + m_name);
+}
+
+int SourceDef::foldedIndexOf(std::string_view name) const {
     if (auto it = m_folded.find(foldAscii(name)); it != m_folded.end())
         return it->second;
     return -1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -35,19 +37,107 @@ public:
     const std::vector<ColumnDef>& columns() const { return m_columns; }
 
     // Column index by name; names compare without regard to case. -1 when unknown.
-    int indexOf(std::string_view name) const;
+    int indexOf(std::string_view name) const {
+        const int index = exactIndexOf(name);
+        return index >= 0 ? index : foldedIndexOf(name);
+    }
+    // Column index by the name exactly as the schema spells it; -1 otherwise. Record sets look
+    // up a column on every read, so this is a hash without collisions among the source's names:
+    // one slot to look at and one comparison.
+    int exactIndexOf(std::string_view name) const {
+        const NameSlot& slot = m_slots[nameHash(name, m_seed) >> m_shift];
+        return slot.size == name.size() && sameBytes(slot.name, name.data(), name.size())
+                   ? slot.index
+                   : -1;
+    }
 
     // "SELECT rowid, "A", "B" ... FROM "T"" (views without rowid), built once.
     const std::string& selectHead() const { return m_selectHead; }
+    // The same for one row of a table: selectHead() + " WHERE rowid = ?", built once.
+    const std::string& selectByRowid() const { return m_selectByRowid; }
 
 private:
+    // Every byte of the name enters the hash, so two names differ in some input to it; the seed
+    // is chosen so that they also land in different slots. Names of up to 16 bytes, which are
+    // nearly all, take two independent multiplications.
+    static std::uint64_t nameHash(std::string_view name, std::uint64_t seed) {
+        constexpr std::uint64_t kFirst = 0x9E3779B97F4A7C15ull;
+        constexpr std::uint64_t kSecond = 0xC2B2AE3D27D4EB4Full;
+        const char* p = name.data();
+        const size_t n = name.size();
+        std::uint64_t head = 0;
+        std::uint64_t tail = 0;
+        if (n >= 8) {
+            std::memcpy(&head, p, 8);
+            std::memcpy(&tail, p + n - 8, 8);
+            for (size_t at = 8; at + 8 < n; at += 8) {
+                std::uint64_t middle = 0;
+                std::memcpy(&middle, p + at, 8);
+                head = (head ^ middle) * kSecond + (head >> 29);
+            }
+        } else if (n >= 4) {
+            std::uint32_t first = 0;
+            std::uint32_t last = 0;
+            std::memcpy(&first, p, 4);
+            std::memcpy(&last, p + n - 4, 4);
+            head = first;
+            tail = last;
+        } else if (n > 0) {
+            head = std::uint64_t(static_cast<unsigned char>(p[0])) |
+                   std::uint64_t(static_cast<unsigned char>(p[n / 2])) << 8 |
+                   std::uint64_t(static_cast<unsigned char>(p[n - 1])) << 16;
+        }
+        return ((head ^ seed) * kFirst) ^ ((tail + n) * kSecond);
+    }
+    // The same bytes, read in the same parts as nameHash() reads them.
+    static bool sameBytes(const char* a, const char* b, size_t n) {
+        if (n >= 8) {
+            std::uint64_t x = 0;
+            std::uint64_t y = 0;
+            for (size_t at = 0; at + 8 < n; at += 8) {
+                std::memcpy(&x, a + at, 8);
+                std::memcpy(&y, b + at, 8);
+                if (x != y)
+                    return false;
+            }
+            std::memcpy(&x, a + n - 8, 8);
+            std::memcpy(&y, b + n - 8, 8);
+            return x == y;
+        }
+        if (n >= 4) {
+            std::uint32_t x[2] = {};
+            std::uint32_t y[2] = {};
+            std::memcpy(&x[0], a, 4);
+            std::memcpy(&x[1], a + n - 4, 4);
+            std::memcpy(&y[0], b, 4);
+            std::memcpy(&y[1], b + n - 4, 4);
+            return x[0] == y[0] && x[1] == y[1];
+        }
+        for (size_t i = 0; i < n; ++i) {
+            if (a[i] != b[i])
+                return false;
+        }
+        return true;
+    }
+    void buildNameSlots();
+    int foldedIndexOf(std::string_view name) const;
+
     const char* m_name;
     std::vector<ColumnDef> m_columns;
     const char* m_autoKey;
     const char* m_viewSelect;
-    std::unordered_map<std::string_view, int> m_exact;
+    // A hash slot: the column whose name lands there, or none (index -1, size beyond any name).
+    struct NameSlot {
+        const char* name = "";
+        std::uint32_t size = ~std::uint32_t(0);
+        std::int32_t index = -1;
+    };
+    std::vector<NameSlot> m_slots;
+    std::uint64_t m_seed = 0;
+    int m_shift = 63;
     std::unordered_map<std::string, int> m_folded;
     std::string m_selectHead;
+    std::string m_selectByRowid;
 };
 
 namespace Schema {

@@ -8,16 +8,24 @@ StatementCache::~StatementCache() {
     clear();
 }
 
-sqlite3_stmt* StatementCache::acquire(const std::string& sql) {
-    auto it = m_idle.find(sql);
-    if (it != m_idle.end() && !it->second.empty()) {
-        sqlite3_stmt* statement = it->second.back();
-        it->second.pop_back();
+StatementCache::Slot* StatementCache::slot(const std::string& sql) {
+    auto it = m_slots.find(sql);
+    if (it == m_slots.end()) {
+        it = m_slots.emplace(sql, Slot()).first;
+        it->second.sql = sql;
+    }
+    return &it->second;
+}
+
+sqlite3_stmt* StatementCache::acquire(Slot* slot) {
+    if (!slot->idle.empty()) {
+        sqlite3_stmt* statement = slot->idle.back();
+        slot->idle.pop_back();
         --m_idleCount;
         return statement;
     }
     sqlite3_stmt* statement = nullptr;
-    const int rc = sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size()),
+    const int rc = sqlite3_prepare_v3(m_db, slot->sql.c_str(), static_cast<int>(slot->sql.size()),
                                       SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(statement);
@@ -26,31 +34,34 @@ sqlite3_stmt* StatementCache::acquire(const std::string& sql) {
     return statement;
 }
 
-void StatementCache::release(const std::string& sql, sqlite3_stmt* statement) {
+void StatementCache::release(Slot* slot, sqlite3_stmt* statement) {
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
     if (m_idleCount >= kMaxIdle) {
         sqlite3_finalize(statement);
         return;
     }
-    m_idle[sql].push_back(statement);
+    slot->idle.push_back(statement);
     ++m_idleCount;
 }
 
 void StatementCache::clear() {
-    for (auto& entry : m_idle) {
-        for (sqlite3_stmt* statement : entry.second)
+    for (auto& entry : m_slots) {
+        for (sqlite3_stmt* statement : entry.second.idle)
             sqlite3_finalize(statement);
+        entry.second.idle.clear();
     }
-    m_idle.clear();
     m_idleCount = 0;
 }
 
-CachedStatement::CachedStatement(StatementCache* cache, std::string sql)
-    : m_cache(cache), m_sql(std::move(sql)), m_statement(cache->acquire(m_sql)) {}
+CachedStatement::CachedStatement(StatementCache* cache, const std::string& sql)
+    : CachedStatement(cache, cache->slot(sql)) {}
+
+CachedStatement::CachedStatement(StatementCache* cache, StatementCache::Slot* slot)
+    : m_cache(cache), m_slot(slot), m_statement(cache->acquire(slot)) {}
 
 CachedStatement::CachedStatement(CachedStatement&& other) noexcept
-    : m_cache(other.m_cache), m_sql(std::move(other.m_sql)), m_statement(other.m_statement) {
+    : m_cache(other.m_cache), m_slot(other.m_slot), m_statement(other.m_statement) {
     other.m_statement = nullptr;
 }
 
@@ -58,7 +69,7 @@ CachedStatement& CachedStatement::operator=(CachedStatement&& other) noexcept {
     if (this != &other) {
         reset();
         m_cache = other.m_cache;
-        m_sql = std::move(other.m_sql);
+        m_slot = other.m_slot;
         m_statement = other.m_statement;
         other.m_statement = nullptr;
     }
@@ -67,6 +78,6 @@ CachedStatement& CachedStatement::operator=(CachedStatement&& other) noexcept {
 
 void CachedStatement::reset() {
     if (m_statement)
-        m_cache->release(m_sql, m_statement);
+        m_cache->release(m_slot, m_statement);
     m_statement = nullptr;
 }

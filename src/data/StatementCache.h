@@ -11,21 +11,30 @@ struct sqlite3_stmt;
 // (one look-up per row) do not prepare the same statement again each time.
 class StatementCache {
 public:
+    // The idle statements of one SQL text. Its address stays valid while the cache lives, so a
+    // caller that runs the same SQL again and again keeps it and skips finding the text.
+    struct Slot {
+        std::string sql;
+        std::vector<sqlite3_stmt*> idle;
+    };
+
     explicit StatementCache(sqlite3* db) : m_db(db) {}
     ~StatementCache();
     StatementCache(const StatementCache&) = delete;
     StatementCache& operator=(const StatementCache&) = delete;
 
-    // An idle statement for this SQL, or a newly prepared one; throws CDaoException.
-    sqlite3_stmt* acquire(const std::string& sql);
+    // The slot of this SQL, made when it is new.
+    Slot* slot(const std::string& sql);
+    // An idle statement of the slot, or a newly prepared one; throws CDaoException.
+    sqlite3_stmt* acquire(Slot* slot);
     // Resets the statement and keeps it for the next caller of the same SQL.
-    void release(const std::string& sql, sqlite3_stmt* statement);
+    void release(Slot* slot, sqlite3_stmt* statement);
     void clear();
 
 private:
     static constexpr size_t kMaxIdle = 256;
     sqlite3* m_db;
-    std::unordered_map<std::string, std::vector<sqlite3_stmt*>> m_idle;
+    std::unordered_map<std::string, Slot> m_slots;
     size_t m_idleCount = 0;
 };
 
@@ -33,7 +42,8 @@ private:
 class CachedStatement {
 public:
     CachedStatement() = default;
-    CachedStatement(StatementCache* cache, std::string sql);
+    CachedStatement(StatementCache* cache, const std::string& sql);
+    CachedStatement(StatementCache* cache, StatementCache::Slot* slot);
     ~CachedStatement() { reset(); }
     CachedStatement(CachedStatement&& other) noexcept;
     CachedStatement& operator=(CachedStatement&& other) noexcept;
@@ -46,6 +56,6 @@ public:
 
 private:
     StatementCache* m_cache = nullptr;
-    std::string m_sql;
+    StatementCache::Slot* m_slot = nullptr;
     sqlite3_stmt* m_statement = nullptr;
 };
