@@ -1,10 +1,15 @@
 #include "CPickList.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTreeView>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -45,10 +50,12 @@ void CPickList::setColumnWidths(const QList<int>& widths) {
     // Wide enough for every shown column side by side, plus the frame and a scroll bar.
     const int extra = 2 * m_popup->frameWidth() + m_popup->verticalScrollBar()->sizeHint().width();
     m_popup->setMinimumWidth(total > 0 ? total + extra : 0);
+    rowsChanged(); // the shown column may be another one
 }
 
 void CPickList::clearRows() {
     m_rows->removeRows(0, m_rows->rowCount());
+    rowsChanged();
 }
 
 int CPickList::addRow(const QStringList& texts, std::int32_t data) {
@@ -71,6 +78,7 @@ int CPickList::addRow(const QStringList& texts, std::int32_t data) {
         if (before < 0 && currentIndex() >= 0)
             setCurrentIndex(-1);
     }
+    rowsChanged();
     return m_rows->rowCount() - 1;
 }
 
@@ -98,4 +106,67 @@ bool CPickList::selectData(std::int32_t data) {
 std::int32_t CPickList::selectedData(std::int32_t none) const {
     const int row = currentIndex();
     return row < 0 ? none : rowData(row);
+}
+
+// The hints follow the rules of a combo box that adjusts to its contents on first show: each is
+// computed when first asked for, the size hint once more on the first show and after a change of
+// font, both after a change of style; rows added or removed later leave them as they are.
+QSize CPickList::sizeHint() const {
+    if (!m_sizeHint.isValid())
+        m_sizeHint = hintFor(widestText());
+    return m_sizeHint;
+}
+
+QSize CPickList::minimumSizeHint() const {
+    if (!m_minimumSizeHint.isValid())
+        m_minimumSizeHint = hintFor(minimumContentsLength() == 0 ? widestText() : -1);
+    return m_minimumSizeHint;
+}
+
+void CPickList::showEvent(QShowEvent* event) {
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        m_sizeHint = QSize();
+        updateGeometry();
+    }
+    QComboBox::showEvent(event);
+}
+
+void CPickList::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange) {
+        m_sizeHint = QSize();
+        m_widestVersion = -1;
+        // A new font leaves the minimum as it was; a new style does not.
+        if (event->type() == QEvent::StyleChange)
+            m_minimumSizeHint = QSize();
+    }
+    QComboBox::changeEvent(event);
+}
+
+int CPickList::widestText() const {
+    if (m_widestVersion != m_rowsVersion) {
+        const QFontMetrics& metrics = fontMetrics();
+        const int rows = count();
+        int widest = rows == 0 ? 7 * metrics.horizontalAdvance(u'x') : 0;
+        // A pick list's rows carry no icons.
+        for (int row = 0; row < rows; ++row)
+            widest = std::max(widest, metrics.boundingRect(itemText(row)).width());
+        m_widest = widest;
+        m_widestVersion = m_rowsVersion;
+    }
+    return m_widest;
+}
+
+QSize CPickList::hintFor(int textWidth) const {
+    const QFontMetrics& metrics = fontMetrics();
+    QSize size(std::max(textWidth, 0), 0);
+    if (minimumContentsLength() > 0)
+        size.setWidth(
+            std::max(size.width(), minimumContentsLength() * metrics.horizontalAdvance(u'X')));
+    if (!placeholderText().isEmpty())
+        size.setWidth(std::max(size.width(), metrics.boundingRect(placeholderText()).width()));
+    size.setHeight(std::max(qCeil(QFontMetricsF(metrics).height()), 14) + 2);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &option, size, this);
 }
