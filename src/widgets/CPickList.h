@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-class QStandardItemModel;
+class PickListRows;
 class QTreeView;
 
 // A drop-down list whose rows hold several text columns with widths of their own (width 0 hides
@@ -50,7 +50,7 @@ private:
     int widestText() const;
     void rowsChanged() { ++m_rowsVersion; }
 
-    QStandardItemModel* m_rows;
+    PickListRows* m_rows;
     QTreeView* m_popup;
     QList<int> m_widths;
     // The size hints as computed, kept as a combo box keeps them; invalid until asked for.

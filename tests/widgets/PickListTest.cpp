@@ -92,4 +92,43 @@ TEST_F(PickListTest, MeasuresTheColumnTheClosedListShows) {
     EXPECT_EQ(pick->currentText(), QStringLiteral("Beschallungstechnik Südwind GmbH"));
 }
 
+TEST_F(PickListTest, RowsKeepTheirTextsPerColumnAndTheirNumber) {
+    pick->setColumnWidths({150, 0, 60});
+    pick->addRow({QStringLiteral("Kastl"), QStringLiteral("Ferdinand")}, 7); // one text short
+    pick->addRow({QStringLiteral("Zellner"), QString(), QStringLiteral("KG"), QStringLiteral("x")},
+                 9); // one text too many
+    EXPECT_EQ(pick->rowCount(), 2);
+    EXPECT_EQ(pick->text(0, 1), QStringLiteral("Ferdinand"));
+    EXPECT_EQ(pick->text(0, 2), QString());
+    EXPECT_EQ(pick->text(1, 2), QStringLiteral("KG"));
+    EXPECT_EQ(pick->text(1, 3), QString());
+    EXPECT_EQ(pick->text(2, 0), QString());
+    EXPECT_EQ(pick->rowData(1), 9);
+    EXPECT_EQ(pick->rowData(2), 0);
+    EXPECT_EQ(pick->selectedData(), -1);
+
+    ASSERT_TRUE(pick->selectData(9));
+    EXPECT_EQ(pick->currentText(), QStringLiteral("Zellner"));
+    EXPECT_EQ(pick->selectedData(), 9);
+    EXPECT_FALSE(pick->selectData(8));
+    EXPECT_EQ(pick->selectedData(0), 0);
+
+    // Emptied and filled again, the list has no choice until one is made.
+    ASSERT_TRUE(pick->selectData(7));
+    pick->clearRows();
+    EXPECT_EQ(pick->rowCount(), 0);
+    EXPECT_EQ(pick->selectedData(), -1);
+    pick->addRow({QStringLiteral("Eichhorn")}, 3);
+    EXPECT_EQ(pick->selectedData(), -1);
+    EXPECT_EQ(pick->currentText(), QString());
+
+    // Without widths a list has as many columns as its widest row.
+    CPickList loose;
+    loose.addRow({QStringLiteral("a")}, 1);
+    loose.addRow({QStringLiteral("b"), QStringLiteral("c")}, 2);
+    EXPECT_EQ(loose.model()->columnCount(), 2);
+    EXPECT_EQ(loose.text(1, 1), QStringLiteral("c"));
+    EXPECT_EQ(loose.text(0, 1), QString());
+}
+
 } // namespace
