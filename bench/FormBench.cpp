@@ -50,11 +50,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -210,7 +213,8 @@ double slowestForm(FirstPaint& watch, const std::string& only, QString& slowestC
         ORDER BY "EventID" DESC LIMIT 1)");
     const std::int32_t contact = firstKey(db, R"(SELECT "VAnsprechID" FROM "T_Event"
         WHERE "VAnsprechID" > 0 ORDER BY "EventID" DESC LIMIT 1)");
-    const std::int32_t musician = firstKey(db, R"(SELECT max("MusikerID") FROM "T_Stamm_Musiker")");
+    const std::int32_t musician =
+        firstKey(db, R"(SELECT max("MusikerID") FROM "T_Stamm_Musiker" WHERE "fDeleted" = 0)");
     const std::int32_t song = firstKey(db, R"(SELECT max("SongID") FROM "T_Stamm_Songliste")");
     const std::int32_t hotel = firstKey(db, R"(SELECT max("HotelID") FROM "T_Stamm_Hotel")");
     const std::int32_t article = firstKey(db, R"(SELECT max("ArtikelID") FROM "T_Stamm_Artikel")");
