@@ -14,6 +14,10 @@
 #include <QHeaderView>
 #include <QScrollBar>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
 
 enum Column { NameColumn, ShortNameColumn, KeyColumn };
@@ -25,6 +29,11 @@ QByteArray rowText(const QString& name, const QString& shortName, std::int32_t k
 
 QByteArray rowText(const QTreeWidgetItem& row) {
     return rowText(row.text(NameColumn), row.text(ShortNameColumn), row.text(KeyColumn).toInt());
+}
+
+bool sortsBefore(const QByteArray& left, const QByteArray& right) {
+    return GermanCollation::compare(left.constData(), left.size(), right.constData(),
+                                    right.size()) < 0;
 }
 
 // Horizontal dialog units of the form's font in pixels.
@@ -58,13 +67,30 @@ CInstrumenteDlg::CInstrumenteDlg(CDatabase& db, QWidget* parent)
 CInstrumenteDlg::~CInstrumenteDlg() = default;
 
 void CInstrumenteDlg::fillList() {
-    m_ui->listInstrumente->clear();
+    QTreeWidget* list = m_ui->listInstrumente;
+    list->clear();
     try {
+        // The rows in the list's order, sorted once and added together: adding them one by one
+        // in order would compare each with every row before it.
+        std::vector<std::pair<QByteArray, QTreeWidgetItem*>> rows;
         CSetInstrumente instruments(m_db);
         instruments.open(QStringLiteral("[fDeleted]=False"), QStringLiteral("[Instrument]"));
-        for (; !instruments.atEnd(); instruments.moveNext())
-            insertRow(instruments.getText("Instrument"), instruments.getText("Kurz"),
-                      instruments.getLong("InstrumentID"));
+        for (; !instruments.atEnd(); instruments.moveNext()) {
+            const QString name = instruments.getText("Instrument");
+            const QString shortName = instruments.getText("Kurz");
+            const std::int32_t key = instruments.getLong("InstrumentID");
+            rows.emplace_back(
+                rowText(name, shortName, key),
+                new QTreeWidgetItem(QStringList{name, shortName, QString::number(key)}));
+        }
+        std::stable_sort(rows.begin(), rows.end(), [](const auto& left, const auto& right) {
+            return sortsBefore(left.first, right.first);
+        });
+        QList<QTreeWidgetItem*> items;
+        items.reserve(qsizetype(rows.size()));
+        for (const auto& row : rows)
+            items.append(row.second);
+        list->addTopLevelItems(items);
     } catch (const CDaoException& error) {
         MessageService::stop(this, error.description());
     }
@@ -74,16 +100,18 @@ QTreeWidgetItem* CInstrumenteDlg::insertRow(const QString& name, const QString& 
                                             std::int32_t key) {
     QTreeWidget* list = m_ui->listInstrumente;
     const QByteArray text = rowText(name, shortName, key);
-    int position = 0;
-    while (position < list->topLevelItemCount()) {
-        const QByteArray other = rowText(*list->topLevelItem(position));
-        if (GermanCollation::compare(text.constData(), text.size(), other.constData(),
-                                     other.size()) < 0)
-            break;
-        ++position;
+    // The list is in order: the row goes behind every row that does not sort after it.
+    int low = 0;
+    int high = list->topLevelItemCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (sortsBefore(text, rowText(*list->topLevelItem(middle))))
+            high = middle;
+        else
+            low = middle + 1;
     }
     auto* row = new QTreeWidgetItem(QStringList{name, shortName, QString::number(key)});
-    list->insertTopLevelItem(position, row);
+    list->insertTopLevelItem(low, row);
     return row;
 }
 

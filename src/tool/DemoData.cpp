@@ -363,12 +363,15 @@ constexpr int kFakturiert = 4;
 
 class DemoWriter {
 public:
-    explicit DemoWriter(CDatabase& db)
-        : m_db(db), m_user(db), m_baseData(db), m_instrumentSet(db), m_musicianSet(db),
-          m_firmSet(db), m_contactSet(db), m_vehicleSet(db), m_hotelSet(db), m_songSet(db),
-          m_groupSet(db), m_articleSet(db), m_gemaSet(db), m_eventSet(db), m_lineUpSet(db),
-          m_bookedFirmSet(db), m_transportSet(db), m_setListSet(db), m_setListSongSet(db),
-          m_statusSet(db), m_financeSet(db), m_salesSet(db) {
+    // `copy` counts the copies of the example from 1: later copies leave out what a program
+    // directory holds once (the band, the base data, the standard line-up) and number the names
+    // that must be unique.
+    DemoWriter(CDatabase& db, int copy)
+        : m_db(db), m_copy(copy), m_user(db), m_baseData(db), m_instrumentSet(db),
+          m_musicianSet(db), m_firmSet(db), m_contactSet(db), m_vehicleSet(db), m_hotelSet(db),
+          m_songSet(db), m_groupSet(db), m_articleSet(db), m_gemaSet(db), m_eventSet(db),
+          m_lineUpSet(db), m_bookedFirmSet(db), m_transportSet(db), m_setListSet(db),
+          m_setListSongSet(db), m_statusSet(db), m_financeSet(db), m_salesSet(db) {
         for (CRecordset* set : std::initializer_list<CRecordset*>{
                  &m_user,       &m_baseData,       &m_instrumentSet, &m_musicianSet,
                  &m_firmSet,    &m_contactSet,     &m_vehicleSet,    &m_hotelSet,
@@ -380,7 +383,8 @@ public:
     }
 
     void write() {
-        writeBand();
+        if (m_copy == 1)
+            writeBand();
         writeMusicians();
         writeFirms();
         writeHotels();
@@ -427,7 +431,13 @@ private:
     void addMusicianFee(std::int32_t event, Musician musician, double amount, const QDate& paid);
     void addSale(std::int32_t event, int article, int quantity, double price);
 
+    // A name that is unique in one example, made unique across the copies.
+    QString numbered(const QString& name) const {
+        return m_copy == 1 ? name : QStringLiteral("%1 %2").arg(name).arg(m_copy);
+    }
+
     CDatabase& m_db;
+    const int m_copy;
     CSetUser m_user;
     CSetGrunddaten m_baseData;
     CSetInstrumente m_instrumentSet;
@@ -535,6 +545,8 @@ void DemoWriter::writeMusicians() {
         m_musicians.push_back(row.storeKey());
     }
     // The standard line-up belongs to the placeholder event 0.
+    if (m_copy > 1)
+        return;
     for (Musician musician : kStandardLineUp)
         NewRow(m_lineUpSet).number("EventID", 0).number("MusikerID", m_musicians[musician]).store();
 }
@@ -788,9 +800,9 @@ void DemoWriter::writeSongs() {
 }
 
 void DemoWriter::writeArticles() {
-    const QString records = QStringLiteral("TONTRÄGER");
-    const QString clothes = QStringLiteral("TEXTIL");
-    const QString other = QStringLiteral("SONSTIGES");
+    const QString records = numbered(QStringLiteral("TONTRÄGER"));
+    const QString clothes = numbered(QStringLiteral("TEXTIL"));
+    const QString other = numbered(QStringLiteral("SONSTIGES"));
     NewRow(m_groupSet)
         .text("Artikelgruppe", records)
         .text("Beschreibung", "CDs und Schallplatten der Band")
@@ -874,7 +886,7 @@ void DemoWriter::writeGemaOffices() {
     };
     for (const OfficeData& o : offices) {
         NewRow(m_gemaSet)
-            .text("Bezirksdirektion", o.name)
+            .text("Bezirksdirektion", numbered(QString::fromUtf8(o.name)))
             .text("Strasse", o.street)
             .text("PLZ", o.postcode)
             .text("Ort", o.town)
@@ -1520,9 +1532,10 @@ private:
 
 } // namespace
 
-void fillDemoData(CDatabase& db) {
+void fillDemoData(CDatabase& db, int copies) {
     CDbTransaction transaction(db);
-    DemoWriter(db).write();
+    for (int copy = 1; copy <= copies; ++copy)
+        DemoWriter(db, copy).write();
     transaction.commit();
 }
 

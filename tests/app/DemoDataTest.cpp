@@ -249,3 +249,36 @@ TEST(DemoDataTest, GeneratedEventsAddToTheExample) {
     EXPECT_EQ(eventCount(t), before + 500);
     expectEventsAsTheFormsWouldStoreThem(t);
 }
+
+TEST(DemoDataTest, CopiesRepeatTheExampleWithTheBandOnceAndUniqueNamesNumbered) {
+    TestDatabase once;
+    fillDemoData(once.db());
+    TestDatabase thrice;
+    fillDemoData(thrice.db(), 3);
+
+    for (const char* table :
+         {"T_Stamm_Musiker", "T_Stamm_Instrument", "T_Stamm_ExtFirma", "T_Stamm_ExtAnsprech",
+          "T_Stamm_KfzVerleiher_Kfz", "T_Stamm_Hotel", "T_Stamm_Songliste", "T_Stamm_Artikelgruppe",
+          "T_Stamm_Artikel", "T_Stamm_Gema_Bezirk", "T_Event_Transport", "T_Event_Uebernachtung",
+          "T_Event_Finanzen", "T_Event_Status"})
+        EXPECT_EQ(thrice.count(table), 3 * once.count(table)) << table;
+    EXPECT_EQ(eventCount(thrice), 3 * eventCount(once));
+    // One band, one set of base data, one standard line-up.
+    EXPECT_EQ(thrice.count("User"), 1);
+    EXPECT_EQ(thrice.count("T_Grunddaten"), 1);
+    EXPECT_EQ(thrice.count("T_Event_Besetzung", R"("EventID" = 0)"),
+              once.count("T_Event_Besetzung", R"("EventID" = 0)"));
+    // Names that must be unique carry the copy's number; every article is in a group.
+    EXPECT_EQ(thrice.count("T_Stamm_Artikelgruppe", R"("Artikelgruppe" = 'TEXTIL 3')"), 1);
+    EXPECT_EQ(
+        thrice.count("T_Stamm_Gema_Bezirk", R"("Bezirksdirektion" = 'Bezirksdirektion Süd 2')"), 1);
+    EXPECT_EQ(thrice.count("T_Stamm_Artikel", R"("Artikelgruppe" NOT IN
+        (SELECT "Artikelgruppe" FROM "T_Stamm_Artikelgruppe"))"),
+              0);
+    // A copy's line-ups name its own musicians, not those of the first copy.
+    const char* const lineUpMusicians = R"("MusikerID" IN
+        (SELECT "MusikerID" FROM "T_Event_Besetzung" WHERE "EventID" > 0))";
+    EXPECT_EQ(thrice.count("T_Stamm_Musiker", lineUpMusicians),
+              3 * once.count("T_Stamm_Musiker", lineUpMusicians));
+    expectEventsAsTheFormsWouldStoreThem(thrice);
+}

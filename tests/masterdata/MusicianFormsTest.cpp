@@ -309,6 +309,36 @@ TEST_F(MusicianFormsTest, InstrumentListAddsEditsAndDeletesRefusingAnEmptyField)
     EXPECT_EQ(database.count("T_Stamm_Instrument"), 5);
 }
 
+TEST_F(MusicianFormsTest, InstrumentListKeepsTheGermanOrderWhateverOrderTheRowsWereStoredIn) {
+    // Stored out of order, with a name twice and names with umlauts and lower case.
+    database.exec("INSERT INTO T_Stamm_Instrument (Instrument, Kurz) VALUES ('Zither', 'Zi'), "
+                  "('Gitarre', 'Git'), ('Ölfass', 'Öl'), ('akustikgitarre', 'AGit'), "
+                  "('Gitarre', 'E-Git'), ('Orgel', 'Org')");
+    CInstrumenteDlg form(database.db());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto* list = form.findChild<QTreeWidget*>();
+    const auto rows = [list] { return FormTest::listRows(*list, 2); };
+    EXPECT_EQ(rows(), "Akkordeon|Akk,akustikgitarre|AGit,Gitarre|E-Git,Gitarre|Git,Gitarre|Git,"
+                      "Ölfass|Öl,Orgel|Org,Zither|Zi");
+
+    // A new instrument and a renamed one take their places among the others.
+    onNextModal([&](QDialog& add) {
+        type(add, "Instrument", QStringLiteral("Harmonika"));
+        type(add, "Kurzform", QStringLiteral("Harm"));
+        EXPECT_EQ(saveAndClose(add), QDialog::Accepted);
+    });
+    click(form, "&Hinzufügen...");
+    FormTest::clickRow(*list, 8); // Zither
+    onNextModal([&](QDialog& edit) {
+        type(edit, "Instrument", QStringLiteral("Bandoneon"), true);
+        EXPECT_EQ(saveAndClose(edit), QDialog::Accepted);
+    });
+    click(form, "&Bearbeiten...");
+    EXPECT_EQ(rows(), "Akkordeon|Akk,akustikgitarre|AGit,[Bandoneon|Zi],Gitarre|E-Git,Gitarre|Git,"
+                      "Gitarre|Git,Harmonika|Harm,Ölfass|Öl,Orgel|Org");
+}
+
 // --- from the main window ----------------------------------------------------------------
 
 class MusicianFormsFromMainWindowTest : public RunningProgramTest {};
