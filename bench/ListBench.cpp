@@ -93,8 +93,7 @@ QSet<std::int32_t> conflictsByHand(sqlite3* db) {
 
 // The same rows the event list shows, marks included, from the same SQL run by hand: texts,
 // icon, double-booking and GEMA marks read by position straight from the statement, each text
-// converted and each date formatted row by row (texts that repeat are not shared), then sorted
-// newest first.
+// converted and each date formatted row by row, then sorted newest first.
 std::vector<ListRow> eventRowsByHand(sqlite3* db) {
     const QDate today = QDate::currentDate();
     const QByteArray day = today.toString(Qt::ISODate).toLatin1();

@@ -12,8 +12,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <functional>
-#include <initializer_list>
 
 #include <cstdio>
 
@@ -118,71 +116,23 @@ const std::string& eventListQuery() {
 
 namespace {
 
-// Texts that repeat from row to row (towns, venues, organisers) are made once and shared by the
-// rows, so that a long list holds each of them once. A small table remembers the latest text
-// per slot of the key's hash: looking up costs no more than converting, and a miss only replaces
-// the slot.
-class SharedTexts {
-public:
-    SharedTexts() : m_slots(kSlots) {}
-
-    // The stored UTF-8 text as a QString; null for an empty one.
-    QString text(std::string_view utf8) {
-        if (utf8.empty())
-            return QString();
-        return made(utf8,
-                    [utf8] { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); });
-    }
-
-    // The text `make` makes of the parts that `key` holds, made again only when the key was not
-    // seen lately.
-    template <class Make> QString made(std::string_view key, Make make) {
-        const size_t at = std::hash<std::string_view>()(key) & (kSlots - 1);
-        if (m_slots[at].key == key)
-            return m_slots[at].text;
-        // Made first: making may fill other slots, this one included.
-        QString text = make();
-        m_slots[at].key.assign(key);
-        m_slots[at].text = text;
-        return text;
-    }
-
-    // A key of several stored texts (each ended by a control character no text holds), built
-    // in a buffer that is reused.
-    std::string_view key(std::initializer_list<std::string_view> parts) {
-        m_key.clear();
-        for (std::string_view part : parts) {
-            m_key.append(part);
-            m_key.push_back('\x1f');
-        }
-        return m_key;
-    }
-
-private:
-    static constexpr size_t kSlots = 4096;
-    struct Slot {
-        std::string key;
-        QString text;
-    };
-    std::vector<Slot> m_slots;
-    std::string m_key;
+// Where a row goes in the list: its begin as a packed moment (-1 for none) and its key.
+struct Place {
+    std::int64_t begin;
+    std::int32_t key;
+    std::uint32_t row;
 };
 
-void sortNewestFirst(std::vector<ListRow>& rows, const std::vector<std::int64_t>& begins) {
+void sortNewestFirst(std::vector<ListRow>& rows, std::vector<Place>& places) {
     // Newest first; of events beginning at the same moment the later entered first, and events
-    // without a begin last.
-    std::vector<std::uint32_t> order(rows.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        if (begins[a] != begins[b])
-            return begins[a] > begins[b];
-        return rows[a].key > rows[b].key;
+    // without a begin last. The places are sorted, not the rows: they are small.
+    std::sort(places.begin(), places.end(), [](const Place& a, const Place& b) {
+        return a.begin != b.begin ? a.begin > b.begin : a.key > b.key;
     });
     std::vector<ListRow> sorted;
     sorted.reserve(rows.size());
-    for (const std::uint32_t index : order)
-        sorted.push_back(std::move(rows[index]));
+    for (const Place& place : places)
+        sorted.push_back(std::move(rows[place.row]));
     rows = std::move(sorted);
 }
 
@@ -190,8 +140,7 @@ std::vector<ListRow> eventRows(CDatabase& db, bool accounting) {
     const QDate today = QDate::currentDate();
     const QSet<std::int32_t> doubleBooked = Conflicts::eventsWithConflicts(db);
     std::vector<ListRow> rows;
-    std::vector<std::int64_t> begins;
-    SharedTexts texts;
+    std::vector<Place> places;
     CQuery events(db, eventListQuery());
     events.bindText(1, today.toString(Qt::ISODate));
     while (events.next()) {
@@ -207,7 +156,8 @@ std::vector<ListRow> eventRows(CDatabase& db, bool accounting) {
         }
         row.icon = accounting ? status.financeImage() : status.planningImage();
         const std::string_view begin = events.getUtf8(Begin);
-        begins.push_back(begin.empty() ? -1 : Conflicts::packedMoment(begin));
+        places.push_back({begin.empty() ? -1 : Conflicts::packedMoment(begin), row.key,
+                          static_cast<std::uint32_t>(rows.size())});
         row.doubleBooked = doubleBooked.contains(row.key);
         if (events.getBool(GemaDue)) {
             row.gemaDue = true;
@@ -217,29 +167,19 @@ std::vector<ListRow> eventRows(CDatabase& db, bool accounting) {
         }
         row.texts[1] = ListTexts::dateTime(begin, true);
         row.texts[2] = ListTexts::dateTime(events.getUtf8(End), true);
-        const std::string_view town = events.getUtf8(Town);
-        if (!events.isNull(OrganiserPrivate)) {
-            const bool isPrivate = events.getBool(OrganiserPrivate);
-            const std::string_view firm = events.getUtf8(Firm);
-            const std::string_view name = events.getUtf8(Name);
-            const std::string_view firstName = events.getUtf8(FirstName);
+        const QString town = events.getText(Town);
+        if (!events.isNull(OrganiserPrivate))
             row.texts[3] =
-                texts.made(texts.key({isPrivate ? "1" : "0", firm, name, firstName, town}), [&] {
-                    return ListTexts::organiser(isPrivate, texts.text(firm), texts.text(name),
-                                                texts.text(firstName), texts.text(town));
-                });
-        }
-        row.texts[4] = texts.text(events.getUtf8(Location));
-        row.texts[5] = texts.text(events.getUtf8(Street));
-        const std::string_view postcode = events.getUtf8(Postcode);
-        row.texts[6] = texts.made(texts.key({postcode, town}), [&] {
-            return ListTexts::postcodeAndTown(texts.text(postcode), texts.text(town));
-        });
+                ListTexts::organiser(events.getBool(OrganiserPrivate), events.getText(Firm),
+                                     events.getText(Name), events.getText(FirstName), town);
+        row.texts[4] = events.getText(Location);
+        row.texts[5] = events.getText(Street);
+        row.texts[6] = ListTexts::postcodeAndTown(events.getText(Postcode), town);
         row.texts[7] = ListTexts::dateTime(events.getUtf8(SetUp), false);
         row.texts[8] = ListTexts::dateTime(events.getUtf8(Strike), false);
         rows.push_back(std::move(row));
     }
-    sortNewestFirst(rows, begins);
+    sortNewestFirst(rows, places);
     return rows;
 }
 

@@ -6,16 +6,18 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
 #include <functional>
 #include <utility>
 
 // Runs work once a window stands on the screen: the first paint of the window ends, then the
 // work runs, so the user sees the window before anything slow happens.
 //
-// Also times a start: with VORLANTO_EXIT_WHEN_SHOWN set in the environment, the program ends its
-// event loop right after that first paint instead of running the work. The start-up benchmark
-// runs the program and a bare Qt window this way, one after the other, and compares whole runs.
-// Header only, so that the bare window uses the very same probe.
+// Also times a start: with VORLANTO_EXIT_WHEN_SHOWN set in the environment, the program writes
+// the line "shown" to its standard output right after that first paint and ends its event loop
+// instead of running the work. The start-up benchmark runs the program and a bare Qt window this
+// way, one after the other, and times each from its start to that line. Header only, so that
+// the bare window uses the very same probe.
 class StartupProbe : public QObject {
 public:
     static bool timingStart() { return qEnvironmentVariableIsSet("VORLANTO_EXIT_WHEN_SHOWN"); }
@@ -40,7 +42,11 @@ protected:
         if (event->type() == QEvent::Paint && !m_done) {
             m_done = true;
             if (timingStart()) {
-                QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+                QTimer::singleShot(0, qApp, [] {
+                    std::fputs("shown\n", stdout);
+                    std::fflush(stdout);
+                    QCoreApplication::exit(0);
+                });
                 return QObject::eventFilter(watched, event);
             }
             QTimer::singleShot(0, this, [this] {

@@ -84,8 +84,8 @@ TEST(EventList, TextsOrganiserIconsAndMarks) {
 }
 
 TEST(EventList, EveryRowKeepsItsOwnTextsWhenThousandsDiffer) {
-    // Texts that repeat are shared between rows; thousands of different ones must still each
-    // reach their own row.
+    // The rows are read in the order they were stored and sorted afterwards: each text must
+    // still reach its own row, also among thousands that begin at the same moment.
     TestDatabase data;
     data.exec("BEGIN");
     for (int event = 1; event <= 6000; ++event) {
