@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <future>
 
@@ -62,7 +63,9 @@ bool CKavioApp::initInstance() {
     // The pictures of the navigation pane are drawn and the background picture decodes on
     // other cores while the database opens and the window is built; the window waits for them
     // only where it needs them.
-    m_startPictures = Pictures::prepareStartPictures(CViewSplitLeft::kStartGroup);
+    m_startPictures = Pictures::prepareStartPictures(
+        CViewSplitLeft::kStartGroup,
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
     std::future<CPictureHolder::Decoded> background =
         std::async(std::launch::async, CPictureHolder::decode,
                    directory.filePath(QStringLiteral("bgr1024.jpg")));

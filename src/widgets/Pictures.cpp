@@ -10,8 +10,17 @@
 #include <QRadialGradient>
 #include <QtMath>
 
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstring>
 #include <functional>
 #include <future>
+#include <tuple>
+#include <vector>
 
 namespace Pictures {
 
@@ -1031,26 +1040,127 @@ QIcon applicationIcon() {
     return *icon;
 }
 
-std::shared_future<void> prepareStartPictures(int group) {
+namespace {
+
+// Raised with every change to a drawing above, so that no start shows the pictures of another
+// program version from the cache.
+constexpr int kDrawingVersion = 1;
+const char kCacheMagic[] = "Vorlanto-Startbilder";
+
+struct StartKey {
+    CacheSlot slot;
+    int key;
+    QSize size;
+};
+
+// The pictures a start shows first, in the order of StartPictureSet.
+std::vector<StartKey> startPictureKeys(int group) {
+    std::vector<StartKey> keys;
+    ButtonContent content;
+    for (int each = 0; each < 3; ++each) {
+        if (groupContent(each, content))
+            keys.push_back({GroupSlot, each * 2 + (each == group ? 1 : 0),
+                            QSize(kButtonWidth, kGroupButtonHeight)});
+    }
+    for (int button = 0; button < 7; ++button) {
+        if (listContent(group, button, content))
+            keys.push_back(
+                {ListSlot, listKey(group, button, false), QSize(kButtonWidth, kListButtonHeight)});
+    }
+    keys.push_back({LogoSlot, 0, QSize(102, 43)});
+    return keys;
+}
+
+} // namespace
+
+StartPictureSet drawStartPictures(int group) {
+    StartPictureSet pictures;
+    for (const StartKey& each : startPictureKeys(group)) {
+        ButtonContent content;
+        if (each.slot == GroupSlot && groupContent(each.key / 2, content))
+            pictures.push_back(drawGroupButton(content.caption, content.symbol, each.key % 2 != 0));
+        else if (each.slot == ListSlot && listContent(group, (each.key / 2) % 16, content))
+            pictures.push_back(drawListButton(content.caption, content.symbol, false));
+        else
+            pictures.push_back(drawLogo());
+    }
+    return pictures;
+}
+
+QString startPictureFile(const QString& folder, int group) {
+    return QDir(folder).filePath(QStringLiteral("startbilder-%1-%2-qt%3.bin")
+                                     .arg(kDrawingVersion)
+                                     .arg(group)
+                                     .arg(QString::fromLatin1(qVersion())));
+}
+
+// The file holds the pictures as their pixels, so that reading them costs next to nothing.
+StartPictureSet readStartPictures(const QString& path, int group) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QDataStream in(&file);
+    QByteArray magic;
+    qint32 version = 0;
+    in >> magic >> version;
+    if (magic != QByteArray(kCacheMagic) || version != kDrawingVersion)
+        return {};
+    StartPictureSet pictures;
+    for (const StartKey& each : startPictureKeys(group)) {
+        qint32 slot = -1;
+        qint32 key = -1;
+        QByteArray pixels;
+        in >> slot >> key >> pixels;
+        QImage image(each.size, QImage::Format_ARGB32_Premultiplied);
+        if (in.status() != QDataStream::Ok || slot != each.slot || key != each.key ||
+            pixels.size() != image.sizeInBytes())
+            return {};
+        std::memcpy(image.bits(), pixels.constData(), static_cast<size_t>(pixels.size()));
+        pictures.push_back(image);
+    }
+    return in.atEnd() ? pictures : StartPictureSet();
+}
+
+bool writeStartPictures(const QString& path, int group, const StartPictureSet& pictures) {
+    const std::vector<StartKey> keys = startPictureKeys(group);
+    if (pictures.size() != keys.size() || !QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream out(&file);
+    out << QByteArray(kCacheMagic) << qint32(kDrawingVersion);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const QImage image = pictures[i].convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (image.size() != keys[i].size)
+            return false;
+        out << qint32(keys[i].slot) << qint32(keys[i].key)
+            << QByteArray(reinterpret_cast<const char*>(image.constBits()),
+                          static_cast<qsizetype>(image.sizeInBytes()));
+    }
+    return out.status() == QDataStream::Ok && file.commit();
+}
+
+std::shared_future<void> prepareStartPictures(int group, const QString& cacheFolder) {
     StartPictures& start = startPictures();
     if (start.done.valid())
         return start.done;
-    start.done = std::async(std::launch::async, [&start, group] {
-                     for (int each = 0; each < 3; ++each) {
-                         ButtonContent content;
-                         if (groupContent(each, content))
-                             start.images[GroupSlot].insert(
-                                 each * 2 + (each == group ? 1 : 0),
-                                 drawGroupButton(content.caption, content.symbol, each == group));
+    start.done = std::async(std::launch::async, [&start, group, cacheFolder] {
+                     const QString path =
+                         cacheFolder.isEmpty() ? QString() : startPictureFile(cacheFolder, group);
+                     StartPictureSet pictures =
+                         path.isEmpty() ? StartPictureSet() : readStartPictures(path, group);
+                     if (pictures.empty()) {
+                         pictures = drawStartPictures(group);
+                         if (!path.isEmpty())
+                             writeStartPictures(path, group, pictures);
+                     } else {
+                         // The window's first text needs the fonts: they load here meanwhile.
+                         QFontMetricsF(QFont()).horizontalAdvance(QStringLiteral("Datei"));
                      }
-                     for (int button = 0; button < 7; ++button) {
-                         ButtonContent content;
-                         if (listContent(group, button, content))
-                             start.images[ListSlot].insert(
-                                 listKey(group, button, false),
-                                 drawListButton(content.caption, content.symbol, false));
-                     }
-                     start.images[LogoSlot].insert(0, drawLogo());
+                     const std::vector<StartKey> keys = startPictureKeys(group);
+                     for (size_t i = 0; i < keys.size(); ++i)
+                         start.images[keys[i].slot].insert(keys[i].key, pictures[i]);
                  }).share();
     return start.done;
 }

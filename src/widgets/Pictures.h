@@ -2,9 +2,11 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 #include <future>
+#include <vector>
 
 // The pictures of the main window, drawn by the program: navigation buttons, the status icons of
 // the event lists and the planning hub, the logo, the toolbar and the about box.
@@ -41,10 +43,21 @@ QIcon toolbarIcon(int index);
 // The program's window icon.
 QIcon applicationIcon();
 
-// Starts drawing, on another thread, the pictures the main window shows first: the group
-// buttons with `group` pressed, that group's list buttons and the logo. The functions above
-// wait for them when asked for one of them; whoever starts the drawing waits for its end
-// before the application object goes. A second call starts nothing and returns the same.
-std::shared_future<void> prepareStartPictures(int group);
+// Starts making, on another thread, the pictures the main window shows first: the group
+// buttons with `group` pressed, that group's list buttons and the logo. They are read from a
+// file in `cacheFolder` when an earlier start left one for this version, else drawn and kept
+// there (no folder: always drawn). The functions above wait for them when asked for one of
+// them; whoever starts this waits for its end before the application object goes. A second
+// call starts nothing and returns the same.
+std::shared_future<void> prepareStartPictures(int group, const QString& cacheFolder);
+
+// The pieces of that: the pictures in a fixed order (group buttons, list buttons, logo), the
+// cache file, reading it (empty on any doubt: another version, a short or damaged file, a
+// picture missing or of another size) and writing it (false when it could not be written).
+using StartPictureSet = std::vector<QImage>;
+StartPictureSet drawStartPictures(int group);
+QString startPictureFile(const QString& folder, int group);
+StartPictureSet readStartPictures(const QString& path, int group);
+bool writeStartPictures(const QString& path, int group, const StartPictureSet& pictures);
 
 } // namespace Pictures

@@ -6,6 +6,7 @@
 #include "views/CViewEmpty.h"
 #include "widgets/CPhotoCtrl.h"
 #include "widgets/CPictureHolder.h"
+#include "widgets/Pictures.h"
 
 #include <QFile>
 #include <QImage>
@@ -190,3 +191,49 @@ TEST_F(PictureTest, EmptyViewStretchesTheBackgroundOverItsWholeArea) {
 }
 
 } // namespace
+
+TEST(StartPictureTest, KeptPicturesComeBackPixelForPixelAndAnyDoubtDrawsThemAgain) {
+    QTemporaryDir folder;
+    const QString path = Pictures::startPictureFile(folder.path(), 0);
+    const Pictures::StartPictureSet drawn = Pictures::drawStartPictures(0);
+    // Three group buttons, the seven address lists, the logo.
+    ASSERT_EQ(drawn.size(), 11u);
+    ASSERT_TRUE(Pictures::writeStartPictures(path, 0, drawn));
+    const Pictures::StartPictureSet read = Pictures::readStartPictures(path, 0);
+    ASSERT_EQ(read.size(), drawn.size());
+    for (size_t i = 0; i < read.size(); ++i)
+        EXPECT_EQ(read[i], drawn[i].convertToFormat(QImage::Format_ARGB32_Premultiplied)) << i;
+
+    // Another group's file, a file cut short, one with a byte too many, or none at all.
+    EXPECT_TRUE(Pictures::readStartPictures(path, 1).empty());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    for (const QByteArray& damaged : {bytes.left(bytes.size() / 2), bytes + '\0', QByteArray()}) {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(damaged);
+        out.close();
+        EXPECT_TRUE(Pictures::readStartPictures(path, 0).empty());
+    }
+    EXPECT_TRUE(
+        Pictures::readStartPictures(folder.filePath(QStringLiteral("fehlt.bin")), 0).empty());
+    // Pictures of another list cannot be kept under this group's name.
+    EXPECT_FALSE(Pictures::writeStartPictures(path, 1, drawn));
+}
+
+TEST(StartPictureTest, AStartKeepsItsPicturesAndShowsWhatItWouldDraw) {
+    QTemporaryDir folder;
+    Pictures::prepareStartPictures(1, folder.path()).wait();
+    const Pictures::StartPictureSet drawn = Pictures::drawStartPictures(1);
+    EXPECT_EQ(Pictures::readStartPictures(Pictures::startPictureFile(folder.path(), 1), 1).size(),
+              drawn.size());
+    const auto pixels = [](const QPixmap& shown) {
+        return shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    EXPECT_EQ(pixels(Pictures::groupButton(1, true)), drawn[1]);
+    EXPECT_EQ(pixels(Pictures::groupButton(0, false)), drawn[0]);
+    EXPECT_EQ(pixels(Pictures::listButton(1, 0, false)), drawn[3]);
+    EXPECT_EQ(pixels(Pictures::logo()), drawn.back());
+}
