@@ -10,7 +10,9 @@
 #include <QRadialGradient>
 #include <QtMath>
 
+#include <QCoreApplication>
 #include <QDataStream>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -1042,8 +1044,8 @@ QIcon applicationIcon() {
 
 namespace {
 
-// Raised with every change to a drawing above, so that no start shows the pictures of another
-// program version from the cache.
+// The layout of the cache file; raised when it changes. (A program file built or installed anew
+// has a file name of its own anyway, see startPictureFile().)
 constexpr int kDrawingVersion = 1;
 const char kCacheMagic[] = "Vorlanto-Startbilder";
 
@@ -1088,10 +1090,15 @@ StartPictureSet drawStartPictures(int group) {
 }
 
 QString startPictureFile(const QString& folder, int group) {
-    return QDir(folder).filePath(QStringLiteral("startbilder-%1-%2-qt%3.bin")
+    // Named after this very program file too: a program built or installed anew may draw
+    // differently, and then draws once more instead of showing older pictures.
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    const qint64 stamp = program.lastModified().toSecsSinceEpoch() ^ (program.size() << 20);
+    return QDir(folder).filePath(QStringLiteral("startbilder-%1-%2-qt%3-%4.bin")
                                      .arg(kDrawingVersion)
                                      .arg(group)
-                                     .arg(QString::fromLatin1(qVersion())));
+                                     .arg(QString::fromLatin1(qVersion()))
+                                     .arg(quint64(stamp), 0, 16));
 }
 
 // The file holds the pictures as their pixels, so that reading them costs next to nothing.
@@ -1120,6 +1127,21 @@ StartPictureSet readStartPictures(const QString& path, int group) {
     }
     return in.atEnd() ? pictures : StartPictureSet();
 }
+
+namespace {
+
+// The files earlier program versions left.
+void removeOtherStartPictures(const QString& kept) {
+    const QFileInfo keptFile(kept);
+    QDir folder = keptFile.absoluteDir();
+    for (const QString& name :
+         folder.entryList({QStringLiteral("startbilder-*.bin")}, QDir::Files)) {
+        if (name != keptFile.fileName())
+            folder.remove(name);
+    }
+}
+
+} // namespace
 
 bool writeStartPictures(const QString& path, int group, const StartPictureSet& pictures) {
     const std::vector<StartKey> keys = startPictureKeys(group);
@@ -1152,8 +1174,8 @@ std::shared_future<void> prepareStartPictures(int group, const QString& cacheFol
                          path.isEmpty() ? StartPictureSet() : readStartPictures(path, group);
                      if (pictures.empty()) {
                          pictures = drawStartPictures(group);
-                         if (!path.isEmpty())
-                             writeStartPictures(path, group, pictures);
+                         if (!path.isEmpty() && writeStartPictures(path, group, pictures))
+                             removeOtherStartPictures(path);
                      } else {
                          // The window's first text needs the fonts: they load here meanwhile.
                          QFontMetricsF(QFont()).horizontalAdvance(QStringLiteral("Datei"));

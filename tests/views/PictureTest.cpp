@@ -225,7 +225,13 @@ TEST(StartPictureTest, KeptPicturesComeBackPixelForPixelAndAnyDoubtDrawsThemAgai
 
 TEST(StartPictureTest, AStartKeepsItsPicturesAndShowsWhatItWouldDraw) {
     QTemporaryDir folder;
+    // What an earlier program left goes once this one has kept its own.
+    const QString older = folder.filePath(QStringLiteral("startbilder-1-1-qt6-alt.bin"));
+    QFile leftOver(older);
+    ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
+    leftOver.close();
     Pictures::prepareStartPictures(1, folder.path()).wait();
+    EXPECT_FALSE(QFile::exists(older));
     const Pictures::StartPictureSet drawn = Pictures::drawStartPictures(1);
     EXPECT_EQ(Pictures::readStartPictures(Pictures::startPictureFile(folder.path(), 1), 1).size(),
               drawn.size());
