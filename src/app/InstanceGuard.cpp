@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -42,10 +44,8 @@ InstanceGuard::InstanceGuard(const QString& programDirectory)
                                                                QCryptographicHash::Sha1)
                                           .toHex()
                                           .left(24))))),
-      m_lock(QDir(programDirectory).filePath(QStringLiteral(".Vorlanto.lock"))) {
-    // A run that ended without removing its lock file is recognised by its process id at once.
-    m_lock.setStaleLockTime(0);
-}
+      m_lockPath(
+          QFile::encodeName(QDir(programDirectory).filePath(QStringLiteral(".Vorlanto.lock")))) {}
 
 InstanceGuard::~InstanceGuard() {
     while (!m_callers.empty())
@@ -55,18 +55,26 @@ InstanceGuard::~InstanceGuard() {
         ::close(m_server);
         ::unlink(m_socketPath.constData());
     }
-    if (m_holds)
-        m_lock.unlock();
+    // The file stays: removing it could let a start that opened it meanwhile lock a file
+    // nobody else finds. Closing ends the lock.
+    if (m_lock >= 0)
+        ::close(m_lock);
 }
 
 bool InstanceGuard::acquire() {
     if (m_holds)
         return true;
-    if (!m_lock.tryLock(0)) {
-        if (m_lock.error() == QLockFile::LockFailedError)
-            return false;
-        // No lock file possible (a write-protected directory): nothing to guard against here.
+    m_lock = ::open(m_lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (m_lock < 0)
+        m_lock = ::open(m_lockPath.constData(), O_RDONLY | O_CLOEXEC);
+    // No lock file possible (a write-protected directory): nothing to guard against here.
+    if (m_lock < 0)
         return true;
+    if (::flock(m_lock, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(m_lock);
+        m_lock = -1;
+        return !held;
     }
     m_holds = true;
     listen();

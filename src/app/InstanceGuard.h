@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
@@ -10,10 +9,10 @@
 
 class QSocketNotifier;
 
-// One running Vorlanto per program directory. The first holds a lock file in the directory
-// (with its process id, so that a crashed run does not lock the directory out) and listens on a
-// local socket named after the directory; a later start finds the lock held and can ask the
-// running one to bring its window forward.
+// One running Vorlanto per program directory. The first holds a lock on a file in the directory
+// (a kernel lock: it ends with the process, so a crashed run never locks the directory out, and
+// taking it writes nothing to disk) and listens on a local socket named after the directory; a
+// later start finds the lock held and can ask the running one to bring its window forward.
 //
 // The socket is a plain Unix domain socket watched by the event loop: the program needs no
 // network library for it, which keeps the start short.
@@ -42,7 +41,8 @@ private:
     void closeCaller(int socket);
 
     QByteArray m_socketPath;
-    QLockFile m_lock;
+    QByteArray m_lockPath;
+    int m_lock = -1;
     int m_server = -1;
     std::unique_ptr<QSocketNotifier> m_serverNotifier;
     struct Caller {
