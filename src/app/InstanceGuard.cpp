@@ -118,6 +118,7 @@ void InstanceGuard::readCaller(int socket) {
     if (found == m_callers.end())
         return;
     char buffer[64];
+    bool hungUp = false;
     for (;;) {
         const ssize_t count = ::read(socket, buffer, sizeof buffer);
         if (count > 0) {
@@ -128,19 +129,15 @@ void InstanceGuard::readCaller(int socket) {
         }
         if (count < 0 && errno == EINTR)
             continue;
-        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            break;
-        // The caller has hung up (or the socket failed): what it said counts now.
-        const bool raise = found->second.received.contains(kRaise);
-        closeCaller(socket);
-        if (raise)
-            Q_EMIT raiseRequested();
-        return;
+        // Nothing more for now, or the caller has hung up (or the socket failed).
+        hungUp = !(count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK));
+        break;
     }
-    if (found->second.received.contains(kRaise)) {
+    const bool raise = found->second.received.contains(kRaise);
+    if (raise || hungUp)
         closeCaller(socket);
+    if (raise)
         Q_EMIT raiseRequested();
-    }
 }
 
 void InstanceGuard::closeCaller(int socket) {

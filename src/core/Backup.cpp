@@ -162,13 +162,19 @@ QString freeName(const QDir& folder, const QDateTime& now, const QString& suffix
     return folder.filePath(name);
 }
 
+// Checks a file to the depth, naming it as the user knows it; throws CDaoException when it is
+// not fit.
+void checkFile(const QString& path, const QString& shownName, DatabaseCheck::Depth depth) {
+    ReadConnection connection(path);
+    if (!connection.ok())
+        throw CDaoException::fromSqlite(connection.get(), SQLITE_CANTOPEN, shownName);
+    DatabaseCheck::check(connection.get(), shownName, depth);
+}
+
 // The full check of a file, naming it as the user knows it; empty when it is fit.
 QString problemOf(const QString& path, const QString& shownName) {
-    ReadConnection connection(path);
     try {
-        if (!connection.ok())
-            throw CDaoException::fromSqlite(connection.get(), SQLITE_CANTOPEN, shownName);
-        DatabaseCheck::check(connection.get(), shownName, DatabaseCheck::Depth::Full);
+        checkFile(path, shownName, DatabaseCheck::Depth::Full);
     } catch (const CDaoException& error) {
         return error.description();
     }
@@ -181,17 +187,12 @@ QString problemOf(const QString& path, const QString& shownName) {
 QString writeUnlocked(const QString& databasePath, const QString& backupFolder,
                       const QDateTime& now) {
     const QString shownName = QDir::toNativeSeparators(databasePath);
-    {
-        ReadConnection connection(databasePath);
-        try {
-            if (!connection.ok())
-                throw CDaoException::fromSqlite(connection.get(), SQLITE_CANTOPEN, shownName);
-            DatabaseCheck::check(connection.get(), shownName, DatabaseCheck::Depth::Opening);
-        } catch (const CDaoException& error) {
-            throw CDaoException(error.code(),
-                                QStringLiteral("Die Datensicherung wurde nicht angelegt: %1")
-                                    .arg(error.description()));
-        }
+    try {
+        checkFile(databasePath, shownName, DatabaseCheck::Depth::Opening);
+    } catch (const CDaoException& error) {
+        throw CDaoException(
+            error.code(),
+            QStringLiteral("Die Datensicherung wurde nicht angelegt: %1").arg(error.description()));
     }
     QDir folder(backupFolder);
     const bool made = !folder.exists();

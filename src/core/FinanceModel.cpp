@@ -157,22 +157,7 @@ double budgetToStore(double typed, bool includesVat, double rate1, VatMode mode)
 }
 
 double BudgetSummary::area(int costGroup) const {
-    switch (costGroup) {
-    case Personnel:
-        return personnel;
-    case PAHire:
-        return pa;
-    case LightHire:
-        return light;
-    case Transport:
-        return transport;
-    case Overnight:
-        return overnight;
-    case Expenses:
-        return expenses;
-    default:
-        return 0;
-    }
+    return AreaCosts{personnel, pa, light, transport, overnight, expenses}.area(costGroup);
 }
 
 namespace {

@@ -16,12 +16,6 @@ void CQuery::bindText(int parameter, const QString& text) {
         throw CDaoException::fromSqlite(m_db.handle(), rc);
 }
 
-void CQuery::bindLong(int parameter, std::int64_t number) {
-    const int rc = sqlite3_bind_int64(m_statement.get(), parameter, number);
-    if (rc != SQLITE_OK)
-        throw CDaoException::fromSqlite(m_db.handle(), rc);
-}
-
 bool CQuery::next() {
     const int rc = sqlite3_step(m_statement.get());
     if (rc == SQLITE_ROW)
@@ -37,10 +31,6 @@ bool CQuery::isNull(int column) const {
 
 std::int32_t CQuery::getLong(int column) const {
     return sqlite3_column_int(m_statement.get(), column);
-}
-
-double CQuery::getDouble(int column) const {
-    return sqlite3_column_double(m_statement.get(), column);
 }
 
 QString CQuery::getText(int column) const {

@@ -25,7 +25,6 @@ public:
 
     // Parameters are numbered from 1, as ?1, ?2 … in the SQL.
     void bindText(int parameter, const QString& text);
-    void bindLong(int parameter, std::int64_t number);
 
     // Moves to the next row (the first at the first call); false after the last. Throws
     // CDaoException when reading fails.
@@ -36,7 +35,6 @@ public:
     std::int32_t getLong(int column) const;
     // Yes/No; false when null.
     bool getBool(int column) const { return getLong(column) != 0; }
-    double getDouble(int column) const;
     // A null QString when null.
     QString getText(int column) const;
     // An invalid QDateTime when null or not a stored date.

@@ -1053,23 +1053,30 @@ struct StartKey {
     CacheSlot slot;
     int key;
     QSize size;
+    std::function<QImage()> draw;
 };
 
-// The pictures a start shows first, in the order of StartPictureSet.
+// The pictures a start shows first, in the order of StartPictureSet, each with its drawing.
 std::vector<StartKey> startPictureKeys(int group) {
     std::vector<StartKey> keys;
-    ButtonContent content;
     for (int each = 0; each < 3; ++each) {
-        if (groupContent(each, content))
-            keys.push_back({GroupSlot, each * 2 + (each == group ? 1 : 0),
-                            QSize(kButtonWidth, kGroupButtonHeight)});
+        ButtonContent content;
+        if (groupContent(each, content)) {
+            const bool pressed = each == group;
+            keys.push_back({GroupSlot, each * 2 + (pressed ? 1 : 0),
+                            QSize(kButtonWidth, kGroupButtonHeight), [content, pressed] {
+                                return drawGroupButton(content.caption, content.symbol, pressed);
+                            }});
+        }
     }
     for (int button = 0; button < 7; ++button) {
+        ButtonContent content;
         if (listContent(group, button, content))
             keys.push_back(
-                {ListSlot, listKey(group, button, false), QSize(kButtonWidth, kListButtonHeight)});
+                {ListSlot, listKey(group, button, false), QSize(kButtonWidth, kListButtonHeight),
+                 [content] { return drawListButton(content.caption, content.symbol, false); }});
     }
-    keys.push_back({LogoSlot, 0, QSize(102, 43)});
+    keys.push_back({LogoSlot, 0, QSize(102, 43), drawLogo});
     return keys;
 }
 
@@ -1077,15 +1084,8 @@ std::vector<StartKey> startPictureKeys(int group) {
 
 StartPictureSet drawStartPictures(int group) {
     StartPictureSet pictures;
-    for (const StartKey& each : startPictureKeys(group)) {
-        ButtonContent content;
-        if (each.slot == GroupSlot && groupContent(each.key / 2, content))
-            pictures.push_back(drawGroupButton(content.caption, content.symbol, each.key % 2 != 0));
-        else if (each.slot == ListSlot && listContent(group, (each.key / 2) % 16, content))
-            pictures.push_back(drawListButton(content.caption, content.symbol, false));
-        else
-            pictures.push_back(drawLogo());
-    }
+    for (const StartKey& each : startPictureKeys(group))
+        pictures.push_back(each.draw());
     return pictures;
 }
 

@@ -11,6 +11,7 @@
 #include "views/CBenutzerDlg.h"
 #include "views/CLoginDlg.h"
 #include "views/CPasswortDlg.h"
+#include "widgets/StartupProbe.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -375,8 +376,7 @@ protected:
         guard.start(20);
         EXPECT_TRUE(app.initInstance()) << messages.texts().join(u'\n').toStdString();
         // Reminders come once the window has been painted.
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(app.mainFrame()));
-        QTest::qWait(100);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !StartupProbe::pending(app.mainFrame()); }));
         return !seen;
     }
 
