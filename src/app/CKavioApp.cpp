@@ -18,6 +18,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
@@ -38,9 +40,6 @@ CKavioApp::CKavioApp() {
 }
 
 CKavioApp::~CKavioApp() {
-    // Drawing on another thread must end while the application object is there.
-    if (m_startPictures.valid())
-        m_startPictures.wait();
     m_mainFrame.reset();
     m_guard.reset();
     if (runningApp == this)
@@ -55,21 +54,19 @@ QString CKavioApp::databasePath() const {
     return QDir(m_programDirectory).filePath(QStringLiteral("Kavio.mde"));
 }
 
+namespace {
+// What the start-up thread hands back: the reason the database cannot be used (empty when it
+// opened) and the background picture.
+struct OpenedStart {
+    QString databaseError;
+    CPictureHolder::Decoded background;
+};
+} // namespace
+
 bool CKavioApp::initInstance() {
     // The program directory is the working directory, not the executable's.
     m_programDirectory = QDir::currentPath();
     const QDir directory(m_programDirectory);
-
-    // The pictures of the navigation pane are drawn and the background picture decodes on
-    // other cores while the database opens and the window is built; the window waits for them
-    // only where it needs them.
-    m_startPictures = Pictures::prepareStartPictures(
-        CViewSplitLeft::kStartGroup,
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
-    std::future<CPictureHolder::Decoded> background =
-        std::async(std::launch::async, CPictureHolder::decode,
-                   directory.filePath(QStringLiteral("bgr1024.jpg")));
-
     m_profile.setPath(directory.filePath(QStringLiteral("Kavio.ini")));
 
     if (!QFileInfo::exists(databasePath())) {
@@ -78,13 +75,46 @@ bool CKavioApp::initInstance() {
             QStringLiteral("Datenbank %1 wurde nicht gefunden. Abbruch.").arg(databasePath()));
         return false;
     }
-    if (!guardDirectory() || !openDatabase())
-        return false;
-    if (!logIn())
+    if (!guardDirectory())
         return false;
 
+    // While the window is built here, one thread loads the fonts and another reads the
+    // navigation pictures (the window waits for them only where it shows one), opens and
+    // checks the database and reads the background picture, in the order the window needs
+    // them. Nothing here touches the database until that thread is done.
+    const QString cacheFolder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    std::future<void> fonts = std::async(std::launch::async, [] {
+        // The window's first text needs the fonts: they load here meanwhile.
+        QFontMetricsF(QFont()).horizontalAdvance(QStringLiteral("Datei"));
+    });
+    std::future<OpenedStart> opening = std::async(
+        std::launch::async,
+        [this, pictures = Pictures::startPictureTask(CViewSplitLeft::kStartGroup, cacheFolder),
+         backgroundPath = directory.filePath(QStringLiteral("bgr1024.jpg")),
+         keptBackground = cacheFolder.isEmpty()
+                              ? QString()
+                              : QDir(cacheFolder).filePath(QStringLiteral("hintergrund.bin"))] {
+            pictures();
+            OpenedStart opened;
+            opened.databaseError = openDatabase();
+            opened.background = CPictureHolder::decodeKept(backgroundPath, keptBackground);
+            return opened;
+        });
     m_document = std::make_unique<CKavioDoc>();
     m_mainFrame = std::make_unique<CMainFrame>(*this);
+    OpenedStart opened = opening.get();
+
+    const auto giveUp = [this] {
+        m_mainFrame.reset();
+        m_document.reset();
+        return false;
+    };
+    if (!opened.databaseError.isEmpty()) {
+        MessageService::stop(nullptr, opened.databaseError);
+        return giveUp();
+    }
+    if (!logIn())
+        return giveUp();
 
     refreshUserProfile();
     // The reports print the band's data as it is now.
@@ -93,11 +123,8 @@ bool CKavioApp::initInstance() {
                          if (topic == ChangeNotifier::Topic::UserData)
                              refreshUserProfile();
                      });
-    if (!m_background.take(background.get())) {
-        m_mainFrame.reset();
-        m_document.reset();
-        return false;
-    }
+    if (!m_background.take(std::move(opened.background)))
+        return giveUp();
     // Without a window manager "maximised" means nothing: cover the screen ourselves.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_mainFrame->setGeometry(screen->availableGeometry());
@@ -146,30 +173,26 @@ void CKavioApp::connectDatabase() {
         m_database.execute("PRAGMA query_only = ON");
 }
 
-bool CKavioApp::openDatabase() {
+QString CKavioApp::openDatabase() {
     try {
         connectDatabase();
     } catch (const CDaoException& error) {
-        MessageService::stop(nullptr,
-                             error.description().isEmpty()
-                                 ? QStringLiteral("open error on databse \"%1\". Maybe DAO isn't "
-                                                  "istalled.")
-                                       .arg(databasePath())
-                                 : error.description());
-        return false;
+        return error.description().isEmpty()
+                   ? QStringLiteral("open error on databse \"%1\". Maybe DAO isn't istalled.")
+                         .arg(databasePath())
+                   : error.description();
     }
     if (m_readOnly)
-        return true;
+        return QString();
     // Every save would fail and the exit maintenance could not run: say so now, once.
     const QString protection = writeProtection(m_database, m_programDirectory);
     if (!protection.isEmpty()) {
         m_database.close();
-        MessageService::stop(nullptr, protection);
-        return false;
+        return protection;
     }
     // Copies a backup, restore or compaction left when it was stopped midway.
     removeLeftoverCopies(m_programDirectory);
-    return true;
+    return QString();
 }
 
 bool CKavioApp::logIn() {

@@ -43,6 +43,9 @@ public:
 
     // The main database, reopened first when it was closed.
     CDatabase& database();
+    // The same object as it is, open or not: for the main window, which keeps it for later
+    // while the database opens on another thread.
+    CDatabase& databaseToKeep() { return m_database; }
     QString databasePath() const;
     const QString& programDirectory() const { return m_programDirectory; }
     CProfileFile& profile() { return m_profile; }
@@ -68,7 +71,10 @@ private:
     // One Vorlanto per program directory: false when the program ends (the running one was
     // asked to come forward, or the user cancelled); may choose the read-only start.
     bool guardDirectory();
-    bool openDatabase();
+    // Opens the database for this run, with the checks of a start; the German reason when it
+    // cannot be used (then it is closed), else empty. Shows nothing: it runs on the start-up
+    // thread.
+    QString openDatabase();
     // Opens the database, read-only when started so.
     void connectDatabase();
     // Asks for the user name and password when the User row holds a password. False when the
@@ -84,7 +90,5 @@ private:
     std::unique_ptr<CKavioDoc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<InstanceGuard> m_guard;
-    // The navigation pictures being drawn on another thread while the program starts.
-    std::shared_future<void> m_startPictures;
     bool m_readOnly = false;
 };

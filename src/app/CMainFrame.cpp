@@ -22,15 +22,16 @@
 CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
     : QMainWindow(parent), m_app(app), m_navigation(new CViewSplitLeft),
       m_emptyView(new CViewEmpty(app.background())),
-      m_eventViews(new CViewSplitRight(app.database(), app.profile())),
-      m_addressViews(new CViewSplitRight(app.database(), app.profile())),
+      m_eventViews(new CViewSplitRight(app.databaseToKeep(), app.profile())),
+      m_addressViews(new CViewSplitRight(app.databaseToKeep(), app.profile())),
       m_splitter(
           new CMultiViewSplitter(m_navigation, m_emptyView, m_eventViews, m_addressViews, this)) {
     setWindowTitle(QString::fromUtf8(CKavioDoc::kTitle));
     setWindowIcon(Pictures::applicationIcon());
     setCentralWidget(m_splitter);
     resize(1024, 768);
-    m_forms = std::make_unique<FormRegistry>(app.database(), app.profile(), app.programDirectory());
+    m_forms =
+        std::make_unique<FormRegistry>(app.databaseToKeep(), app.profile(), app.programDirectory());
     m_menu = new CMainMenu(*this);
     ReportPrinting::setPrinterSource(this, [this] { return &printer(); });
 

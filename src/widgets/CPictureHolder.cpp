@@ -1,5 +1,6 @@
 #include "CPictureHolder.h"
 
+#include "KeptImage.h"
 #include "core/MessageService.h"
 
 #include <QBuffer>
@@ -61,6 +62,19 @@ CPictureHolder::Decoded CPictureHolder::decode(const QString& path) {
     if (result.image.isNull())
         result.failure = kCannotDecode;
     return result;
+}
+
+CPictureHolder::Decoded CPictureHolder::decodeKept(const QString& path, const QString& keptPath) {
+    if (keptPath.isEmpty())
+        return decode(path);
+    const QByteArray source = KeptImage::fileStamp(path);
+    QImage kept = KeptImage::read(keptPath, source);
+    if (!kept.isNull())
+        return Decoded{std::move(kept), nullptr, path};
+    Decoded decoded = decode(path);
+    if (!decoded.failure)
+        KeptImage::write(keptPath, source, decoded.image);
+    return decoded;
 }
 
 bool CPictureHolder::take(Decoded decoded, QWidget* messageParent) {

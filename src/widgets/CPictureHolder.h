@@ -34,6 +34,10 @@ public:
         QString path;
     };
     static Decoded decode(const QString& path);
+    // The same, through a kept copy of the pixels at `keptPath` (see KeptImage): read from
+    // there when it was made from this very file, else decoded and kept there. An empty
+    // `keptPath` only decodes.
+    static Decoded decodeKept(const QString& path, const QString& keptPath);
     bool take(Decoded decoded, QWidget* messageParent = nullptr);
     bool hasPicture() const { return !m_image.isNull(); }
     void clear() { m_image = QImage(); }

@@ -36,7 +36,7 @@ const QString kFontFamily = QStringLiteral("Liberation Sans");
 
 // Pixmaps are drawn once and kept for the whole run. The caches are deliberately never freed:
 // that way no pixmap outlives the application object in a static destructor.
-enum CacheSlot { GroupSlot, ListSlot, LogoSlot, MakerSlot };
+enum CacheSlot { GroupSlot, ListSlot, LogoSlot, MakerSlot, ToolbarSlot, IconSlot };
 
 QHash<int, QPixmap>& pixmapCache(CacheSlot slot) {
     static auto* caches = new QHash<int, QHash<int, QPixmap>>;
@@ -64,7 +64,7 @@ QIcon iconOf(const QImage& image) {
 // them; each is taken once and then lives in the pixmap cache.
 struct StartPictures {
     std::shared_future<void> done;
-    QHash<int, QImage> images[4];
+    QHash<int, QImage> images[6];
 };
 StartPictures& startPictures() {
     static auto* pictures = new StartPictures;
@@ -1025,20 +1025,28 @@ QPixmap makerPicture() {
     return cached(pixmapCache(MakerSlot), 0, [] { return QPixmap::fromImage(drawMakerPicture()); });
 }
 
+namespace {
+constexpr int kApplicationIconSizes[] = {16, 32, 64};
+
+std::function<QImage()> toolbarDrawing(int index) {
+    return index == 0 ? helpIcon : index == 1 ? calendarIcon : printerIcon;
+}
+} // namespace
+
 QIcon toolbarIcon(int index) {
     if (index < 0 || index > 2)
         return QIcon();
     static auto* icons = new QHash<int, QIcon>;
-    return cached(*icons, index, [index] {
-        return iconOf(index == 0 ? helpIcon() : index == 1 ? calendarIcon() : printerIcon());
-    });
+    return cached(*icons, index,
+                  [index] { return QIcon(pictureFor(ToolbarSlot, index, toolbarDrawing(index))); });
 }
 
 QIcon applicationIcon() {
     static auto* icon = new QIcon;
     if (icon->isNull())
-        for (const int size : {16, 32, 64})
-            icon->addPixmap(QPixmap::fromImage(drawApplicationIcon(size)));
+        for (const int size : kApplicationIconSizes)
+            icon->addPixmap(
+                pictureFor(IconSlot, size, [size] { return drawApplicationIcon(size); }));
     return *icon;
 }
 
@@ -1046,7 +1054,7 @@ namespace {
 
 // The layout of the cache file; raised when it changes. (A program file built or installed anew
 // has a file name of its own anyway, see startPictureFile().)
-constexpr int kDrawingVersion = 1;
+constexpr int kDrawingVersion = 2;
 const char kCacheMagic[] = "Vorlanto-Startbilder";
 
 struct StartKey {
@@ -1076,6 +1084,12 @@ std::vector<StartKey> startPictureKeys(int group) {
                 {ListSlot, listKey(group, button, false), QSize(kButtonWidth, kListButtonHeight),
                  [content] { return drawListButton(content.caption, content.symbol, false); }});
     }
+    // The window's own pictures: the toolbar and the window icon.
+    for (int index = 0; index < 3; ++index)
+        keys.push_back({ToolbarSlot, index, QSize(16, 15), toolbarDrawing(index)});
+    for (const int size : kApplicationIconSizes)
+        keys.push_back(
+            {IconSlot, size, QSize(size, size), [size] { return drawApplicationIcon(size); }});
     keys.push_back({LogoSlot, 0, QSize(102, 43), drawLogo});
     return keys;
 }
@@ -1163,28 +1177,35 @@ bool writeStartPictures(const QString& path, int group, const StartPictureSet& p
     return out.status() == QDataStream::Ok && file.commit();
 }
 
+std::function<void()> startPictureTask(int group, const QString& cacheFolder) {
+    StartPictures& start = startPictures();
+    if (start.done.valid())
+        return [] {};
+    auto finished = std::make_shared<std::promise<void>>();
+    start.done = finished->get_future().share();
+    return [&start, finished, group, cacheFolder] {
+        const QString path =
+            cacheFolder.isEmpty() ? QString() : startPictureFile(cacheFolder, group);
+        StartPictureSet pictures =
+            path.isEmpty() ? StartPictureSet() : readStartPictures(path, group);
+        if (pictures.empty()) {
+            pictures = drawStartPictures(group);
+            if (!path.isEmpty() && writeStartPictures(path, group, pictures))
+                removeOtherStartPictures(path);
+        }
+        const std::vector<StartKey> keys = startPictureKeys(group);
+        for (size_t i = 0; i < keys.size(); ++i)
+            start.images[keys[i].slot].insert(keys[i].key, pictures[i]);
+        finished->set_value();
+    };
+}
+
 std::shared_future<void> prepareStartPictures(int group, const QString& cacheFolder) {
     StartPictures& start = startPictures();
     if (start.done.valid())
         return start.done;
-    start.done = std::async(std::launch::async, [&start, group, cacheFolder] {
-                     const QString path =
-                         cacheFolder.isEmpty() ? QString() : startPictureFile(cacheFolder, group);
-                     StartPictureSet pictures =
-                         path.isEmpty() ? StartPictureSet() : readStartPictures(path, group);
-                     if (pictures.empty()) {
-                         pictures = drawStartPictures(group);
-                         if (!path.isEmpty() && writeStartPictures(path, group, pictures))
-                             removeOtherStartPictures(path);
-                     } else {
-                         // The window's first text needs the fonts: they load here meanwhile.
-                         QFontMetricsF(QFont()).horizontalAdvance(QStringLiteral("Datei"));
-                     }
-                     const std::vector<StartKey> keys = startPictureKeys(group);
-                     for (size_t i = 0; i < keys.size(); ++i)
-                         start.images[keys[i].slot].insert(keys[i].key, pictures[i]);
-                 }).share();
-    return start.done;
+    // Ends with the thread, so that whoever waits for it knows the thread is gone too.
+    return std::async(std::launch::async, startPictureTask(group, cacheFolder)).share();
 }
 
 } // namespace Pictures

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPixmap>
 
+#include <functional>
 #include <future>
 #include <vector>
 
@@ -44,14 +45,20 @@ QIcon toolbarIcon(int index);
 QIcon applicationIcon();
 
 // Starts making, on another thread, the pictures the main window shows first: the group
-// buttons with `group` pressed, that group's list buttons and the logo. They are read from a
+// buttons with `group` pressed, that group's list buttons, the toolbar pictures, the window
+// icon and the logo. They are read from a
 // file in `cacheFolder` when an earlier start left one for this version, else drawn and kept
 // there (no folder: always drawn). The functions above wait for them when asked for one of
 // them; whoever starts this waits for its end before the application object goes. A second
-// call starts nothing and returns the same.
+// call starts nothing and returns a future of the pictures being in place.
 std::shared_future<void> prepareStartPictures(int group, const QString& cacheFolder);
+// The same as a task for a thread of the caller's, which may go on with other work after it:
+// from this call on, the functions above wait for the task when asked for a start picture.
+// After the first call (of either), an empty task.
+std::function<void()> startPictureTask(int group, const QString& cacheFolder);
 
-// The pieces of that: the pictures in a fixed order (group buttons, list buttons, logo), the
+// The pieces of that: the pictures in a fixed order (group buttons, list buttons, toolbar,
+// window icon, logo), the
 // cache file, reading it (empty on any doubt: another version, a short or damaged file, a
 // picture missing or of another size) and writing it (false when it could not be written).
 using StartPictureSet = std::vector<QImage>;

@@ -6,8 +6,10 @@
 #include "views/CViewEmpty.h"
 #include "widgets/CPhotoCtrl.h"
 #include "widgets/CPictureHolder.h"
+#include "widgets/KeptImage.h"
 #include "widgets/Pictures.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -77,6 +79,54 @@ TEST_F(PictureTest, HolderReportsAMissingFileOnce) {
     EXPECT_EQ(messages.messages().first().text,
               QStringLiteral("Datei %1 nicht gefunden.").arg(missing));
     EXPECT_EQ(messages.messages().first().buttons, MessageService::Buttons::Ok);
+}
+
+TEST_F(PictureTest, KeptBackgroundIsThePictureOfThisVeryFileOrDecodedAnew) {
+    MessageRecorder messages;
+    const QString kept = file("cache/hintergrund.bin");
+    const QString background = writePicture("hintergrund.png", solid(64, 48, Qt::blue));
+    const QImage blue = QImage(background).convertToFormat(QImage::Format_RGB32);
+
+    // The first start decodes and keeps the pixels, the next one reads them back.
+    CPictureHolder::Decoded first = CPictureHolder::decodeKept(background, kept);
+    ASSERT_EQ(first.failure, nullptr);
+    EXPECT_EQ(first.image.convertToFormat(QImage::Format_RGB32), blue);
+    ASSERT_TRUE(QFile::exists(kept));
+    const QByteArray source = KeptImage::fileStamp(background);
+    EXPECT_EQ(KeptImage::read(kept, source), blue);
+    CPictureHolder holder;
+    ASSERT_TRUE(holder.take(CPictureHolder::decodeKept(background, kept)));
+    EXPECT_EQ(holder.image(), blue);
+
+    // The user puts another picture in its place: the new one shows, and is kept instead.
+    const QString replaced = writePicture("hintergrund.png", solid(32, 32, Qt::green));
+    QFile(replaced).setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                QFileDevice::FileModificationTime);
+    const QImage green = QImage(replaced).convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(KeptImage::read(kept, KeptImage::fileStamp(replaced)).isNull());
+    ASSERT_TRUE(holder.take(CPictureHolder::decodeKept(replaced, kept)));
+    EXPECT_EQ(holder.image().convertToFormat(QImage::Format_RGB32), green);
+    EXPECT_EQ(KeptImage::read(kept, KeptImage::fileStamp(replaced)), green);
+
+    // A kept file cut short, with a byte too many, or empty reads as nothing kept; the
+    // picture then comes from its file again.
+    QFile keptFile(kept);
+    ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = keptFile.readAll();
+    keptFile.close();
+    for (const QByteArray& damaged : {bytes.left(bytes.size() - 1), bytes + '\0', QByteArray()}) {
+        writeFile("cache/hintergrund.bin", damaged);
+        EXPECT_TRUE(KeptImage::read(kept, KeptImage::fileStamp(replaced)).isNull());
+        ASSERT_TRUE(holder.take(CPictureHolder::decodeKept(replaced, kept)));
+        EXPECT_EQ(holder.image().convertToFormat(QImage::Format_RGB32), green);
+    }
+
+    // A missing picture says so as before, whatever is kept.
+    const QString missing = file("fehlt.jpg");
+    EXPECT_FALSE(holder.take(CPictureHolder::decodeKept(missing, kept)));
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(messages.messages().first().text,
+              QStringLiteral("Datei %1 nicht gefunden.").arg(missing));
 }
 
 TEST_F(PictureTest, PhotoShowsItsFileOrTheDefaultMusicianPhoto) {
@@ -196,8 +246,9 @@ TEST(StartPictureTest, KeptPicturesComeBackPixelForPixelAndAnyDoubtDrawsThemAgai
     QTemporaryDir folder;
     const QString path = Pictures::startPictureFile(folder.path(), 0);
     const Pictures::StartPictureSet drawn = Pictures::drawStartPictures(0);
-    // Three group buttons, the seven address lists, the logo.
-    ASSERT_EQ(drawn.size(), 11u);
+    // Three group buttons, the seven address lists, three toolbar pictures, three window icons,
+    // the logo.
+    ASSERT_EQ(drawn.size(), 17u);
     ASSERT_TRUE(Pictures::writeStartPictures(path, 0, drawn));
     const Pictures::StartPictureSet read = Pictures::readStartPictures(path, 0);
     ASSERT_EQ(read.size(), drawn.size());
