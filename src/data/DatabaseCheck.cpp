@@ -5,10 +5,8 @@
 
 #include <QFile>
 
-#include <algorithm>
 #include <sqlite3.h>
 #include <string>
-#include <vector>
 
 namespace DatabaseCheck {
 
@@ -94,54 +92,39 @@ int checkIdentity(sqlite3* db, const QString& shownName) {
 }
 
 void checkTables(sqlite3* db, const QString& shownName) {
-    sqlite3_stmt* columns = nullptr;
-    int rc =
-        sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1)", -1, &columns, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(columns);
+    // Reading the schema once tells a file that cannot be read; after that each table and
+    // column is looked up in the schema as read, without a query of its own.
+    std::string count;
+    int rc = queryText(db, "SELECT count(*) FROM sqlite_schema", count);
+    if (rc != SQLITE_OK)
         throw readFailure(db, rc, shownName);
-    }
-    auto missing = [&](const QString& what) {
-        sqlite3_finalize(columns);
+    const auto present = [&](const char* table, const char* column) {
+        rc = sqlite3_table_column_metadata(db, "main", table, column, nullptr, nullptr, nullptr,
+                                           nullptr, nullptr);
+        if (rc != SQLITE_OK && rc != SQLITE_ERROR)
+            throw readFailure(db, rc, shownName);
+        return rc == SQLITE_OK;
+    };
+    const auto missing = [&](const QString& what) {
         return CDaoException(
             CDaoException::Corrupt,
             QStringLiteral("Die Datenbank %1 ist beschädigt: %2.").arg(shownName, what));
     };
     for (const SourceDef* table : Schema::tables()) {
-        sqlite3_reset(columns);
-        sqlite3_bind_text(columns, 1, table->name(), -1, SQLITE_STATIC);
-        std::vector<std::string> present;
-        while ((rc = sqlite3_step(columns)) == SQLITE_ROW)
-            present.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(columns, 0)));
-        if (rc != SQLITE_DONE) {
-            sqlite3_finalize(columns);
-            throw readFailure(db, rc, shownName);
-        }
-        const QString tableName = QString::fromUtf8(table->name());
-        if (present.empty())
-            throw missing(QStringLiteral("die Tabelle %1 fehlt").arg(tableName));
+        if (!present(table->name(), nullptr))
+            throw missing(
+                QStringLiteral("die Tabelle %1 fehlt").arg(QString::fromUtf8(table->name())));
         for (const ColumnDef& column : table->columns()) {
-            const bool found =
-                std::any_of(present.begin(), present.end(), [&](const std::string& name) {
-                    return sqlite3_stricmp(name.c_str(), column.name) == 0;
-                });
-            if (!found)
-                throw missing(QStringLiteral("in der Tabelle %1 fehlt die Spalte %2")
-                                  .arg(tableName, QString::fromUtf8(column.name)));
+            if (!present(table->name(), column.name))
+                throw missing(
+                    QStringLiteral("in der Tabelle %1 fehlt die Spalte %2")
+                        .arg(QString::fromUtf8(table->name()), QString::fromUtf8(column.name)));
         }
     }
     for (const char* table : Schema::calendarTables()) {
-        sqlite3_reset(columns);
-        sqlite3_bind_text(columns, 1, table, -1, SQLITE_STATIC);
-        rc = sqlite3_step(columns);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            sqlite3_finalize(columns);
-            throw readFailure(db, rc, shownName);
-        }
-        if (rc != SQLITE_ROW)
+        if (!present(table, nullptr))
             throw missing(QStringLiteral("die Tabelle %1 fehlt").arg(QString::fromUtf8(table)));
     }
-    sqlite3_finalize(columns);
 }
 
 void checkIntegrity(sqlite3* db, const QString& shownName) {

@@ -1,5 +1,6 @@
 #include "CMultiViewSplitter.h"
 
+#include <QShowEvent>
 #include <QStackedWidget>
 
 #include <algorithm>
@@ -7,6 +8,10 @@
 CMultiViewSplitter::CMultiViewSplitter(QWidget* navigation, QWidget* emptyView, QWidget* eventViews,
                                        QWidget* addressViews, QWidget* parent)
     : QSplitter(Qt::Horizontal, parent), m_views(new QStackedWidget(this)) {
+    // Both columns stay hidden until the window first shows: a splitter measures what it
+    // shows, and measuring text needs the fonts.
+    navigation->hide();
+    m_views->hide();
     addWidget(navigation);
     addWidget(m_views);
     m_views->addWidget(emptyView);
@@ -17,7 +22,18 @@ CMultiViewSplitter::CMultiViewSplitter(QWidget* navigation, QWidget* emptyView, 
     setStretchFactor(0, 0);
     setStretchFactor(1, 1);
     navigation->setMinimumWidth(0);
-    setSizes({std::max(kNavigationWidth, navigation->sizeHint().width()), 10000});
+}
+
+void CMultiViewSplitter::showEvent(QShowEvent* event) {
+    // The first column widths need the measures of the fonts. They are set when the window
+    // first shows, so that building it measures no text and the fonts can load meanwhile.
+    if (!m_sized) {
+        m_sized = true;
+        widget(0)->show();
+        m_views->show();
+        setSizes({std::max(kNavigationWidth, widget(0)->sizeHint().width()), 10000});
+    }
+    QSplitter::showEvent(event);
 }
 
 void CMultiViewSplitter::showView(int which) {

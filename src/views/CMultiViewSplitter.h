@@ -19,6 +19,10 @@ public:
     int currentView() const;
     QWidget* view(int which) const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QStackedWidget* m_views;
+    bool m_sized = false;
 };
