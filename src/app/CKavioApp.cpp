@@ -97,6 +97,8 @@ bool CKavioApp::initInstance() {
             pictures();
             OpenedStart opened;
             opened.databaseError = openDatabase();
+            if (opened.databaseError.isEmpty())
+                opened.databaseError = readLoginRule();
             opened.background = CPictureHolder::decodeKept(backgroundPath, keptBackground);
             return opened;
         });
@@ -195,19 +197,21 @@ QString CKavioApp::openDatabase() {
     return QString();
 }
 
-bool CKavioApp::logIn() {
-    bool required = false;
+QString CKavioApp::readLoginRule() {
     try {
-        required = Credentials::loginRequired(m_database);
-        if (!required) {
+        m_loginRequired = Credentials::loginRequired(m_database);
+        if (!m_loginRequired)
             m_credentials = {Credentials::storedUser(m_database), QString()};
-            return true;
-        }
     } catch (const CDaoException& error) {
         // Whether a password is set cannot be told: nobody gets in unasked.
-        MessageService::stop(nullptr, error.description());
-        return false;
+        return error.description();
     }
+    return QString();
+}
+
+bool CKavioApp::logIn() {
+    if (!m_loginRequired)
+        return true;
     CLoginDlg login(m_database);
     if (login.exec() != QDialog::Accepted) {
         m_database.close();

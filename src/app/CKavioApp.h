@@ -80,6 +80,10 @@ private:
     // Asks for the user name and password when the User row holds a password. False when the
     // login was refused: the user has been told, and the program ends.
     bool logIn();
+    // Reads whether a login is needed; without one, the stored user is the user. The German
+    // reason when that cannot be told, else empty. Shows nothing: it runs on the start-up
+    // thread, and logIn() asks afterwards.
+    QString readLoginRule();
 
     QString m_programDirectory;
     CPictureHolder m_background;
@@ -91,4 +95,5 @@ private:
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<InstanceGuard> m_guard;
     bool m_readOnly = false;
+    bool m_loginRequired = true;
 };

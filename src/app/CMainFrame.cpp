@@ -22,10 +22,8 @@
 CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
     : QMainWindow(parent), m_app(app), m_navigation(new CViewSplitLeft),
       m_emptyView(new CViewEmpty(app.background())),
-      m_eventViews(new CViewSplitRight(app.databaseToKeep(), app.profile())),
-      m_addressViews(new CViewSplitRight(app.databaseToKeep(), app.profile())),
-      m_splitter(
-          new CMultiViewSplitter(m_navigation, m_emptyView, m_eventViews, m_addressViews, this)) {
+      m_splitter(new CMultiViewSplitter(
+          m_navigation, m_emptyView, [this](int which) { return makeListView(which); }, this)) {
     setWindowTitle(QString::fromUtf8(CKavioDoc::kTitle));
     setWindowIcon(Pictures::applicationIcon());
     setCentralWidget(m_splitter);
@@ -35,21 +33,6 @@ CMainFrame::CMainFrame(CKavioApp& app, QWidget* parent)
     m_menu = new CMainMenu(*this);
     ReportPrinting::setPrinterSource(this, [this] { return &printer(); });
 
-    for (CViewSplitRight* view : {m_eventViews, m_addressViews}) {
-        view->setFormOpener([this](QWidget* parent, int listKind, std::int32_t key) {
-            // The print list's entries open no form: they are printed.
-            if (listKind == ListKind::Print)
-                return m_menu->reports().printEvent(key);
-            return m_forms->openList(parent, listKind, key);
-        });
-        // "&Ende" hides the list: the commands that act on its entries have nothing left to
-        // act on, so none of them may delete or edit an entry the user no longer sees.
-        connect(view, &CViewSplitRight::endRequested, this, [this] {
-            setFlags({});
-            m_navigation->setSelectedListButton(-1);
-            showView(1);
-        });
-    }
     connect(m_navigation, &CViewSplitLeft::groupSelected, this, &CMainFrame::onGroupSelected);
     connect(m_navigation, &CViewSplitLeft::listButtonSelected, this,
             &CMainFrame::onListButtonSelected);
@@ -69,6 +52,29 @@ CMainFrame::~CMainFrame() {
     ReportPrinting::releasePrinterSource(this);
 }
 
+CViewSplitRight* CMainFrame::makeListView(int which) {
+    auto* view = new CViewSplitRight(m_app.databaseToKeep(), m_app.profile());
+    (which == 2 ? m_eventViews : m_addressViews) = view;
+    view->setFormOpener([this](QWidget* parent, int listKind, std::int32_t key) {
+        // The print list's entries open no form: they are printed.
+        if (listKind == ListKind::Print)
+            return m_menu->reports().printEvent(key);
+        return m_forms->openList(parent, listKind, key);
+    });
+    // "&Ende" hides the list: the commands that act on its entries have nothing left to
+    // act on, so none of them may delete or edit an entry the user no longer sees.
+    connect(view, &CViewSplitRight::endRequested, this, [this] {
+        setFlags({});
+        m_navigation->setSelectedListButton(-1);
+        showView(1);
+    });
+    return view;
+}
+
+CViewSplitRight* CMainFrame::listView(int which) const {
+    return static_cast<CViewSplitRight*>(m_splitter->view(which));
+}
+
 void CMainFrame::navigate(int group, int listButton) {
     // Choosing a list leaves a report's preview.
     if (m_preview)
@@ -83,10 +89,8 @@ void CMainFrame::showView(int which, int listKind) {
     CViewSplitRight* leaving = currentListView();
     if (leaving && leaving != m_splitter->view(which))
         leaving->saveWidths();
-    if (which == 2 || which == 3) {
-        CViewSplitRight* view = which == 2 ? m_eventViews : m_addressViews;
-        view->setListKind(listKind);
-    }
+    if (which == 2 || which == 3)
+        listView(which)->setListKind(listKind);
     m_splitter->showView(which);
 }
 

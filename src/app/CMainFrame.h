@@ -40,8 +40,9 @@ public:
 
     const Flags& flags() const { return m_flags; }
     CViewSplitLeft* navigationPane() const { return m_navigation; }
-    CViewSplitRight* eventListView() const { return m_eventViews; }
-    CViewSplitRight* addressListView() const { return m_addressViews; }
+    // The list views, made when first asked for.
+    CViewSplitRight* eventListView() const { return listView(2); }
+    CViewSplitRight* addressListView() const { return listView(3); }
     // The list view shown now, or nullptr with the empty view.
     CViewSplitRight* currentListView() const;
     CMainMenu* mainMenu() const { return m_menu; }
@@ -62,12 +63,14 @@ private:
     void onGroupSelected(int group);
     void onListButtonSelected(int group, int button);
     void setFlags(const Flags& flags);
+    CViewSplitRight* listView(int which) const;
+    CViewSplitRight* makeListView(int which);
 
     CKavioApp& m_app;
     CViewSplitLeft* m_navigation;
     CViewEmpty* m_emptyView;
-    CViewSplitRight* m_eventViews;
-    CViewSplitRight* m_addressViews;
+    CViewSplitRight* m_eventViews = nullptr;
+    CViewSplitRight* m_addressViews = nullptr;
     CMultiViewSplitter* m_splitter;
     Flags m_flags;
     std::unique_ptr<FormRegistry> m_forms;

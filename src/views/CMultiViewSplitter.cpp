@@ -5,9 +5,11 @@
 
 #include <algorithm>
 
-CMultiViewSplitter::CMultiViewSplitter(QWidget* navigation, QWidget* emptyView, QWidget* eventViews,
-                                       QWidget* addressViews, QWidget* parent)
-    : QSplitter(Qt::Horizontal, parent), m_views(new QStackedWidget(this)) {
+CMultiViewSplitter::CMultiViewSplitter(QWidget* navigation, QWidget* emptyView,
+                                       std::function<QWidget*(int which)> makeListView,
+                                       QWidget* parent)
+    : QSplitter(Qt::Horizontal, parent), m_views(new QStackedWidget(this)),
+      m_makeListView(std::move(makeListView)) {
     // Both columns stay hidden until the window first shows: a splitter measures what it
     // shows, and measuring text needs the fonts.
     navigation->hide();
@@ -15,8 +17,7 @@ CMultiViewSplitter::CMultiViewSplitter(QWidget* navigation, QWidget* emptyView, 
     addWidget(navigation);
     addWidget(m_views);
     m_views->addWidget(emptyView);
-    m_views->addWidget(eventViews);
-    m_views->addWidget(addressViews);
+    m_made[0] = emptyView;
     setCollapsible(0, true);
     setCollapsible(1, false);
     setStretchFactor(0, 0);
@@ -42,9 +43,17 @@ void CMultiViewSplitter::showView(int which) {
 }
 
 int CMultiViewSplitter::currentView() const {
-    return m_views->currentIndex() + 1;
+    const auto shown = std::find(m_made.begin(), m_made.end(), m_views->currentWidget());
+    return shown == m_made.end() ? 0 : int(shown - m_made.begin()) + 1;
 }
 
-QWidget* CMultiViewSplitter::view(int which) const {
-    return which >= 1 && which <= 3 ? m_views->widget(which - 1) : nullptr;
+QWidget* CMultiViewSplitter::view(int which) {
+    if (which < 1 || which > 3)
+        return nullptr;
+    QWidget*& made = m_made[size_t(which - 1)];
+    if (!made && m_makeListView) {
+        made = m_makeListView(which);
+        m_views->addWidget(made);
+    }
+    return made;
 }
