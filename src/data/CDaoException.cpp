@@ -30,11 +30,11 @@ QString columnOf(const QString& qualified) {
     return dot < 0 ? qualified.trimmed() : qualified.mid(dot + 1).trimmed();
 }
 
-// "CHECK constraint failed: Text_Firma" names the column check that refused the value.
-CDaoException checkFailure(const QString& engineText, int engineCode) {
-    const QString marker = QStringLiteral("CHECK constraint failed: ");
-    const int at = engineText.indexOf(marker);
-    const QString name = at < 0 ? QString() : engineText.mid(at + marker.size()).trimmed();
+// The check that refused the value is named "<type>_<column>" (see the schemas).
+} // namespace
+
+CDaoException CDaoException::checkFailure(const QString& name, const QString& engineText,
+                                          int engineCode) {
     const int underscore = name.indexOf(QLatin1Char('_'));
     if (underscore < 0)
         return CDaoException(CDaoException::EngineError, engineText, engineCode);
@@ -73,7 +73,13 @@ CDaoException checkFailure(const QString& engineText, int engineCode) {
     return CDaoException(CDaoException::EngineError, engineText, engineCode);
 }
 
-} // namespace
+CDaoException CDaoException::duplicateKey(const QStringList& columns, int engineCode) {
+    return CDaoException(CDaoException::DuplicateKey,
+                         QStringLiteral("Die Änderung wurde nicht gespeichert, weil es bereits "
+                                        "einen Datensatz mit denselben Werten gibt (%1).")
+                             .arg(columns.join(QStringLiteral(", "))),
+                         engineCode);
+}
 
 CDaoException CDaoException::fromSqlite(sqlite3* db, int resultCode, const QString& knownName) {
     const int extended = db ? sqlite3_extended_errcode(db) : resultCode;
@@ -90,20 +96,20 @@ CDaoException CDaoException::fromSqlite(sqlite3* db, int resultCode, const QStri
         QStringList names;
         for (const QString& part : columns.split(QLatin1Char(','), Qt::SkipEmptyParts))
             names << columnOf(part);
-        return CDaoException(DuplicateKey,
-                             QStringLiteral("Die Änderung wurde nicht gespeichert, weil es "
-                                            "bereits einen Datensatz mit denselben Werten "
-                                            "gibt (%1).")
-                                 .arg(names.join(QStringLiteral(", "))),
-                             extended);
+        return duplicateKey(names, extended);
     }
     case SQLITE_CONSTRAINT_NOTNULL:
         return CDaoException(Required,
                              QStringLiteral("Das Feld \"%1\" muss einen Wert enthalten.")
                                  .arg(columnOf(engineText.section(QLatin1Char(':'), 1))),
                              extended);
-    case SQLITE_CONSTRAINT_CHECK:
-        return checkFailure(engineText, extended);
+    case SQLITE_CONSTRAINT_CHECK: {
+        // "CHECK constraint failed: Text_Firma"
+        const QString marker = QStringLiteral("CHECK constraint failed: ");
+        const int at = engineText.indexOf(marker);
+        return checkFailure(at < 0 ? QString() : engineText.mid(at + marker.size()).trimmed(),
+                            engineText, extended);
+    }
     default:
         break;
     }

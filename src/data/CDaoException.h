@@ -7,6 +7,8 @@
 #include <string>
 
 struct sqlite3;
+struct pg_conn;
+struct pg_result;
 
 // A database error: a description for the user (German where we can say it better than the
 // engine) and the error number by which callers tell errors apart.
@@ -33,6 +35,7 @@ public:
         UpdateWithoutEdit = 3020,
         ConversionError = 3421,
         TypeMismatch = 3464,
+        ConnectionLost = 3151,
         EngineError = 3000,
     };
 
@@ -42,7 +45,8 @@ public:
     // The error number as the platform's exceptions carried it, 0x800A0000 | code.
     long scode() const { return 0x800A0000L | m_code; }
     const QString& description() const { return m_description; }
-    // SQLite's extended result code, 0 for errors found by this program itself.
+    // SQLite's extended result code, or on a server the SQLSTATE packed as PostgreSQL packs it
+    // (6 bits a character); 0 for errors found by this program itself.
     int engineCode() const { return m_engineCode; }
     bool isDuplicateKey() const { return m_code == DuplicateKey; }
 
@@ -60,6 +64,18 @@ public:
     // database in messages where the connection does not know it (a failed open).
     static CDaoException fromSqlite(sqlite3* db, int resultCode,
                                     const QString& fileName = QString());
+    // The same for a failed statement on a PostgreSQL server (result may be null when the
+    // connection broke before any result came).
+    static CDaoException fromServer(const pg_conn* connection, const pg_result* result);
+    // A connection to the server that could not be made; `shownName` names the server without
+    // any password.
+    static CDaoException fromServerConnect(const pg_conn* connection, const QString& shownName);
+
+    // The refusal of a value by the check named "<type>_<column>", in the user's words.
+    static CDaoException checkFailure(const QString& checkName, const QString& engineText,
+                                      int engineCode);
+    // A unique key that refused a second row with the same values in these columns.
+    static CDaoException duplicateKey(const QStringList& columns, int engineCode);
 
 private:
     int m_code;

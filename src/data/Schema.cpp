@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <stdexcept>
 
 namespace Schema::detail {
@@ -68,14 +69,8 @@ std::string columnDefinition(const SourceDef& table, const ColumnDef& column) {
            name + ") <= " + std::to_string(Schema::kMaxTextLength) + "))";
 }
 
-struct UniqueKey {
-    const char* table;
-    const char* name;
-    const char* columns;
-};
-
 // Keys the forms rely on: a refused duplicate is reported as error 3022.
-const UniqueKey kUniqueKeys[] = {
+const Schema::UniqueKeyDef kUniqueKeys[] = {
     {"T_Event_Transport", "UK_Transport", R"("EventID", "VerleiherID", "KfzID")"},
     {"T_Event_Uebernachtung", "UK_Uebernachtung",
      R"("EventID", "PersonID", "Funktion", "Anreise")"},
@@ -83,12 +78,7 @@ const UniqueKey kUniqueKeys[] = {
     {"T_Event_Gema", "UK_Gema", R"("EventID")"},
 };
 
-struct IndexDef {
-    const char* table;
-    const char* columns;
-};
-
-const IndexDef kIndexes[] = {
+const Schema::IndexDef kIndexes[] = {
     {"T_Event", R"("EBeginn")"},
     {"T_Event", R"("VeranstalterID")"},
     {"T_Event_Besetzung", R"("EventID", "MusikerID")"},
@@ -113,7 +103,7 @@ std::string createTable(const SourceDef& table) {
             sql += ",\n    ";
         sql += columnDefinition(table, table.column(i));
     }
-    for (const UniqueKey& key : kUniqueKeys) {
+    for (const Schema::UniqueKeyDef& key : kUniqueKeys) {
         if (std::string_view(key.table) == table.name())
             sql += ",\n    CONSTRAINT " + quoted(key.name) + " UNIQUE (" + key.columns + ")";
     }
@@ -290,7 +280,7 @@ std::vector<std::string> createStatements() {
     for (const SourceDef* table : tables())
         statements.push_back(createTable(*table));
     int number = 0;
-    for (const IndexDef& index : kIndexes) {
+    for (const IndexDef& index : indexes()) {
         statements.push_back("CREATE INDEX " +
                              quoted("IX_" + std::to_string(++number) + "_" + index.table) + " ON " +
                              quoted(index.table) + " (" + index.columns + ")");
@@ -304,6 +294,16 @@ std::vector<std::string> createStatements() {
     for (std::string& statement : calendarStatements())
         statements.push_back(std::move(statement));
     return statements;
+}
+
+const std::vector<UniqueKeyDef>& uniqueKeys() {
+    static const std::vector<UniqueKeyDef> keys(std::begin(kUniqueKeys), std::end(kUniqueKeys));
+    return keys;
+}
+
+const std::vector<IndexDef>& indexes() {
+    static const std::vector<IndexDef> list(std::begin(kIndexes), std::end(kIndexes));
+    return list;
 }
 
 const std::vector<const char*>& calendarTables() {

@@ -174,6 +174,19 @@ std::string createTableStatement(std::string_view name, int columnCount);
 // Every statement that creates the schema of a new database, in order.
 std::vector<std::string> createStatements();
 
+// The unique keys beside the primary keys, and the indexes: one list for both engines.
+struct UniqueKeyDef {
+    const char* table;
+    const char* name;
+    const char* columns; // quoted, comma-separated
+};
+const std::vector<UniqueKeyDef>& uniqueKeys();
+struct IndexDef {
+    const char* table;
+    const char* columns; // quoted, comma-separated
+};
+const std::vector<IndexDef>& indexes();
+
 // The program's calendar bookkeeping, beside the tables above: "X_Kalender" holds the one
 // identifier of the band's calendars, "X_Kalender_Event" per event its change counter, the
 // checksum of its exported fields and when that last changed. Part of every new file and added

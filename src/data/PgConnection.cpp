@@ -1,0 +1,136 @@
+#include "PgConnection.h"
+
+#include "CDaoException.h"
+
+#include <libpq-fe.h>
+
+#include <memory>
+
+PgResult::~PgResult() {
+    PQclear(m_result);
+}
+
+PgResult& PgResult::operator=(PgResult&& other) noexcept {
+    if (this != &other) {
+        PQclear(m_result);
+        m_result = other.m_result;
+        other.m_result = nullptr;
+    }
+    return *this;
+}
+
+int PgResult::rowCount() const {
+    return m_result ? PQntuples(m_result) : 0;
+}
+
+int PgResult::columnCount() const {
+    return m_result ? PQnfields(m_result) : 0;
+}
+
+bool PgResult::isNull(int row, int column) const {
+    return PQgetisnull(m_result, row, column) != 0;
+}
+
+std::string_view PgResult::text(int row, int column) const {
+    return {PQgetvalue(m_result, row, column),
+            static_cast<size_t>(PQgetlength(m_result, row, column))};
+}
+
+long long PgResult::changedRows() const {
+    const char* count = m_result ? PQcmdTuples(m_result) : "";
+    return *count ? std::stoll(count) : 0;
+}
+
+namespace {
+
+struct OptionsDeleter {
+    void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
+};
+
+} // namespace
+
+std::string uriWithoutPassword(const std::string& uri) {
+    char* error = nullptr;
+    std::unique_ptr<PQconninfoOption, OptionsDeleter> options(PQconninfoParse(uri.c_str(), &error));
+    PQfreemem(error);
+    if (!options)
+        return std::string();
+    // Rebuilt as key=value pairs would lose the URI form the user wrote; a password inside the
+    // URI is simply cut out of the text instead.
+    std::string cleaned = uri;
+    for (const PQconninfoOption* option = options.get(); option->keyword; ++option) {
+        if (std::string_view(option->keyword) != "password" || !option->val)
+            continue;
+        const std::string secret = option->val;
+        for (size_t at; !secret.empty() && (at = cleaned.find(secret)) != std::string::npos;)
+            cleaned.replace(at, secret.size(), "***");
+    }
+    return cleaned;
+}
+
+PgConnection::PgConnection(const std::string& uri, const QString& user, const QString& password) {
+    const QByteArray userBytes = user.toUtf8();
+    const QByteArray passwordBytes = password.toUtf8();
+    // The URI first, then what the login form asked for: later values take the place of
+    // earlier ones.
+    std::vector<const char*> keys = {"dbname", "client_encoding", "application_name"};
+    std::vector<const char*> values = {uri.c_str(), "UTF8", "Vorlanto"};
+    if (!user.isEmpty()) {
+        keys.push_back("user");
+        values.push_back(userBytes.constData());
+    }
+    if (!password.isEmpty()) {
+        keys.push_back("password");
+        values.push_back(passwordBytes.constData());
+    }
+    keys.push_back(nullptr);
+    values.push_back(nullptr);
+    m_connection = PQconnectdbParams(keys.data(), values.data(), 1);
+    if (PQstatus(m_connection) != CONNECTION_OK) {
+        const CDaoException error = CDaoException::fromServerConnect(
+            m_connection, QString::fromStdString(uriWithoutPassword(uri)));
+        PQfinish(m_connection);
+        m_connection = nullptr;
+        throw error;
+    }
+    // Dates are written and read as "yyyy-mm-dd hh:mm:ss", whatever the server's settings.
+    execute("SET datestyle = 'ISO, YMD'; SET intervalstyle = 'postgres'; SET timezone = 'UTC'");
+}
+
+PgConnection::~PgConnection() {
+    PQfinish(m_connection);
+}
+
+void PgConnection::execute(const std::string& sql) {
+    PgResult result(PQexec(m_connection, sql.c_str()));
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw CDaoException::fromServer(m_connection, result.get());
+}
+
+PgResult PgConnection::query(const std::string& sql,
+                             const std::vector<std::optional<std::string>>& parameters) {
+    std::vector<const char*> values;
+    values.reserve(parameters.size());
+    for (const std::optional<std::string>& parameter : parameters)
+        values.push_back(parameter ? parameter->c_str() : nullptr);
+    PgResult result(PQexecParams(m_connection, sql.c_str(), int(values.size()), nullptr,
+                                 values.data(), nullptr, nullptr, 0));
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        throw CDaoException::fromServer(m_connection, result.get());
+    return result;
+}
+
+QString PgConnection::user() const {
+    return QString::fromUtf8(PQuser(m_connection));
+}
+
+QString PgConnection::shownName() const {
+    const char* host = PQhost(m_connection);
+    const QString database = QString::fromUtf8(PQdb(m_connection));
+    // A socket folder is no name a user knows; the database is.
+    if (!host || !*host || *host == '/')
+        return database;
+    return QStringLiteral("%1 auf %2").arg(database, QString::fromUtf8(host));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+// The rows a statement on the server returned, as text. Owns the result.
+class PgResult {
+public:
+    PgResult() = default;
+    explicit PgResult(pg_result* result) : m_result(result) {}
+    ~PgResult();
+    PgResult(PgResult&& other) noexcept : m_result(other.m_result) { other.m_result = nullptr; }
+    PgResult& operator=(PgResult&& other) noexcept;
+    PgResult(const PgResult&) = delete;
+    PgResult& operator=(const PgResult&) = delete;
+
+    int rowCount() const;
+    int columnCount() const;
+    bool isNull(int row, int column) const;
+    // The value as the server writes it; empty when null.
+    std::string_view text(int row, int column) const;
+    // The number of rows an INSERT, UPDATE or DELETE changed.
+    long long changedRows() const;
+    pg_result* get() const { return m_result; }
+
+private:
+    pg_result* m_result = nullptr;
+};
+
+// One connection to a band database on a PostgreSQL server, made from a libpq connection URI
+// ("postgresql://host/database?sslmode=require" and the like). libpq's own means are honoured:
+// the password file, the service file, TLS settings in the URI. Errors are thrown as
+// CDaoException with a German description; a password never appears in one.
+class PgConnection {
+public:
+    // Connects; `user` and `password`, when not empty, take the place of the URI's.
+    explicit PgConnection(const std::string& uri, const QString& user = QString(),
+                          const QString& password = QString());
+    ~PgConnection();
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    // Runs one or more statements that return no rows (schema, transactions).
+    void execute(const std::string& sql);
+    // Runs one statement with its parameters $1, $2 … as text (nullopt: NULL) and returns its
+    // rows.
+    PgResult query(const std::string& sql,
+                   const std::vector<std::optional<std::string>>& parameters = {});
+
+    // The role this connection logged in as.
+    QString user() const;
+    // The server and database in words for messages: "datenbank auf host" (no password).
+    QString shownName() const;
+    pg_conn* handle() const { return m_connection; }
+
+private:
+    pg_conn* m_connection = nullptr;
+};
+
+// The URI without any password in it, for messages and settings.
+std::string uriWithoutPassword(const std::string& uri);
