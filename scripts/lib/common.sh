@@ -23,7 +23,7 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation qt6-translations-l10n poppler-utils
-    libical-dev libcsv-dev qt6-charts-dev libqt6opengl6-dev)
+    libical-dev libcsv-dev qt6-charts-dev libqt6opengl6-dev postgresql libpq-dev)
 
 # Configures (once) and builds into $BUILD_DIR; extra arguments go to cmake --build.
 build_project() {
