@@ -122,6 +122,21 @@ PgResult PgConnection::query(const std::string& sql,
     return result;
 }
 
+std::vector<std::string> PgConnection::takeNotifications() {
+    std::vector<std::string> payloads;
+    if (!PQconsumeInput(m_connection))
+        throw CDaoException::fromServer(m_connection, nullptr);
+    while (PGnotify* notice = PQnotifies(m_connection)) {
+        payloads.emplace_back(notice->extra ? notice->extra : "");
+        PQfreemem(notice);
+    }
+    return payloads;
+}
+
+int PgConnection::socket() const {
+    return PQsocket(m_connection);
+}
+
 QString PgConnection::user() const {
     return QString::fromUtf8(PQuser(m_connection));
 }

@@ -54,6 +54,12 @@ public:
     PgResult query(const std::string& sql,
                    const std::vector<std::optional<std::string>>& parameters = {});
 
+    // The payloads of the notifications on channels this connection listens to (LISTEN) that
+    // arrived since the last call, oldest first; reads what the server sent without waiting.
+    std::vector<std::string> takeNotifications();
+    // The connection's socket, to wait on for notifications.
+    int socket() const;
+
     // The role this connection logged in as.
     QString user() const;
     // The server and database in words for messages: "datenbank auf host" (no password).

@@ -101,7 +101,92 @@ std::vector<std::string> deletionRules() {
     };
 }
 
+// The key a change of a row is told by: the table's own key, or for rows that belong to an
+// event the event, else the row number.
+std::string changeKeyOf(const SourceDef& table) {
+    if (table.autoKey())
+        return table.autoKey();
+    if (table.indexOf("EventID") >= 0)
+        return "EventID";
+    return "rowid";
+}
+
+// Every change of a row is noted in the change table (who, when) and told to every running
+// program (NOTIFY, "<table> <key>"), inside the changing transaction: a change rolled back is
+// neither noted nor told.
+std::vector<std::string> changeTracking() {
+    std::vector<std::string> statements = {
+        "CREATE TABLE " + quoted(kChangeTable) +
+            R"( ("Tabelle" text NOT NULL, "Zeile" bigint NOT NULL, "Rolle" text NOT NULL, )"
+            R"("Zeit" timestamp with time zone NOT NULL, PRIMARY KEY ("Tabelle", "Zeile")))",
+        // Runs with its owner's rights, so that a person may note changes without being
+        // allowed to write the change table itself; session_user stays the person.
+        "CREATE FUNCTION " + quoted(kChangeFunction) +
+            R"(() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER SET search_path = public AS $body$
+DECLARE
+    changed record;
+BEGIN
+    IF TG_OP = 'DELETE' THEN changed := OLD; ELSE changed := NEW; END IF;
+    INSERT INTO ")" +
+            std::string(kChangeTable) +
+            R"(" VALUES (TG_TABLE_NAME, changed.rowid, session_user, now())
+        ON CONFLICT ("Tabelle", "Zeile")
+        DO UPDATE SET "Rolle" = EXCLUDED."Rolle", "Zeit" = EXCLUDED."Zeit";
+    PERFORM pg_notify(')" +
+            std::string(kChannel) +
+            R"(', TG_TABLE_NAME || ' ' || coalesce(to_jsonb(changed) ->> TG_ARGV[0], ''));
+    RETURN NULL;
+END
+$body$)"};
+    for (const SourceDef* table : Schema::tables())
+        statements.push_back("CREATE TRIGGER " + quoted(std::string(table->name()) + "_changed") +
+                             " AFTER INSERT OR UPDATE OR DELETE ON " + quoted(table->name()) +
+                             " FOR EACH ROW EXECUTE FUNCTION " + quoted(kChangeFunction) + "('" +
+                             changeKeyOf(*table) + "')");
+    return statements;
+}
+
+std::string literal(std::string_view text) {
+    std::string quotedText = "'";
+    for (const char c : text) {
+        quotedText += c;
+        if (c == '\'')
+            quotedText += c;
+    }
+    return quotedText + "'";
+}
+
 } // namespace
+
+std::string fullAccessGroup(const std::string& database) {
+    return database + "_schreiben";
+}
+
+std::string readAccessGroup(const std::string& database) {
+    return database + "_lesen";
+}
+
+std::vector<std::string> accessStatements(const std::string& database) {
+    const std::string full = quoted(fullAccessGroup(database));
+    const std::string read = quoted(readAccessGroup(database));
+    std::vector<std::string> statements;
+    for (const std::string& group : {fullAccessGroup(database), readAccessGroup(database)})
+        statements.push_back(
+            "DO $do$ BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = " + literal(group) +
+            ") THEN CREATE ROLE " + quoted(group) + " NOLOGIN; END IF; END $do$");
+    statements.push_back("REVOKE ALL ON DATABASE " + quoted(database) + " FROM PUBLIC");
+    statements.push_back("GRANT CONNECT, TEMPORARY ON DATABASE " + quoted(database) + " TO " +
+                         full + ", " + read);
+    statements.push_back("GRANT USAGE ON SCHEMA public TO " + full + ", " + read);
+    statements.push_back("GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + full + ", " + read);
+    std::string writable;
+    for (const SourceDef* table : Schema::tables())
+        writable += (writable.empty() ? "" : ", ") + quoted(table->name());
+    writable += R"(, "X_Kalender", "X_Kalender_Event")";
+    statements.push_back("GRANT INSERT, UPDATE, DELETE ON " + writable + " TO " + full);
+    statements.push_back("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO " + full);
+    return statements;
+}
 
 std::vector<std::string> createStatements() {
     std::vector<std::string> statements;
@@ -132,6 +217,8 @@ std::vector<std::string> createStatements() {
     statements.push_back(R"(CREATE TABLE "X_Kalender_Event" ("EventID" bigint PRIMARY KEY, )"
                          R"("Sequenz" bigint NOT NULL DEFAULT 0, "Pruefsumme" text NOT NULL, )"
                          R"("Geaendert" text NOT NULL))");
+    for (std::string& statement : changeTracking())
+        statements.push_back(std::move(statement));
     return statements;
 }
 

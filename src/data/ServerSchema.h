@@ -13,7 +13,23 @@ constexpr const char* kCollation = "de-DE-x-icu";
 // its header.
 constexpr const char* kVersionTable = "X_Vorlanto";
 
+// The change table: per row (table and row number) who changed it last and when. Written by
+// the server itself on every insert, update and delete.
+constexpr const char* kChangeTable = "X_Aenderung";
+constexpr const char* kChangeFunction = "X_Aenderung_melden";
+// The channel on which every change is told to the running programs, as "<table> <key>": the
+// table's own key, the event of a row that belongs to one, or else the row number.
+constexpr const char* kChannel = "vorlanto";
+
 // Every statement that creates the schema in an empty database, in order.
 std::vector<std::string> createStatements();
+
+// The two groups of people of the band database named `database`: full access, and read-only
+// (a musician who looks at gigs and set lists). A person's login role is a member of one.
+std::string fullAccessGroup(const std::string& database);
+std::string readAccessGroup(const std::string& database);
+// Makes both groups when missing and gives them their rights on every table; the server then
+// refuses any write of the read-only group. For a database whose schema exists.
+std::vector<std::string> accessStatements(const std::string& database);
 
 } // namespace ServerSchema

@@ -149,6 +149,105 @@ TEST_F(ServerSchemaTest, TextsSortTheGermanWay) {
                                                 "Zebra"}));
 }
 
+TEST_F(ServerSchemaTest, EveryChangeIsNotedWithWhoAndToldToTheOthers) {
+    PgConnection other(database.uri().toStdString());
+    other.execute(std::string("LISTEN ") + ServerSchema::kChannel);
+
+    const PgResult event = connection->query(
+        R"(INSERT INTO "T_Event" ("EArt") VALUES ('Konzert') RETURNING "EventID", rowid)");
+    const std::string id(event.text(0, 0));
+    connection->query(R"(INSERT INTO "T_Event_Besetzung" ("EventID", "MusikerID") VALUES ($1, 3))",
+                      {id});
+    // A change taken back is neither noted nor told.
+    connection->execute("BEGIN");
+    connection->execute(R"(INSERT INTO "T_Stamm_Hotel" ("Name") VALUES ('Zur Post'))");
+    connection->execute("ROLLBACK");
+    connection->query(R"(DELETE FROM "T_Event" WHERE "EventID" = $1)", {id});
+
+    // In the order the server made the changes: a deleted event before its dependent rows.
+    EXPECT_EQ(other.takeNotifications(),
+              (std::vector<std::string>{"T_Event " + id, "T_Event_Besetzung " + id, "T_Event " + id,
+                                        "T_Event_Besetzung " + id}));
+    const PgResult noted = connection->query(
+        R"(SELECT "Tabelle", "Zeile", "Rolle", now() - "Zeit" < interval '1 minute'
+           FROM "X_Aenderung" ORDER BY "Tabelle")");
+    ASSERT_EQ(noted.rowCount(), 2);
+    EXPECT_EQ(noted.text(0, 0), "T_Event");
+    EXPECT_EQ(noted.text(0, 1), event.text(0, 1));
+    EXPECT_EQ(noted.text(0, 2), "vorlanto");
+    EXPECT_EQ(noted.text(0, 3), "t");
+    EXPECT_EQ(noted.text(1, 0), "T_Event_Besetzung");
+}
+
+// Login roles live beside the databases; each test removes its own.
+class ServerAccessTest : public ServerSchemaTest {
+protected:
+    void TearDown() override {
+        if (!connection)
+            return;
+        connection.reset();
+        const QString admin = PgTestServer::uri();
+        const QString name = database.name();
+        for (const QString& role : roles)
+            PgTestServer::query(admin, QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(role));
+        // The groups hold rights on the database until it is gone.
+        PgTestServer::query(admin, QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(name));
+        for (const std::string& group : {ServerSchema::fullAccessGroup(name.toStdString()),
+                                         ServerSchema::readAccessGroup(name.toStdString())})
+            PgTestServer::query(
+                admin,
+                QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(QString::fromStdString(group)));
+    }
+
+    // A login role in the group, connected to the band database.
+    std::unique_ptr<PgConnection> loginIn(const std::string& group) {
+        const QString role = database.name() + QStringLiteral("_p%1").arg(roles.size());
+        roles << role;
+        connection->execute("CREATE ROLE \"" + role.toStdString() + "\" LOGIN IN ROLE \"" + group +
+                            "\"");
+        return std::make_unique<PgConnection>(database.uri().toStdString(), role);
+    }
+
+    QStringList roles;
+};
+
+TEST_F(ServerAccessTest, TheReadOnlyGroupReadsAndTheServerRefusesItsWrites) {
+    const std::string name = database.name().toStdString();
+    for (const std::string& statement : ServerSchema::accessStatements(name))
+        connection->execute(statement);
+    // Running them again changes nothing and fails nowhere.
+    for (const std::string& statement : ServerSchema::accessStatements(name))
+        connection->execute(statement);
+    connection->execute(R"(INSERT INTO "T_Event" ("EArt") VALUES ('Konzert'))");
+
+    const std::unique_ptr<PgConnection> musician = loginIn(ServerSchema::readAccessGroup(name));
+    EXPECT_EQ(musician->query(R"(SELECT count(*) FROM "A_Druck_Gema")").text(0, 0), "1");
+    for (const char* write : {R"(INSERT INTO "T_Event" ("EArt") VALUES ('Probe'))",
+                              R"(UPDATE "T_Event" SET "EArt" = 'Probe')",
+                              R"(DELETE FROM "T_Event")", R"(DELETE FROM "X_Aenderung")"}) {
+        try {
+            musician->execute(write);
+            ADD_FAILURE() << "a read-only login wrote: " << write;
+        } catch (const CDaoException& error) {
+            EXPECT_EQ(error.code(), CDaoException::ReadOnly) << write;
+            EXPECT_EQ(error.description(),
+                      QStringLiteral("Sie dürfen in dieser Datenbank nur lesen. Änderungen können "
+                                     "nicht gespeichert werden."));
+        }
+    }
+
+    // A person with full access writes rows, with keys from the server, and is noted as who
+    // changed them; the change table itself stays out of reach.
+    const std::unique_ptr<PgConnection> manager = loginIn(ServerSchema::fullAccessGroup(name));
+    const PgResult added =
+        manager->query(R"(INSERT INTO "T_Event" ("EArt") VALUES ('Probe') RETURNING "EventID")");
+    EXPECT_EQ(added.text(0, 0), "2");
+    EXPECT_EQ(connection->query(R"(SELECT "Rolle" FROM "X_Aenderung" ORDER BY "Zeit" DESC LIMIT 1)")
+                  .text(0, 0),
+              roles.last().toStdString());
+    EXPECT_THROW(manager->execute(R"(DELETE FROM "X_Aenderung")"), CDaoException);
+}
+
 TEST(ServerConnectionTest, FailuresAreToldInGermanWithoutThePassword) {
     const QString uri = PgTestServer::databaseUri(QStringLiteral("gibt_es_nicht"));
     ASSERT_FALSE(uri.isEmpty());
