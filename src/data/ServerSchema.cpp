@@ -114,7 +114,9 @@ std::string changeKeyOf(const SourceDef& table) {
 // Every change of a row is noted in the change table (who, when) and told to every running
 // program (NOTIFY, "<table> <key>"), inside the changing transaction: a change rolled back is
 // neither noted nor told.
-std::vector<std::string> changeTracking() {
+} // namespace
+
+std::vector<std::string> trackingStatements() {
     std::vector<std::string> statements = {
         "CREATE TABLE " + quoted(kChangeTable) +
             R"( ("Tabelle" text NOT NULL, "Zeile" bigint NOT NULL, "Rolle" text NOT NULL, )"
@@ -145,6 +147,8 @@ $body$)"};
                              changeKeyOf(*table) + "')");
     return statements;
 }
+
+namespace {
 
 std::string literal(std::string_view text) {
     std::string quotedText = "'";
@@ -188,7 +192,7 @@ std::vector<std::string> accessStatements(const std::string& database) {
     return statements;
 }
 
-std::vector<std::string> createStatements() {
+std::vector<std::string> schemaStatements() {
     std::vector<std::string> statements;
     statements.push_back("CREATE TABLE " + quoted(kVersionTable) +
                          R"( ("Anwendung" bigint NOT NULL, "Version" integer NOT NULL))");
@@ -212,12 +216,20 @@ std::vector<std::string> createStatements() {
         statements.push_back(std::move(rule));
     for (const SourceDef* view : Schema::views())
         statements.push_back("CREATE VIEW " + quoted(view->name()) + " AS " + view->viewSelect());
-    statements.push_back(R"(CREATE TABLE "X_Kalender" ("Nr" integer PRIMARY KEY CHECK ("Nr" = 1), )"
-                         R"("Kennung" text NOT NULL))");
-    statements.push_back(R"(CREATE TABLE "X_Kalender_Event" ("EventID" bigint PRIMARY KEY, )"
-                         R"("Sequenz" bigint NOT NULL DEFAULT 0, "Pruefsumme" text NOT NULL, )"
-                         R"("Geaendert" text NOT NULL))");
-    for (std::string& statement : changeTracking())
+    statements.push_back(
+        R"(CREATE TABLE "X_Kalender" (rowid bigint GENERATED ALWAYS AS IDENTITY UNIQUE, "Nr" integer PRIMARY KEY CHECK ("Nr" = 1), )"
+        R"("Kennung" text NOT NULL))");
+    statements.push_back(
+        R"(CREATE TABLE "X_Kalender_Event" (rowid bigint GENERATED ALWAYS AS IDENTITY UNIQUE, )"
+        R"("EventID" bigint PRIMARY KEY, )"
+        R"("Sequenz" bigint NOT NULL DEFAULT 0, "Pruefsumme" text NOT NULL, )"
+        R"("Geaendert" text NOT NULL))");
+    return statements;
+}
+
+std::vector<std::string> createStatements() {
+    std::vector<std::string> statements = schemaStatements();
+    for (std::string& statement : trackingStatements())
         statements.push_back(std::move(statement));
     return statements;
 }

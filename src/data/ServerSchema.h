@@ -21,8 +21,12 @@ constexpr const char* kChangeFunction = "X_Aenderung_melden";
 // table's own key, the event of a row that belongs to one, or else the row number.
 constexpr const char* kChannel = "vorlanto";
 
-// Every statement that creates the schema in an empty database, in order.
+// Every statement that creates the schema in an empty database, in order: the tables, keys,
+// views and deletion rules, then the change tracking.
 std::vector<std::string> createStatements();
+// The two parts of that; a move fills the tables before the changes are tracked.
+std::vector<std::string> schemaStatements();
+std::vector<std::string> trackingStatements();
 
 // The two groups of people of the band database named `database`: full access, and read-only
 // (a musician who looks at gigs and set lists). A person's login role is a member of one.
