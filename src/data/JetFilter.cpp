@@ -146,9 +146,9 @@ std::string storedDateText(const QDateTime& moment) {
 
 class Parser {
 public:
-    Parser(const QString& input, const SourceDef& source, bool sortMode)
+    Parser(const QString& input, const SourceDef& source, bool sortMode, Dialect dialect)
         : m_input(input), m_utf8(input.toUtf8().toStdString()), m_source(source),
-          m_sortMode(sortMode) {
+          m_sortMode(sortMode), m_dialect(dialect) {
         advance();
     }
 
@@ -183,11 +183,13 @@ public:
             const ColumnDef& def = m_source.column(column);
             if (!sql.empty())
                 sql += ", ";
-            sql += "\"";
-            sql += def.name;
-            sql += "\"";
-            if (def.type == JetType::Text)
-                sql += std::string(" COLLATE ") + GermanCollation::kName;
+            const std::string name = std::string("\"") + def.name + "\"";
+            if (def.type != JetType::Text)
+                sql += name;
+            else if (m_dialect == Dialect::Server)
+                sql += "lower(" + name + ")";
+            else
+                sql += name + " COLLATE " + GermanCollation::kName;
             m_lastDescending = false;
             if (m_token.kind == Tok::Word && equalsWord(m_token.text, "DESC")) {
                 sql += " DESC";
@@ -196,6 +198,9 @@ public:
             } else if (m_token.kind == Tok::Word && equalsWord(m_token.text, "ASC")) {
                 advance();
             }
+            // Empty values come first, as in the file, where they are the smallest of all.
+            if (m_dialect == Dialect::Server)
+                sql += m_lastDescending ? " NULLS LAST" : " NULLS FIRST";
             if (m_token.kind == Tok::End)
                 break;
             if (m_token.kind != Tok::Comma)
@@ -474,6 +479,8 @@ private:
                                              categoryName(right.category)));
             roundLikeSingleColumn(left, right);
             roundLikeSingleColumn(right, left);
+            if (left.category == Category::Text && m_dialect == Dialect::Server)
+                return condition("(lower(" + left.sql + ") " + op + " lower(" + right.sql + "))");
             std::string sql = "(" + left.sql;
             if (left.category == Category::Text)
                 sql += std::string(" COLLATE ") + GermanCollation::kName;
@@ -610,6 +617,7 @@ private:
     std::string m_utf8;
     const SourceDef& m_source;
     bool m_sortMode;
+    Dialect m_dialect;
     size_t m_pos = 0;
     Token m_token;
     Translation m_result; // the parameters collect here while the SQL is built
@@ -620,13 +628,13 @@ private:
 
 } // namespace
 
-Translation translateFilter(const QString& filter, const SourceDef& source) {
-    Parser parser(filter, source, false);
+Translation translateFilter(const QString& filter, const SourceDef& source, Dialect dialect) {
+    Parser parser(filter, source, false, dialect);
     return parser.parseFilter();
 }
 
-std::string translateSort(const QString& sort, const SourceDef& source) {
-    Parser parser(sort, source, true);
+std::string translateSort(const QString& sort, const SourceDef& source, Dialect dialect) {
+    Parser parser(sort, source, true, dialect);
     std::string sql = parser.parseSort();
     // Rows that tie on every sort column keep the order in which they were stored.
     if (!source.isView()) {

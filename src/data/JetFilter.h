@@ -11,8 +11,9 @@
 #include <vector>
 
 // Filter and sort strings are written in the small subset of Jet SQL the forms use and are
-// translated here into SQLite. Every literal becomes a bound parameter: nothing a user typed is
-// ever pasted into SQL. Whatever lies outside the subset is refused with a CDaoException.
+// translated here into the SQL of the engine. Every literal becomes a bound parameter: nothing a
+// user typed is ever pasted into SQL. Whatever lies outside the subset is refused with a
+// CDaoException.
 namespace Jet {
 
 // A value bound to one "?" of the translated SQL, in order.
@@ -34,10 +35,17 @@ struct Translation {
     std::vector<Parameter> parameters;
 };
 
+// The SQL the translation is written in: for the database file (SQLite, texts compared through
+// the German collation) or for a PostgreSQL server (texts compared and sorted through lower(),
+// the columns' German collation doing the rest). Both compare texts without regard to case.
+enum class Dialect { File, Server };
+
 // "[Art]=1 AND [fDeleted]=False" on the given source. Empty input gives empty output.
-Translation translateFilter(const QString& filter, const SourceDef& source);
+Translation translateFilter(const QString& filter, const SourceDef& source,
+                            Dialect dialect = Dialect::File);
 // "[fPrivat] DESC, [Firma], [Name]" on the given source. Empty input gives empty output.
-std::string translateSort(const QString& sort, const SourceDef& source);
+std::string translateSort(const QString& sort, const SourceDef& source,
+                          Dialect dialect = Dialect::File);
 
 // A filter split into its shape, the text with each literal replaced by a mark of its kind, and
 // the values of its literals in order, as translateFilter() binds them (before rounding for

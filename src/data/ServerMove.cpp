@@ -5,6 +5,7 @@
 #include "DatabaseFactory.h"
 #include "PgConnection.h"
 #include "Schema.h"
+#include "ServerDialect.h"
 #include "ServerSchema.h"
 
 #include <QDir>
@@ -73,14 +74,6 @@ std::string figuresQuery(const MovedTable& table, const char* textLength) {
             sql += ", coalesce(sum(" + name + "), 0)";
     }
     return sql + " FROM " + quoted(table.name);
-}
-
-// A Single as the shortest decimal that gives the same float back: what the user typed, kept
-// exactly on the server.
-std::string singleText(double stored) {
-    char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(stored));
-    return std::string(buffer, written.ptr);
 }
 
 // One value in PostgreSQL's COPY text format.
@@ -196,34 +189,35 @@ void copyTableIntoServer(sqlite3* file, const MovedTable& table, PgConnection& s
         line.clear();
     };
     // In the order the rows were added, so that the server numbers them alike.
-    forEachFileRow(file, "SELECT " + columns + " FROM " + quoted(table.name) + " ORDER BY rowid",
-                   [&](sqlite3_stmt* row) {
-                       for (size_t i = 0; i < table.columns.size(); ++i) {
-                           const int column = int(i);
-                           if (i > 0)
-                               line += '\t';
-                           if (sqlite3_column_type(row, column) == SQLITE_NULL) {
-                               line += "\\N";
-                               continue;
-                           }
-                           switch (table.columns[i].type) {
-                           case JetType::Single:
-                               line += singleText(sqlite3_column_double(row, column));
-                               break;
-                           case JetType::Text:
-                           case JetType::DateTime:
-                               appendCopyText(line, {reinterpret_cast<const char*>(
-                                                         sqlite3_column_text(row, column)),
-                                                     size_t(sqlite3_column_bytes(row, column))});
-                               break;
-                           default:
-                               line += std::to_string(sqlite3_column_int64(row, column));
-                           }
-                       }
-                       line += '\n';
-                       if (line.size() > 60000)
-                           send();
-                   });
+    forEachFileRow(
+        file, "SELECT " + columns + " FROM " + quoted(table.name) + " ORDER BY rowid",
+        [&](sqlite3_stmt* row) {
+            for (size_t i = 0; i < table.columns.size(); ++i) {
+                const int column = int(i);
+                if (i > 0)
+                    line += '\t';
+                if (sqlite3_column_type(row, column) == SQLITE_NULL) {
+                    line += "\\N";
+                    continue;
+                }
+                switch (table.columns[i].type) {
+                case JetType::Single:
+                    line += ServerDialect::singleText(sqlite3_column_double(row, column));
+                    break;
+                case JetType::Text:
+                case JetType::DateTime:
+                    appendCopyText(line,
+                                   {reinterpret_cast<const char*>(sqlite3_column_text(row, column)),
+                                    size_t(sqlite3_column_bytes(row, column))});
+                    break;
+                default:
+                    line += std::to_string(sqlite3_column_int64(row, column));
+                }
+            }
+            line += '\n';
+            if (line.size() > 60000)
+                send();
+        });
     if (!line.empty())
         send();
     if (PQputCopyEnd(connection, nullptr) != 1)
