@@ -293,20 +293,23 @@ struct Revision {
 // The change counter of an event: counted up when its checksum differs from the stored one.
 Revision revisionOf(CDatabase& db, const EventEntry& entry, const QDateTime& now, bool writable) {
     const QByteArray checksum = entry.checksum();
-    Query stored(db, R"(SELECT "Sequenz", "Pruefsumme", "Geaendert" FROM "X_Kalender_Event" )"
-                     R"(WHERE "EventID" = ?1)");
-    stored.bind(1, entry.id);
     const QString stamp = now.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     Revision revision{0, now};
-    if (stored.next()) {
-        revision.sequence = static_cast<int>(stored.number(0));
-        revision.modified =
-            QDateTime::fromString(stored.text(2), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        revision.modified.setTimeSpec(Qt::UTC);
-        if (stored.text(1).toLatin1() == checksum)
-            return revision;
-        ++revision.sequence;
-        revision.modified = now;
+    {
+        // Closed before the row is written: nothing is written while a query reads.
+        Query stored(db, R"(SELECT "Sequenz", "Pruefsumme", "Geaendert" FROM "X_Kalender_Event" )"
+                         R"(WHERE "EventID" = ?1)");
+        stored.bind(1, entry.id);
+        if (stored.next()) {
+            revision.sequence = static_cast<int>(stored.number(0));
+            revision.modified =
+                QDateTime::fromString(stored.text(2), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            revision.modified.setTimeSpec(Qt::UTC);
+            if (stored.text(1).toLatin1() == checksum)
+                return revision;
+            ++revision.sequence;
+            revision.modified = now;
+        }
     }
     if (writable)
         db.execute(
