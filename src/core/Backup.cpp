@@ -5,6 +5,7 @@
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 #include "data/DatabaseCheck.h"
+#include "data/FileStore.h"
 #include "data/Schema.h"
 
 #include <QDir>
@@ -18,7 +19,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
-#include <sqlite3.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,42 +50,6 @@ int counterFromName(const QString& fileName) {
     const QRegularExpressionMatch match = namePattern().match(fileName);
     return match.hasMatch() && !match.captured(2).isEmpty() ? match.captured(2).toInt() : 1;
 }
-
-// A raw read-only connection that closes itself.
-class ReadConnection {
-public:
-    explicit ReadConnection(const QString& path) {
-        m_rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
-        if (m_db) {
-            sqlite3_busy_timeout(m_db, 5000);
-            disableDoubleQuotedStrings(m_db);
-        }
-    }
-    ~ReadConnection() { sqlite3_close_v2(m_db); }
-    ReadConnection(const ReadConnection&) = delete;
-    ReadConnection& operator=(const ReadConnection&) = delete;
-    bool ok() const { return m_rc == SQLITE_OK; }
-    sqlite3* get() const { return m_db; }
-
-    // The first column of the first row; false when the query fails or has no row.
-    bool text(const char* sql, QString& result) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(statement);
-            return false;
-        }
-        const bool row = sqlite3_step(statement) == SQLITE_ROW;
-        if (row)
-            result =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        sqlite3_finalize(statement);
-        return row;
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    int m_rc = SQLITE_ERROR;
-};
 
 bool syncPath(const QString& path, int flags) {
     const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
@@ -130,22 +94,10 @@ CDaoException ioError(const QString& text) {
     return CDaoException(CDaoException::IoError, text);
 }
 
-// SQLite writes a complete, compacted copy of the source into `target` (which must not exist
-// or be empty), which is then synced.
+// A complete, compacted copy of the source written into `target` (which must not exist or be
+// empty), which is then synced.
 void copyDatabase(const QString& source, const QString& target) {
-    ReadConnection connection(source);
-    if (!connection.ok())
-        throw CDaoException::fromSqlite(connection.get(), SQLITE_CANTOPEN, source);
-    sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_prepare_v2(connection.get(), "VACUUM INTO ?1", -1, &statement, nullptr);
-    if (rc == SQLITE_OK) {
-        const QByteArray name = target.toUtf8();
-        sqlite3_bind_text(statement, 1, name.constData(), name.size(), SQLITE_TRANSIENT);
-        rc = sqlite3_step(statement);
-    }
-    sqlite3_finalize(statement);
-    if (rc != SQLITE_DONE && rc != SQLITE_OK)
-        throw CDaoException::fromSqlite(connection.get(), rc, source);
+    FileStore::copyInto(source, target, source);
     if (!syncPath(target, O_RDONLY))
         throw ioError(QStringLiteral("Die Datensicherung %1 konnte nicht vollständig "
                                      "geschrieben werden: %2")
@@ -162,19 +114,10 @@ QString freeName(const QDir& folder, const QDateTime& now, const QString& suffix
     return folder.filePath(name);
 }
 
-// Checks a file to the depth, naming it as the user knows it; throws CDaoException when it is
-// not fit.
-void checkFile(const QString& path, const QString& shownName, DatabaseCheck::Depth depth) {
-    ReadConnection connection(path);
-    if (!connection.ok())
-        throw CDaoException::fromSqlite(connection.get(), SQLITE_CANTOPEN, shownName);
-    DatabaseCheck::check(connection.get(), shownName, depth);
-}
-
 // The full check of a file, naming it as the user knows it; empty when it is fit.
 QString problemOf(const QString& path, const QString& shownName) {
     try {
-        checkFile(path, shownName, DatabaseCheck::Depth::Full);
+        FileStore::check(path, shownName, DatabaseCheck::Depth::Full);
     } catch (const CDaoException& error) {
         return error.description();
     }
@@ -188,7 +131,7 @@ QString writeUnlocked(const QString& databasePath, const QString& backupFolder,
                       const QDateTime& now) {
     const QString shownName = QDir::toNativeSeparators(databasePath);
     try {
-        checkFile(databasePath, shownName, DatabaseCheck::Depth::Opening);
+        FileStore::check(databasePath, shownName, DatabaseCheck::Depth::Opening);
     } catch (const CDaoException& error) {
         throw CDaoException(
             error.code(),
@@ -287,10 +230,9 @@ QList<Copy> list(const QString& backupFolder) {
             continue;
         copy.path = file.absoluteFilePath();
         copy.size = file.size();
-        ReadConnection connection(copy.path);
         QString count;
-        if (connection.ok() &&
-            connection.text("SELECT count(*) FROM \"T_Event\" WHERE \"EventID\" > 0", count))
+        if (FileStore::readText(copy.path, "SELECT count(*) FROM \"T_Event\" WHERE \"EventID\" > 0",
+                                count))
             copy.events = count.toInt();
         copies.append(copy);
     }

@@ -8,9 +8,9 @@
 class CProfileFile;
 
 // Versioned copies of Kavio.mde in the folder "Sicherung" of the program directory, named
-// Kavio-YYYY-MM-DD-HHMMSS.mde. A copy is written by SQLite itself (VACUUM INTO) into a
-// temporary file, synced, checked and only then given its name, so a copy that carries a name
-// is always complete.
+// Kavio-YYYY-MM-DD-HHMMSS.mde. A copy is written by the database engine itself (see
+// FileStore::copyInto) into a temporary file, synced, checked and only then given its name, so
+// a copy that carries a name is always complete.
 namespace Backup {
 
 struct Options {

@@ -9,7 +9,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <sqlite3.h>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -50,34 +49,25 @@ QString description(const QString& kind, const QString& location, const QString&
     return parts.join(QStringLiteral(", "));
 }
 
-QString columnText(sqlite3_stmt* statement, int column) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                             sqlite3_column_bytes(statement, column));
-}
-
 // Runs a query whose columns are: who, other event, its begin, kind, location, town.
 std::vector<Conflict> run(CDatabase& db, const std::string& sql, std::int32_t eventId,
                           const QByteArray& wanted) {
-    CachedStatement statement = db.prepare(sql);
-    sqlite3_stmt* raw = statement.get();
-    sqlite3_bind_int(raw, 1, eventId);
-    sqlite3_bind_text(raw, 2, wanted.constData(), wanted.size(), SQLITE_TRANSIENT);
+    CQuery query(db, sql);
+    query.bindInt(1, eventId);
+    query.bindText(2, QString::fromUtf8(wanted));
     std::vector<Conflict> conflicts;
-    int rc;
-    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+    while (query.next()) {
         Conflict conflict;
-        conflict.who = columnText(raw, 0).trimmed();
-        conflict.otherEvent = sqlite3_column_int(raw, 1);
-        const QByteArray begin(reinterpret_cast<const char*>(sqlite3_column_text(raw, 2)),
-                               sqlite3_column_bytes(raw, 2));
-        conflict.otherBegin = QDateTime::fromString(QString::fromLatin1(begin),
-                                                    QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        conflict.who = query.getText(0).trimmed();
+        conflict.otherEvent = query.getLong(1);
+        const std::string_view begin = query.getUtf8(2);
+        conflict.otherBegin =
+            QDateTime::fromString(QString::fromLatin1(begin.data(), qsizetype(begin.size())),
+                                  QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         conflict.otherDescription =
-            description(columnText(raw, 3), columnText(raw, 4), columnText(raw, 5));
+            description(query.getText(3), query.getText(4), query.getText(5));
         conflicts.push_back(conflict);
     }
-    if (rc != SQLITE_DONE)
-        throw CDaoException::fromSqlite(db.handle(), rc);
     return conflicts;
 }
 

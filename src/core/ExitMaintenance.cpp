@@ -5,6 +5,7 @@
 #include "TemporaryCopy.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/FileStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,56 +14,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// A raw connection that closes itself.
-class Connection {
-public:
-    Connection(const QString& path, int flags) {
-        m_rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
-        if (m_db) {
-            sqlite3_busy_timeout(m_db, 5000);
-            sqlite3_extended_result_codes(m_db, 1);
-            disableDoubleQuotedStrings(m_db);
-        }
-    }
-    ~Connection() { sqlite3_close_v2(m_db); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    bool ok() const { return m_rc == SQLITE_OK; }
-    sqlite3* get() const { return m_db; }
-
-    void exec(const char* sql) {
-        const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK)
-            throw CDaoException::fromSqlite(m_db, rc);
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    int m_rc = SQLITE_ERROR;
-};
-
-bool integrityOk(const QString& path) {
-    Connection connection(path, SQLITE_OPEN_READONLY);
-    if (!connection.ok())
-        return false;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(connection.get(), "PRAGMA integrity_check", -1, &statement, nullptr) !=
-        SQLITE_OK)
-        return false;
-    bool ok =
-        sqlite3_step(statement) == SQLITE_ROW &&
-        std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)), "ok") == 0;
-    sqlite3_finalize(statement);
-    return ok;
-}
 
 bool syncPath(const QString& path, int flags) {
     const int fd = ::open(QFile::encodeName(path).constData(), flags);
@@ -124,30 +80,15 @@ void compact(const QString& databasePath) {
                                            "komprimiert."));
     removeLeftoverCopies(database.absolutePath());
     // While the copy is written and renamed, no other program may change the file.
-    Connection guard(databasePath, SQLITE_OPEN_READWRITE);
-    if (!guard.ok())
-        throw CDaoException::fromSqlite(guard.get(), SQLITE_CANTOPEN);
-    guard.exec("BEGIN IMMEDIATE");
+    const FileStore::WriteLock guard(databasePath);
 
     TemporaryCopy copy(database.absolutePath(), QStringLiteral("compact"));
 
-    Connection source(databasePath, SQLITE_OPEN_READONLY);
-    if (!source.ok())
-        throw CDaoException::fromSqlite(source.get(), SQLITE_CANTOPEN);
-    sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_prepare_v2(source.get(), "VACUUM INTO ?1", -1, &statement, nullptr);
-    if (rc == SQLITE_OK) {
-        const QByteArray target = copy.path().toUtf8();
-        sqlite3_bind_text(statement, 1, target.constData(), target.size(), SQLITE_TRANSIENT);
-        rc = sqlite3_step(statement);
-    }
-    sqlite3_finalize(statement);
-    if (rc != SQLITE_DONE && rc != SQLITE_OK)
-        throw CDaoException::fromSqlite(source.get(), rc);
+    FileStore::copyInto(databasePath, copy.path());
 
     if (!syncPath(copy.path(), O_RDONLY))
         throw CDaoException(CDaoException::IoError, systemError("Komprimieren der Datenbank"));
-    if (!integrityOk(copy.path()))
+    if (!FileStore::isIntact(copy.path()))
         throw CDaoException(CDaoException::Corrupt,
                             QStringLiteral("Die komprimierte Kopie der Datenbank ist nicht "
                                            "fehlerfrei; die Datenbank bleibt unverändert."));
@@ -171,21 +112,12 @@ void reportDamage(const QString& databasePath, MaintenanceReport& report) {
     report.sizeAfter = report.sizeBefore;
 }
 
-// SQLite's quick check on the open database: what it reads, without the costly index checks.
-bool quickCheckOk(CDatabase& db) {
-    try {
-        return db.queryText("PRAGMA quick_check") == QLatin1String("ok");
-    } catch (const CDaoException&) {
-        return false;
-    }
-}
-
 } // namespace
 
 void checkAndCompact(const QString& databasePath, MaintenanceReport& report) {
     report.sizeBefore = QFileInfo(databasePath).size();
     report.checked = true;
-    report.intact = integrityOk(databasePath);
+    report.intact = FileStore::isIntact(databasePath);
     if (!report.intact) {
         reportDamage(databasePath, report);
         return;
@@ -204,7 +136,7 @@ MaintenanceReport runExitMaintenance(CDatabase& db, const QString& databasePath)
     if (db.isOpen()) {
         // Writing into a damaged file can make it worse: a file that fails the quick check is
         // left as it is, not even purged.
-        if (!quickCheckOk(db)) {
+        if (!FileStore::quickCheckOk(db)) {
             db.close();
             reportDamage(databasePath, report);
             return report;

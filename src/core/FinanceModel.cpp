@@ -4,6 +4,7 @@
 #include "Settings.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/CQuery.h"
 #include "data/CRecordset.h"
 #include "data/RecordSets.h"
 
@@ -11,8 +12,6 @@
 #include <cmath>
 #include <map>
 #include <string>
-
-#include <sqlite3.h>
 
 namespace Finance {
 
@@ -207,39 +206,30 @@ std::string summarySql(const std::string& events) {
            in + " AND \"Preis\" IS NOT NULL";
 }
 
-bool isNull(sqlite3_stmt* row, int column) {
-    return sqlite3_column_type(row, column) == SQLITE_NULL;
+double single(const CQuery& row, int column) {
+    return double(row.getSingle(column));
 }
 
-double single(sqlite3_stmt* row, int column) {
-    return double(float(sqlite3_column_double(row, column)));
+std::optional<double> optionalSingle(const CQuery& row, int column) {
+    return row.isNull(column) ? std::nullopt : std::optional<double>(single(row, column));
 }
 
-std::optional<double> optionalSingle(sqlite3_stmt* row, int column) {
-    return isNull(row, column) ? std::nullopt : std::optional<double>(single(row, column));
+bool flagOf(const CQuery& row, int column) {
+    return row.getInt64(column) != 0;
 }
 
-bool flagOf(sqlite3_stmt* row, int column) {
-    return sqlite3_column_int64(row, column) != 0;
+QDate storedDate(const CQuery& row, int column) {
+    return row.getDate(column).date();
 }
 
-QDate storedDate(sqlite3_stmt* row, int column) {
-    return parseStoredDate(reinterpret_cast<const char*>(sqlite3_column_text(row, column)),
-                           sqlite3_column_bytes(row, column))
-        .date();
-}
-
-void bind(sqlite3_stmt* statement, const std::vector<QVariant>& parameters) {
+void bind(CQuery& query, const std::vector<QVariant>& parameters) {
     for (size_t i = 0; i < parameters.size(); ++i) {
         const int index = int(i) + 1;
         const QVariant& value = parameters[i];
-        if (value.typeId() == QMetaType::QString) {
-            const QByteArray text = value.toString().toUtf8();
-            sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
-                              SQLITE_TRANSIENT);
-        } else {
-            sqlite3_bind_int64(statement, index, value.toLongLong());
-        }
+        if (value.typeId() == QMetaType::QString)
+            query.bindText(index, value.toString());
+        else
+            query.bindInt(index, value.toLongLong());
     }
 }
 
@@ -278,24 +268,24 @@ BudgetSummary finish(EventRows& rows, double rate1, VatMode mode) {
     return summary;
 }
 
-void addRow(EventRows& rows, sqlite3_stmt* row, const BaseData& base, VatMode mode) {
+void addRow(EventRows& rows, const CQuery& row, const BaseData& base, VatMode mode) {
     BudgetSummary& summary = rows.summary;
-    switch (sqlite3_column_int(row, 0)) {
+    switch (row.getLong(0)) {
     case 0:
         summary.total = roundToCent(budgetTotal(optionalSingle(row, 2), optionalSingle(row, 3),
                                                 flagOf(row, 4), base.vatRate1, mode));
         break;
     case 1:
-        (sqlite3_column_int(row, 2) == 3 ? rows.paCounts : rows.lightCounts) = !flagOf(row, 3);
+        (row.getLong(2) == 3 ? rows.paCounts : rows.lightCounts) = !flagOf(row, 3);
         break;
     case 2:
         summary.organiserPays = flagOf(row, 2);
         break;
     case 3: {
         const std::optional<int> rateCode =
-            isNull(row, 5) ? std::nullopt : std::optional<int>(sqlite3_column_int(row, 5));
+            row.isNull(5) ? std::nullopt : std::optional<int>(row.getLong(5));
         const double amount = bookingAmount(single(row, 3), flagOf(row, 4), rateCode, base, mode);
-        switch (sqlite3_column_int(row, 2)) {
+        switch (row.getLong(2)) {
         case Personnel:
             summary.personnel += amount;
             break;
@@ -317,12 +307,11 @@ void addRow(EventRows& rows, sqlite3_stmt* row, const BaseData& base, VatMode mo
         break;
     }
     case 4:
-        rows.stays[{sqlite3_column_int(row, 2), sqlite3_column_int(row, 3)}].emplace_back(
-            storedDate(row, 4), storedDate(row, 5));
+        rows.stays[{row.getLong(2), row.getLong(3)}].emplace_back(storedDate(row, 4),
+                                                                  storedDate(row, 5));
         break;
     case 5:
-        rows.rooms.emplace_back(std::pair{sqlite3_column_int(row, 2), sqlite3_column_int(row, 3)},
-                                single(row, 4));
+        rows.rooms.emplace_back(std::pair{row.getLong(2), row.getLong(3)}, single(row, 4));
         break;
     default:
         break;
@@ -335,24 +324,20 @@ std::map<std::int32_t, BudgetSummary>
 BudgetSummary::computeAll(CDatabase& db, const std::string& events,
                           const std::vector<QVariant>& parameters, const BaseData& base,
                           VatMode mode) {
-    CachedStatement statement = db.prepare(summarySql(events));
-    sqlite3_stmt* row = statement.get();
-    bind(row, parameters);
+    CQuery query(db, summarySql(events));
+    bind(query, parameters);
     std::map<std::int32_t, EventRows> byEvent;
     // Rows of one event come together; remembering the last one spares most look-ups.
     std::int32_t lastEvent = 0;
     EventRows* last = nullptr;
-    int rc;
-    while ((rc = sqlite3_step(row)) == SQLITE_ROW) {
-        const std::int32_t event = sqlite3_column_int(row, 1);
+    while (query.next()) {
+        const std::int32_t event = query.getLong(1);
         if (!last || event != lastEvent) {
             last = &byEvent[event];
             lastEvent = event;
         }
-        addRow(*last, row, base, mode);
+        addRow(*last, query, base, mode);
     }
-    if (rc != SQLITE_DONE)
-        throw CDaoException::fromSqlite(db.handle(), rc);
     std::map<std::int32_t, BudgetSummary> summaries;
     for (auto& [event, rows] : byEvent)
         summaries.emplace_hint(summaries.end(), event, finish(rows, base.vatRate1, mode));

@@ -3,30 +3,17 @@
 #include "PlanningStatus.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/CQuery.h"
 #include "data/CRecordset.h"
 #include "data/Schema.h"
 
 #include <QStringList>
-
-#include <sqlite3.h>
 
 #include <string>
 
 namespace MonthCalendar {
 
 namespace {
-
-QString columnText(sqlite3_stmt* statement, int column) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                             sqlite3_column_bytes(statement, column));
-}
-
-// A stored date-time "yyyy-MM-dd HH:mm:ss", read by hand: a month has many events, each with
-// three date-times.
-QDateTime moment(sqlite3_stmt* statement, int column) {
-    return parseStoredDate(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                           sqlite3_column_bytes(statement, column));
-}
 
 // The events beginning in [?1, ?2), with their span and their planning state.
 const std::string& monthSql() {
@@ -95,36 +82,30 @@ Month load(CDatabase& db, int year, int month) {
         result.days[size_t(i)].inMonth = result.days[size_t(i)].date.month() == month;
     }
 
-    CachedStatement statement = db.prepare(monthSql());
-    sqlite3_stmt* raw = statement.get();
-    const QByteArray from = first.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
-    const QByteArray to = first.addDays(kDays).toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
-    sqlite3_bind_text(raw, 1, from.constData(), int(from.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(raw, 2, to.constData(), int(to.size()), SQLITE_TRANSIENT);
-    int rc;
-    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+    // A month has many events, each with three date-times: read from one query, in order.
+    CQuery query(db, monthSql());
+    query.bindText(1, first.toString(QStringLiteral("yyyy-MM-dd")));
+    query.bindText(2, first.addDays(kDays).toString(QStringLiteral("yyyy-MM-dd")));
+    while (query.next()) {
         Entry entry;
-        entry.eventId = sqlite3_column_int(raw, 0);
-        entry.begin = moment(raw, 1);
-        entry.spanBegin = moment(raw, 2);
-        entry.spanEnd = moment(raw, 3);
-        entry.status = sqlite3_column_int(raw, 4);
-        entry.kind = columnText(raw, 5);
-        entry.location = columnText(raw, 6);
-        entry.town = columnText(raw, 7);
+        entry.eventId = query.getLong(0);
+        entry.begin = query.getDate(1);
+        entry.spanBegin = query.getDate(2);
+        entry.spanEnd = query.getDate(3);
+        entry.status = query.getLong(4);
+        entry.kind = query.getText(5);
+        entry.location = query.getText(6);
+        entry.town = query.getText(7);
         PlanningStatus planning;
-        planning.exists = sqlite3_column_int(raw, 8) != 0;
+        planning.exists = query.getLong(8) != 0;
         for (int i = 0; i < PlanningStatus::kPlanningAreas; ++i)
-            planning.planning[size_t(i)] =
-                PlanningStatus::normalised(sqlite3_column_int(raw, 9 + i));
+            planning.planning[size_t(i)] = PlanningStatus::normalised(query.getLong(9 + i));
         entry.planningImage = planning.planningImage();
         const qint64 index = first.daysTo(entry.begin.date());
         if (index < 0 || index >= kDays)
             continue;
         result.days[size_t(index)].entries.push_back(std::move(entry));
     }
-    if (rc != SQLITE_DONE)
-        throw CDaoException::fromSqlite(db.handle(), rc);
     for (Day& day : result.days)
         markOverlaps(day.entries);
     return result;

@@ -9,7 +9,7 @@
 // unlocked is left over from a run that was stopped midway, and removeLeftovers() takes it away.
 class TemporaryCopy {
 public:
-    // An empty file in the folder (SQLite's VACUUM INTO accepts an empty target). Throws
+    // An empty file in the folder (FileStore::copyInto accepts an empty target). Throws
     // CDaoException (IoError) when the folder cannot take a file.
     TemporaryCopy(const QString& folder, const QString& purpose);
     // Removes the file unless it was kept.

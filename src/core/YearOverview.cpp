@@ -2,13 +2,12 @@
 
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/CQuery.h"
 
 #include <QDate>
 #include <QLocale>
 
 #include <cmath>
-
-#include <sqlite3.h>
 
 #include <optional>
 #include <string>
@@ -86,22 +85,14 @@ namespace {
 using MonthAndStatus = std::map<std::int32_t, std::pair<int, int>>;
 
 MonthAndStatus monthsAndStatuses(CDatabase& db, int year) {
-    CachedStatement statement =
-        db.prepare("SELECT \"EventID\", CAST(substr(\"EBeginn\", 6, 2) AS INTEGER), "
-                   "coalesce(\"Status\", 1) FROM \"T_Event\" WHERE \"EBeginn\" >= ?1 AND "
-                   "\"EBeginn\" < ?2 AND \"EventID\" > 0");
-    sqlite3_stmt* raw = statement.get();
-    const QByteArray from = yearStart(year).toString().toUtf8();
-    const QByteArray to = yearStart(year + 1).toString().toUtf8();
-    sqlite3_bind_text(raw, 1, from.constData(), int(from.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(raw, 2, to.constData(), int(to.size()), SQLITE_TRANSIENT);
+    CQuery query(db, "SELECT \"EventID\", CAST(substr(\"EBeginn\", 6, 2) AS INTEGER), "
+                     "coalesce(\"Status\", 1) FROM \"T_Event\" WHERE \"EBeginn\" >= ?1 AND "
+                     "\"EBeginn\" < ?2 AND \"EventID\" > 0");
+    query.bindText(1, yearStart(year).toString());
+    query.bindText(2, yearStart(year + 1).toString());
     MonthAndStatus result;
-    int rc;
-    while ((rc = sqlite3_step(raw)) == SQLITE_ROW)
-        result[sqlite3_column_int(raw, 0)] = {sqlite3_column_int(raw, 1),
-                                              sqlite3_column_int(raw, 2)};
-    if (rc != SQLITE_DONE)
-        throw CDaoException::fromSqlite(db.handle(), rc);
+    while (query.next())
+        result[query.getLong(0)] = {query.getLong(1), query.getLong(2)};
     return result;
 }
 

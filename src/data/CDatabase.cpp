@@ -155,6 +155,17 @@ void CDatabase::execute(const std::string& sql) {
     throwIfFailed(rc);
 }
 
+void CDatabase::execute(const std::string& sql, const std::vector<QString>& texts) {
+    CachedStatement statement = prepare(sql);
+    beforeWrite();
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const QByteArray utf8 = texts[i].toUtf8();
+        throwIfFailed(sqlite3_bind_text(statement.get(), static_cast<int>(i) + 1, utf8.constData(),
+                                        static_cast<int>(utf8.size()), SQLITE_TRANSIENT));
+    }
+    throwIfFailed(sqlite3_step(statement.get()));
+}
+
 QString CDatabase::queryText(const std::string& sql) {
     CachedStatement statement = prepare(sql);
     const int rc = sqlite3_step(statement.get());

@@ -37,6 +37,9 @@ public:
 
     // Runs statements that need no result (schema, maintenance); throws CDaoException.
     void execute(const std::string& sql);
+    // Runs one statement that changes rows, its parameters ?1, ?2 … bound to the texts in
+    // order; throws CDaoException.
+    void execute(const std::string& sql, const std::vector<QString>& texts);
     // The first column of the first row of a query, as text; empty when there is no row.
     QString queryText(const std::string& sql);
 

@@ -12,8 +12,20 @@ void CQuery::bindText(int parameter, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     const int rc = sqlite3_bind_text(m_statement.get(), parameter, bytes.constData(),
                                      static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-    if (rc != SQLITE_OK)
-        throw CDaoException::fromSqlite(m_db.handle(), rc);
+    check(rc);
+}
+
+void CQuery::bindInt(int parameter, std::int64_t number) {
+    check(sqlite3_bind_int64(m_statement.get(), parameter, number));
+}
+
+void CQuery::bindNull(int parameter) {
+    check(sqlite3_bind_null(m_statement.get(), parameter));
+}
+
+void CQuery::check(int resultCode) const {
+    if (resultCode != SQLITE_OK)
+        throw CDaoException::fromSqlite(m_db.handle(), resultCode);
 }
 
 bool CQuery::next() {
@@ -31,6 +43,14 @@ bool CQuery::isNull(int column) const {
 
 std::int32_t CQuery::getLong(int column) const {
     return sqlite3_column_int(m_statement.get(), column);
+}
+
+std::int64_t CQuery::getInt64(int column) const {
+    return sqlite3_column_int64(m_statement.get(), column);
+}
+
+float CQuery::getSingle(int column) const {
+    return static_cast<float>(sqlite3_column_double(m_statement.get(), column));
 }
 
 QString CQuery::getText(int column) const {

@@ -25,6 +25,8 @@ public:
 
     // Parameters are numbered from 1, as ?1, ?2 … in the SQL.
     void bindText(int parameter, const QString& text);
+    void bindInt(int parameter, std::int64_t number);
+    void bindNull(int parameter);
 
     // Moves to the next row (the first at the first call); false after the last. Throws
     // CDaoException when reading fails.
@@ -33,6 +35,12 @@ public:
     bool isNull(int column) const;
     // Whole numbers (and Yes/No as -1/0); 0 when null.
     std::int32_t getLong(int column) const;
+    // Whole numbers beyond the 32 bits of getLong (counters, keys of other programs); 0 when
+    // null.
+    std::int64_t getInt64(int column) const;
+    // A Single column's value as the record sets give it: the stored number rounded to single
+    // precision; 0 when null.
+    float getSingle(int column) const;
     // Yes/No; false when null.
     bool getBool(int column) const { return getLong(column) != 0; }
     // A null QString when null.
@@ -44,6 +52,8 @@ public:
     std::string_view getUtf8(int column) const;
 
 private:
+    void check(int resultCode) const;
+
     CDatabase& m_db;
     CachedStatement m_statement;
 };

@@ -4,6 +4,7 @@
 #include "core/UserProfile.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/CQuery.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,7 +13,6 @@
 #include <QUuid>
 
 #include <libical/ical.h>
-#include <sqlite3.h>
 
 #include <memory>
 #include <vector>
@@ -44,57 +44,25 @@ const char* const kTimeZoneDefinition = "BEGIN:VTIMEZONE\n"
                                         "END:STANDARD\n"
                                         "END:VTIMEZONE\n";
 
-// A read-only query on the connection, its columns read by number as text.
+// A read-only query on the connection: texts come back trimmed, date-times as wall-clock times.
 class Query {
 public:
-    Query(CDatabase& db, const std::string& sql) : m_db(db) {
-        const int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &m_statement, nullptr);
-        if (rc != SQLITE_OK)
-            throw CDaoException::fromSqlite(db.handle(), rc);
-    }
-    ~Query() { sqlite3_finalize(m_statement); }
-    Query(const Query&) = delete;
-    Query& operator=(const Query&) = delete;
+    Query(CDatabase& db, const std::string& sql) : m_query(db, sql) {}
 
-    void bind(int index, const QString& value) {
-        const QByteArray utf8 = value.toUtf8();
-        sqlite3_bind_text(m_statement, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
-    }
-    void bind(int index, qint64 value) { sqlite3_bind_int64(m_statement, index, value); }
+    void bind(int index, const QString& value) { m_query.bindText(index, value); }
+    void bind(int index, qint64 value) { m_query.bindInt(index, value); }
 
-    bool next() {
-        const int rc = sqlite3_step(m_statement);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE)
-            throw CDaoException::fromSqlite(m_db.handle(), rc);
-        return false;
-    }
-    bool isNull(int column) const {
-        return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
-    }
-    QString text(int column) const {
-        const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-        return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_statement, column)).trimmed()
-                    : QString();
-    }
-    qint64 number(int column) const { return sqlite3_column_int64(m_statement, column); }
+    bool next() { return m_query.next(); }
+    bool isNull(int column) const { return m_query.isNull(column); }
+    QString text(int column) const { return m_query.getText(column).trimmed(); }
+    qint64 number(int column) const { return m_query.getInt64(column); }
     QDateTime dateTime(int column) const {
         return QDateTime::fromString(text(column), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     }
 
 private:
-    CDatabase& m_db;
-    sqlite3_stmt* m_statement = nullptr;
+    CQuery m_query;
 };
-
-void run(CDatabase& db, const std::string& sql, const std::vector<QString>& values) {
-    db.beforeWrite();
-    Query query(db, sql);
-    for (size_t i = 0; i < values.size(); ++i)
-        query.bind(static_cast<int>(i) + 1, values[i]);
-    query.next();
-}
 
 struct ComponentDeleter {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
@@ -310,7 +278,7 @@ QString calendarIdentifier(CDatabase& db, bool writable) {
         return identifier;
     identifier = QUuid::createUuid().toString(QUuid::WithoutBraces);
     if (writable)
-        run(db, R"(INSERT INTO "X_Kalender" ("Nr", "Kennung") VALUES (1, ?1))", {identifier});
+        db.execute(R"(INSERT INTO "X_Kalender" ("Nr", "Kennung") VALUES (1, ?1))", {identifier});
     else // a read-only file: at least the same path gives the same entries
         identifier = QString::fromLatin1(
             QCryptographicHash::hash(db.path().toUtf8(), QCryptographicHash::Sha1).toHex());
@@ -325,23 +293,26 @@ struct Revision {
 // The change counter of an event: counted up when its checksum differs from the stored one.
 Revision revisionOf(CDatabase& db, const EventEntry& entry, const QDateTime& now, bool writable) {
     const QByteArray checksum = entry.checksum();
-    Query stored(db, R"(SELECT "Sequenz", "Pruefsumme", "Geaendert" FROM "X_Kalender_Event" )"
-                     R"(WHERE "EventID" = ?1)");
-    stored.bind(1, entry.id);
     const QString stamp = now.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     Revision revision{0, now};
-    if (stored.next()) {
-        revision.sequence = static_cast<int>(stored.number(0));
-        revision.modified =
-            QDateTime::fromString(stored.text(2), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        revision.modified.setTimeSpec(Qt::UTC);
-        if (stored.text(1).toLatin1() == checksum)
-            return revision;
-        ++revision.sequence;
-        revision.modified = now;
+    {
+        // Closed before the row is written: nothing is written while a query reads.
+        Query stored(db, R"(SELECT "Sequenz", "Pruefsumme", "Geaendert" FROM "X_Kalender_Event" )"
+                         R"(WHERE "EventID" = ?1)");
+        stored.bind(1, entry.id);
+        if (stored.next()) {
+            revision.sequence = static_cast<int>(stored.number(0));
+            revision.modified =
+                QDateTime::fromString(stored.text(2), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            revision.modified.setTimeSpec(Qt::UTC);
+            if (stored.text(1).toLatin1() == checksum)
+                return revision;
+            ++revision.sequence;
+            revision.modified = now;
+        }
     }
     if (writable)
-        run(db,
+        db.execute(
             R"(INSERT OR REPLACE INTO "X_Kalender_Event" ("EventID", "Sequenz", "Pruefsumme", )"
             R"("Geaendert") VALUES (?1, ?2, ?3, ?4))",
             {QString::number(entry.id), QString::number(revision.sequence),
