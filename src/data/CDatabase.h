@@ -1,5 +1,6 @@
 #pragma once
 
+#include "JetFilter.h"
 #include "StatementCache.h"
 
 #include <QString>
@@ -34,6 +35,9 @@ public:
     // True when the file could only be opened for reading (write-protected file or folder).
     bool isReadOnly() const;
     const QString& path() const { return m_path; }
+    // The SQL dialect of the engine this connection runs on. Code above the data layer only
+    // passes it on to the data layer's SQL helpers (SqlText) and never branches on it.
+    Jet::Dialect dialect() const { return Jet::Dialect::File; }
 
     // Runs statements that need no result (schema, maintenance); throws CDaoException.
     void execute(const std::string& sql);
