@@ -23,6 +23,18 @@ CDaoException CDaoException::rowChanged(const QString& table, const QStringList&
     return error;
 }
 
+void CDaoException::setChangedBy(const QString& who, const QDateTime& when) {
+    m_changedBy = who;
+    m_changedAt = when;
+    if (who.isEmpty())
+        return;
+    // The description names the person too, for callers that show it as it is.
+    m_description.replace(QStringLiteral("wurde inzwischen geändert"),
+                          QStringLiteral("wurde inzwischen von %1 (%2) geändert")
+                              .arg(who, when.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
+    m_what = m_description.toStdString();
+}
+
 namespace {
 
 QString columnOf(const QString& qualified) {

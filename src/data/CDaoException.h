@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -57,6 +58,10 @@ public:
     const QString& table() const { return m_table; }
     const QStringList& changedColumns() const { return m_changedColumns; }
     const QStringList& ownColumns() const { return m_ownColumns; }
+    // On a server: who saved the row last and when (local time); empty and invalid on a file.
+    const QString& changedBy() const { return m_changedBy; }
+    const QDateTime& changedAt() const { return m_changedAt; }
+    void setChangedBy(const QString& who, const QDateTime& when);
 
     const char* what() const noexcept override { return m_what.c_str(); }
 
@@ -85,4 +90,6 @@ private:
     QString m_table;
     QStringList m_changedColumns;
     QStringList m_ownColumns;
+    QString m_changedBy;
+    QDateTime m_changedAt;
 };

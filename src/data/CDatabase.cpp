@@ -5,8 +5,11 @@
 #include "DatabaseCheck.h"
 #include "GermanCollation.h"
 #include "JetFilter.h"
+#include "PgConnection.h"
 #include "Schema.h"
 #include "SelectCache.h"
+#include "ServerDialect.h"
+#include "ServerSchema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -119,11 +122,71 @@ void CDatabase::checkSchema() {
     DatabaseCheck::checkTables(m_db, m_path);
 }
 
+void CDatabase::openServer(const std::string& uri, const QString& user, const QString& password) {
+    close();
+    auto server = std::make_unique<PgConnection>(uri, user, password);
+    const QString shown = server->shownName();
+    // Ours and not newer, as a file's header says it.
+    const std::string versionTable = ServerSchema::kVersionTable;
+    const bool marks = server
+                           ->query("SELECT count(*) FROM pg_tables WHERE schemaname = 'public' "
+                                   "AND tablename = $1",
+                                   {versionTable})
+                           .text(0, 0) == "1";
+    const PgResult marked =
+        marks ? server->query("SELECT \"Anwendung\", \"Version\" FROM \"" + versionTable + "\"")
+              : PgResult();
+    if (marked.rowCount() != 1 || marked.isNull(0, 0) ||
+        std::stoll(std::string(marked.text(0, 0))) != Schema::kApplicationId)
+        throw CDaoException(CDaoException::NotADatabase,
+                            QStringLiteral("Die Datenbank %1 auf dem Server ist keine "
+                                           "Vorlanto-Datenbank.")
+                                .arg(shown));
+    if (std::stoll(std::string(marked.text(0, 1))) > Schema::kVersion)
+        throw CDaoException(CDaoException::NotADatabase,
+                            QStringLiteral("Die Datenbank %1 stammt von einer neueren "
+                                           "Vorlanto-Version und kann nicht geöffnet werden.")
+                                .arg(shown));
+    m_server = std::move(server);
+    m_path = shown;
+    m_serverReadOnly = -1;
+}
+
+PgResult CDatabase::serverQuery(const std::string& sql,
+                                const std::vector<std::optional<std::string>>& values,
+                                bool writes) {
+    if (writes)
+        beforeWrite();
+    const std::string translated = ServerDialect::placeholders(sql);
+    // Inside a transaction a refused statement leaves the transaction as it was before it, as
+    // the file engine does; the server would otherwise refuse everything after it.
+    const bool guarded = writes && m_transactionDepth > 0;
+    if (guarded)
+        m_server->execute("SAVEPOINT vorlanto_statement");
+    try {
+        PgResult result = m_server->query(translated, values);
+        if (guarded)
+            m_server->execute("RELEASE SAVEPOINT vorlanto_statement");
+        return result;
+    } catch (const CDaoException& error) {
+        if (guarded && error.code() != CDaoException::ConnectionLost) {
+            try {
+                m_server->execute("ROLLBACK TO SAVEPOINT vorlanto_statement; RELEASE SAVEPOINT "
+                                  "vorlanto_statement");
+            } catch (const CDaoException&) {
+                // The transaction is gone with the connection; the error says so.
+            }
+        }
+        throw;
+    }
+}
+
 void CDatabase::close() {
     while (!m_recordsets.empty())
         m_recordsets.back()->close();
     m_selects.reset();
     m_statements.reset();
+    m_server.reset();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -136,6 +199,13 @@ void CDatabase::close() {
 }
 
 bool CDatabase::isReadOnly() const {
+    if (m_server) {
+        if (m_serverReadOnly < 0)
+            m_serverReadOnly =
+                m_server->query("SELECT has_table_privilege('\"T_Event\"', 'INSERT')").text(0, 0) !=
+                "t";
+        return m_serverReadOnly == 1;
+    }
     return m_db && sqlite3_db_readonly(m_db, "main") == 1;
 }
 
@@ -145,6 +215,11 @@ void CDatabase::throwIfFailed(int resultCode) {
 }
 
 void CDatabase::execute(const std::string& sql) {
+    if (m_server) {
+        beforeWrite();
+        m_server->execute(sql);
+        return;
+    }
     if (!m_db)
         throw CDaoException(CDaoException::CannotOpen,
                             QStringLiteral("Die Datenbank ist nicht geöffnet."));
@@ -156,6 +231,13 @@ void CDatabase::execute(const std::string& sql) {
 }
 
 void CDatabase::execute(const std::string& sql, const std::vector<QString>& texts) {
+    if (m_server) {
+        std::vector<std::optional<std::string>> values;
+        for (const QString& text : texts)
+            values.emplace_back(text.toStdString());
+        serverQuery(sql, values, true);
+        return;
+    }
     CachedStatement statement = prepare(sql);
     beforeWrite();
     for (size_t i = 0; i < texts.size(); ++i) {
@@ -167,6 +249,13 @@ void CDatabase::execute(const std::string& sql, const std::vector<QString>& text
 }
 
 QString CDatabase::queryText(const std::string& sql) {
+    if (m_server) {
+        const PgResult result = serverQuery(sql, {}, false);
+        if (result.rowCount() == 0 || result.isNull(0, 0))
+            return QString();
+        const std::string_view text = result.text(0, 0);
+        return QString::fromUtf8(text.data(), int(text.size()));
+    }
     CachedStatement statement = prepare(sql);
     const int rc = sqlite3_step(statement.get());
     throwIfFailed(rc);
@@ -211,6 +300,8 @@ void CDatabase::beforeWrite() {
 }
 
 std::string CDatabase::sameValueCondition(const std::string& quotedColumn) const {
+    if (m_server)
+        return quotedColumn + " IS NOT DISTINCT FROM ?";
     // SQLite's IS is true for two nulls, and for equal values of the column's type.
     return quotedColumn + " IS ?";
 }
@@ -218,7 +309,7 @@ std::string CDatabase::sameValueCondition(const std::string& quotedColumn) const
 CDbReadSnapshot::CDbReadSnapshot(CDatabase& db) : m_db(db), m_own(db.transactionDepth() == 0) {
     if (!m_own)
         return;
-    m_db.execute("BEGIN DEFERRED");
+    m_db.execute(m_db.server() ? "BEGIN ISOLATION LEVEL REPEATABLE READ" : "BEGIN DEFERRED");
     ++m_db.transactionDepth();
 }
 
@@ -234,7 +325,7 @@ CDbReadSnapshot::~CDbReadSnapshot() {
 }
 
 CDbTransaction::CDbTransaction(CDatabase& db) : m_db(db), m_level(db.transactionDepth()) {
-    m_db.execute(m_level == 0 ? std::string("BEGIN IMMEDIATE")
+    m_db.execute(m_level == 0 ? std::string(m_db.server() ? "BEGIN" : "BEGIN IMMEDIATE")
                               : "SAVEPOINT vorlanto_" + std::to_string(m_level));
     ++m_db.transactionDepth();
 }

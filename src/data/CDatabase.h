@@ -1,11 +1,13 @@
 #pragma once
 
 #include "JetFilter.h"
+#include "PgConnection.h"
 #include "StatementCache.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,15 +31,26 @@ public:
     // the connection holds a shared lock on the file (flock), so the exit maintenance of
     // another running program never replaces the file under it.
     void open(const QString& path);
+    // Opens the band database on a PostgreSQL server, given as a libpq connection URI; `user`
+    // and `password`, when not empty, log in in place of the URI's. Throws CDaoException when
+    // the server cannot be reached, refuses the login, or holds no band database or one of a
+    // newer version. Nothing else changes for the callers: record sets, queries and
+    // transactions work as on a file.
+    void openServer(const std::string& uri, const QString& user = QString(),
+                    const QString& password = QString());
     // Closes every record set still open on it, then the connection.
     void close();
-    bool isOpen() const { return m_db != nullptr; }
-    // True when the file could only be opened for reading (write-protected file or folder).
+    bool isOpen() const { return m_db != nullptr || m_server != nullptr; }
+    // True when the file could only be opened for reading (write-protected file or folder), or
+    // the server's login may only read.
     bool isReadOnly() const;
+    // The file's path; on a server the database and host in words.
     const QString& path() const { return m_path; }
     // The SQL dialect of the engine this connection runs on. Code above the data layer only
     // passes it on to the data layer's SQL helpers (SqlText) and never branches on it.
-    Jet::Dialect dialect() const { return Jet::Dialect::File; }
+    Jet::Dialect dialect() const { return m_server ? Jet::Dialect::Server : Jet::Dialect::File; }
+    // The server connection, or nullptr on a file: for the data layer's own classes.
+    PgConnection* server() const { return m_server.get(); }
 
     // Runs statements that need no result (schema, maintenance); throws CDaoException.
     void execute(const std::string& sql);
@@ -50,6 +63,10 @@ public:
     sqlite3* handle() const { return m_db; }
 
     // --- used by the record sets and transactions ------------------------------------
+    // On a server: runs one statement written with "?"/"?N" parameters. A statement that
+    // `writes` stops live reads first and, inside a transaction, is undone alone when refused.
+    PgResult serverQuery(const std::string& sql,
+                         const std::vector<std::optional<std::string>>& values, bool writes);
     CachedStatement prepare(const std::string& sql);
     // The SELECT of a record set on the source with filter and sort, its values bound. Throws
     // CDaoException for a filter or sort it cannot translate.
@@ -80,6 +97,8 @@ private:
     int m_transactionDepth = 0;
     int m_writeOverDepth = 0;
     int m_useLock = -1; // descriptor holding a shared lock on the file while it is open
+    std::unique_ptr<PgConnection> m_server;
+    mutable int m_serverReadOnly = -1; // whether the server's login may only read; -1 unknown
 };
 
 // Reads several statements from one state of the file: a deferred transaction that only reads,

@@ -6,10 +6,12 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 class CDatabase;
+struct ServerRows;
 
 // A read-only query over several tables, walked once from the first row to the last: for lists
 // and figures that read many rows joined together, where one statement does what a record set
@@ -22,6 +24,7 @@ class CQuery {
 public:
     // Prepares the statement; throws CDaoException when the database refuses it.
     CQuery(CDatabase& db, const std::string& sql);
+    ~CQuery();
 
     // Parameters are numbered from 1, as ?1, ?2 … in the SQL.
     void bindText(int parameter, const QString& text);
@@ -56,4 +59,6 @@ private:
 
     CDatabase& m_db;
     CachedStatement m_statement;
+    // On a server: the statement's values and, once run, its rows.
+    std::unique_ptr<ServerRows> m_server;
 };

@@ -1,6 +1,8 @@
 #include "CRecordset.h"
 
 #include "CDaoException.h"
+#include "PgConnection.h"
+#include "ServerDialect.h"
 
 #include <algorithm>
 #include <cmath>
@@ -76,6 +78,8 @@ void CRecordset::open(const QString& filter, const QString& sort) {
 
 void CRecordset::open() {
     close();
+    if (m_db.server())
+        return openOnServer();
     m_live = m_db.prepareSelect(m_source, m_filter, m_sort);
     m_state = State::Live;
     m_readIn.assign(static_cast<size_t>(m_source.columnCount()), 0);
@@ -108,6 +112,8 @@ void CRecordset::close() {
     m_row.clear();
     m_pinned.clear();
     m_copied.clear();
+    m_prefetched.clear();
+    m_prefetchFresh = false;
     m_next = 0;
     m_editMode = EditMode::None;
     m_edit.clear();
@@ -136,6 +142,15 @@ void CRecordset::moveNext() {
         stepLive();
         return;
     case State::Pinned:
+        if (m_prefetchFresh) {
+            if (m_next < m_pinned.size()) {
+                m_row = std::move(m_prefetched[m_next]);
+                m_rowid = m_pinned[m_next++];
+                return;
+            }
+            m_atEnd = true;
+            return;
+        }
         while (m_next < m_pinned.size()) {
             const Bookmark rowid = m_pinned[m_next++];
             if (fetchByRowid(rowid, m_row)) {
@@ -158,6 +173,11 @@ void CRecordset::moveNext() {
 }
 
 void CRecordset::stopReadingLive() {
+    // A server's rows read at the open may be old after a write: the rest is read again.
+    if (m_prefetchFresh) {
+        m_prefetchFresh = false;
+        m_prefetched.clear();
+    }
     if (m_state != State::Live)
         return;
     const bool pinByKey = !m_source.isView();
@@ -212,6 +232,14 @@ void CRecordset::readLiveRow(Row& row) const {
 }
 
 bool CRecordset::fetchByRowid(Bookmark rowid, Row& row) {
+    if (m_db.server()) {
+        const PgResult result =
+            m_db.serverQuery(m_source.selectByRowid(), {std::to_string(rowid)}, false);
+        if (result.rowCount() == 0)
+            return false;
+        rowFromServer(result, 0, row);
+        return true;
+    }
     CachedStatement saved = std::move(m_live);
     m_live = m_db.prepare(m_source.selectByRowid());
     sqlite3_bind_int64(m_live.get(), 1, rowid);
@@ -222,6 +250,107 @@ bool CRecordset::fetchByRowid(Bookmark rowid, Row& row) {
     m_live = std::move(saved);
     throwIfStepFailed(m_db.handle(), rc);
     return found;
+}
+
+void CRecordset::openOnServer() {
+    const Jet::Translation where = Jet::translateFilter(m_filter, m_source, Jet::Dialect::Server);
+    const std::string order = Jet::translateSort(m_sort, m_source, Jet::Dialect::Server);
+    std::string sql = m_source.selectHead();
+    if (!where.sql.empty())
+        sql += " WHERE " + where.sql;
+    if (!order.empty())
+        sql += " ORDER BY " + order;
+    std::vector<std::optional<std::string>> values;
+    for (const Jet::Parameter& parameter : where.parameters)
+        values.emplace_back(ServerDialect::parameterText(parameter));
+    const PgResult result = m_db.serverQuery(sql, values, false);
+    m_readIn.assign(static_cast<size_t>(m_source.columnCount()), 0);
+    nextRow();
+    m_db.attach(this);
+    const int rows = result.rowCount();
+    if (m_source.isView()) {
+        m_copied.resize(static_cast<size_t>(rows));
+        for (int r = 0; r < rows; ++r)
+            rowFromServer(result, r, m_copied[static_cast<size_t>(r)]);
+        m_state = State::Copied;
+    } else {
+        m_pinned.resize(static_cast<size_t>(rows));
+        m_prefetched.resize(static_cast<size_t>(rows));
+        for (int r = 0; r < rows; ++r) {
+            m_pinned[static_cast<size_t>(r)] =
+                std::strtoll(std::string(result.text(r, 0)).c_str(), nullptr, 10);
+            rowFromServer(result, r, m_prefetched[static_cast<size_t>(r)]);
+        }
+        m_prefetchFresh = true;
+        m_state = State::Pinned;
+    }
+    m_next = 0;
+    m_atEnd = false;
+    // Stands on the first row, as a walk from the start does.
+    moveNext();
+}
+
+// The values of a server's row as the file holds them: whole numbers and Yes/No as integers,
+// Single values as the float written, dates and texts as text.
+void CRecordset::rowFromServer(const PgResult& result, int resultRow, Row& row) const {
+    const int count = m_source.columnCount();
+    row.resize(static_cast<size_t>(count));
+    for (int c = 0; c < count; ++c) {
+        Value& value = row[static_cast<size_t>(c)];
+        const int at = c + m_offset;
+        if (result.isNull(resultRow, at)) {
+            value.kind = Value::Kind::Null;
+            continue;
+        }
+        const std::string_view text = result.text(resultRow, at);
+        switch (m_source.column(c).type) {
+        case JetType::Single:
+            value.kind = Value::Kind::Real;
+            value.real = static_cast<double>(std::strtof(std::string(text).c_str(), nullptr));
+            break;
+        case JetType::Text:
+        case JetType::DateTime:
+            value.kind = Value::Kind::Text;
+            value.text.assign(text.data(), text.size());
+            break;
+        default:
+            value.kind = Value::Kind::Integer;
+            value.integer = std::strtoll(std::string(text).c_str(), nullptr, 10);
+        }
+    }
+}
+
+std::optional<std::string> CRecordset::serverValue(int column, const Value& value) const {
+    switch (value.kind) {
+    case Value::Kind::Null:
+        return std::nullopt;
+    case Value::Kind::Integer:
+        return std::to_string(value.integer);
+    case Value::Kind::Real:
+        return m_source.column(column).type == JetType::Single
+                   ? ServerDialect::singleText(value.real)
+                   : ServerDialect::parameterText({Jet::Parameter::Kind::Real, 0, value.real, {}});
+    case Value::Kind::Text:
+        break;
+    }
+    return value.text;
+}
+
+long long CRecordset::writeOnServer(const std::string& sql, const std::vector<int>& columns,
+                                    const Row& values, std::optional<Bookmark> rowid,
+                                    const std::vector<int>& checked, const Row* checkedValues) {
+    std::vector<std::optional<std::string>> parameters;
+    for (int c : columns)
+        parameters.push_back(serverValue(c, values[static_cast<size_t>(c)]));
+    if (rowid)
+        parameters.emplace_back(std::to_string(*rowid));
+    for (int c : checked)
+        parameters.push_back(serverValue(c, (*checkedValues)[static_cast<size_t>(c)]));
+    const PgResult result = m_db.serverQuery(sql, parameters, true);
+    // An insert gives the new row's number back.
+    if (result.columnCount() > 0 && result.rowCount() > 0)
+        m_lastModified = std::strtoll(std::string(result.text(0, 0)).c_str(), nullptr, 10);
+    return result.changedRows();
 }
 
 // --- reading ------------------------------------------------------------------------------
@@ -704,6 +833,10 @@ void CRecordset::writeInsert() {
                           : "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")";
         m_insertColumns = m_dirty;
     }
+    if (m_db.server()) {
+        writeOnServer(m_insertSql + " RETURNING rowid", m_insertWritten, m_edit);
+        return;
+    }
     CachedStatement statement = m_db.prepare(m_insertSql);
     int index = 1;
     for (int c : m_insertWritten) {
@@ -768,6 +901,14 @@ void CRecordset::writeUpdate() {
                 checked.push_back(c);
             }
         }
+        if (m_db.server()) {
+            if (writeOnServer(sql, written, m_edit, m_rowid, checked, &m_base) == 0)
+                throwRowChanged(checked, written);
+            m_lastModified = m_rowid;
+            fetchByRowid(m_rowid, m_row);
+            nextRow();
+            return;
+        }
         CachedStatement statement = m_db.prepare(sql);
         int index = 1;
         auto bind = [&statement, &index](const Value& value) {
@@ -803,7 +944,25 @@ void CRecordset::throwRowChanged(const std::vector<int>& checked, const std::vec
     QStringList own;
     for (int c : written)
         own << QString::fromUtf8(m_source.column(c).name);
-    throw CDaoException::rowChanged(QString::fromUtf8(m_source.name()), changed, own);
+    CDaoException conflict =
+        CDaoException::rowChanged(QString::fromUtf8(m_source.name()), changed, own);
+    // The server notes who saved each row last.
+    if (m_db.server()) {
+        const PgResult who = m_db.serverQuery(
+            "SELECT \"Rolle\", to_char(\"Zeit\" AT TIME ZONE current_setting('TimeZone'), "
+            "'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"') FROM \"X_Aenderung\" "
+            "WHERE \"Tabelle\" = ? AND \"Zeile\" = ?",
+            {std::string(m_source.name()), std::to_string(m_rowid)}, false);
+        if (who.rowCount() == 1) {
+            const std::string_view role = who.text(0, 0);
+            const std::string_view at = who.text(0, 1);
+            conflict.setChangedBy(
+                QString::fromUtf8(role.data(), int(role.size())),
+                QDateTime::fromString(QString::fromUtf8(at.data(), int(at.size())), Qt::ISODate)
+                    .toLocalTime());
+        }
+    }
+    throw conflict;
 }
 
 void CRecordset::deleteCurrent() {
@@ -811,6 +970,14 @@ void CRecordset::deleteCurrent() {
     m_editMode = EditMode::None;
     requireCurrentRow();
     m_db.beforeWrite();
+    if (m_db.server()) {
+        if (writeOnServer("DELETE FROM " + quotedName(m_source.name()) + " WHERE rowid = ?", {}, {},
+                          m_rowid) == 0)
+            throw CDaoException(CDaoException::RecordDeleted,
+                                QStringLiteral("Der Datensatz wurde inzwischen gelöscht."));
+        m_currentDeleted = true;
+        return;
+    }
     CachedStatement statement =
         m_db.prepare("DELETE FROM " + quotedName(m_source.name()) + " WHERE rowid = ?");
     sqlite3_bind_int64(statement.get(), 1, m_rowid);

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,14 @@ private:
     void throwRowChanged(const std::vector<int>& checked, const std::vector<int>& written);
     void readLiveRow(Row& row) const;
     bool fetchByRowid(Bookmark rowid, Row& row);
+    // The server's side of opening, reading a row, and writing.
+    void openOnServer();
+    void rowFromServer(const PgResult& result, int resultRow, Row& row) const;
+    std::optional<std::string> serverValue(int column, const Value& value) const;
+    long long writeOnServer(const std::string& sql, const std::vector<int>& columns,
+                            const Row& values, std::optional<Bookmark> rowid = std::nullopt,
+                            const std::vector<int>& checked = {},
+                            const Row* checkedValues = nullptr);
     void stepLive();
     void assign(int column, Value value);
     std::string storedText(int column) const;
@@ -221,6 +230,10 @@ private:
     Bookmark m_rowid = 0;           // the current row's rowid once not read live
     std::vector<Bookmark> m_pinned; // rows still to come, by rowid
     std::vector<Row> m_copied;      // rows still to come, as values (saved queries)
+    // On a server all rows come at the open; those of a table are read from here until the
+    // first write, and by their rowid after it.
+    std::vector<Row> m_prefetched;
+    bool m_prefetchFresh = false;
     size_t m_next = 0;
 
     EditMode m_editMode = EditMode::None;
