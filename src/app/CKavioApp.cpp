@@ -10,8 +10,10 @@
 #include "core/MessageService.h"
 #include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
+#include "data/PgConnection.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CLoginDlg.h"
+#include "views/CServerLoginDlg.h"
 #include "views/CViewSplitLeft.h"
 #include "widgets/Pictures.h"
 #include "widgets/StartupProbe.h"
@@ -68,8 +70,9 @@ bool CKavioApp::initInstance() {
     m_programDirectory = QDir::currentPath();
     const QDir directory(m_programDirectory);
     m_profile.setPath(directory.filePath(QStringLiteral("Kavio.ini")));
+    m_serverUri = serverOf(m_programDirectory);
 
-    if (!QFileInfo::exists(databasePath())) {
+    if (m_serverUri.isEmpty() && !QFileInfo::exists(databasePath())) {
         MessageService::stop(
             nullptr,
             QStringLiteral("Datenbank %1 wurde nicht gefunden. Abbruch.").arg(databasePath()));
@@ -111,6 +114,12 @@ bool CKavioApp::initInstance() {
         m_document.reset();
         return false;
     };
+    // A server that wants a name and password asks for them here, once the window is built.
+    if (m_openErrorCode == CDaoException::LoginFailed) {
+        if (!logInOnServer())
+            return giveUp();
+        opened.databaseError = readLoginRule();
+    }
     if (!opened.databaseError.isEmpty()) {
         MessageService::stop(nullptr, opened.databaseError);
         return giveUp();
@@ -169,6 +178,15 @@ bool CKavioApp::guardDirectory() {
 }
 
 void CKavioApp::connectDatabase() {
+    if (!m_serverUri.isEmpty()) {
+        m_database.openServer(m_serverUri.toStdString(), m_serverUser, m_serverPassword);
+        // A login that may only read works as a program started beside another one.
+        if (m_readOnly)
+            m_database.execute("SET default_transaction_read_only = on");
+        else if (m_database.isReadOnly())
+            m_readOnly = true;
+        return;
+    }
     m_database.open(databasePath());
     // The other Vorlanto writes; this one only reads, so that nothing of its is overwritten.
     if (m_readOnly)
@@ -176,15 +194,18 @@ void CKavioApp::connectDatabase() {
 }
 
 QString CKavioApp::openDatabase() {
+    m_openErrorCode = 0;
     try {
         connectDatabase();
     } catch (const CDaoException& error) {
+        m_openErrorCode = error.code();
         return error.description().isEmpty()
                    ? QStringLiteral("open error on databse \"%1\". Maybe DAO isn't istalled.")
                          .arg(databasePath())
                    : error.description();
     }
-    if (m_readOnly)
+    // On a server the server decides what may be written, and there are no copies to remove.
+    if (m_readOnly || !m_serverUri.isEmpty())
         return QString();
     // Every save would fail and the exit maintenance could not run: say so now, once.
     const QString protection = writeProtection(m_database, m_programDirectory);
@@ -198,6 +219,12 @@ QString CKavioApp::openDatabase() {
 }
 
 QString CKavioApp::readLoginRule() {
+    // On a server a person logs in with a role of their own: that is the user.
+    if (PgConnection* server = m_database.server()) {
+        m_loginRequired = false;
+        m_credentials = {server->user(), QString()};
+        return QString();
+    }
     try {
         m_loginRequired = Credentials::loginRequired(m_database);
         if (!m_loginRequired)
@@ -207,6 +234,26 @@ QString CKavioApp::readLoginRule() {
         return error.description();
     }
     return QString();
+}
+
+bool CKavioApp::logInOnServer() {
+    CServerLoginDlg login(QString::fromStdString(uriWithoutPassword(m_serverUri.toStdString())),
+                          QString::fromLocal8Bit(qgetenv("USER")),
+                          [this](const QString& user, const QString& password) {
+                              m_serverUser = user;
+                              m_serverPassword = password;
+                              try {
+                                  connectDatabase();
+                              } catch (const CDaoException& error) {
+                                  return error.description();
+                              }
+                              return QString();
+                          });
+    if (login.exec() == QDialog::Accepted)
+        return true;
+    MessageService::stop(nullptr, QStringLiteral("Sie sind zur Benutzung von Vorlanto nicht "
+                                                 "berechtigt.\nAuf Wiedersehen."));
+    return false;
 }
 
 bool CKavioApp::logIn() {
@@ -268,6 +315,13 @@ void CKavioApp::exitInstance() {
     }
     // The published calendars go out while the database is still open; a failure is left out.
     Calendar::publishAtExit(m_database, m_profile);
+    // A server looks after its database itself, and others may be working on it.
+    if (m_database.server()) {
+        m_database.close();
+        m_mainFrame.reset();
+        m_guard.reset();
+        return;
+    }
     MaintenanceReport report = runExitMaintenance(m_database, databasePath());
     backupAfterMaintenance(databasePath(), Backup::readOptions(m_profile),
                            QDateTime::currentDateTime(), report);

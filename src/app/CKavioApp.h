@@ -96,4 +96,12 @@ private:
     std::unique_ptr<InstanceGuard> m_guard;
     bool m_readOnly = false;
     bool m_loginRequired = true;
+    // The band database's server ([DATABASE] Server=), empty for the directory's file; the
+    // name and password the person logged in with there, empty while libpq's own means serve.
+    QString m_serverUri;
+    QString m_serverUser;
+    QString m_serverPassword;
+    int m_openErrorCode = 0;
+    // Asks for the server login until it succeeds; false when the person cancelled (told).
+    bool logInOnServer();
 };

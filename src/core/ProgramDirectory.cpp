@@ -1,6 +1,7 @@
 #include "ProgramDirectory.h"
 
 #include "Backup.h"
+#include "CProfileFile.h"
 #include "DefaultPictures.h"
 #include "TemporaryCopy.h"
 #include "data/CDaoException.h"
@@ -43,4 +44,9 @@ QStringList removeLeftoverCopies(const QString& directory) {
             removed << QDir(folder).filePath(name);
     }
     return removed;
+}
+
+QString serverOf(const QString& directory) {
+    const CProfileFile profile(QDir(directory).filePath(QStringLiteral("Kavio.ini")));
+    return profile.readText(QStringLiteral("DATABASE"), QStringLiteral("Server")).trimmed();
 }

@@ -18,3 +18,7 @@ QString writeProtection(const CDatabase& db, const QString& directory);
 // Removes the temporary copies that backups, restores and compactions stopped midway left in
 // the program directory and its backup folder (see TemporaryCopy); gives their paths.
 QStringList removeLeftoverCopies(const QString& directory);
+
+// The connection URI of the server that keeps the directory's band database ([DATABASE]
+// Server= in its Kavio.ini); empty when the database is the directory's own file.
+QString serverOf(const QString& directory);

@@ -20,6 +20,7 @@ public:
         NoCurrentRecord = 3021,
         DuplicateKey = 3022,
         CannotOpen = 3024,
+        LoginFailed = 3029,
         DiskFull = 3026,
         ReadOnly = 3027,
         IoError = 3043,

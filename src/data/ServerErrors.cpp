@@ -93,7 +93,7 @@ CDaoException CDaoException::fromServerConnect(const pg_conn* connection,
                                       : QStringLiteral("zu wenig Speicher");
     if (reason.contains(QLatin1String("authentication failed")) ||
         reason.contains(QLatin1String("no password supplied")))
-        return CDaoException(CannotOpen,
+        return CDaoException(LoginFailed,
                              QStringLiteral("Der Datenbankserver %1 hat die Anmeldung abgelehnt: "
                                             "Benutzername oder Passwort sind falsch.")
                                  .arg(shownName));

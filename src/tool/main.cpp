@@ -8,11 +8,13 @@
 //   vorlanto-tool overview DIR --year YYYY --pdf FILE (see OverviewCommand.h)
 //   vorlanto-tool csv export|import DIR --table TABLE FILE (see ExchangeCommands.h)
 //   vorlanto-tool budget DIR --event ID [--inkl|--exkl] (see BudgetCommand.h)
+//   vorlanto-tool server DIR --to URI | --back | --add-user NAME [--read-only] (ServerCommand.h)
 #include "BudgetCommand.h"
 #include "DemoData.h"
 #include "ExchangeCommands.h"
 #include "OverviewCommand.h"
 #include "PrintCommand.h"
+#include "ServerCommand.h"
 #include "core/Backup.h"
 #include "core/CProfileFile.h"
 #include "core/ExitMaintenance.h"
@@ -44,7 +46,9 @@ int usage() {
                  "  vorlanto-tool csv export VERZEICHNIS --table songs|musicians|firms DATEI\n"
                  "  vorlanto-tool csv import VERZEICHNIS --table songs|musicians|firms DATEI "
                  "[--dry-run]\n"
-                 "  vorlanto-tool budget VERZEICHNIS --event ID [--inkl|--exkl]\n");
+                 "  vorlanto-tool budget VERZEICHNIS --event ID [--inkl|--exkl]\n"
+                 "  vorlanto-tool server VERZEICHNIS --to URI | --back | "
+                 "--add-user NAME [--read-only]\n");
     return 2;
 }
 
@@ -191,6 +195,8 @@ int main(int argc, char* argv[]) {
             return runCsvCommand(args);
         if (command == QLatin1String("budget"))
             return runBudgetCommand(args);
+        if (command == QLatin1String("server"))
+            return runServerCommand(args);
     } catch (const CDaoException& error) {
         std::fprintf(stderr, "%s\n", error.description().toUtf8().constData());
         return 1;
