@@ -8,6 +8,7 @@
 #include "core/ChangeNotifier.h"
 #include "core/ExitMaintenance.h"
 #include "core/MessageService.h"
+#include "core/OthersChanges.h"
 #include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
 #include "data/PgConnection.h"
@@ -150,8 +151,10 @@ bool CKavioApp::initInstance() {
         m_mainFrame->raise();
         m_mainFrame->activateWindow();
     });
-    // Once the main window stands on the screen: which GEMA reports and whose birthdays are due.
+    // Once the main window stands on the screen: which GEMA reports and whose birthdays are due,
+    // and from then on what others save on the same database.
     StartupProbe::whenShown(m_mainFrame.get(), [this] {
+        new OthersChanges(m_database, m_mainFrame.get());
         CGeburtstagDlg::remindAtStartup(m_database, m_profile, m_programDirectory,
                                         QDate::currentDate(), m_mainFrame.get());
     });

@@ -181,6 +181,28 @@ PgResult CDatabase::serverQuery(const std::string& sql,
     }
 }
 
+int CDatabase::watchOthersChanges() {
+    if (!m_server)
+        return -1;
+    m_server->execute(std::string("LISTEN ") + ServerSchema::kChannel);
+    return m_server->socket();
+}
+
+std::vector<CDatabase::SavedChange> CDatabase::takeOthersChanges() {
+    std::vector<SavedChange> changes;
+    if (!m_server)
+        return changes;
+    for (const std::string& payload : m_server->takeNotifications(false)) {
+        const size_t space = payload.find(' ');
+        SavedChange change;
+        change.table = payload.substr(0, space);
+        if (space != std::string::npos)
+            change.key = std::strtoll(payload.c_str() + space + 1, nullptr, 10);
+        changes.push_back(std::move(change));
+    }
+    return changes;
+}
+
 void CDatabase::close() {
     while (!m_recordsets.empty())
         m_recordsets.back()->close();

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,6 +62,17 @@ public:
     QString queryText(const std::string& sql);
 
     sqlite3* handle() const { return m_db; }
+
+    // Changes that other programs save on the same database, told as they happen: a socket
+    // that becomes readable when there are some, or -1 where no other program writes (a
+    // file). takeOthersChanges() reads what arrived, without waiting: per change the table and
+    // the key it is told by (the table's key, or the event of a row that belongs to one).
+    struct SavedChange {
+        std::string table;
+        std::int64_t key = 0;
+    };
+    int watchOthersChanges();
+    std::vector<SavedChange> takeOthersChanges();
 
     // --- used by the record sets and transactions ------------------------------------
     // On a server: runs one statement written with "?"/"?N" parameters. A statement that

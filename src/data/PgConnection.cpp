@@ -122,12 +122,14 @@ PgResult PgConnection::query(const std::string& sql,
     return result;
 }
 
-std::vector<std::string> PgConnection::takeNotifications() {
+std::vector<std::string> PgConnection::takeNotifications(bool ownToo) {
     std::vector<std::string> payloads;
     if (!PQconsumeInput(m_connection))
         throw CDaoException::fromServer(m_connection, nullptr);
+    const int own = PQbackendPID(m_connection);
     while (PGnotify* notice = PQnotifies(m_connection)) {
-        payloads.emplace_back(notice->extra ? notice->extra : "");
+        if (ownToo || notice->be_pid != own)
+            payloads.emplace_back(notice->extra ? notice->extra : "");
         PQfreemem(notice);
     }
     return payloads;

@@ -56,7 +56,8 @@ public:
 
     // The payloads of the notifications on channels this connection listens to (LISTEN) that
     // arrived since the last call, oldest first; reads what the server sent without waiting.
-    std::vector<std::string> takeNotifications();
+    // Without `ownToo`, those this connection caused itself are left out.
+    std::vector<std::string> takeNotifications(bool ownToo = true);
     // The connection's socket, to wait on for notifications.
     int socket() const;
 
