@@ -10,6 +10,7 @@
 #include "core/MessageService.h"
 #include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
+#include "data/SqlText.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CLoginDlg.h"
 #include "views/CViewSplitLeft.h"
@@ -172,7 +173,7 @@ void CKavioApp::connectDatabase() {
     m_database.open(databasePath());
     // The other Vorlanto writes; this one only reads, so that nothing of its is overwritten.
     if (m_readOnly)
-        m_database.execute("PRAGMA query_only = ON");
+        m_database.execute(SqlText::readOnlySession(m_database.dialect()));
 }
 
 QString CKavioApp::openDatabase() {
