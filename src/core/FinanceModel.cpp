@@ -7,6 +7,7 @@
 #include "data/CQuery.h"
 #include "data/CRecordset.h"
 #include "data/RecordSets.h"
+#include "data/SqlText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -180,24 +181,28 @@ void addStay(Stays& stays, const CRecordset& row) {
 //   5  each room with a price: hotel, room, price.
 // "First" is the row entered first, the one with the lowest row number. Dates have columns of
 // their own and the first row names the kind of each column: a column holds values of one kind.
-// Single columns go through float as the record sets read them, so the sums agree with the amounts
-// the forms show.
-std::string summaryQuery(const std::string& events) {
+// Single columns go through float as the record sets read them, so the sums agree with the
+// amounts the forms show.
+std::string summaryQuery(Jet::Dialect dialect, const std::string& events) {
     const std::string in = " WHERE \"EventID\" IN (" + events + ")";
     const std::string overnight = std::to_string(int(Overnight));
     return "SELECT 0, \"EventID\", \"EGageBezahlt\", \"EGageVereinb\", \"EfMWST\", "
            "CAST(NULL AS integer), CAST(NULL AS timestamp), CAST(NULL AS timestamp) FROM "
            "\"T_Event\"" +
-           in +
-           " UNION ALL SELECT 1, \"EventID\", \"Art\", \"bVorhanden\", NULL, NULL, NULL, NULL "
-           "FROM \"T_Event_ExtFirma\" WHERE rowid IN (SELECT min(rowid) FROM \"T_Event_ExtFirma\"" +
-           in +
-           " AND \"Art\" IN (3, 4) GROUP BY \"EventID\", \"Art\")"
-           " UNION ALL SELECT 2, \"EventID\", \"fZahltVeranstalter\", NULL, NULL, NULL, NULL, NULL "
-           "FROM \"T_Event_Finanzen\" WHERE rowid IN (SELECT min(rowid) FROM \"T_Event_Finanzen\"" +
-           in + " AND \"Kostengruppe\" = " + overnight +
-           " AND \"Kostenstelle\" = " + std::to_string(int(CentreOvernight)) +
-           " GROUP BY \"EventID\")"
+           in + " UNION ALL " +
+           SqlText::firstOfGroups(dialect,
+                                  "1, \"EventID\", \"Art\", \"bVorhanden\", " +
+                                      SqlText::firstRowNumber(dialect) + ", NULL, NULL, NULL",
+                                  "\"T_Event_ExtFirma\"" + in + " AND \"Art\" IN (3, 4)",
+                                  "\"EventID\", \"Art\"") +
+           " UNION ALL " +
+           SqlText::firstOfGroups(
+               dialect,
+               "2, \"EventID\", \"fZahltVeranstalter\", " + SqlText::firstRowNumber(dialect) +
+                   ", NULL, NULL, NULL, NULL",
+               "\"T_Event_Finanzen\"" + in + " AND \"Kostengruppe\" = " + overnight +
+                   " AND \"Kostenstelle\" = " + std::to_string(int(CentreOvernight)),
+               "\"EventID\"") +
            " UNION ALL SELECT 3, \"EventID\", \"Kostengruppe\", \"Auszahlung\", \"fMWST\", "
            "\"MwSt_Satz\", NULL, NULL FROM \"T_Event_Finanzen\"" +
            in + " AND \"Kostengruppe\" <> " + overnight +
@@ -330,7 +335,7 @@ std::map<std::int32_t, BudgetSummary>
 BudgetSummary::computeAll(CDatabase& db, const std::string& events,
                           const std::vector<QVariant>& parameters, const BaseData& base,
                           VatMode mode) {
-    CQuery query(db, summaryQuery(events));
+    CQuery query(db, summaryQuery(db.dialect(), events));
     bind(query, parameters);
     std::map<std::int32_t, EventRows> byEvent;
     // Rows of one event come together; remembering the last one spares most look-ups.

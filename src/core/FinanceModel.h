@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BaseData.h"
+#include "data/JetFilter.h"
 
 #include <QDate>
 #include <QString>
@@ -133,9 +134,9 @@ struct BudgetSummary {
                                                             const BaseData& base, VatMode mode);
 };
 
-// The statement behind BudgetSummary::computeAll(), for the events `events` as it takes them;
-// the same on both engines. Rows as its comment in FinanceModel.cpp lists them.
-std::string summaryQuery(const std::string& events);
+// The statement behind BudgetSummary::computeAll(), for the events `events` as it takes them.
+// Rows as its comment in FinanceModel.cpp lists them.
+std::string summaryQuery(Jet::Dialect dialect, const std::string& events);
 
 // The nights of one room of an event, read from its overnight records. Throws CDaoException.
 int roomNights(CDatabase& db, std::int32_t eventId, std::int32_t hotelId, int roomNumber);

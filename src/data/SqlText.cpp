@@ -89,6 +89,20 @@ std::string keyPairsIn(Jet::Dialect dialect, int parameter) {
            parameterName(parameter) + ")";
 }
 
+std::string firstOfGroups(Jet::Dialect dialect, const std::string& select,
+                          const std::string& fromWhere, const std::string& groupBy) {
+    // SQLite takes the other columns of a group with min() from the row the minimum comes
+    // from, without sorting; the server picks that row with DISTINCT ON.
+    if (onServer(dialect))
+        return "(SELECT DISTINCT ON (" + groupBy + ") " + select + " FROM " + fromWhere +
+               " ORDER BY " + groupBy + ", rowid)";
+    return "SELECT " + select + " FROM " + fromWhere + " GROUP BY " + groupBy;
+}
+
+std::string firstRowNumber(Jet::Dialect dialect) {
+    return onServer(dialect) ? "rowid" : "min(rowid)";
+}
+
 std::string readOnlySession(Jet::Dialect dialect) {
     if (onServer(dialect))
         return "SET default_transaction_read_only = on";

@@ -40,6 +40,13 @@ std::string keysIn(Jet::Dialect dialect, int parameter);
 // columns "id" and "fn".
 std::string keyPairsIn(Jet::Dialect dialect, int parameter);
 
+// Of the rows of `fromWhere` ("<table> WHERE ..."), one per group of `groupBy`: the one entered
+// first. `select` is read from that row and may name its row number as firstRowNumber(). A
+// complete SELECT that can stand in a UNION ALL.
+std::string firstOfGroups(Jet::Dialect dialect, const std::string& select,
+                          const std::string& fromWhere, const std::string& groupBy);
+std::string firstRowNumber(Jet::Dialect dialect);
+
 // Makes the connection refuse every write until it ends.
 std::string readOnlySession(Jet::Dialect dialect);
 

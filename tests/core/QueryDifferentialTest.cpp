@@ -229,8 +229,9 @@ TEST_F(QueryDifferentialTest, CalendarsAndYearFiguresAgree) {
         events += compare("year " + from, YearOverview::monthsQuery, {from, to});
         compare(
             "summaries " + from,
-            [](Jet::Dialect) {
+            [](Jet::Dialect d) {
                 return Finance::summaryQuery(
+                    d,
                     R"(SELECT "EventID" FROM "T_Event" WHERE "EBeginn" >= ?1 AND "EBeginn" < ?2)");
             },
             {from, to});
@@ -245,8 +246,8 @@ TEST_F(QueryDifferentialTest, CalendarsAndYearFiguresAgree) {
     EXPECT_GE(events, 10u);
     // Every event's figures at once, the way the event lists read them.
     EXPECT_GT(compare("all summaries",
-                      [](Jet::Dialect) {
-                          return Finance::summaryQuery(R"(SELECT "EventID" FROM "T_Event")");
+                      [](Jet::Dialect d) {
+                          return Finance::summaryQuery(d, R"(SELECT "EventID" FROM "T_Event")");
                       },
                       {}),
               50u);
