@@ -207,6 +207,21 @@ TEST_F(QueryDifferentialTest, DoubleBookingsAreFoundAlikeOnBothEngines) {
     EXPECT_GT(conflicts, 10u);
 }
 
+// The server's span indexes are made from the same expressions as the check's statement: when
+// the two drift apart, the server reads every event for every check.
+TEST_F(QueryDifferentialTest, TheServerFindsOverlappingEventsThroughTheSpanIndex) {
+    s_server->execute("SET enable_seqscan = off");
+    const PgResult plan = s_server->query(
+        "EXPLAIN " + ServerDialect::placeholders(Conflicts::musiciansQuery(Jet::Dialect::Server)),
+        {std::string("1"), std::string("[1,2,3]")});
+    s_server->execute("RESET enable_seqscan");
+    std::string text;
+    for (int row = 0; row < plan.rowCount(); ++row)
+        text += std::string(plan.text(row, 0)) + "\n";
+    EXPECT_NE(text.find("IX_T_Event_SpanBegin"), std::string::npos) << text;
+    EXPECT_NE(text.find("IX_T_Event_SpanLength"), std::string::npos) << text;
+}
+
 TEST_F(QueryDifferentialTest, EventListsAndMusicReportsAgreeOnEveryDay) {
     size_t due = 0;
     for (const char* day : kDays) {
