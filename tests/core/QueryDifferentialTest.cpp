@@ -159,11 +159,10 @@ protected:
         return result;
     }
 
-    static std::string jsonOf(const std::vector<std::int64_t>& values) {
-        std::string json = "[";
-        for (const std::int64_t value : values)
-            json += (json.size() > 1 ? "," : "") + std::to_string(value);
-        return json + "]";
+    // The first value of the statement's first row in the file, as text.
+    static std::string fileValue(const std::string& sql) {
+        const Rows rows = fileRows(sql, {});
+        return rows.empty() ? std::string() : rows.front().substr(0, rows.front().find('|'));
     }
 
     static TestDatabase* s_file;
@@ -175,26 +174,20 @@ TestDatabase* QueryDifferentialTest::s_file = nullptr;
 PgTestDatabase* QueryDifferentialTest::s_database = nullptr;
 PgConnection* QueryDifferentialTest::s_server = nullptr;
 
-// Days across the example data's events: before, among and after them.
-const char* const kDays[] = {"2021-06-01", "2023-03-15", "2024-11-30", "2026-02-10",
-                             "2026-12-07", "2028-07-01", "2031-01-01"};
-
 TEST_F(QueryDifferentialTest, DoubleBookingsAreFoundAlikeOnBothEngines) {
     size_t rows = compare("bookings", Conflicts::bookingsQuery, {});
     EXPECT_GT(rows, 50u);
 
     // Every event checked against every musician, vehicle, firm and travelling person.
-    const std::string musicians = jsonOf(keys(R"(SELECT "MusikerID" FROM "T_Stamm_Musiker")"));
-    const std::string vehicles = jsonOf(keys(R"(SELECT "KfzID" FROM "T_Stamm_KfzVerleiher_Kfz")"));
-    const std::string firms = jsonOf(keys(R"(SELECT "ExtID" FROM "T_Stamm_ExtFirma")"));
-    std::string persons = "[";
-    for (const std::string& row :
-         fileRows(R"(SELECT DISTINCT "PersonID", "Funktion" FROM "T_Event_Uebernachtung")", {})) {
-        const size_t bar = row.find('|');
-        persons += (persons.size() > 1 ? ",[" : "[") + row.substr(0, bar) + "," +
-                   row.substr(bar + 1, row.size() - bar - 2) + "]";
-    }
-    persons += "]";
+    const std::string musicians =
+        fileValue(R"(SELECT json_group_array("MusikerID") FROM "T_Stamm_Musiker")");
+    const std::string vehicles =
+        fileValue(R"(SELECT json_group_array("KfzID") FROM "T_Stamm_KfzVerleiher_Kfz")");
+    const std::string firms =
+        fileValue(R"(SELECT json_group_array("ExtID") FROM "T_Stamm_ExtFirma")");
+    const std::string persons =
+        fileValue(R"(SELECT json_group_array(json_array("PersonID", "Funktion")) FROM )"
+                  R"((SELECT DISTINCT "PersonID", "Funktion" FROM "T_Event_Uebernachtung"))");
     size_t conflicts = 0;
     for (const std::int64_t event : keys(R"(SELECT "EventID" FROM "T_Event")")) {
         const std::string at = " at event " + std::to_string(event);
@@ -203,7 +196,7 @@ TEST_F(QueryDifferentialTest, DoubleBookingsAreFoundAlikeOnBothEngines) {
         conflicts += compare("firms" + at, Conflicts::firmQuery, {event, firms});
         conflicts += compare("travellers" + at, Conflicts::travellersQuery, {event, persons});
     }
-    // The example data books people twice, so that agreeing on nothing cannot pass.
+    // Events 1 and 2 book people twice, so that agreeing on nothing cannot pass.
     EXPECT_GT(conflicts, 10u);
 }
 
@@ -223,8 +216,19 @@ TEST_F(QueryDifferentialTest, TheServerFindsOverlappingEventsThroughTheSpanIndex
 }
 
 TEST_F(QueryDifferentialTest, EventListsAndMusicReportsAgreeOnEveryDay) {
+    // Days across the events, and the days on which each event's report falls due and the day
+    // before: where a day too many or too few in the rule shows.
+    std::vector<std::string> days = {"2021-06-01", "2024-11-30", "2026-12-07", "2031-01-01"};
+    for (const std::string& row : fileRows(
+             R"(SELECT DISTINCT date("EBeginn") FROM "T_Event" WHERE "EBeginn" IS NOT NULL)", {})) {
+        const QDate begin =
+            QDate::fromString(QString::fromStdString(row.substr(0, 10)), Qt::ISODate);
+        for (const int offset : {-1, 0, GemaDeadline::kDaysAllowed - GemaDeadline::kWarnDays,
+                                 GemaDeadline::kDaysAllowed - GemaDeadline::kWarnDays + 1})
+            days.push_back(begin.addDays(offset).toString(Qt::ISODate).toStdString());
+    }
     size_t due = 0;
-    for (const char* day : kDays) {
+    for (const std::string& day : days) {
         compare(std::string("event list on ") + day,
                 [](Jet::Dialect d) { return eventListQuery(d); }, {day});
         due += compare(std::string("due reports on ") + day,
