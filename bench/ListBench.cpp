@@ -77,7 +77,8 @@ QDateTime date(sqlite3_stmt* statement, int at) {
 QSet<std::int32_t> conflictsByHand(sqlite3* db) {
     std::vector<Conflicts::Booking> bookings;
     sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, Conflicts::bookingsQuery().c_str(), -1, &statement, nullptr);
+    sqlite3_prepare_v2(db, Conflicts::bookingsQuery(Jet::Dialect::File).c_str(), -1, &statement,
+                       nullptr);
     auto moment = [statement](int at) {
         return Conflicts::packedMoment(
             {reinterpret_cast<const char*>(sqlite3_column_text(statement, at)),
@@ -101,7 +102,7 @@ std::vector<ListRow> eventRowsByHand(sqlite3* db) {
     std::vector<ListRow> rows;
     std::vector<std::pair<std::int64_t, std::int32_t>> order;
     sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, eventListQuery().c_str(), -1, &statement, nullptr);
+    sqlite3_prepare_v2(db, eventListQuery(Jet::Dialect::File).c_str(), -1, &statement, nullptr);
     sqlite3_bind_text(statement, 1, day.constData(), day.size(), SQLITE_TRANSIENT);
     while (sqlite3_step(statement) == SQLITE_ROW) {
         ListRow row;

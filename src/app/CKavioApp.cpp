@@ -12,6 +12,7 @@
 #include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
 #include "data/PgConnection.h"
+#include "data/SqlText.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CLoginDlg.h"
 #include "views/CServerLoginDlg.h"
@@ -181,19 +182,16 @@ bool CKavioApp::guardDirectory() {
 }
 
 void CKavioApp::connectDatabase() {
-    if (!m_serverUri.isEmpty()) {
+    if (m_serverUri.isEmpty())
+        m_database.open(databasePath());
+    else
         m_database.openServer(m_serverUri.toStdString(), m_serverUser, m_serverPassword);
-        // A login that may only read works as a program started beside another one.
-        if (m_readOnly)
-            m_database.execute("SET default_transaction_read_only = on");
-        else if (m_database.isReadOnly())
-            m_readOnly = true;
-        return;
-    }
-    m_database.open(databasePath());
     // The other Vorlanto writes; this one only reads, so that nothing of its is overwritten.
     if (m_readOnly)
-        m_database.execute("PRAGMA query_only = ON");
+        m_database.execute(SqlText::readOnlySession(m_database.dialect()));
+    // A server login that may only read works as a program started beside another one.
+    else if (!m_serverUri.isEmpty() && m_database.isReadOnly())
+        m_readOnly = true;
 }
 
 QString CKavioApp::openDatabase() {

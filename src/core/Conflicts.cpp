@@ -5,6 +5,7 @@
 #include "data/CDatabase.h"
 #include "data/CQuery.h"
 #include "data/Schema.h"
+#include "data/SqlText.h"
 
 #include <QStringList>
 
@@ -17,26 +18,33 @@ namespace Conflicts {
 
 namespace {
 
-std::string spanEdge(const char* alias, const char* fn) {
-    return Schema::eventSpanEdge(alias, std::string_view(fn) == "min");
+std::string spanEdge(Jet::Dialect dialect, const char* alias, bool earliest) {
+    return Schema::eventSpanEdge(alias, earliest, dialect);
 }
 
 // The events other than ?1 whose span overlaps its span. The span-begin index finds them: an
 // overlapping event begins before this one ends, and not earlier than this one's begin minus
 // the longest span of any event (found through the span-length index).
-const std::string& otherEventsSql() {
-    static const std::string sql =
-        "WITH me AS (SELECT " + spanEdge("e", "min") + " AS b, " + spanEdge("e", "max") +
-        " AS f FROM \"T_Event\" AS e WHERE e.\"EventID\" = ?1 AND coalesce(e.\"Status\", 0) <> 3), "
-        "w AS (SELECT max(" +
-        Schema::eventSpanLength("t") +
-        ") AS len FROM \"T_Event\" AS t) "
-        "SELECT o.\"EventID\", o.\"EBeginn\", o.\"EArt\", o.\"ELocation\", o.\"EOrt\" "
-        "FROM me CROSS JOIN w CROSS JOIN \"T_Event\" AS o ON " +
-        spanEdge("o", "min") + " < me.f AND " + spanEdge("o", "min") +
-        " >= datetime(julianday(me.b) - w.len - 1.0 / 86400) AND me.b < " + spanEdge("o", "max") +
-        " AND o.\"EventID\" <> ?1 AND o.\"EventID\" > 0 AND coalesce(o.\"Status\", 0) <> 3";
-    return sql;
+std::string otherEventsSql(Jet::Dialect dialect) {
+    return "WITH me AS (SELECT " + spanEdge(dialect, "e", true) + " AS b, " +
+           spanEdge(dialect, "e", false) +
+           " AS f FROM \"T_Event\" AS e WHERE e.\"EventID\" = ?1 AND coalesce(e.\"Status\", 0) "
+           "<> 3), w AS (SELECT max(" +
+           Schema::eventSpanLength("t", dialect) +
+           ") AS len FROM \"T_Event\" AS t) "
+           "SELECT o.\"EventID\", o.\"EBeginn\", o.\"EArt\", o.\"ELocation\", o.\"EOrt\" "
+           "FROM me CROSS JOIN w CROSS JOIN \"T_Event\" AS o WHERE " +
+           spanEdge(dialect, "o", true) + " < me.f AND " + spanEdge(dialect, "o", true) +
+           " >= " + SqlText::daysBefore(dialect, "me.b", "w.len + 1.0 / 86400") + " AND me.b < " +
+           spanEdge(dialect, "o", false) +
+           " AND o.\"EventID\" <> ?1 AND o.\"EventID\" > 0 AND coalesce(o.\"Status\", 0) <> 3";
+}
+
+// The statement of each dialect, made once.
+template <typename Build> const std::string& once(Jet::Dialect dialect, Build build) {
+    static const std::string file = build(Jet::Dialect::File);
+    static const std::string server = build(Jet::Dialect::Server);
+    return dialect == Jet::Dialect::Server ? server : file;
 }
 
 QString description(const QString& kind, const QString& location, const QString& town) {
@@ -83,48 +91,62 @@ QByteArray jsonList(const QList<std::int32_t>& keys) {
 
 } // namespace
 
+// CROSS JOIN keeps the file engine reading the few other events first; its conditions are in
+// WHERE, where both engines take them.
+const std::string& musiciansQuery(Jet::Dialect dialect) {
+    return once(dialect, [](Jet::Dialect dialect) {
+        return "WITH other AS (" + otherEventsSql(dialect) +
+               ") SELECT trim(coalesce(m.\"MVorname\", '') || ' ' || coalesce(m.\"MName\", '')), "
+               "other.* FROM other CROSS JOIN \"T_Event_Besetzung\" AS a "
+               "JOIN \"T_Stamm_Musiker\" AS m ON m.\"MusikerID\" = a.\"MusikerID\" "
+               "WHERE a.\"EventID\" = other.\"EventID\" AND a.\"MusikerID\" IN (" +
+               SqlText::keysIn(dialect, 2) + ") ORDER BY other.\"EBeginn\", m.\"MName\"";
+    });
+}
+
 std::vector<Conflict> musicians(CDatabase& db, std::int32_t eventId,
                                 const QList<std::int32_t>& musicians) {
     if (musicians.isEmpty())
         return {};
-    static const std::string sql =
-        "WITH other AS (" + otherEventsSql() +
-        ") SELECT trim(coalesce(m.\"MVorname\", '') || ' ' || coalesce(m.\"MName\", '')), "
-        "other.* FROM other CROSS JOIN \"T_Event_Besetzung\" AS a ON a.\"EventID\" = "
-        "other.\"EventID\" "
-        "JOIN \"T_Stamm_Musiker\" AS m ON m.\"MusikerID\" = a.\"MusikerID\" "
-        "WHERE a.\"MusikerID\" IN (SELECT value FROM json_each(?2)) "
-        "ORDER BY other.\"EBeginn\", m.\"MName\"";
-    return run(db, sql, eventId, jsonList(musicians));
+    return run(db, musiciansQuery(db.dialect()), eventId, jsonList(musicians));
+}
+
+const std::string& vehiclesQuery(Jet::Dialect dialect) {
+    return once(dialect, [](Jet::Dialect dialect) {
+        return "WITH other AS (" + otherEventsSql(dialect) +
+               ") SELECT trim(coalesce(k.\"Kennzeichen\", '') || ' (' || coalesce(k.\"Typ\", '') "
+               "|| ')'), other.* FROM other CROSS JOIN \"T_Event_Transport\" AS a "
+               "JOIN \"T_Stamm_KfzVerleiher_Kfz\" AS k ON k.\"KfzID\" = a.\"KfzID\" "
+               "WHERE a.\"EventID\" = other.\"EventID\" AND a.\"KfzID\" IN (" +
+               SqlText::keysIn(dialect, 2) + ") ORDER BY other.\"EBeginn\", k.\"Kennzeichen\"";
+    });
 }
 
 std::vector<Conflict> vehicles(CDatabase& db, std::int32_t eventId,
                                const QList<std::int32_t>& vehicles) {
     if (vehicles.isEmpty())
         return {};
-    static const std::string sql =
-        "WITH other AS (" + otherEventsSql() +
-        ") SELECT trim(coalesce(k.\"Kennzeichen\", '') || ' (' || coalesce(k.\"Typ\", '') || "
-        "')'), other.* FROM other CROSS JOIN \"T_Event_Transport\" AS a ON a.\"EventID\" = "
-        "other.\"EventID\" JOIN \"T_Stamm_KfzVerleiher_Kfz\" AS k ON k.\"KfzID\" = a.\"KfzID\" "
-        "WHERE a.\"KfzID\" IN (SELECT value FROM json_each(?2)) "
-        "ORDER BY other.\"EBeginn\", k.\"Kennzeichen\"";
-    return run(db, sql, eventId, jsonList(vehicles));
+    return run(db, vehiclesQuery(db.dialect()), eventId, jsonList(vehicles));
+}
+
+const std::string& firmQuery(Jet::Dialect dialect) {
+    return once(dialect, [](Jet::Dialect dialect) {
+        return "WITH other AS (" + otherEventsSql(dialect) +
+               ") SELECT CASE WHEN f.\"fPrivat\" <> 0 THEN trim(coalesce(f.\"Vorname\", '') || ' ' "
+               "|| coalesce(f.\"Name\", '')) ELSE f.\"Firma\" END, other.* FROM other "
+               "CROSS JOIN \"T_Event_ExtFirma\" AS a "
+               "JOIN \"T_Stamm_ExtFirma\" AS f ON f.\"ExtID\" = a.\"ExtID\" "
+               "WHERE a.\"EventID\" = other.\"EventID\" AND a.\"Art\" IN (1, 2) AND a.\"ExtID\" IN "
+               "(" +
+               SqlText::keysIn(dialect, 2) + ") ORDER BY other.\"EBeginn\"";
+    });
 }
 
 std::vector<Conflict> firm(CDatabase& db, std::int32_t eventId, int firmKind, std::int32_t extId) {
     // A hire firm serves several events at once; a technician or backliner does not.
     if (extId <= 0 || (firmKind != 1 && firmKind != 2))
         return {};
-    static const std::string sql =
-        "WITH other AS (" + otherEventsSql() +
-        ") SELECT CASE WHEN f.\"fPrivat\" <> 0 THEN trim(coalesce(f.\"Vorname\", '') || ' ' || "
-        "coalesce(f.\"Name\", '')) ELSE f.\"Firma\" END, other.* FROM other "
-        "CROSS JOIN \"T_Event_ExtFirma\" AS a ON a.\"EventID\" = other.\"EventID\" AND a.\"Art\" "
-        "IN "
-        "(1, 2) JOIN \"T_Stamm_ExtFirma\" AS f ON f.\"ExtID\" = a.\"ExtID\" "
-        "WHERE a.\"ExtID\" IN (SELECT value FROM json_each(?2)) ORDER BY other.\"EBeginn\"";
-    return run(db, sql, eventId, jsonList({extId}));
+    return run(db, firmQuery(db.dialect()), eventId, jsonList({extId}));
 }
 
 std::vector<Conflict> travellers(CDatabase& db, std::int32_t eventId,
@@ -139,40 +161,49 @@ std::vector<Conflict> travellers(CDatabase& db, std::int32_t eventId,
             '[' + QByteArray::number(person.first) + ',' + QByteArray::number(person.second) + ']';
     }
     json += ']';
-    static const std::string sql =
-        "WITH other AS (" + otherEventsSql() +
-        "), wanted AS (SELECT json_extract(value, '$[0]') AS id, json_extract(value, '$[1]') AS "
-        "fn FROM json_each(?2)) SELECT DISTINCT CASE WHEN a.\"Funktion\" = 0 THEN "
-        "trim(coalesce(m.\"MVorname\", '') || ' ' || coalesce(m.\"MName\", '')) WHEN "
-        "f.\"fPrivat\" <> 0 THEN trim(coalesce(f.\"Vorname\", '') || ' ' || coalesce(f.\"Name\", "
-        "'')) ELSE f.\"Firma\" END, other.* FROM other CROSS JOIN \"T_Event_Uebernachtung\" AS a "
-        "ON "
-        "a.\"EventID\" = other.\"EventID\" JOIN wanted ON wanted.id = a.\"PersonID\" AND "
-        "wanted.fn = a.\"Funktion\" LEFT JOIN \"T_Stamm_Musiker\" AS m ON a.\"Funktion\" = 0 AND "
-        "m.\"MusikerID\" = a.\"PersonID\" LEFT JOIN \"T_Stamm_ExtFirma\" AS f ON a.\"Funktion\" "
-        "<> 0 AND f.\"ExtID\" = a.\"PersonID\" ORDER BY other.\"EBeginn\"";
-    return run(db, sql, eventId, json);
+    return run(db, travellersQuery(db.dialect()), eventId, json);
 }
 
-const std::string& bookingsQuery() {
+const std::string& travellersQuery(Jet::Dialect dialect) {
+    return once(dialect, [](Jet::Dialect dialect) {
+        return "WITH other AS (" + otherEventsSql(dialect) + "), wanted AS (" +
+               SqlText::keyPairsIn(dialect, 2) +
+               ") SELECT DISTINCT CASE WHEN a.\"Funktion\" = 0 THEN "
+               "trim(coalesce(m.\"MVorname\", '') || ' ' || coalesce(m.\"MName\", '')) WHEN "
+               "f.\"fPrivat\" <> 0 THEN trim(coalesce(f.\"Vorname\", '') || ' ' || "
+               "coalesce(f.\"Name\", '')) ELSE f.\"Firma\" END, other.* "
+               "FROM other CROSS JOIN \"T_Event_Uebernachtung\" AS a "
+               "JOIN wanted ON wanted.id = a.\"PersonID\" AND wanted.fn = a.\"Funktion\" "
+               "LEFT JOIN \"T_Stamm_Musiker\" AS m ON a.\"Funktion\" = 0 AND "
+               "m.\"MusikerID\" = a.\"PersonID\" "
+               "LEFT JOIN \"T_Stamm_ExtFirma\" AS f ON a.\"Funktion\" <> 0 AND "
+               "f.\"ExtID\" = a.\"PersonID\" "
+               "WHERE a.\"EventID\" = other.\"EventID\" ORDER BY other.\"EBeginn\"";
+    });
+}
+
+const std::string& bookingsQuery(Jet::Dialect dialect) {
     // Each source is made distinct by itself: a resource booked twice for the same event would
     // otherwise clash with itself. The kinds never mix, so the sources need no common DISTINCT.
-    static const std::string sql =
-        "WITH span AS (SELECT \"EventID\" AS id, " + spanEdge("e", "min") + " AS b, " +
-        spanEdge("e", "max") +
-        " AS f FROM \"T_Event\" AS e WHERE \"EventID\" > 0 AND coalesce(\"Status\", 0) <> 3), "
-        "booked AS ("
-        "SELECT DISTINCT 1 AS kind, \"MusikerID\" AS res, 0 AS sub, \"EventID\" AS id FROM "
-        "\"T_Event_Besetzung\" "
-        "UNION ALL SELECT DISTINCT 2, \"KfzID\", 0, \"EventID\" FROM \"T_Event_Transport\" WHERE "
-        "\"KfzID\" > 0 "
-        "UNION ALL SELECT DISTINCT 3, \"ExtID\", 0, \"EventID\" FROM \"T_Event_ExtFirma\" WHERE "
-        "\"Art\" IN (1, 2) AND \"ExtID\" > 0 "
-        "UNION ALL SELECT DISTINCT 4, \"PersonID\", \"Funktion\", \"EventID\" FROM "
-        "\"T_Event_Uebernachtung\") "
-        "SELECT booked.kind, booked.res, booked.sub, booked.id, span.b, span.f "
-        "FROM booked JOIN span ON span.id = booked.id WHERE span.b <= span.f";
-    return sql;
+    return once(dialect, [](Jet::Dialect dialect) {
+        return "WITH span AS (SELECT \"EventID\" AS id, " + spanEdge(dialect, "e", true) +
+               " AS b, " + spanEdge(dialect, "e", false) +
+               " AS f FROM \"T_Event\" AS e WHERE \"EventID\" > 0 AND coalesce(\"Status\", 0) <> "
+               "3), "
+               "booked AS ("
+               "SELECT DISTINCT 1 AS kind, \"MusikerID\" AS res, 0 AS sub, \"EventID\" AS id FROM "
+               "\"T_Event_Besetzung\" "
+               "UNION ALL SELECT DISTINCT 2, \"KfzID\", 0, \"EventID\" FROM \"T_Event_Transport\" "
+               "WHERE "
+               "\"KfzID\" > 0 "
+               "UNION ALL SELECT DISTINCT 3, \"ExtID\", 0, \"EventID\" FROM \"T_Event_ExtFirma\" "
+               "WHERE "
+               "\"Art\" IN (1, 2) AND \"ExtID\" > 0 "
+               "UNION ALL SELECT DISTINCT 4, \"PersonID\", \"Funktion\", \"EventID\" FROM "
+               "\"T_Event_Uebernachtung\") "
+               "SELECT booked.kind, booked.res, booked.sub, booked.id, span.b, span.f "
+               "FROM booked JOIN span ON span.id = booked.id WHERE span.b <= span.f";
+    });
 }
 
 std::int64_t packedMoment(std::string_view stored) {
@@ -221,7 +252,7 @@ QSet<std::int32_t> clashingEvents(std::vector<Booking> bookings) {
 
 QSet<std::int32_t> eventsWithConflicts(CDatabase& db) {
     std::vector<Booking> bookings;
-    CQuery query(db, bookingsQuery());
+    CQuery query(db, bookingsQuery(db.dialect()));
     while (query.next())
         bookings.push_back({query.getLong(0), query.getLong(1), query.getLong(2), query.getLong(3),
                             packedMoment(query.getUtf8(4)), packedMoment(query.getUtf8(5))});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/JetFilter.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QPair>
@@ -44,6 +46,13 @@ std::vector<Conflict> firm(CDatabase& db, std::int32_t eventId, int firmKind, st
 std::vector<Conflict> travellers(CDatabase& db, std::int32_t eventId,
                                  const QList<QPair<std::int32_t, int>>& persons);
 
+// The statements of those checks: ?1 the event, ?2 the keys as a JSON array ("[3,7]"; for the
+// travellers pairs "[[3,0]]"). Columns: who, other event, its begin, kind, location, town.
+const std::string& musiciansQuery(Jet::Dialect dialect);
+const std::string& vehiclesQuery(Jet::Dialect dialect);
+const std::string& firmQuery(Jet::Dialect dialect);
+const std::string& travellersQuery(Jet::Dialect dialect);
+
 // The events (other than the placeholder 0) of which anyone is booked twice, for the event list.
 // One query reads every booking with its event's span; the clashes are found in memory.
 QSet<std::int32_t> eventsWithConflicts(CDatabase& db);
@@ -60,8 +69,8 @@ struct Booking {
     std::int64_t end = 0;
 };
 // The query of the bookings, each once, with the columns kind, resource, sub-key, event, and
-// the span's begin and end as stored texts; events without a span are left out.
-const std::string& bookingsQuery();
+// the span's begin and end as stored date-times; events without a span are left out.
+const std::string& bookingsQuery(Jet::Dialect dialect);
 // A stored date-time ("yyyy-MM-dd HH:mm:ss") as the number yyyyMMddHHmmss, which orders as the
 // texts do.
 std::int64_t packedMoment(std::string_view stored);

@@ -7,6 +7,7 @@
 #include "data/CQuery.h"
 #include "data/CRecordset.h"
 #include "data/RecordSets.h"
+#include "data/SqlText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -167,44 +168,54 @@ void addStay(Stays& stays, const CRecordset& row) {
     stays.emplace_back(row.getDate("Anreise").date(), row.getDate("Abreise").date());
 }
 
+} // namespace
+
 // The summaries come from one statement over the chosen events, so their figures are read from
-// one snapshot of the file without a transaction of their own. Every row names its event in
+// one snapshot of the database without a transaction of their own. Every row names its event in
 // column 1; column 0 tells the rows apart:
 //   0  the event's paid fee, agreed fee and the fee's VAT flag;
 //   1  the first PA (3) or light (4) assignment: kind, "present" flag;
 //   2  the first overnight booking of the overnight cost centre: "organiser pays" flag;
 //   3  each booking outside the overnight group with an amount: group, amount, VAT flag, rate;
-//   4  each stay: hotel, room, arrival, departure;
+//   4  each stay: hotel, room, and in columns 6 and 7 arrival and departure;
 //   5  each room with a price: hotel, room, price.
-// "First" is the row with the lowest rowid (SQLite takes the other columns of a min() group
-// from that row). Single columns go through float as the record sets read them, so the sums
-// agree with the amounts the forms show.
-std::string summarySql(const std::string& events) {
+// "First" is the row entered first, the one with the lowest row number. Dates have columns of
+// their own and the first row names the kind of each column: a column holds values of one kind.
+// Single columns go through float as the record sets read them, so the sums agree with the
+// amounts the forms show.
+std::string summaryQuery(Jet::Dialect dialect, const std::string& events) {
     const std::string in = " WHERE \"EventID\" IN (" + events + ")";
     const std::string overnight = std::to_string(int(Overnight));
-    return "SELECT 0, \"EventID\", \"EGageBezahlt\", \"EGageVereinb\", \"EfMWST\", NULL FROM "
+    return "SELECT 0, \"EventID\", \"EGageBezahlt\", \"EGageVereinb\", \"EfMWST\", "
+           "CAST(NULL AS integer), CAST(NULL AS timestamp), CAST(NULL AS timestamp) FROM "
            "\"T_Event\"" +
-           in +
-           " UNION ALL SELECT 1, \"EventID\", \"Art\", \"bVorhanden\", min(rowid), NULL FROM "
-           "\"T_Event_ExtFirma\"" +
-           in +
-           " AND \"Art\" IN (3, 4) GROUP BY \"EventID\", \"Art\""
-           " UNION ALL SELECT 2, \"EventID\", \"fZahltVeranstalter\", min(rowid), NULL, NULL FROM "
-           "\"T_Event_Finanzen\"" +
-           in + " AND \"Kostengruppe\" = " + overnight +
-           " AND \"Kostenstelle\" = " + std::to_string(int(CentreOvernight)) +
-           " GROUP BY \"EventID\""
+           in + " UNION ALL " +
+           SqlText::firstOfGroups(dialect,
+                                  "1, \"EventID\", \"Art\", \"bVorhanden\", " +
+                                      SqlText::firstRowNumber(dialect) + ", NULL, NULL, NULL",
+                                  "\"T_Event_ExtFirma\"" + in + " AND \"Art\" IN (3, 4)",
+                                  "\"EventID\", \"Art\"") +
+           " UNION ALL " +
+           SqlText::firstOfGroups(
+               dialect,
+               "2, \"EventID\", \"fZahltVeranstalter\", " + SqlText::firstRowNumber(dialect) +
+                   ", NULL, NULL, NULL, NULL",
+               "\"T_Event_Finanzen\"" + in + " AND \"Kostengruppe\" = " + overnight +
+                   " AND \"Kostenstelle\" = " + std::to_string(int(CentreOvernight)),
+               "\"EventID\"") +
            " UNION ALL SELECT 3, \"EventID\", \"Kostengruppe\", \"Auszahlung\", \"fMWST\", "
-           "\"MwSt_Satz\" FROM \"T_Event_Finanzen\"" +
+           "\"MwSt_Satz\", NULL, NULL FROM \"T_Event_Finanzen\"" +
            in + " AND \"Kostengruppe\" <> " + overnight +
            " AND \"Auszahlung\" IS NOT NULL"
-           " UNION ALL SELECT 4, \"EventID\", \"HotelID\", \"ZimmerNr\", \"Anreise\", "
+           " UNION ALL SELECT 4, \"EventID\", \"HotelID\", \"ZimmerNr\", NULL, NULL, \"Anreise\", "
            "\"Abreise\" FROM \"T_Event_Uebernachtung\"" +
            in +
-           " UNION ALL SELECT 5, \"EventID\", \"HotelID\", \"ZimmerNr\", \"Preis\", NULL FROM "
-           "\"T_Event_Uebernachtung_Zimmer\"" +
+           " UNION ALL SELECT 5, \"EventID\", \"HotelID\", \"ZimmerNr\", \"Preis\", NULL, NULL, "
+           "NULL FROM \"T_Event_Uebernachtung_Zimmer\"" +
            in + " AND \"Preis\" IS NOT NULL";
 }
+
+namespace {
 
 double single(const CQuery& row, int column) {
     return double(row.getSingle(column));
@@ -307,8 +318,8 @@ void addRow(EventRows& rows, const CQuery& row, const BaseData& base, VatMode mo
         break;
     }
     case 4:
-        rows.stays[{row.getLong(2), row.getLong(3)}].emplace_back(storedDate(row, 4),
-                                                                  storedDate(row, 5));
+        rows.stays[{row.getLong(2), row.getLong(3)}].emplace_back(storedDate(row, 6),
+                                                                  storedDate(row, 7));
         break;
     case 5:
         rows.rooms.emplace_back(std::pair{row.getLong(2), row.getLong(3)}, single(row, 4));
@@ -324,7 +335,7 @@ std::map<std::int32_t, BudgetSummary>
 BudgetSummary::computeAll(CDatabase& db, const std::string& events,
                           const std::vector<QVariant>& parameters, const BaseData& base,
                           VatMode mode) {
-    CQuery query(db, summarySql(events));
+    CQuery query(db, summaryQuery(db.dialect(), events));
     bind(query, parameters);
     std::map<std::int32_t, EventRows> byEvent;
     // Rows of one event come together; remembering the last one spares most look-ups.

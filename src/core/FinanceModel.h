@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BaseData.h"
+#include "data/JetFilter.h"
 
 #include <QDate>
 #include <QString>
@@ -132,6 +133,10 @@ struct BudgetSummary {
                                                             const std::vector<QVariant>& parameters,
                                                             const BaseData& base, VatMode mode);
 };
+
+// The statement behind BudgetSummary::computeAll(), for the events `events` as it takes them.
+// Rows as its comment in FinanceModel.cpp lists them.
+std::string summaryQuery(Jet::Dialect dialect, const std::string& events);
 
 // The nights of one room of an event, read from its overnight records. Throws CDaoException.
 int roomNights(CDatabase& db, std::int32_t eventId, std::int32_t hotelId, int roomNumber);

@@ -4,6 +4,7 @@
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 #include "data/CQuery.h"
+#include "data/SqlText.h"
 
 #include <QStringList>
 
@@ -23,17 +24,36 @@ void requireEvent(CDatabase& db, std::int32_t eventId) {
 
 } // namespace
 
-const std::string& dueCondition() {
-    // An event took place when it began before today.
-    static const std::string sql =
-        "e.\"EventID\" > 0 AND coalesce(e.\"Status\", 0) <> 3 AND e.\"EBeginn\" IS NOT NULL "
-        "AND date(e.\"EBeginn\") < ?1 "
-        "AND date(e.\"EBeginn\", '+" +
-        std::to_string(kDaysAllowed) + " days') < date(?1, '+" + std::to_string(kWarnDays) +
-        " days') "
-        "AND coalesce(g.\"KeineMeldung\", 0) = 0 "
-        "AND (coalesce(s.\"Stat_Plan_Setliste\", 0) <> 2 OR g.\"GedrucktAm\" IS NULL)";
-    return sql;
+namespace {
+
+// An event took place when it began before today.
+std::string dueConditionOf(Jet::Dialect dialect) {
+    return "e.\"EventID\" > 0 AND coalesce(e.\"Status\", 0) <> 3 AND e.\"EBeginn\" IS NOT NULL "
+           "AND " +
+           SqlText::dayOf(dialect, "e.\"EBeginn\"") + " < ?1 AND " +
+           SqlText::dayOf(dialect, "e.\"EBeginn\"", kDaysAllowed) + " < " +
+           SqlText::dayOf(dialect, "?1", kWarnDays) +
+           " AND coalesce(g.\"KeineMeldung\", 0) = 0 "
+           "AND (coalesce(s.\"Stat_Plan_Setliste\", 0) <> 2 OR g.\"GedrucktAm\" IS NULL)";
+}
+
+} // namespace
+
+const std::string& dueCondition(Jet::Dialect dialect) {
+    static const std::string file = dueConditionOf(Jet::Dialect::File);
+    static const std::string server = dueConditionOf(Jet::Dialect::Server);
+    return dialect == Jet::Dialect::Server ? server : file;
+}
+
+std::string dueQuery(Jet::Dialect dialect, bool fromEarliest) {
+    return "SELECT e.\"EventID\", e.\"EBeginn\", " +
+           SqlText::asNumber("coalesce(s.\"Stat_Plan_Setliste\", 0) = 2") + ", " +
+           SqlText::asNumber("g.\"GedrucktAm\" IS NOT NULL") +
+           ", e.\"EArt\", e.\"ELocation\", e.\"EOrt\" "
+           "FROM \"T_Event\" AS e LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = "
+           "e.\"EventID\" LEFT JOIN \"T_Event_Gema\" AS g ON g.\"EventID\" = e.\"EventID\" WHERE " +
+           dueCondition(dialect) + (fromEarliest ? " AND e.\"EBeginn\" >= ?2" : "") +
+           " ORDER BY e.\"EBeginn\", e.\"EventID\"";
 }
 
 Due dueOf(std::int32_t eventId, const QDate& eventDate, bool setListComplete, bool printed,
@@ -53,14 +73,7 @@ namespace {
 // The due events, the most urgent first; with `earliest` valid only those that began on or
 // after it, which the index on the begin finds without reading the other events.
 std::vector<Due> dueEvents(CDatabase& db, const QDate& today, const QDate& earliest) {
-    const std::string sql =
-        "SELECT e.\"EventID\", e.\"EBeginn\", coalesce(s.\"Stat_Plan_Setliste\", 0) = 2, "
-        "g.\"GedrucktAm\" IS NOT NULL, e.\"EArt\", e.\"ELocation\", e.\"EOrt\" "
-        "FROM \"T_Event\" AS e LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = e.\"EventID\" "
-        "LEFT JOIN \"T_Event_Gema\" AS g ON g.\"EventID\" = e.\"EventID\" WHERE " +
-        dueCondition() + (earliest.isValid() ? " AND e.\"EBeginn\" >= ?2" : "") +
-        " ORDER BY e.\"EBeginn\", e.\"EventID\"";
-    CQuery query(db, sql);
+    CQuery query(db, dueQuery(db.dialect(), earliest.isValid()));
     query.bindText(1, today.toString(Qt::ISODate));
     if (earliest.isValid())
         query.bindText(2, earliest.toString(Qt::ISODate));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/JetFilter.h"
+
 #include <QDate>
 #include <QString>
 
@@ -40,7 +42,11 @@ std::vector<Due> dueForStartup(CDatabase& db, const QDate& today);
 
 // The rule as an SQL condition, for queries that read the events as "e" with their status row
 // as "s" and their GEMA row as "g" (both joined with LEFT JOIN), and today as ?1 (yyyy-MM-dd).
-const std::string& dueCondition();
+const std::string& dueCondition(Jet::Dialect dialect);
+// The query of the due events, ordered by their begin: event, begin, set list complete (1/0),
+// form printed (1/0), kind, location, town. ?1 is today; with `fromEarliest` only the events
+// that began on or after ?2 (yyyy-MM-dd).
+std::string dueQuery(Jet::Dialect dialect, bool fromEarliest);
 // A due event as the condition's query reads it (without its description).
 Due dueOf(std::int32_t eventId, const QDate& eventDate, bool setListComplete, bool printed,
           const QDate& today);

@@ -6,6 +6,7 @@
 #include "PlanningStatus.h"
 #include "data/CQuery.h"
 #include "data/RecordSets.h"
+#include "data/SqlText.h"
 #include "resources/Strings.h"
 
 #include <QSet>
@@ -98,20 +99,31 @@ std::string statusColumns() {
 
 } // namespace
 
-const std::string& eventListQuery() {
-    static const std::string sql =
-        "SELECT e.\"EventID\", e.\"EBeginn\", e.\"EEnde\", f.\"fPrivat\", f.\"Firma\", "
-        "f.\"Name\", f.\"Vorname\", e.\"ELocation\", e.\"EStrasse\", e.\"EPLZ\", e.\"EOrt\", "
-        "e.\"ETAufbauVon\", e.\"ETAbbauVon\", s.\"EventID\" IS NOT NULL" +
-        statusColumns() + ", (" + GemaDeadline::dueCondition() +
-        ") IS 1, coalesce(s.\"Stat_Plan_Setliste\", 0) = 2, g.\"GedrucktAm\" IS NOT NULL "
-        "FROM \"T_Event\" AS e "
-        "LEFT JOIN \"T_Stamm_ExtFirma\" AS f ON f.\"ExtID\" = e.\"VeranstalterID\" AND f.\"Art\" = "
-        "0 "
-        "LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = e.\"EventID\" "
-        "LEFT JOIN \"T_Event_Gema\" AS g ON g.\"EventID\" = e.\"EventID\" "
-        "WHERE e.\"EventID\" > 0 ORDER BY e.\"EventID\"";
-    return sql;
+namespace {
+
+std::string eventListQueryOf(Jet::Dialect dialect) {
+    return "SELECT e.\"EventID\", e.\"EBeginn\", e.\"EEnde\", f.\"fPrivat\", f.\"Firma\", "
+           "f.\"Name\", f.\"Vorname\", e.\"ELocation\", e.\"EStrasse\", e.\"EPLZ\", e.\"EOrt\", "
+           "e.\"ETAufbauVon\", e.\"ETAbbauVon\", " +
+           SqlText::asNumber("s.\"EventID\" IS NOT NULL") + statusColumns() + ", " +
+           SqlText::asNumber("(" + GemaDeadline::dueCondition(dialect) + ")") + ", " +
+           SqlText::asNumber("coalesce(s.\"Stat_Plan_Setliste\", 0) = 2") + ", " +
+           SqlText::asNumber("g.\"GedrucktAm\" IS NOT NULL") +
+           " FROM \"T_Event\" AS e "
+           "LEFT JOIN \"T_Stamm_ExtFirma\" AS f ON f.\"ExtID\" = e.\"VeranstalterID\" AND "
+           "f.\"Art\" = "
+           "0 "
+           "LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = e.\"EventID\" "
+           "LEFT JOIN \"T_Event_Gema\" AS g ON g.\"EventID\" = e.\"EventID\" "
+           "WHERE e.\"EventID\" > 0 ORDER BY e.\"EventID\"";
+}
+
+} // namespace
+
+const std::string& eventListQuery(Jet::Dialect dialect) {
+    static const std::string file = eventListQueryOf(Jet::Dialect::File);
+    static const std::string server = eventListQueryOf(Jet::Dialect::Server);
+    return dialect == Jet::Dialect::Server ? server : file;
 }
 
 namespace {
@@ -141,7 +153,7 @@ std::vector<ListRow> eventRows(CDatabase& db, bool accounting) {
     const QSet<std::int32_t> doubleBooked = Conflicts::eventsWithConflicts(db);
     std::vector<ListRow> rows;
     std::vector<Place> places;
-    CQuery events(db, eventListQuery());
+    CQuery events(db, eventListQuery(db.dialect()));
     events.bindText(1, today.toString(Qt::ISODate));
     while (events.next()) {
         ListRow row;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/JetFilter.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -34,7 +36,7 @@ struct ListRow {
 // The rows of a list kind, read from the database; throws CDaoException.
 std::vector<ListRow> loadListRows(CDatabase& db, int listKind);
 // The one query behind the event lists (see ListRows.cpp for its columns); ?1 is today.
-const std::string& eventListQuery();
+const std::string& eventListQuery(Jet::Dialect dialect);
 
 // The pieces of the lists, for the forms that show the same texts.
 namespace ListTexts {

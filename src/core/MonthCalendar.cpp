@@ -6,6 +6,7 @@
 #include "data/CQuery.h"
 #include "data/CRecordset.h"
 #include "data/Schema.h"
+#include "data/SqlText.h"
 
 #include <QStringList>
 
@@ -15,22 +16,18 @@ namespace MonthCalendar {
 
 namespace {
 
-// The events beginning in [?1, ?2), with their span and their planning state.
-const std::string& monthSql() {
-    static const std::string sql = [] {
-        std::string text = "SELECT e.\"EventID\", e.\"EBeginn\", " +
-                           Schema::eventSpanEdge("e", true) + ", " +
-                           Schema::eventSpanEdge("e", false) +
-                           ", coalesce(e.\"Status\", 1), e.\"EArt\", e.\"ELocation\", e.\"EOrt\", "
-                           "s.\"EventID\" IS NOT NULL";
-        for (const char* column : PlanningStatus::kPlanningColumns)
-            text += std::string(", s.\"") + column + '"';
-        text += " FROM \"T_Event\" AS e LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = "
-                "e.\"EventID\" WHERE e.\"EBeginn\" >= ?1 AND e.\"EBeginn\" < ?2 AND "
-                "e.\"EventID\" > 0 ORDER BY e.\"EBeginn\", e.\"EventID\"";
-        return text;
-    }();
-    return sql;
+std::string monthQueryOf(Jet::Dialect dialect) {
+    std::string text = "SELECT e.\"EventID\", e.\"EBeginn\", " +
+                       Schema::eventSpanEdge("e", true, dialect) + ", " +
+                       Schema::eventSpanEdge("e", false, dialect) +
+                       ", coalesce(e.\"Status\", 1), e.\"EArt\", e.\"ELocation\", e.\"EOrt\", " +
+                       SqlText::asNumber("s.\"EventID\" IS NOT NULL");
+    for (const char* column : PlanningStatus::kPlanningColumns)
+        text += std::string(", s.\"") + column + '"';
+    text += " FROM \"T_Event\" AS e LEFT JOIN \"T_Event_Status\" AS s ON s.\"EventID\" = "
+            "e.\"EventID\" WHERE e.\"EBeginn\" >= ?1 AND e.\"EBeginn\" < ?2 AND "
+            "e.\"EventID\" > 0 ORDER BY e.\"EBeginn\", e.\"EventID\"";
+    return text;
 }
 
 void markOverlaps(std::vector<Entry>& entries) {
@@ -72,6 +69,12 @@ void step(int& year, int& month, int delta) {
     month = index % 12 + 1;
 }
 
+const std::string& monthQuery(Jet::Dialect dialect) {
+    static const std::string file = monthQueryOf(Jet::Dialect::File);
+    static const std::string server = monthQueryOf(Jet::Dialect::Server);
+    return dialect == Jet::Dialect::Server ? server : file;
+}
+
 Month load(CDatabase& db, int year, int month) {
     Month result;
     result.year = year;
@@ -83,7 +86,7 @@ Month load(CDatabase& db, int year, int month) {
     }
 
     // A month has many events, each with three date-times: read from one query, in order.
-    CQuery query(db, monthSql());
+    CQuery query(db, monthQuery(db.dialect()));
     query.bindText(1, first.toString(QStringLiteral("yyyy-MM-dd")));
     query.bindText(2, first.addDays(kDays).toString(QStringLiteral("yyyy-MM-dd")));
     while (query.next()) {

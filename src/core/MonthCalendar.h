@@ -1,11 +1,14 @@
 #pragma once
 
+#include "data/JetFilter.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class CDatabase;
@@ -55,6 +58,10 @@ void step(int& year, int& month, int delta);
 
 // Reads the month's events with one query over the range shown. Throws CDaoException.
 Month load(CDatabase& db, int year, int month);
+// The query behind it: the events beginning in [?1, ?2) (yyyy-MM-dd) by their begin, each with
+// its begin, span, status, kind, location, town, whether it has a planning state (1/0) and the
+// state of each planning area.
+const std::string& monthQuery(Jet::Dialect dialect);
 
 // The status name: "angefragt", "reserviert", "gebucht", "abgesagt", "fakturiert".
 QString statusText(int status);

@@ -3,6 +3,7 @@
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 #include "data/CQuery.h"
+#include "data/SqlText.h"
 
 #include <QDate>
 #include <QLocale>
@@ -79,15 +80,19 @@ std::array<double, 12> Year::runningBalance() const {
     return running;
 }
 
+std::string monthsQuery(Jet::Dialect dialect) {
+    return "SELECT \"EventID\", " + SqlText::monthOf(dialect, "\"EBeginn\"") +
+           ", coalesce(\"Status\", 1) FROM \"T_Event\" WHERE \"EBeginn\" >= ?1 AND "
+           "\"EBeginn\" < ?2 AND \"EventID\" > 0";
+}
+
 namespace {
 
 // The month (1 to 12) and status of each event of the year.
 using MonthAndStatus = std::map<std::int32_t, std::pair<int, int>>;
 
 MonthAndStatus monthsAndStatuses(CDatabase& db, int year) {
-    CQuery query(db, "SELECT \"EventID\", CAST(substr(\"EBeginn\", 6, 2) AS INTEGER), "
-                     "coalesce(\"Status\", 1) FROM \"T_Event\" WHERE \"EBeginn\" >= ?1 AND "
-                     "\"EBeginn\" < ?2 AND \"EventID\" > 0");
+    CQuery query(db, monthsQuery(db.dialect()));
     query.bindText(1, yearStart(year).toString());
     query.bindText(2, yearStart(year + 1).toString());
     MonthAndStatus result;

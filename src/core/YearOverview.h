@@ -2,9 +2,12 @@
 
 #include "FinanceModel.h"
 
+#include "data/JetFilter.h"
+
 #include <array>
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include <QStringList>
@@ -58,6 +61,8 @@ summaries(CDatabase& db, int year, const BaseData& base, Finance::VatMode mode);
 
 // The year's figures. Throws CDaoException.
 Year compute(CDatabase& db, int year, const BaseData& base, Finance::VatMode mode);
+// The events beginning in [?1, ?2) (yyyy-MM-dd) with the month they begin in and their status.
+std::string monthsQuery(Jet::Dialect dialect);
 
 // "Jan" ... "Dez".
 QString monthName(int month);

@@ -1,5 +1,7 @@
 #include "Schema.h"
 
+#include "SqlText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <iterator>
@@ -240,20 +242,28 @@ const std::vector<const SourceDef*>& views() {
     return list;
 }
 
-std::string eventSpanEdge(std::string_view alias, bool earliest) {
+std::string eventSpanEdge(std::string_view alias, bool earliest, Jet::Dialect dialect) {
     static const char* const columns[] = {"EBeginn",    "EEnde",      "ETAufbauVon", "ETAufbauBis",
                                           "ESCheckVon", "ESCheckBis", "ETAbbauVon",  "ETAbbauBis"};
     const std::string prefix = alias.empty() ? std::string() : std::string(alias) + ".";
-    std::string edge = earliest ? "min(" : "max(";
+    std::vector<std::string> values;
     for (const char* column : columns)
-        edge += "coalesce(" + prefix + quoted(column) + (earliest ? ",'9')," : ",''),");
-    edge.back() = ')';
-    return edge;
+        values.push_back(prefix + quoted(column));
+    return earliest ? SqlText::earliestMoment(dialect, values)
+                    : SqlText::latestMoment(dialect, values);
+}
+
+std::string eventSpanEdge(std::string_view alias, bool earliest) {
+    return eventSpanEdge(alias, earliest, Jet::Dialect::File);
+}
+
+std::string eventSpanLength(std::string_view alias, Jet::Dialect dialect) {
+    return SqlText::daysBetween(dialect, eventSpanEdge(alias, true, dialect),
+                                eventSpanEdge(alias, false, dialect));
 }
 
 std::string eventSpanLength(std::string_view alias) {
-    return "(julianday(" + eventSpanEdge(alias, false) + ") - julianday(" +
-           eventSpanEdge(alias, true) + "))";
+    return eventSpanLength(alias, Jet::Dialect::File);
 }
 
 std::vector<std::string> spanIndexStatements() {

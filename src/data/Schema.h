@@ -7,6 +7,10 @@
 #include <unordered_map>
 #include <vector>
 
+namespace Jet {
+enum class Dialect;
+}
+
 class CDatabase;
 
 // The column types of the database, with the value ranges the store enforces.
@@ -155,13 +159,16 @@ const std::vector<const SourceDef*>& tables();
 const std::vector<const SourceDef*>& views();
 
 // The earliest (`earliest`) or latest of an event's eight date-times, as an SQL expression on
-// the T_Event row named `alias` (empty: unqualified). Dates are stored as "yyyy-MM-dd HH:mm:ss"
-// and compare as text; a missing one stands in as "9" for the earliest and "" for the latest, so
-// an event without any date spans from "9" to "" and overlaps nothing. The indexes of
-// spanIndexStatements() serve queries that use exactly these expressions.
+// the T_Event row named `alias` (empty: unqualified). In the file dates are stored as
+// "yyyy-MM-dd HH:mm:ss" and compare as text; a missing one stands in as "9" for the earliest and
+// "" for the latest, so an event without any date spans from "9" to "" and overlaps nothing. On
+// the server such an event spans from null to null. The indexes of spanIndexStatements() (and
+// of the server's schema) serve queries that use exactly these expressions.
 std::string eventSpanEdge(std::string_view alias, bool earliest);
+std::string eventSpanEdge(std::string_view alias, bool earliest, Jet::Dialect dialect);
 // The length of an event's span in days, the same way.
 std::string eventSpanLength(std::string_view alias);
+std::string eventSpanLength(std::string_view alias, Jet::Dialect dialect);
 // "CREATE INDEX IF NOT EXISTS" on the span's begin and on its length.
 std::vector<std::string> spanIndexStatements();
 

@@ -3,6 +3,7 @@
 // them, so that a refused value is reported in the same words on both engines.
 #include "ServerSchema.h"
 
+#include "JetFilter.h"
 #include "Schema.h"
 
 #include <string_view>
@@ -192,6 +193,13 @@ std::vector<std::string> accessStatements(const std::string& database) {
     return statements;
 }
 
+std::vector<std::string> spanIndexStatements() {
+    return {R"(CREATE INDEX "IX_T_Event_SpanBegin" ON "T_Event" (()" +
+                Schema::eventSpanEdge("", true, Jet::Dialect::Server) + "))",
+            R"(CREATE INDEX "IX_T_Event_SpanLength" ON "T_Event" (()" +
+                Schema::eventSpanLength("", Jet::Dialect::Server) + "))"};
+}
+
 std::vector<std::string> schemaStatements() {
     std::vector<std::string> statements;
     statements.push_back("CREATE TABLE " + quoted(kVersionTable) +
@@ -212,6 +220,8 @@ std::vector<std::string> schemaStatements() {
                              quoted("IX_" + std::to_string(++number) + "_" + index.table) + " ON " +
                              quoted(index.table) + " (" + index.columns + ")");
     }
+    for (std::string& index : spanIndexStatements())
+        statements.push_back(std::move(index));
     for (std::string& rule : deletionRules())
         statements.push_back(std::move(rule));
     for (const SourceDef* view : Schema::views())

@@ -28,6 +28,10 @@ std::vector<std::string> createStatements();
 std::vector<std::string> schemaStatements();
 std::vector<std::string> trackingStatements();
 
+// The indexes on an event's span, its earliest date-time and its length, that the double-booking
+// check finds its events with; the server's form of the file's.
+std::vector<std::string> spanIndexStatements();
+
 // The two groups of people of the band database named `database`: full access, and read-only
 // (a musician who looks at gigs and set lists). A person's login role is a member of one.
 std::string fullAccessGroup(const std::string& database);

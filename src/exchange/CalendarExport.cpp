@@ -313,8 +313,10 @@ Revision revisionOf(CDatabase& db, const EventEntry& entry, const QDateTime& now
     }
     if (writable)
         db.execute(
-            R"(INSERT OR REPLACE INTO "X_Kalender_Event" ("EventID", "Sequenz", "Pruefsumme", )"
-            R"("Geaendert") VALUES (?1, ?2, ?3, ?4))",
+            R"(INSERT INTO "X_Kalender_Event" ("EventID", "Sequenz", "Pruefsumme", "Geaendert") )"
+            R"(VALUES (?1, ?2, ?3, ?4) ON CONFLICT ("EventID") DO UPDATE SET "Sequenz" = )"
+            R"(excluded."Sequenz", "Pruefsumme" = excluded."Pruefsumme", "Geaendert" = )"
+            R"(excluded."Geaendert")",
             {QString::number(entry.id), QString::number(revision.sequence),
              QString::fromLatin1(checksum), stamp});
     return revision;
