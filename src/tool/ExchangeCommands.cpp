@@ -1,5 +1,7 @@
 #include "ExchangeCommands.h"
 
+#include "ProgramDatabase.h"
+
 #include "data/CDatabase.h"
 #include "exchange/CalendarExport.h"
 #include "exchange/CsvExchange.h"
@@ -61,7 +63,8 @@ int runIcsCommand(const QStringList& args) {
     if (request.from.isValid() && request.to.isValid() && request.to < request.from)
         return refuse(QStringLiteral("Das Ende des Zeitraums liegt vor seinem Beginn."));
     CDatabase db;
-    db.open(QDir(args.first()).filePath(QStringLiteral("Kavio.mde")));
+    if (const QString missing = ProgramDatabase::open(db, args.first()); !missing.isEmpty())
+        return refuse(missing);
     if (request.forPerson && !GigUpdate::exists(db, request.person)) {
         // Nothing is exported and no file written.
         std::fprintf(stderr, "%s\n", GigUpdate::unknownText(request.person).toUtf8().constData());
@@ -110,7 +113,8 @@ int runCsvCommand(const QStringList& args) {
     if (!table || file.isEmpty())
         return refuse(usage);
     CDatabase db;
-    db.open(QDir(args.at(1)).filePath(QStringLiteral("Kavio.mde")));
+    if (const QString missing = ProgramDatabase::open(db, args.at(1)); !missing.isEmpty())
+        return refuse(missing);
     if (!importing) {
         const QString failure =
             Calendar::writeAtomically(file, CsvExchange::exportTable(db, *table));

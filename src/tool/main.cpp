@@ -88,9 +88,19 @@ int createDirectory(const QStringList& args) {
     return 0;
 }
 
+// Maintenance, backups and restores work on the directory's database file; a database on a
+// server is looked after by the server.
+void refuseOnServer(const QString& directory) {
+    if (!serverOf(directory).isEmpty())
+        throw CDaoException(CDaoException::CannotOpen,
+                            QStringLiteral("Die Datenbank dieses Verzeichnisses liegt auf einem "
+                                           "Server; sie wird dort gewartet und gesichert."));
+}
+
 int maintain(const QStringList& args) {
     if (args.size() != 1)
         return usage();
+    refuseOnServer(args.first());
     const QString path = QDir(args.first()).filePath(QStringLiteral("Kavio.mde"));
     CDatabase db;
     db.open(path);
@@ -130,6 +140,7 @@ int maintain(const QStringList& args) {
 int backup(const QStringList& args) {
     if (args.size() != 1)
         return usage();
+    refuseOnServer(args.first());
     const QDir directory(args.first());
     const QString path = directory.filePath(QStringLiteral("Kavio.mde"));
     if (!QFileInfo::exists(path))
@@ -150,6 +161,7 @@ int backup(const QStringList& args) {
 int restore(const QStringList& args) {
     if (args.size() != 2)
         return usage();
+    refuseOnServer(args.first());
     const QDir directory(args.first());
     const QString path = directory.filePath(QStringLiteral("Kavio.mde"));
     QString copy = args.at(1);

@@ -11,10 +11,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -47,9 +50,15 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
     const QString band = QDir(root.path()).filePath(QStringLiteral("band"));
     const QString home = QDir(root.path()).filePath(QStringLiteral("daheim"));
     ASSERT_EQ(tool({QStringLiteral("new"), band, QStringLiteral("--demo")}).exitCode, 0);
+    // The band's calendar identity exists before the copies are made, as in a band's file.
+    ASSERT_EQ(tool({QStringLiteral("ics"), band, QStringLiteral("--out"),
+                    QDir(root.path()).filePath(QStringLiteral("erst.ics"))})
+                  .exitCode,
+              0);
+    // The same database stays at home as a file, to compare with.
+    ASSERT_TRUE(QDir().mkpath(home));
     ASSERT_TRUE(QFile::copy(QDir(band).filePath(QStringLiteral("Kavio.mde")),
-                            QDir(root.path()).filePath(QStringLiteral("vorher.mde"))));
-    ASSERT_EQ(tool({QStringLiteral("new"), home, QStringLiteral("--demo")}).exitCode, 0);
+                            QDir(home).filePath(QStringLiteral("Kavio.mde"))));
 
     PgTestDatabase server;
     ASSERT_FALSE(server.uri().isEmpty());
@@ -67,16 +76,63 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.output.contains(QStringLiteral("bereits auf einem Server")));
 
-    // The tool prints from the server the pages it prints from the file.
-    const QString fromServer = QDir(root.path()).filePath(QStringLiteral("server.txt"));
-    const QString fromFile = QDir(root.path()).filePath(QStringLiteral("datei.txt"));
-    for (const auto& [directory, dump] : {std::pair{band, fromServer}, std::pair{home, fromFile}}) {
-        run = tool({QStringLiteral("print"), directory, QStringLiteral("--report"),
-                    QStringLiteral("gig-update"), QStringLiteral("--dump"), dump});
-        ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+    // The tool prints and exports from the server what it prints and exports from the file.
+    const auto output = [&](const QString& directory, const QStringList& command,
+                            const QString& name) {
+        const QString target = QDir(root.path()).filePath(QFileInfo(directory).fileName() + name);
+        const ToolRun done =
+            tool(QStringList{command.first(), directory} + command.mid(1) + QStringList{target});
+        EXPECT_EQ(done.exitCode, 0) << done.output.toStdString();
+        QByteArray content = contentOf(target);
+        // The moment of the export is not the data's.
+        QList<QByteArray> lines = content.split('\n');
+        lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                   [](const QByteArray& line) {
+                                       return line.startsWith("DTSTAMP") ||
+                                              line.startsWith("LAST-MODIFIED");
+                                   }),
+                    lines.end());
+        return lines.join('\n');
+    };
+    const std::vector<std::pair<QStringList, QString>> outputs = {
+        {{QStringLiteral("print"), QStringLiteral("--report"), QStringLiteral("gig-update"),
+          QStringLiteral("--dump")},
+         QStringLiteral("-gig-update.txt")},
+        {{QStringLiteral("print"), QStringLiteral("--report"), QStringLiteral("setliste"),
+          QStringLiteral("--event"), QStringLiteral("1"), QStringLiteral("--dump")},
+         QStringLiteral("-setliste.txt")},
+        {{QStringLiteral("print"), QStringLiteral("--report"), QStringLiteral("gig-rider"),
+          QStringLiteral("--event"), QStringLiteral("3"), QStringLiteral("--dump")},
+         QStringLiteral("-rider.txt")},
+        {{QStringLiteral("print"), QStringLiteral("--report"), QStringLiteral("abrechnung"),
+          QStringLiteral("--event"), QStringLiteral("3"), QStringLiteral("--dump")},
+         QStringLiteral("-abrechnung.txt")},
+        {{QStringLiteral("print"), QStringLiteral("--report"), QStringLiteral("gema"),
+          QStringLiteral("--event"), QStringLiteral("3"), QStringLiteral("--dump")},
+         QStringLiteral("-gema.txt")},
+        {{QStringLiteral("ics"), QStringLiteral("--out")}, QStringLiteral(".ics")},
+    };
+    for (const auto& [command, name] : outputs) {
+        const QByteArray fromFile = output(home, command, name);
+        EXPECT_FALSE(fromFile.isEmpty()) << name.toStdString();
+        EXPECT_EQ(output(band, command, name), fromFile) << name.toStdString();
     }
-    EXPECT_FALSE(contentOf(fromFile).isEmpty());
-    EXPECT_EQ(contentOf(fromServer), contentOf(fromFile));
+    // The CSV export names its directory after its sub-command.
+    for (const char* table : {"firms", "musicians", "songs"}) {
+        QByteArray exported[2];
+        for (int side = 0; side < 2; ++side) {
+            const QString target =
+                QDir(root.path())
+                    .filePath(QStringLiteral("%1-%2.csv").arg(side).arg(QLatin1String(table)));
+            ASSERT_EQ(tool({QStringLiteral("csv"), QStringLiteral("export"), side ? band : home,
+                            QStringLiteral("--table"), QLatin1String(table), target})
+                          .exitCode,
+                      0);
+            exported[side] = contentOf(target);
+        }
+        EXPECT_FALSE(exported[0].isEmpty());
+        EXPECT_EQ(exported[1], exported[0]) << table;
+    }
 
     // A musician who may only read: the server refuses every write.
     const QString musician = server.name() + QStringLiteral("_musiker");
@@ -107,8 +163,8 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
     run = tool({QStringLiteral("server"), band, QStringLiteral("--back")});
     ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_TRUE(settings.readText(QStringLiteral("DATABASE"), QStringLiteral("Server")).isEmpty());
-    const auto before =
-        ServerMove::figuresOfFile(QDir(root.path()).filePath(QStringLiteral("vorher.mde")));
+    // It holds what the file kept at home holds, which went through the same exports.
+    const auto before = ServerMove::figuresOfFile(QDir(home).filePath(QStringLiteral("Kavio.mde")));
     const auto after = ServerMove::figuresOfFile(QDir(band).filePath(QStringLiteral("Kavio.mde")));
     ASSERT_EQ(before.size(), after.size());
     for (size_t i = 0; i < before.size(); ++i) {
