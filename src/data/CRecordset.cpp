@@ -255,11 +255,7 @@ bool CRecordset::fetchByRowid(Bookmark rowid, Row& row) {
 void CRecordset::openOnServer() {
     const Jet::Translation where = Jet::translateFilter(m_filter, m_source, Jet::Dialect::Server);
     const std::string order = Jet::translateSort(m_sort, m_source, Jet::Dialect::Server);
-    std::string sql = m_source.selectHead();
-    if (!where.sql.empty())
-        sql += " WHERE " + where.sql;
-    if (!order.empty())
-        sql += " ORDER BY " + order;
+    const std::string sql = m_source.select(where.sql, order);
     std::vector<std::optional<std::string>> values;
     for (const Jet::Parameter& parameter : where.parameters)
         values.emplace_back(ServerDialect::parameterText(parameter));

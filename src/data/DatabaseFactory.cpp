@@ -46,12 +46,16 @@ void run(sqlite3* db, const std::string& sql) {
 
 } // namespace
 
-void createDatabase(const QString& path) {
+void requireNoFile(const QString& path) {
     if (QFileInfo::exists(path))
         throw CDaoException(CDaoException::CannotOpen,
                             QStringLiteral("Die Datei %1 gibt es bereits; sie wird nicht "
                                            "überschrieben.")
                                 .arg(path));
+}
+
+void createDatabase(const QString& path) {
+    requireNoFile(path);
     // Built under a temporary name beside the target, then renamed: the target appears whole.
     const QString building = path + QStringLiteral(".new");
     QFile::remove(building);

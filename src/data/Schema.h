@@ -57,6 +57,15 @@ public:
 
     // "SELECT rowid, "A", "B" ... FROM "T"" (views without rowid), built once.
     const std::string& selectHead() const { return m_selectHead; }
+    // selectHead() with a condition and an order (each left out when empty).
+    std::string select(const std::string& where, const std::string& order) const {
+        std::string sql = m_selectHead;
+        if (!where.empty())
+            sql += " WHERE " + where;
+        if (!order.empty())
+            sql += " ORDER BY " + order;
+        return sql;
+    }
     // The same for one row of a table: selectHead() + " WHERE rowid = ?", built once.
     const std::string& selectByRowid() const { return m_selectByRowid; }
 

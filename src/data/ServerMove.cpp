@@ -359,11 +359,7 @@ void copyIntoServer(const QString& filePath, PgConnection& server) {
 }
 
 void copyIntoFile(PgConnection& server, const QString& filePath) {
-    if (QFileInfo::exists(filePath))
-        throw CDaoException(CDaoException::CannotOpen,
-                            QStringLiteral("Die Datei %1 gibt es bereits; sie wird nicht "
-                                           "überschrieben.")
-                                .arg(filePath));
+    requireNoFile(filePath);
     // Written beside the target and renamed at the end, so that no half file is ever there.
     const QString partial = filePath + QStringLiteral(".teil");
     QFile::remove(partial);

@@ -69,11 +69,7 @@ using Rows = std::vector<std::string>;
 
 Rows fileRows(CDatabase& db, const SourceDef& source, const Jet::Translation& where,
               const std::string& order) {
-    std::string sql = source.selectHead();
-    if (!where.sql.empty())
-        sql += " WHERE " + where.sql;
-    if (!order.empty())
-        sql += " ORDER BY " + order;
+    const std::string sql = source.select(where.sql, order);
     sqlite3_stmt* statement = nullptr;
     EXPECT_EQ(sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &statement, nullptr), SQLITE_OK)
         << sql;
@@ -109,11 +105,7 @@ Rows fileRows(CDatabase& db, const SourceDef& source, const Jet::Translation& wh
 
 Rows serverRows(PgConnection& server, const SourceDef& source, const Jet::Translation& where,
                 const std::string& order) {
-    std::string sql = source.selectHead();
-    if (!where.sql.empty())
-        sql += " WHERE " + where.sql;
-    if (!order.empty())
-        sql += " ORDER BY " + order;
+    const std::string sql = source.select(where.sql, order);
     std::vector<std::optional<std::string>> parameters;
     for (const Jet::Parameter& parameter : where.parameters)
         parameters.emplace_back(ServerDialect::parameterText(parameter));
