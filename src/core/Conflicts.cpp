@@ -40,13 +40,6 @@ std::string otherEventsSql(Jet::Dialect dialect) {
            " AND o.\"EventID\" <> ?1 AND o.\"EventID\" > 0 AND coalesce(o.\"Status\", 0) <> 3";
 }
 
-// The statement of each dialect, made once.
-template <typename Build> const std::string& once(Jet::Dialect dialect, Build build) {
-    static const std::string file = build(Jet::Dialect::File);
-    static const std::string server = build(Jet::Dialect::Server);
-    return dialect == Jet::Dialect::Server ? server : file;
-}
-
 QString description(const QString& kind, const QString& location, const QString& town) {
     QStringList parts;
     if (!kind.isEmpty())
@@ -94,7 +87,7 @@ QByteArray jsonList(const QList<std::int32_t>& keys) {
 // CROSS JOIN keeps the file engine reading the few other events first; its conditions are in
 // WHERE, where both engines take them.
 const std::string& musiciansQuery(Jet::Dialect dialect) {
-    return once(dialect, [](Jet::Dialect dialect) {
+    return SqlText::once(dialect, [](Jet::Dialect dialect) {
         return "WITH other AS (" + otherEventsSql(dialect) +
                ") SELECT trim(coalesce(m.\"MVorname\", '') || ' ' || coalesce(m.\"MName\", '')), "
                "other.* FROM other CROSS JOIN \"T_Event_Besetzung\" AS a "
@@ -112,7 +105,7 @@ std::vector<Conflict> musicians(CDatabase& db, std::int32_t eventId,
 }
 
 const std::string& vehiclesQuery(Jet::Dialect dialect) {
-    return once(dialect, [](Jet::Dialect dialect) {
+    return SqlText::once(dialect, [](Jet::Dialect dialect) {
         return "WITH other AS (" + otherEventsSql(dialect) +
                ") SELECT trim(coalesce(k.\"Kennzeichen\", '') || ' (' || coalesce(k.\"Typ\", '') "
                "|| ')'), other.* FROM other CROSS JOIN \"T_Event_Transport\" AS a "
@@ -130,7 +123,7 @@ std::vector<Conflict> vehicles(CDatabase& db, std::int32_t eventId,
 }
 
 const std::string& firmQuery(Jet::Dialect dialect) {
-    return once(dialect, [](Jet::Dialect dialect) {
+    return SqlText::once(dialect, [](Jet::Dialect dialect) {
         return "WITH other AS (" + otherEventsSql(dialect) +
                ") SELECT CASE WHEN f.\"fPrivat\" <> 0 THEN trim(coalesce(f.\"Vorname\", '') || ' ' "
                "|| coalesce(f.\"Name\", '')) ELSE f.\"Firma\" END, other.* FROM other "
@@ -165,7 +158,7 @@ std::vector<Conflict> travellers(CDatabase& db, std::int32_t eventId,
 }
 
 const std::string& travellersQuery(Jet::Dialect dialect) {
-    return once(dialect, [](Jet::Dialect dialect) {
+    return SqlText::once(dialect, [](Jet::Dialect dialect) {
         return "WITH other AS (" + otherEventsSql(dialect) + "), wanted AS (" +
                SqlText::keyPairsIn(dialect, 2) +
                ") SELECT DISTINCT CASE WHEN a.\"Funktion\" = 0 THEN "
@@ -185,7 +178,7 @@ const std::string& travellersQuery(Jet::Dialect dialect) {
 const std::string& bookingsQuery(Jet::Dialect dialect) {
     // Each source is made distinct by itself: a resource booked twice for the same event would
     // otherwise clash with itself. The kinds never mix, so the sources need no common DISTINCT.
-    return once(dialect, [](Jet::Dialect dialect) {
+    return SqlText::once(dialect, [](Jet::Dialect dialect) {
         return "WITH span AS (SELECT \"EventID\" AS id, " + spanEdge(dialect, "e", true) +
                " AS b, " + spanEdge(dialect, "e", false) +
                " AS f FROM \"T_Event\" AS e WHERE \"EventID\" > 0 AND coalesce(\"Status\", 0) <> "

@@ -40,9 +40,7 @@ std::string dueConditionOf(Jet::Dialect dialect) {
 } // namespace
 
 const std::string& dueCondition(Jet::Dialect dialect) {
-    static const std::string file = dueConditionOf(Jet::Dialect::File);
-    static const std::string server = dueConditionOf(Jet::Dialect::Server);
-    return dialect == Jet::Dialect::Server ? server : file;
+    return SqlText::once(dialect, [](Jet::Dialect each) { return dueConditionOf(each); });
 }
 
 std::string dueQuery(Jet::Dialect dialect, bool fromEarliest) {

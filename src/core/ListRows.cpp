@@ -121,9 +121,7 @@ std::string eventListQueryOf(Jet::Dialect dialect) {
 } // namespace
 
 const std::string& eventListQuery(Jet::Dialect dialect) {
-    static const std::string file = eventListQueryOf(Jet::Dialect::File);
-    static const std::string server = eventListQueryOf(Jet::Dialect::Server);
-    return dialect == Jet::Dialect::Server ? server : file;
+    return SqlText::once(dialect, [](Jet::Dialect each) { return eventListQueryOf(each); });
 }
 
 namespace {

@@ -70,9 +70,7 @@ void step(int& year, int& month, int delta) {
 }
 
 const std::string& monthQuery(Jet::Dialect dialect) {
-    static const std::string file = monthQueryOf(Jet::Dialect::File);
-    static const std::string server = monthQueryOf(Jet::Dialect::Server);
-    return dialect == Jet::Dialect::Server ? server : file;
+    return SqlText::once(dialect, [](Jet::Dialect each) { return monthQueryOf(each); });
 }
 
 Month load(CDatabase& db, int year, int month) {

@@ -316,16 +316,14 @@ void CRecordset::rowFromServer(const PgResult& result, int resultRow, Row& row) 
     }
 }
 
-std::optional<std::string> CRecordset::serverValue(int column, const Value& value) const {
+std::optional<std::string> CRecordset::serverValue(const Value& value) {
     switch (value.kind) {
     case Value::Kind::Null:
         return std::nullopt;
     case Value::Kind::Integer:
         return std::to_string(value.integer);
-    case Value::Kind::Real:
-        return m_source.column(column).type == JetType::Single
-                   ? ServerDialect::singleText(value.real)
-                   : ServerDialect::parameterText({Jet::Parameter::Kind::Real, 0, value.real, {}});
+    case Value::Kind::Real: // only Single columns hold real numbers
+        return ServerDialect::singleText(value.real);
     case Value::Kind::Text:
         break;
     }
@@ -337,11 +335,11 @@ long long CRecordset::writeOnServer(const std::string& sql, const std::vector<in
                                     const std::vector<int>& checked, const Row* checkedValues) {
     std::vector<std::optional<std::string>> parameters;
     for (int c : columns)
-        parameters.push_back(serverValue(c, values[static_cast<size_t>(c)]));
+        parameters.push_back(serverValue(values[static_cast<size_t>(c)]));
     if (rowid)
         parameters.emplace_back(std::to_string(*rowid));
     for (int c : checked)
-        parameters.push_back(serverValue(c, (*checkedValues)[static_cast<size_t>(c)]));
+        parameters.push_back(serverValue((*checkedValues)[static_cast<size_t>(c)]));
     const PgResult result = m_db.serverQuery(sql, parameters, true);
     // An insert gives the new row's number back.
     if (result.columnCount() > 0 && result.rowCount() > 0)

@@ -202,7 +202,7 @@ private:
     // The server's side of opening, reading a row, and writing.
     void openOnServer();
     void rowFromServer(const PgResult& result, int resultRow, Row& row) const;
-    std::optional<std::string> serverValue(int column, const Value& value) const;
+    static std::optional<std::string> serverValue(const Value& value);
     long long writeOnServer(const std::string& sql, const std::vector<int>& columns,
                             const Row& values, std::optional<Bookmark> rowid = std::nullopt,
                             const std::vector<int>& checked = {},

@@ -50,4 +50,12 @@ std::string firstRowNumber(Jet::Dialect dialect);
 // Makes the connection refuse every write until it ends.
 std::string readOnlySession(Jet::Dialect dialect);
 
+// The statement `build` makes for the dialect, made once per dialect and kept. Each call site
+// passes a lambda of its own, so each keeps its own pair of statements.
+template <typename Build> const std::string& once(Jet::Dialect dialect, Build build) {
+    static const std::string file = build(Jet::Dialect::File);
+    static const std::string server = build(Jet::Dialect::Server);
+    return dialect == Jet::Dialect::Server ? server : file;
+}
+
 } // namespace SqlText

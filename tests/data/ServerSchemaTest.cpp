@@ -139,19 +139,6 @@ TEST_F(ServerSchemaTest, DeletingAnEventRemovesWhatBelongsToIt) {
     EXPECT_EQ(count(R"(SELECT count(*) FROM "A_Event_Setliste" WHERE "EventID" = )" + otherId), 1);
 }
 
-TEST_F(ServerSchemaTest, TextsSortTheGermanWay) {
-    for (const char* name : {"Zebra", "Öl", "Birne", "Oboe", "Äpfel", "apfel", "Straße"})
-        connection->query(R"(INSERT INTO "T_Stamm_Songliste" ("Titel") VALUES ($1))", {name});
-    const PgResult sorted = connection->query(
-        R"(SELECT "Titel" FROM "T_Stamm_Songliste" ORDER BY lower("Titel"), "Titel")");
-    std::vector<std::string> titles;
-    for (int row = 0; row < sorted.rowCount(); ++row)
-        titles.emplace_back(sorted.text(row, 0));
-    // Umlauts sort with their base letter, after it; case does not count.
-    EXPECT_EQ(titles, (std::vector<std::string>{"apfel", "Äpfel", "Birne", "Oboe", "Öl", "Straße",
-                                                "Zebra"}));
-}
-
 TEST_F(ServerSchemaTest, EveryChangeIsNotedWithWhoAndToldToTheOthers) {
     PgConnection other(database.uri().toStdString());
     other.execute(std::string("LISTEN ") + ServerSchema::kChannel);
