@@ -238,8 +238,10 @@ QString CKavioApp::readLoginRule() {
 }
 
 bool CKavioApp::logInOnServer() {
-    CServerLoginDlg login(QString::fromStdString(uriWithoutPassword(m_serverUri.toStdString())),
-                          QString::fromLocal8Bit(qgetenv("USER")),
+    const ServerAddress address = addressOf(m_serverUri.toStdString());
+    CServerLoginDlg login(address.shownName,
+                          address.user.isEmpty() ? QString::fromLocal8Bit(qgetenv("USER"))
+                                                 : address.user,
                           [this](const QString& user, const QString& password) {
                               m_serverUser = user;
                               m_serverPassword = password;

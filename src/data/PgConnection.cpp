@@ -47,7 +47,37 @@ struct OptionsDeleter {
     void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
 };
 
+// "datenbank auf host"; a socket folder is no name a user knows, the database is.
+QString shownServerName(const char* database, const char* host) {
+    const QString name = QString::fromUtf8(database ? database : "");
+    if (!host || !*host || *host == '/')
+        return name;
+    return QStringLiteral("%1 auf %2").arg(name, QString::fromUtf8(host));
+}
+
 } // namespace
+
+ServerAddress addressOf(const std::string& uri) {
+    char* error = nullptr;
+    std::unique_ptr<PQconninfoOption, OptionsDeleter> options(PQconninfoParse(uri.c_str(), &error));
+    PQfreemem(error);
+    if (!options)
+        return {};
+    const char* database = nullptr;
+    const char* host = nullptr;
+    const char* user = nullptr;
+    for (const PQconninfoOption* option = options.get(); option->keyword; ++option) {
+        const std::string_view keyword(option->keyword);
+        if (keyword == "dbname")
+            database = option->val;
+        else if (keyword == "host")
+            host = option->val;
+        else if (keyword == "user")
+            user = option->val;
+    }
+    // Without a database in the URI libpq takes the one named like the role.
+    return {shownServerName(database ? database : user, host), QString::fromUtf8(user ? user : "")};
+}
 
 std::string uriWithoutPassword(const std::string& uri) {
     char* error = nullptr;
@@ -144,10 +174,5 @@ QString PgConnection::user() const {
 }
 
 QString PgConnection::shownName() const {
-    const char* host = PQhost(m_connection);
-    const QString database = QString::fromUtf8(PQdb(m_connection));
-    // A socket folder is no name a user knows; the database is.
-    if (!host || !*host || *host == '/')
-        return database;
-    return QStringLiteral("%1 auf %2").arg(database, QString::fromUtf8(host));
+    return shownServerName(PQdb(m_connection), PQhost(m_connection));
 }

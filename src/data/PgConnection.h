@@ -73,3 +73,12 @@ private:
 
 // The URI without any password in it, for messages and settings.
 std::string uriWithoutPassword(const std::string& uri);
+
+// What a URI names, for the login form: the database in words as PgConnection::shownName()
+// says it, and the role to log in as (empty when the URI names none). Empty for a URI that
+// libpq cannot read.
+struct ServerAddress {
+    QString shownName;
+    QString user;
+};
+ServerAddress addressOf(const std::string& uri);

@@ -8,8 +8,8 @@ CServerLoginDlg::CServerLoginDlg(const QString& serverName, const QString& sugge
                                  Login login, QWidget* parent)
     : QDialog(parent), m_login(std::move(login)), m_ui(std::make_unique<Ui::CServerLoginDlg>()) {
     m_ui->setupUi(this);
-    m_ui->labelServer->setText(QStringLiteral("Die Banddatenbank liegt auf dem Server %1. Bitte "
-                                              "melden Sie sich mit Ihrem Namen und Passwort an.")
+    m_ui->labelServer->setText(QStringLiteral("Banddatenbank: %1\nBitte melden Sie sich mit "
+                                              "Ihrem Namen und Passwort an.")
                                    .arg(serverName));
     m_ui->editBenutzer->setText(suggestedUser);
     (suggestedUser.isEmpty() ? m_ui->editBenutzer : m_ui->editPasswort)->setFocus();
