@@ -81,6 +81,22 @@ public:
           m_uri(withDatabase(serverUri, m_name)) {
         maintenance("CREATE DATABASE \"" + m_name + "\" TEMPLATE template0 ENCODING 'UTF8'");
         m_created = true;
+        try {
+            fill();
+        } catch (...) {
+            drop(); // no destructor runs for an object whose constructor failed
+            throw;
+        }
+    }
+    ~ServerBandDatabase() { drop(); }
+    ServerBandDatabase(const ServerBandDatabase&) = delete;
+    ServerBandDatabase& operator=(const ServerBandDatabase&) = delete;
+
+    const std::string& uri() const { return m_uri; }
+
+private:
+    // The band's data, made in a file as list_bench makes it and moved onto the server.
+    void fill() {
         QTemporaryDir dir;
         const QString file = QDir(dir.path()).filePath(QStringLiteral("Kavio.mde"));
         createDatabase(file);
@@ -97,9 +113,11 @@ public:
         PgConnection target(m_uri);
         ServerMove::copyIntoServer(file, target);
     }
-    ~ServerBandDatabase() {
+
+    void drop() {
         if (!m_created)
             return;
+        m_created = false;
         try {
             maintenance("DROP DATABASE IF EXISTS \"" + m_name + "\" WITH (FORCE)");
             for (const std::string& group :
@@ -110,12 +128,7 @@ public:
                          qPrintable(error.description()));
         }
     }
-    ServerBandDatabase(const ServerBandDatabase&) = delete;
-    ServerBandDatabase& operator=(const ServerBandDatabase&) = delete;
 
-    const std::string& uri() const { return m_uri; }
-
-private:
     void maintenance(const std::string& sql) {
         PgConnection server(m_server);
         server.execute(sql);
