@@ -25,12 +25,23 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-de
     libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation qt6-translations-l10n poppler-utils
     libical-dev libcsv-dev qt6-charts-dev libqt6opengl6-dev postgresql libpq-dev)
 
-# Configures (once) and builds into $BUILD_DIR; extra arguments go to cmake --build.
-build_project() {
+# Configures $BUILD_DIR (once; arguments are cmake options, e.g. -DVORLANTO_BUILD_BENCH=ON).
+configure_project() {
     local launcher=()
     if command -v ccache >/dev/null 2>&1; then
         launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     fi
     cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
+}
+
+# Configures (once) and builds everything into $BUILD_DIR; arguments are cmake options.
+build_project() {
+    configure_project "$@"
     cmake --build "$BUILD_DIR"
+}
+
+# Builds only the two programs, for a start without tests and benchmarks.
+build_programs() {
+    configure_project "$@"
+    cmake --build "$BUILD_DIR" --target vorlanto vorlanto-tool
 }
