@@ -9,13 +9,14 @@ class CDatabase;
 
 // What the exit maintenance did, for the maintenance tool to print.
 struct MaintenanceReport {
-    int purged = -1;        // rows removed; -1 when the purge did not run or failed
-    QString purgeError;     // the database's description when the purge failed
-    bool checked = false;   // the integrity check ran
-    bool intact = false;    // and found the file intact
-    bool compacted = false; // the compacted copy replaced the file
-    QString compactError;   // why compaction failed (also shown to the user)
-    QString damageNotice;   // what the user should do about a file that failed the check
+    int purged = -1;         // rows removed; -1 when the purge did not run or failed
+    QString purgeError;      // the database's description when the purge failed
+    int othersConnected = 0; // on a server: the purge waited for these other programs to leave
+    bool checked = false;    // the integrity check ran
+    bool intact = false;     // and found the file intact
+    bool compacted = false;  // the compacted copy replaced the file
+    QString compactError;    // why compaction failed (also shown to the user)
+    QString damageNotice;    // what the user should do about a file that failed the check
     qint64 sizeBefore = 0;
     qint64 sizeAfter = 0;
     QString backupPath;         // the versioned copy written after the maintenance
@@ -40,6 +41,15 @@ void checkAndCompact(const QString& databasePath, MaintenanceReport& report);
 // untouched and is reported in backupError.
 void backupAfterMaintenance(const QString& databasePath, const Backup::Options& options,
                             const QDateTime& now, MaintenanceReport& report);
+
+// At exit on a database kept on a server, while the connection is still open: the purge, but
+// only while no other program is connected to the database (the last one to leave purges; a
+// purge under others' feet would remove rows they are just choosing), then a versioned copy in
+// the folder "Sicherung" of the program directory and the rotation, when copies are switched
+// on. The server checks and vacuums its database itself: no check, no compaction. Nothing is
+// shown here; a failed copy is reported in backupError.
+MaintenanceReport runServerMaintenance(CDatabase& db, const QString& programDirectory,
+                                       const Backup::Options& options, const QDateTime& now);
 
 // The one message to show after the maintenance: what to do about a damaged file, else why
 // compaction failed, else why the backup failed, else nothing (empty).
