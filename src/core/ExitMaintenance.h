@@ -9,19 +9,20 @@ class CDatabase;
 
 // What the exit maintenance did, for the maintenance tool to print.
 struct MaintenanceReport {
-    int purged = -1;         // rows removed; -1 when the purge did not run or failed
-    QString purgeError;      // the database's description when the purge failed
-    int othersConnected = 0; // on a server: the purge waited for these other programs to leave
-    bool checked = false;    // the integrity check ran
-    bool intact = false;     // and found the file intact
-    bool compacted = false;  // the compacted copy replaced the file
-    QString compactError;    // why compaction failed (also shown to the user)
-    QString damageNotice;    // what the user should do about a file that failed the check
+    int purged = -1;        // rows removed; -1 when the purge did not run or failed
+    QString purgeError;     // the database's description when the purge failed
+    bool checked = false;   // the integrity check ran
+    bool intact = false;    // and found the file intact
+    bool compacted = false; // the compacted copy replaced the file
+    QString compactError;   // why compaction failed (also shown to the user)
+    QString damageNotice;   // what the user should do about a file that failed the check
     qint64 sizeBefore = 0;
     qint64 sizeAfter = 0;
     QString backupPath;         // the versioned copy written after the maintenance
     QString backupError;        // why it was not written
     QStringList backupsRemoved; // older copies the rotation removed
+    // On a server: how many other programs were connected; the purge waited for them to leave.
+    int othersConnected = 0;
 };
 
 // Runs at exit, in this order: quick check (a damaged file is left untouched, not even purged),
