@@ -428,7 +428,16 @@ QString restoreOnServer(CDatabase& db, const QString& copyPath, const QString& b
         throw othersConnected(others);
     // No record set goes on reading while the rows change under it.
     db.beforeWrite();
-    const QString saved = writeOf(db, backupFolder, now);
+    QString saved;
+    try {
+        saved = writeOf(db, backupFolder, now);
+    } catch (const CDaoException& error) {
+        throw CDaoException(error.code(),
+                            QStringLiteral("Der bisherige Stand der Datenbank konnte nicht "
+                                           "gesichert werden, deshalb wurde nichts "
+                                           "wiederhergestellt. %1")
+                                .arg(error.description()));
+    }
     try {
         ServerMove::replaceServerData(replacement, server);
     } catch (const CDaoException& error) {

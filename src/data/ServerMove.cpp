@@ -372,7 +372,8 @@ void replaceServerData(const QString& filePath, PgConnection& server) {
                                            "ihre Daten ersetzen.")
                                 .arg(server.shownName()));
     }
-    // Whoever connected since the caller asked is still told the old data; not replaced then.
+    // A program that connected since the caller asked may hold what it read of the old data:
+    // then nothing is replaced.
     if (const int others = otherConnections(server))
         throw othersConnected(others);
     for (const MovedTable& table : movedTables())
