@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -372,6 +373,14 @@ TEST_F(StartupTest, OnAServerTheRestoreAndTheExitCopyGoThroughTheOpenConnection)
     }
     ASSERT_TRUE(QFile::remove(file("Kavio.mde")));
     writeFile("Kavio.ini", "[DATABASE]\nServer=" + server.uri().toUtf8() + "\n");
+    // The move's connection has left the server's list before the program starts.
+    const QString connected = QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname "
+                                             "= '%1' AND backend_type = 'client backend'")
+                                  .arg(server.name());
+    for (int tries = 0;
+         PgTestServer::query(PgTestServer::uri(), connected).value(0) != "0" && tries < 500;
+         ++tries)
+        QThread::msleep(20);
     const auto gone = [](CDatabase& db) {
         return db.queryText(R"(SELECT count(*) FROM "T_Stamm_Musiker" WHERE "MName" = 'Weg')");
     };

@@ -14,11 +14,13 @@
 #include "tool/DemoData.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -71,6 +73,19 @@ protected:
     }
 
     std::string uri() const { return server.uri().toStdString(); }
+    // Waits until `count` connections are left on the test's database: a closed connection
+    // leaves the server's list a moment later.
+    bool connectionsLeft(int count) {
+        const QString sql = QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname "
+                                           "= '%1' AND backend_type = 'client backend'")
+                                .arg(server.name());
+        QElapsedTimer waited;
+        waited.start();
+        while (PgTestServer::query(PgTestServer::uri(), sql).value(0).toInt() != count &&
+               waited.elapsed() < 10000)
+            QThread::msleep(20);
+        return PgTestServer::query(PgTestServer::uri(), sql).value(0).toInt() == count;
+    }
     Figures serverFigures() { return ServerMove::figuresOfServer(*db.server()); }
     QString restoreRefusal(const QString& copy) {
         try {
@@ -153,6 +168,7 @@ TEST_F(ServerBackupTest, RestoreIsRefusedWhileOthersAreConnectedAndTheServerStay
     }
     // A connection to another database on the same server is no other program here.
     PgConnection elsewhere(PgTestServer::uri().toStdString());
+    ASSERT_TRUE(connectionsLeft(1));
     Backup::restoreOnServer(db, copy, folder, now.addSecs(60));
     EXPECT_EQ(db.queryText(R"(SELECT count(*) FROM "T_Event" WHERE "EventID" = 3)"),
               QStringLiteral("1"));
@@ -203,14 +219,15 @@ TEST_F(ServerBackupTest, TheExitPurgeWaitsUntilNoOtherProgramIsConnected) {
         EXPECT_TRUE(QFile::exists(report.backupPath));
         EXPECT_TRUE(maintenanceNotice(report).isEmpty());
     }
-    const MaintenanceReport alone =
+    ASSERT_TRUE(connectionsLeft(1));
+    const MaintenanceReport last =
         runServerMaintenance(db, directory.path(), options, now.addSecs(1));
-    EXPECT_GE(alone.purged, 1);
+    EXPECT_GE(last.purged, 1);
     EXPECT_EQ(flagged(), QStringLiteral("0"));
     // The rotation keeps the configured number: the copy of the first run goes.
-    EXPECT_EQ(alone.backupsRemoved.size(), 1);
+    EXPECT_EQ(last.backupsRemoved.size(), 1);
     ASSERT_EQ(Backup::list(folder).size(), 1);
-    EXPECT_EQ(Backup::list(folder).first().path, QFileInfo(alone.backupPath).absoluteFilePath());
+    EXPECT_EQ(Backup::list(folder).first().path, QFileInfo(last.backupPath).absoluteFilePath());
 }
 
 struct ToolRun {
@@ -254,6 +271,7 @@ TEST_F(ServerBackupTest, TheToolBacksUpMaintainsAndRestoresAServerDirectory) {
     EXPECT_TRUE(run.output.contains(QStringLiteral("Datensicherung: ")))
         << run.output.toStdString();
     db.close();
+    ASSERT_TRUE(connectionsLeft(0));
 
     run = tool({QStringLiteral("maintain"), directory.path()});
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
