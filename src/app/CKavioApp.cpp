@@ -281,6 +281,18 @@ CDatabase& CKavioApp::database() {
 
 QString CKavioApp::restoreDatabase(const QString& copyPath) {
     QString error;
+    // On a server the data is replaced through the open connection, which stays as it is (with
+    // whatever it listens to); the program's own connection is not counted as another one.
+    if (m_database.server()) {
+        try {
+            Backup::restoreOnServer(m_database, copyPath, Backup::folder(m_programDirectory),
+                                    QDateTime::currentDateTime());
+        } catch (const CDaoException& failure) {
+            error = failure.description();
+        }
+        refreshUserProfile();
+        return error;
+    }
     // Our own shared lock would keep the restore from replacing the file.
     m_database.close();
     try {
@@ -318,16 +330,17 @@ void CKavioApp::exitInstance() {
     }
     // The published calendars go out while the database is still open; a failure is left out.
     Calendar::publishAtExit(m_database, m_profile);
-    // A server looks after its database itself, and others may be working on it.
+    MaintenanceReport report;
     if (m_database.server()) {
+        // The server checks and vacuums its database itself; others may still be working on it.
+        report = runServerMaintenance(m_database, m_programDirectory,
+                                      Backup::readOptions(m_profile), QDateTime::currentDateTime());
         m_database.close();
-        m_mainFrame.reset();
-        m_guard.reset();
-        return;
+    } else {
+        report = runExitMaintenance(m_database, databasePath());
+        backupAfterMaintenance(databasePath(), Backup::readOptions(m_profile),
+                               QDateTime::currentDateTime(), report);
     }
-    MaintenanceReport report = runExitMaintenance(m_database, databasePath());
-    backupAfterMaintenance(databasePath(), Backup::readOptions(m_profile),
-                           QDateTime::currentDateTime(), report);
     const QString notice = maintenanceNotice(report);
     if (!report.damageNotice.isEmpty())
         MessageService::stop(m_mainFrame.get(), notice);

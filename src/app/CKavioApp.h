@@ -37,8 +37,9 @@ public:
     void exitInstance();
 
     // Replaces the database by a copy from the backup folder (the current state is saved as a
-    // copy first) and opens it again. The German reason when it failed; the database is then
-    // as it was and open again.
+    // copy first) and opens it again; on a server, replaces the server's data while no other
+    // program is connected. The German reason when it failed; the database is then as it was
+    // and open again.
     QString restoreDatabase(const QString& copyPath);
 
     // The main database, reopened first when it was closed.

@@ -256,28 +256,13 @@ QPrinter& CMainMenu::printer() {
     return *m_printer;
 }
 
-namespace {
-// Backups and restores copy the database file; a server database is copied with the tool.
-bool refusedOnServer(CKavioApp& app, QWidget* parent) {
-    if (!app.database().server())
-        return false;
-    MessageService::exclamation(
-        parent, QStringLiteral("Die Datenbank liegt auf einem Server; von hier aus kann sie "
-                               "nicht gesichert oder wiederhergestellt werden. Bitte sichern Sie "
-                               "sie auf dem Server."));
-    return true;
-}
-} // namespace
-
 void CMainMenu::onBackupNow() {
     CKavioApp& app = m_frame.app();
-    if (refusedOnServer(app, &m_frame))
-        return;
     const QString folder = Backup::folder(app.programDirectory());
     const QDateTime now = QDateTime::currentDateTime();
     QString path;
     try {
-        path = Backup::write(app.database().path(), folder, now);
+        path = Backup::writeOf(app.database(), folder, now);
         // The same rule of which copies stay as after the exit's backup.
         Backup::rotate(folder, now, Backup::readOptions(app.profile()).keepLast);
     } catch (const CDaoException& error) {
@@ -310,7 +295,7 @@ void CMainMenu::onExit() {
 
 void CMainMenu::onRestoreBackup() {
     CKavioApp* app = CKavioApp::instance();
-    if (!app || refusedOnServer(*app, &m_frame))
+    if (!app)
         return;
     CDatensicherungDlg dialog(Backup::folder(app->programDirectory()), &m_frame);
     if (dialog.exec() != QDialog::Accepted)

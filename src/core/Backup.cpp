@@ -7,11 +7,13 @@
 #include "data/DatabaseCheck.h"
 #include "data/FileStore.h"
 #include "data/Schema.h"
+#include "data/ServerMove.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cerrno>
@@ -128,8 +130,8 @@ QString problemOf(const QString& path, const QString& shownName) {
 // opening checks it before the folder is made; the copy gets the full check, and its messages
 // name the database file, not the temporary copy.
 QString writeUnlocked(const QString& databasePath, const QString& backupFolder,
-                      const QDateTime& now) {
-    const QString shownName = QDir::toNativeSeparators(databasePath);
+                      const QDateTime& now, const QString& shownAs = QString()) {
+    const QString shownName = shownAs.isEmpty() ? QDir::toNativeSeparators(databasePath) : shownAs;
     try {
         FileStore::check(databasePath, shownName, DatabaseCheck::Depth::Opening);
     } catch (const CDaoException& error) {
@@ -202,6 +204,82 @@ bool sameFile(const QString& a, const QString& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+// Writes the chosen copy into `target` (empty, in a folder this process may write) and checks
+// it in full before anything else happens: opened as the program opens it (which brings an
+// older copy up to date and checks every table and column), then checked in full once more.
+// Its messages name the chosen copy.
+void prepareReplacement(const QString& copyPath, const QString& target) {
+    const QString shownCopy = QDir::toNativeSeparators(copyPath);
+    copyDatabase(copyPath, target);
+    QString copyProblem;
+    try {
+        CDatabase probe;
+        probe.open(target);
+        if (probe.isReadOnly())
+            throw ioError(QStringLiteral("Die Kopie im Ordner %1 kann nicht beschrieben werden.")
+                              .arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath())));
+        probe.close();
+    } catch (const CDaoException& error) {
+        copyProblem = QString(error.description()).replace(target, shownCopy);
+    }
+    if (copyProblem.isEmpty())
+        copyProblem = problemOf(target, shownCopy);
+    if (!copyProblem.isEmpty())
+        throw CDaoException(
+            CDaoException::Corrupt,
+            QStringLiteral("%1 Die Datenbank bleibt unverändert.").arg(copyProblem));
+}
+
+// A folder of this process's own for the files a server's data passes through on its way.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        if (!m_folder.isValid())
+            throw ioError(QStringLiteral("Für die Datensicherung kann kein vorläufiger Ordner "
+                                         "angelegt werden: %1")
+                              .arg(m_folder.errorString()));
+    }
+    QString filePath(const QString& name) const { return m_folder.filePath(name); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+PgConnection& serverConnection(CDatabase& db) {
+    PgConnection* server = db.server();
+    if (!server)
+        throw CDaoException(CDaoException::CannotOpen,
+                            QStringLiteral("Die Datenbank %1 liegt auf keinem Server.")
+                                .arg(QDir::toNativeSeparators(db.path())));
+    return *server;
+}
+
+// The server's data as a new database file in the scratch folder.
+QString serverDataInFile(CDatabase& db, const ScratchFolder& scratch) {
+    const QString taken = scratch.filePath(QStringLiteral("Kavio.mde"));
+    try {
+        ServerMove::copyIntoFile(serverConnection(db), taken);
+    } catch (const CDaoException& error) {
+        throw CDaoException(
+            error.code(),
+            QStringLiteral("Die Datensicherung wurde nicht angelegt: %1").arg(error.description()));
+    }
+    return taken;
+}
+
+CDaoException othersConnected(int others) {
+    return CDaoException(
+        CDaoException::Locked,
+        (others == 1 ? QStringLiteral("Mit der Datenbank auf dem Server ist noch ein anderes "
+                                      "Programm verbunden")
+                     : QStringLiteral("Mit der Datenbank auf dem Server sind noch %1 andere "
+                                      "Programme verbunden")
+                           .arg(others)) +
+            QStringLiteral("; die Datensicherung wurde deshalb nicht wiederhergestellt. Bitte "
+                           "beenden Sie Vorlanto an den anderen Arbeitsplätzen und versuchen Sie "
+                           "es noch einmal."));
+}
+
 } // namespace
 
 Options readOptions(const CProfileFile& profile) {
@@ -257,6 +335,17 @@ QString write(const QString& databasePath, const QString& backupFolder, const QD
     return writeUnlocked(databasePath, backupFolder, now);
 }
 
+QString writeOf(CDatabase& db, const QString& backupFolder, const QDateTime& now) {
+    if (!db.server())
+        return write(db.path(), backupFolder, now);
+    const ScratchFolder scratch;
+    return writeUnlocked(serverDataInFile(db, scratch), backupFolder, now, db.path());
+}
+
+int otherPrograms(CDatabase& db) {
+    return db.server() ? ServerMove::otherConnections(*db.server()) : 0;
+}
+
 QStringList rotate(const QString& backupFolder, const QDateTime& now, int keepLast) {
     const QList<Copy> copies = list(backupFolder); // newest first
     const QDateTime yearAgo = now.addYears(-1);
@@ -296,28 +385,9 @@ QString restore(const QString& databasePath, const QString& copyPath, const QStr
                             QStringLiteral("%1 Die Datenbank bleibt unverändert.").arg(problem));
 
     // The checked file that will take the database's place, beside it (rename stays on one
-    // file system), written and checked in full before anything else happens: opened as the
-    // program opens it (which brings an older copy up to date and checks every table and
-    // column), then checked in full once more.
+    // file system), written and checked in full before anything else happens.
     TemporaryCopy replacement(database.absolutePath(), QStringLiteral("restore"));
-    copyDatabase(copyPath, replacement.path());
-    QString copyProblem;
-    try {
-        CDatabase probe;
-        probe.open(replacement.path());
-        if (probe.isReadOnly())
-            throw ioError(QStringLiteral("Die Kopie im Ordner %1 kann nicht beschrieben werden.")
-                              .arg(QDir::toNativeSeparators(database.absolutePath())));
-        probe.close();
-    } catch (const CDaoException& error) {
-        copyProblem = QString(error.description()).replace(replacement.path(), shownCopy);
-    }
-    if (copyProblem.isEmpty())
-        copyProblem = problemOf(replacement.path(), shownCopy);
-    if (!copyProblem.isEmpty())
-        throw CDaoException(
-            CDaoException::Corrupt,
-            QStringLiteral("%1 Die Datenbank bleibt unverändert.").arg(copyProblem));
+    prepareReplacement(copyPath, replacement.path());
 
     FileLock exclusive(databasePath, LOCK_EX);
     if (!exclusive.held())
@@ -341,6 +411,41 @@ QString restore(const QString& databasePath, const QString& copyPath, const QStr
         throw ioError(QStringLiteral("Die Datenbank konnte nicht ersetzt werden: %1")
                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
     syncPath(database.absolutePath(), O_RDONLY | O_DIRECTORY);
+    return saved;
+}
+
+QString restoreOnServer(CDatabase& db, const QString& copyPath, const QString& backupFolder,
+                        const QDateTime& now) {
+    PgConnection& server = serverConnection(db);
+    const QString problem = checkCopy(copyPath);
+    if (!problem.isEmpty())
+        throw CDaoException(CDaoException::Corrupt,
+                            QStringLiteral("%1 Die Datenbank bleibt unverändert.").arg(problem));
+    const ScratchFolder scratch;
+    const QString replacement = scratch.filePath(QStringLiteral("Kavio.mde"));
+    prepareReplacement(copyPath, replacement);
+    if (const int others = otherPrograms(db))
+        throw othersConnected(others);
+    // No record set goes on reading while the rows change under it.
+    db.beforeWrite();
+    QString saved;
+    try {
+        saved = writeOf(db, backupFolder, now);
+    } catch (const CDaoException& error) {
+        throw CDaoException(error.code(),
+                            QStringLiteral("Der bisherige Stand der Datenbank konnte nicht "
+                                           "gesichert werden, deshalb wurde nichts "
+                                           "wiederhergestellt. %1")
+                                .arg(error.description()));
+    }
+    try {
+        ServerMove::replaceServerData(replacement, server);
+    } catch (const CDaoException& error) {
+        throw CDaoException(error.code(),
+                            QStringLiteral("Die Datensicherung wurde nicht wiederhergestellt: %1 "
+                                           "Die Datenbank auf dem Server bleibt unverändert.")
+                                .arg(error.description()));
+    }
     return saved;
 }
 

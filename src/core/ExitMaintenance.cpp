@@ -166,6 +166,29 @@ void backupAfterMaintenance(const QString& databasePath, const Backup::Options& 
     }
 }
 
+MaintenanceReport runServerMaintenance(CDatabase& db, const QString& programDirectory,
+                                       const Backup::Options& options, const QDateTime& now) {
+    MaintenanceReport report;
+    try {
+        report.othersConnected = Backup::otherPrograms(db);
+        if (report.othersConnected == 0)
+            report.purged = purgeDeletedMasterRecords(db);
+    } catch (const CDaoException& error) {
+        // As on a file: silent, the flagged rows are examined again next time.
+        report.purgeError = error.description();
+    }
+    if (!options.enabled)
+        return report;
+    const QString folder = Backup::folder(programDirectory);
+    try {
+        report.backupPath = Backup::writeOf(db, folder, now);
+        report.backupsRemoved = Backup::rotate(folder, now, options.keepLast);
+    } catch (const CDaoException& error) {
+        report.backupError = error.description();
+    }
+    return report;
+}
+
 QString maintenanceNotice(const MaintenanceReport& report) {
     if (!report.damageNotice.isEmpty())
         return report.damageNotice;

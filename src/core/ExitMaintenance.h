@@ -21,6 +21,8 @@ struct MaintenanceReport {
     QString backupPath;         // the versioned copy written after the maintenance
     QString backupError;        // why it was not written
     QStringList backupsRemoved; // older copies the rotation removed
+    // On a server: how many other programs were connected; the purge waited for them to leave.
+    int othersConnected = 0;
 };
 
 // Runs at exit, in this order: quick check (a damaged file is left untouched, not even purged),
@@ -40,6 +42,15 @@ void checkAndCompact(const QString& databasePath, MaintenanceReport& report);
 // untouched and is reported in backupError.
 void backupAfterMaintenance(const QString& databasePath, const Backup::Options& options,
                             const QDateTime& now, MaintenanceReport& report);
+
+// At exit on a database kept on a server, while the connection is still open: the purge, but
+// only while no other program is connected to the database (the last one to leave purges; a
+// purge under others' feet would remove rows they are just choosing), then a versioned copy in
+// the folder "Sicherung" of the program directory and the rotation, when copies are switched
+// on. The server checks and vacuums its database itself: no check, no compaction. Nothing is
+// shown here; a failed copy is reported in backupError.
+MaintenanceReport runServerMaintenance(CDatabase& db, const QString& programDirectory,
+                                       const Backup::Options& options, const QDateTime& now);
 
 // The one message to show after the maintenance: what to do about a damaged file, else why
 // compaction failed, else why the backup failed, else nothing (empty).

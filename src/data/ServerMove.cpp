@@ -324,7 +324,69 @@ void copyTableIntoFile(PgConnection& server, const MovedTable& table, sqlite3* f
     }
 }
 
+CDaoException othersConnected(int others) {
+    return CDaoException(
+        CDaoException::Locked,
+        others == 1 ? QStringLiteral("Mit der Datenbank auf dem Server ist noch ein anderes "
+                                     "Programm verbunden.")
+                    : QStringLiteral("Mit der Datenbank auf dem Server sind noch %1 andere "
+                                     "Programme verbunden.")
+                          .arg(others));
+}
+
+// Every table the data lives in, the noted changes included, for one TRUNCATE.
+std::string everyDataTable() {
+    std::string list = quoted(ServerSchema::kChangeTable);
+    for (const MovedTable& table : movedTables())
+        list += ", " + quoted(table.name);
+    return list;
+}
+
 } // namespace
+
+int otherConnections(PgConnection& server) {
+    const PgResult others =
+        server.query("SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                     "AND pid <> pg_backend_pid() AND backend_type = 'client backend'");
+    return std::stoi(std::string(others.text(0, 0)));
+}
+
+void replaceServerData(const QString& filePath, PgConnection& server) {
+    FileReader file(filePath);
+    CDbReadSnapshot snapshot(file.database());
+    const std::vector<TableFigures> expected = fileFigures(file.handle());
+
+    ServerTransaction transaction(server);
+    // A program that holds rows of a table would otherwise keep the restore waiting.
+    server.execute("SET LOCAL lock_timeout = '10s'");
+    // Emptied without the deletion rules and with the row numbers starting again, so that the
+    // rows are numbered in the order the file added them, as after a move. The tables stay
+    // locked until the end: whoever connects now waits for the restored rows.
+    try {
+        server.execute("TRUNCATE " + everyDataTable() + " RESTART IDENTITY");
+    } catch (const CDaoException& error) {
+        if (error.code() != CDaoException::ReadOnly)
+            throw;
+        throw CDaoException(CDaoException::ReadOnly,
+                            QStringLiteral("Nur wer die Datenbank %1 auf dem Server besitzt, darf "
+                                           "ihre Daten ersetzen.")
+                                .arg(server.shownName()));
+    }
+    // A program that connected since the caller asked may hold what it read of the old data:
+    // then nothing is replaced.
+    if (const int others = otherConnections(server))
+        throw othersConnected(others);
+    for (const MovedTable& table : movedTables())
+        copyTableIntoServer(file.handle(), table, server);
+    const QString mismatch = difference(expected, serverFigures(server));
+    if (!mismatch.isEmpty())
+        throw CDaoException(
+            CDaoException::EngineError,
+            QStringLiteral("Die Daten auf dem Server wurden nicht ersetzt: %1").arg(mismatch));
+    // The copied rows noted themselves as changed; nobody changed them but the restore.
+    server.execute("TRUNCATE " + quoted(ServerSchema::kChangeTable));
+    transaction.commit();
+}
 
 std::vector<TableFigures> figuresOfFile(const QString& filePath) {
     FileReader file(filePath);

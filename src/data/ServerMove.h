@@ -31,6 +31,19 @@ void copyIntoServer(const QString& filePath, PgConnection& server);
 // database, checked the same way. The file appears complete or not at all.
 void copyIntoFile(PgConnection& server, const QString& filePath);
 
+// Replaces every row of the server database, which holds the schema already, by the rows of the
+// database file (opened and, when older, upgraded): in one transaction every table is emptied,
+// the file's rows are copied in with their keys, the keys go on after the highest and the
+// figures of both sides are compared. The tables, groups, rights and triggers stay as they are;
+// the noted changes (who changed a row last) are emptied with the rows they named. Refused while
+// another program is connected to the database (checked again once the tables are locked), and
+// with a German message when this login may not empty the tables (only their owner may).
+void replaceServerData(const QString& filePath, PgConnection& server);
+
+// How many other programs are connected to the same server database: its client connections
+// other than this one (the server's own workers are not counted).
+int otherConnections(PgConnection& server);
+
 // The figures of every table, in the schema's order.
 std::vector<TableFigures> figuresOfFile(const QString& filePath);
 std::vector<TableFigures> figuresOfServer(PgConnection& server);

@@ -14,6 +14,7 @@
 #include "ExchangeCommands.h"
 #include "OverviewCommand.h"
 #include "PrintCommand.h"
+#include "ProgramDatabase.h"
 #include "ServerCommand.h"
 #include "core/Backup.h"
 #include "core/CProfileFile.h"
@@ -88,19 +89,44 @@ int createDirectory(const QStringList& args) {
     return 0;
 }
 
-// Maintenance, backups and restores work on the directory's database file; a database on a
-// server is looked after by the server.
-void refuseOnServer(const QString& directory) {
-    if (!serverOf(directory).isEmpty())
-        throw CDaoException(CDaoException::CannotOpen,
-                            QStringLiteral("Die Datenbank dieses Verzeichnisses liegt auf einem "
-                                           "Server; sie wird dort gewartet und gesichert."));
+// Maintenance on a server: the purge while no other program is connected, then the copy.
+int maintainServer(const QString& directory) {
+    CDatabase db;
+    const QString missing = ProgramDatabase::open(db, directory);
+    if (!missing.isEmpty())
+        throw CDaoException(CDaoException::CannotOpen, missing);
+    CProfileFile profile;
+    profile.setPath(QDir(directory).filePath(QStringLiteral("Kavio.ini")));
+    const MaintenanceReport report = runServerMaintenance(
+        db, directory, Backup::readOptions(profile), QDateTime::currentDateTime());
+    if (report.purged >= 0)
+        print(QStringLiteral("Bereinigung: %1 gelöschte Stammdatensätze entfernt")
+                  .arg(report.purged));
+    else if (report.othersConnected > 0)
+        print(report.othersConnected == 1
+                  ? QStringLiteral("Bereinigung übersprungen: ein weiteres Programm ist mit der "
+                                   "Datenbank verbunden")
+                  : QStringLiteral("Bereinigung übersprungen: %1 weitere Programme sind mit der "
+                                   "Datenbank verbunden")
+                        .arg(report.othersConnected));
+    else
+        print(QStringLiteral("Bereinigung fehlgeschlagen: %1").arg(report.purgeError));
+    print(QStringLiteral("Prüfen und Komprimieren übernimmt der Datenbankserver"));
+    if (!report.backupPath.isEmpty())
+        print(
+            QStringLiteral("Datensicherung: %1").arg(QDir::toNativeSeparators(report.backupPath)));
+    else if (!report.backupError.isEmpty())
+        print(QStringLiteral("Datensicherung fehlgeschlagen: %1").arg(report.backupError));
+    for (const QString& removed : report.backupsRemoved)
+        print(QStringLiteral("Entfernt: %1").arg(QDir::toNativeSeparators(removed)));
+    return report.backupError.isEmpty() ? 0 : 1;
 }
 
 int maintain(const QStringList& args) {
     if (args.size() != 1)
         return usage();
-    refuseOnServer(args.first());
+    if (!serverOf(args.first()).isEmpty())
+        return maintainServer(args.first());
     const QString path = QDir(args.first()).filePath(QStringLiteral("Kavio.mde"));
     CDatabase db;
     db.open(path);
@@ -140,18 +166,25 @@ int maintain(const QStringList& args) {
 int backup(const QStringList& args) {
     if (args.size() != 1)
         return usage();
-    refuseOnServer(args.first());
     const QDir directory(args.first());
     const QString path = directory.filePath(QStringLiteral("Kavio.mde"));
-    if (!QFileInfo::exists(path))
+    const bool onServer = !serverOf(directory.path()).isEmpty();
+    if (!onServer && !QFileInfo::exists(path))
         throw CDaoException(CDaoException::CannotOpen,
                             QStringLiteral("Die Datenbank %1 wurde nicht gefunden.").arg(path));
     CProfileFile profile;
     profile.setPath(directory.filePath(QStringLiteral("Kavio.ini")));
     const QDateTime now = QDateTime::currentDateTime();
     const QString folder = Backup::folder(directory.path());
-    print(QStringLiteral("Datensicherung: %1")
-              .arg(QDir::toNativeSeparators(Backup::write(path, folder, now))));
+    QString written;
+    if (onServer) {
+        CDatabase db;
+        ProgramDatabase::open(db, directory.path());
+        written = Backup::writeOf(db, folder, now);
+    } else {
+        written = Backup::write(path, folder, now);
+    }
+    print(QStringLiteral("Datensicherung: %1").arg(QDir::toNativeSeparators(written)));
     for (const QString& removed :
          Backup::rotate(folder, now, Backup::readOptions(profile).keepLast))
         print(QStringLiteral("Entfernt: %1").arg(QDir::toNativeSeparators(removed)));
@@ -161,7 +194,6 @@ int backup(const QStringList& args) {
 int restore(const QStringList& args) {
     if (args.size() != 2)
         return usage();
-    refuseOnServer(args.first());
     const QDir directory(args.first());
     const QString path = directory.filePath(QStringLiteral("Kavio.mde"));
     QString copy = args.at(1);
@@ -171,8 +203,16 @@ int restore(const QStringList& args) {
         throw CDaoException(
             CDaoException::CannotOpen,
             QStringLiteral("Die Datensicherung %1 wurde nicht gefunden.").arg(args.at(1)));
-    const QString saved =
-        Backup::restore(path, copy, Backup::folder(directory.path()), QDateTime::currentDateTime());
+    QString saved;
+    if (!serverOf(directory.path()).isEmpty()) {
+        CDatabase db;
+        ProgramDatabase::open(db, directory.path());
+        saved = Backup::restoreOnServer(db, copy, Backup::folder(directory.path()),
+                                        QDateTime::currentDateTime());
+    } else {
+        saved = Backup::restore(path, copy, Backup::folder(directory.path()),
+                                QDateTime::currentDateTime());
+    }
     print(QStringLiteral("Bisherige Datenbank gesichert: %1").arg(QDir::toNativeSeparators(saved)));
     print(QStringLiteral("Wiederhergestellt: %1").arg(QDir::toNativeSeparators(copy)));
     return 0;

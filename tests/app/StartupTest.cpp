@@ -4,10 +4,15 @@
 #include "app/CKavioApp.h"
 #include "app/CMainFrame.h"
 #include "app/InstanceGuard.h"
+#include "core/Backup.h"
 #include "core/MessageService.h"
 #include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
+#include "data/PgConnection.h"
+#include "data/ServerMove.h"
+#include "data/ServerSchema.h"
+#include "support/PgTestServer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +20,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -353,6 +359,59 @@ TEST_F(StartupTest, DamagedDatabaseAtExitIsReportedOnceAndLeftAlone) {
         << messages.texts().first().toStdString();
     ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
     EXPECT_EQ(damaged.readAll(), bytes);
+}
+
+// On a server the program restores through its own connection (which is not another program)
+// and at exit purges and leaves a copy in its directory, silently.
+TEST_F(StartupTest, OnAServerTheRestoreAndTheExitCopyGoThroughTheOpenConnection) {
+    createProgramDirectory(program);
+    PgTestDatabase server;
+    ASSERT_FALSE(server.uri().isEmpty());
+    {
+        PgConnection owner(server.uri().toStdString());
+        ServerMove::copyIntoServer(file("Kavio.mde"), owner);
+    }
+    ASSERT_TRUE(QFile::remove(file("Kavio.mde")));
+    writeFile("Kavio.ini", "[DATABASE]\nServer=" + server.uri().toUtf8() + "\n");
+    // The move's connection has left the server's list before the program starts.
+    const QString connected = QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname "
+                                             "= '%1' AND backend_type = 'client backend'")
+                                  .arg(server.name());
+    for (int tries = 0;
+         PgTestServer::query(PgTestServer::uri(), connected).value(0) != "0" && tries < 500;
+         ++tries)
+        QThread::msleep(20);
+    const auto gone = [](CDatabase& db) {
+        return db.queryText(R"(SELECT count(*) FROM "T_Stamm_Musiker" WHERE "MName" = 'Weg')");
+    };
+    {
+        MessageRecorder messages;
+        CKavioApp app;
+        ASSERT_TRUE(app.initInstance());
+        const QString folder = Backup::folder(program);
+        const QString copy =
+            Backup::writeOf(app.database(), folder, QDateTime(QDate(2025, 3, 1), QTime(18, 15)));
+        app.database().execute(R"(INSERT INTO "T_Stamm_Musiker" ("MName") VALUES ('Weg'))");
+        EXPECT_EQ(app.restoreDatabase(copy), QString());
+        EXPECT_EQ(gone(app.database()), QStringLiteral("0"));
+        app.database().execute(
+            R"(INSERT INTO "T_Stamm_Musiker" ("MName", "fDeleted") VALUES ('Weg', -1))");
+        app.exitInstance();
+        EXPECT_TRUE(messages.messages().isEmpty()) << messages.texts().join(u'\n').toStdString();
+        // The chosen copy, the state it replaced, and the copy taken at exit.
+        EXPECT_EQ(Backup::list(folder).size(), 3);
+    }
+    CDatabase db;
+    db.openServer(server.uri().toStdString());
+    EXPECT_EQ(gone(db), QStringLiteral("0"));
+    db.close();
+    // The groups outlive the database; they go with the test.
+    PgTestServer::query(PgTestServer::uri(),
+                        QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(server.name()));
+    for (const std::string& group : {ServerSchema::fullAccessGroup(server.name().toStdString()),
+                                     ServerSchema::readAccessGroup(server.name().toStdString())})
+        PgTestServer::query(PgTestServer::uri(),
+                            QStringLiteral("DROP ROLE \"%1\"").arg(QString::fromStdString(group)));
 }
 
 } // namespace
