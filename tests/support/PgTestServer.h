@@ -27,12 +27,19 @@ public:
     static QStringList query(const QString& uri, const QString& sql, QString* error = nullptr);
 };
 
-// A new, empty UTF-8 database with a name no other test uses, dropped (even while connections
-// to it are still open) when this object goes. On failure it records a GoogleTest failure and
-// uri() is empty.
+// A new UTF-8 database with a name no other test uses, dropped (even while connections to it are
+// still open) when this object goes. On failure it records a GoogleTest failure and uri() is
+// empty.
 class PgTestDatabase {
 public:
-    PgTestDatabase();
+    enum class Content {
+        Empty,
+        // A new band database as the program makes one: a fresh file moved onto the server
+        // (schema, change tracking, the placeholder event, the two groups of people). Copied
+        // from a template database that the first test on the server makes for all later ones.
+        BandDatabase,
+    };
+    explicit PgTestDatabase(Content content = Content::Empty);
     ~PgTestDatabase();
     PgTestDatabase(const PgTestDatabase&) = delete;
     PgTestDatabase& operator=(const PgTestDatabase&) = delete;
