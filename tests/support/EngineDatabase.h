@@ -14,7 +14,8 @@
 enum class Engine { File, Server };
 
 // A new band database as the program makes it, opened, on either engine: a new Kavio.mde in a
-// temporary program directory, or a new database on the test server (a fresh file moved there).
+// temporary program directory, or a database on the test server that holds what a fresh file
+// moved there holds (one per test process, emptied for each test).
 // The helpers go through the connection, so a test body reads the same on both engines; its SQL
 // quotes every name ("T_Event"), as the server keeps names in their case only so.
 class EngineDatabase {
@@ -35,7 +36,7 @@ public:
 private:
     Engine m_engine;
     QTemporaryDir m_dir;
-    std::unique_ptr<PgTestDatabase> m_server;
+    QString m_serverUri;
     CDatabase m_db;
 };
 

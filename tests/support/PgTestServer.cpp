@@ -275,10 +275,30 @@ QString bandTemplate(const QString& server) {
 
 } // namespace
 
+namespace {
+
+// The server a ctest run started for all its tests, while it answers.
+QString serverOfTheRun() {
+#ifdef VORLANTO_TEST_PG_FILE
+    QFile file(QStringLiteral(VORLANTO_TEST_PG_FILE));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray uri = file.readAll().trimmed();
+    if (!uri.isEmpty() && PQping(uri.constData()) == PQPING_OK)
+        return QString::fromUtf8(uri);
+#endif
+    return {};
+}
+
+} // namespace
+
 QString PgTestServer::uri() {
     const QByteArray fromEnvironment = qgetenv("VORLANTO_TEST_PG");
     if (!fromEnvironment.isEmpty())
         return QString::fromUtf8(fromEnvironment);
+    static const QString ofTheRun = serverOfTheRun();
+    if (!ofTheRun.isEmpty())
+        return ofTheRun;
     static OwnCluster cluster;
     if (cluster.uri().isEmpty())
         recordFailure(QStringLiteral("No PostgreSQL server for the tests: ") + cluster.error());

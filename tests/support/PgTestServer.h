@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // The PostgreSQL server the tests use. When VORLANTO_TEST_PG holds a libpq URI (scripts/test
-// starts a shared server and sets it), that server is used. Otherwise the first call starts a
-// throwaway cluster for this test process: a temporary folder, a superuser role "vorlanto" that
+// starts a shared server and sets it), that server is used; else the server a ctest run started
+// for all its tests (see tests/CMakeLists.txt). Otherwise the first call starts a throwaway
+// cluster for this test process: a temporary folder, a superuser role "vorlanto" that
 // every local connection may use without a password, a Unix socket only. The cluster is stopped
 // and its folder removed when the process ends. Under root the server runs as the postgres user.
 //
