@@ -153,8 +153,8 @@ void CDatabase::openServer(const std::string& uri, const QString& user, const QS
 }
 
 PgResult CDatabase::serverQuery(const std::string& sql,
-                                const std::vector<std::optional<std::string>>& values,
-                                bool writes) {
+                                const std::vector<std::optional<std::string>>& values, bool writes,
+                                const std::vector<unsigned>& types) {
     if (writes)
         beforeWrite();
     const std::string translated = ServerDialect::placeholders(sql);
@@ -164,7 +164,7 @@ PgResult CDatabase::serverQuery(const std::string& sql,
     if (guarded)
         m_server->execute("SAVEPOINT vorlanto_statement");
     try {
-        PgResult result = m_server->query(translated, values);
+        PgResult result = m_server->query(translated, values, types);
         if (guarded)
             m_server->execute("RELEASE SAVEPOINT vorlanto_statement");
         return result;

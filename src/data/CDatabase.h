@@ -77,8 +77,10 @@ public:
     // --- used by the record sets and transactions ------------------------------------
     // On a server: runs one statement written with "?"/"?N" parameters. A statement that
     // `writes` stops live reads first and, inside a transaction, is undone alone when refused.
+    // `types` as for PgConnection::query.
     PgResult serverQuery(const std::string& sql,
-                         const std::vector<std::optional<std::string>>& values, bool writes);
+                         const std::vector<std::optional<std::string>>& values, bool writes,
+                         const std::vector<unsigned>& types = {});
     CachedStatement prepare(const std::string& sql);
     // The SELECT of a record set on the source with filter and sort, its values bound. Throws
     // CDaoException for a filter or sort it cannot translate.

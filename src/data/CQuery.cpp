@@ -3,6 +3,7 @@
 #include "CDaoException.h"
 #include "CDatabase.h"
 #include "CRecordset.h"
+#include "ServerDialect.h"
 
 #include <sqlite3.h>
 
@@ -12,18 +13,26 @@
 
 // A query on a server runs whole at the first next(); its rows are then read from the result.
 struct ServerRows {
+    // The type of a whole number bound, so that a parameter that no column gives a type (as in
+    // "SELECT ?1 IS NULL") is still a number, as on a file.
+    static constexpr unsigned kInt8 = 20;
+
     std::string sql;
     std::vector<std::optional<std::string>> values;
+    std::vector<unsigned> types; // per parameter; 0: inferred by the server
     PgResult result;
     int row = -1;
     bool run = false;
 
-    void set(int parameter, std::optional<std::string> value) {
+    void set(int parameter, std::optional<std::string> value, unsigned type = 0) {
         if (parameter < 1)
             return;
-        if (values.size() < size_t(parameter))
+        if (values.size() < size_t(parameter)) {
             values.resize(size_t(parameter));
+            types.resize(size_t(parameter), 0);
+        }
         values[size_t(parameter - 1)] = std::move(value);
+        types[size_t(parameter - 1)] = type;
     }
     std::string_view text(int column) const { return result.text(row, column); }
 };
@@ -32,6 +41,8 @@ CQuery::CQuery(CDatabase& db, const std::string& sql) : m_db(db) {
     if (db.server()) {
         m_server = std::make_unique<ServerRows>();
         m_server->sql = sql;
+        // A statement the server refuses is refused here, as a file refuses it.
+        db.server()->check(ServerDialect::placeholders(sql));
         return;
     }
     m_statement = db.prepare(sql);
@@ -50,7 +61,7 @@ void CQuery::bindText(int parameter, const QString& text) {
 
 void CQuery::bindInt(int parameter, std::int64_t number) {
     if (m_server)
-        return m_server->set(parameter, std::to_string(number));
+        return m_server->set(parameter, std::to_string(number), ServerRows::kInt8);
     check(sqlite3_bind_int64(m_statement.get(), parameter, number));
 }
 
@@ -68,7 +79,8 @@ void CQuery::check(int resultCode) const {
 bool CQuery::next() {
     if (m_server) {
         if (!m_server->run) {
-            m_server->result = m_db.serverQuery(m_server->sql, m_server->values, false);
+            m_server->result =
+                m_db.serverQuery(m_server->sql, m_server->values, false, m_server->types);
             m_server->run = true;
         }
         return ++m_server->row < m_server->result.rowCount();
@@ -94,8 +106,13 @@ std::int32_t CQuery::getLong(int column) const {
 }
 
 std::int64_t CQuery::getInt64(int column) const {
-    if (m_server)
-        return std::strtoll(std::string(m_server->text(column)).c_str(), nullptr, 10);
+    if (m_server) {
+        // A condition ("x IS NULL", EXISTS …) comes back as t or f; a file gives 1 or 0.
+        const std::string_view text = m_server->text(column);
+        if (text == "t")
+            return 1;
+        return std::strtoll(std::string(text).c_str(), nullptr, 10);
+    }
     return sqlite3_column_int64(m_statement.get(), column);
 }
 

@@ -600,8 +600,12 @@ private:
         if (!numberParameter(digits, parameter))
             fail(QStringLiteral("die Zahl %1 ist zu groß").arg(QString::fromStdString(digits)));
         operand.parameter = static_cast<int>(m_result.parameters.size());
+        // The server would take a parameter compared with a whole-number column for a whole
+        // number and refuse "1.5"; a number with a fraction says what it is.
+        operand.sql = parameter.kind == Parameter::Kind::Real && m_dialect == Dialect::Server
+                          ? "CAST(? AS numeric)"
+                          : "?";
         m_result.parameters.push_back(std::move(parameter));
-        operand.sql = "?";
         advance();
         return operand;
     }

@@ -139,17 +139,38 @@ void PgConnection::execute(const std::string& sql) {
 }
 
 PgResult PgConnection::query(const std::string& sql,
-                             const std::vector<std::optional<std::string>>& parameters) {
+                             const std::vector<std::optional<std::string>>& parameters,
+                             const std::vector<unsigned>& types) {
     std::vector<const char*> values;
     values.reserve(parameters.size());
     for (const std::optional<std::string>& parameter : parameters)
         values.push_back(parameter ? parameter->c_str() : nullptr);
-    PgResult result(PQexecParams(m_connection, sql.c_str(), int(values.size()), nullptr,
-                                 values.data(), nullptr, nullptr, 0));
+    std::vector<Oid> oids;
+    if (!types.empty()) {
+        oids.assign(types.begin(), types.end());
+        oids.resize(values.size(), 0);
+    }
+    PgResult result(PQexecParams(m_connection, sql.c_str(), int(values.size()),
+                                 oids.empty() ? nullptr : oids.data(), values.data(), nullptr,
+                                 nullptr, 0));
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         throw CDaoException::fromServer(m_connection, result.get());
     return result;
+}
+
+void PgConnection::check(const std::string& sql) {
+    if (m_checked.count(sql))
+        return;
+    PgResult result(PQprepare(m_connection, "", sql.c_str(), 0, nullptr));
+    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+        // "could not determine data type of parameter" (42P08, or 42P18 for an expression):
+        // the bound value's type tells it.
+        const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+        if (!state || (std::string_view(state) != "42P08" && std::string_view(state) != "42P18"))
+            throw CDaoException::fromServer(m_connection, result.get());
+    }
+    m_checked.insert(sql);
 }
 
 std::vector<std::string> PgConnection::takeNotifications(bool ownToo) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 struct pg_conn;
@@ -50,9 +51,15 @@ public:
     // Runs one or more statements that return no rows (schema, transactions).
     void execute(const std::string& sql);
     // Runs one statement with its parameters $1, $2 … as text (nullopt: NULL) and returns its
-    // rows.
+    // rows. `types` may give a parameter's type (a type oid, 0: the server infers it from where
+    // the parameter stands).
     PgResult query(const std::string& sql,
-                   const std::vector<std::optional<std::string>>& parameters = {});
+                   const std::vector<std::optional<std::string>>& parameters = {},
+                   const std::vector<unsigned>& types = {});
+    // Has the server read a statement with its parameters $1, $2 …, once per connection and
+    // text, without running it: throws CDaoException when it refuses the statement. A
+    // parameter whose type only its bound value tells is left to the run.
+    void check(const std::string& sql);
 
     // The payloads of the notifications on channels this connection listens to (LISTEN) that
     // arrived since the last call, oldest first; reads what the server sent without waiting.
@@ -69,6 +76,7 @@ public:
 
 private:
     pg_conn* m_connection = nullptr;
+    std::unordered_set<std::string> m_checked; // statements check() found good
 };
 
 // The URI without any password in it, for messages and settings.

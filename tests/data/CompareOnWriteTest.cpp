@@ -1,8 +1,9 @@
-// Two programs on one file: an edit writes only what its caller changed, and only while the row
+// Two programs on one database: an edit writes only what its caller changed, and only while the row
 // still holds what the caller read; otherwise nothing is written and the error names the columns.
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
-#include "support/TestDatabase.h"
+#include "support/EngineDatabase.h"
+#include "support/QStringPrinting.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,12 @@
 
 namespace {
 
-class CompareOnWriteTest : public ::testing::Test {
+class CompareOnWriteTest : public OnBothEngines {
 protected:
     CompareOnWriteTest() {
-        t.exec("INSERT INTO T_Event (EventID, EArt, ELocation, EOrt, EGageVereinb) "
+        t.exec(R"(INSERT INTO "T_Event" ("EventID", "EArt", "ELocation", "EOrt", "EGageVereinb") )"
                "VALUES (4, 'Gala', 'Halle', 'Bonn', 1500)");
-        other.open(t.databasePath());
+        t.openAgain(other);
     }
 
     // The event as a form reads it: the row and the columns it shows.
@@ -46,16 +47,19 @@ protected:
     }
 
     QString stored(const char* column) {
-        return t.db().queryText(std::string("SELECT ") + column + " FROM T_Event WHERE EventID=4");
+        return t.db().queryText(std::string("SELECT \"") + column +
+                                R"(" FROM "T_Event" WHERE "EventID" = 4)");
     }
+    // The fee as stored: a number, whichever way the engine writes it as text.
+    double storedFee() { return stored("EGageVereinb").toDouble(); }
 
-    TestDatabase t;
     CDatabase other; // the second program
 };
 
-TEST_F(CompareOnWriteTest, AnEditOverARowChangedMeanwhileWritesNothingAndNamesTheColumns) {
+TEST_P(CompareOnWriteTest, AnEditOverARowChangedMeanwhileWritesNothingAndNamesTheColumns) {
     const CRecordset::ReadImage asRead = readEvent();
-    other.execute("UPDATE T_Event SET EGageVereinb = 1800, ELocation = 'Aula' WHERE EventID = 4");
+    other.execute(
+        R"(UPDATE "T_Event" SET "EGageVereinb" = 1800, "ELocation" = 'Aula' WHERE "EventID" = 4)");
 
     const std::optional<CDaoException> error = writeType(asRead, QStringLiteral("Hochzeit"));
     ASSERT_TRUE(error);
@@ -63,27 +67,36 @@ TEST_F(CompareOnWriteTest, AnEditOverARowChangedMeanwhileWritesNothingAndNamesTh
     EXPECT_EQ(error->table(), QLatin1String("T_Event"));
     EXPECT_EQ(error->changedColumns(), QStringList({"ELocation", "EGageVereinb"}));
     EXPECT_EQ(error->ownColumns(), QStringList({"EArt"}));
-    EXPECT_EQ(error->description(), QStringLiteral("Der Datensatz wurde inzwischen geändert: "
+    // The server knows who changed the row and when, and says so.
+    QString changed = QStringLiteral("geändert");
+    if (t.engine() == Engine::Server) {
+        EXPECT_EQ(error->changedBy(), QLatin1String("vorlanto"));
+        EXPECT_LT(error->changedAt().secsTo(QDateTime::currentDateTime()), 120);
+        changed = QStringLiteral("von vorlanto (%1) geändert")
+                      .arg(error->changedAt().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+    }
+    EXPECT_EQ(error->description(), QStringLiteral("Der Datensatz wurde inzwischen %1: "
                                                    "ELocation, EGageVereinb. Ihre Änderungen: "
-                                                   "EArt."));
+                                                   "EArt.")
+                                        .arg(changed));
     EXPECT_EQ(stored("EArt"), QLatin1String("Gala"));
     EXPECT_EQ(stored("ELocation"), QLatin1String("Aula"));
-    EXPECT_EQ(stored("EGageVereinb"), QLatin1String("1800.0"));
+    EXPECT_EQ(storedFee(), 1800);
 }
 
-TEST_F(CompareOnWriteTest, ChangesOfColumnsNotReadStayAndOnlyChangedColumnsAreWritten) {
+TEST_P(CompareOnWriteTest, ChangesOfColumnsNotReadStayAndOnlyChangedColumnsAreWritten) {
     const CRecordset::ReadImage asRead = readEvent();
     // The town was not read; the location is written back unchanged by the edit.
-    other.execute("UPDATE T_Event SET EOrt = 'Köln' WHERE EventID = 4");
+    other.execute(R"(UPDATE "T_Event" SET "EOrt" = 'Köln' WHERE "EventID" = 4)");
     EXPECT_FALSE(writeType(asRead, QStringLiteral("Hochzeit")));
     EXPECT_EQ(stored("EArt"), QLatin1String("Hochzeit"));
     EXPECT_EQ(stored("EOrt"), QStringLiteral("Köln"));
 
     // A column set to the value it had when read is not written, read or not: the town set
     // back to "Bonn" as the form had it leaves the other program's "Köln".
-    t.exec("UPDATE T_Event SET EOrt = 'Bonn' WHERE EventID = 4");
+    t.exec(R"(UPDATE "T_Event" SET "EOrt" = 'Bonn' WHERE "EventID" = 4)");
     const CRecordset::ReadImage withBonn = readEvent();
-    other.execute("UPDATE T_Event SET EOrt = 'Köln' WHERE EventID = 4");
+    other.execute(R"(UPDATE "T_Event" SET "EOrt" = 'Köln' WHERE "EventID" = 4)");
     CSetEvent event(t.db());
     event.open(QStringLiteral("[EventID]=4"));
     event.edit(withBonn);
@@ -94,9 +107,9 @@ TEST_F(CompareOnWriteTest, ChangesOfColumnsNotReadStayAndOnlyChangedColumnsAreWr
     EXPECT_EQ(stored("EOrt"), QStringLiteral("Köln"));
 }
 
-TEST_F(CompareOnWriteTest, WritingOverTheOtherChangesIsTheCallersChoice) {
+TEST_P(CompareOnWriteTest, WritingOverTheOtherChangesIsTheCallersChoice) {
     const CRecordset::ReadImage asRead = readEvent();
-    other.execute("UPDATE T_Event SET ELocation = 'Aula' WHERE EventID = 4");
+    other.execute(R"(UPDATE "T_Event" SET "ELocation" = 'Aula' WHERE "EventID" = 4)");
     ASSERT_TRUE(writeType(asRead, QStringLiteral("Hochzeit")));
     {
         CDbWriteOver over(t.db());
@@ -105,17 +118,18 @@ TEST_F(CompareOnWriteTest, WritingOverTheOtherChangesIsTheCallersChoice) {
     EXPECT_EQ(stored("EArt"), QLatin1String("Hochzeit"));
     EXPECT_EQ(stored("ELocation"), QLatin1String("Halle"));
     // Outside the guard the comparison holds again.
-    other.execute("UPDATE T_Event SET EGageVereinb = 900 WHERE EventID = 4");
+    other.execute(R"(UPDATE "T_Event" SET "EGageVereinb" = 900 WHERE "EventID" = 4)");
     EXPECT_TRUE(writeType(asRead, QStringLiteral("Ball")));
 }
 
-TEST_F(CompareOnWriteTest, ARowDeletedMeanwhileIsNeitherEditedNorDeleted) {
+TEST_P(CompareOnWriteTest, ARowDeletedMeanwhileIsNeitherEditedNorDeleted) {
     CSetEvent event(t.db());
     event.open(QStringLiteral("[EventID]=4"));
     // Standing on the row without a statement still reading, as a form's read does.
-    event.moveToBookmark(4);
+    event.moveToBookmark(
+        t.db().queryText(R"(SELECT rowid FROM "T_Event" WHERE "EventID" = 4)").toLongLong());
     event.getText("EArt");
-    other.execute("DELETE FROM T_Event WHERE EventID = 4");
+    other.execute(R"(DELETE FROM "T_Event" WHERE "EventID" = 4)");
 
     event.edit();
     event.setText("EArt", QStringLiteral("Ball"));
@@ -135,9 +149,9 @@ TEST_F(CompareOnWriteTest, ARowDeletedMeanwhileIsNeitherEditedNorDeleted) {
     }
 }
 
-TEST_F(CompareOnWriteTest, AValueReadElsewhereIsComparedLikeOneReadHere) {
+TEST_P(CompareOnWriteTest, AValueReadElsewhereIsComparedLikeOneReadHere) {
     // A form showed the fee 1500 and the user entered 1600; meanwhile it became 1800.
-    other.execute("UPDATE T_Event SET EGageVereinb = 1800 WHERE EventID = 4");
+    other.execute(R"(UPDATE "T_Event" SET "EGageVereinb" = 1800 WHERE "EventID" = 4)");
     CSetEvent event(t.db());
     event.open(QStringLiteral("[EventID]=4"));
     event.edit();
@@ -151,14 +165,16 @@ TEST_F(CompareOnWriteTest, AValueReadElsewhereIsComparedLikeOneReadHere) {
         EXPECT_EQ(error.changedColumns(), QStringList({"EGageVereinb"}));
     }
     event.cancelUpdate();
-    EXPECT_EQ(stored("EGageVereinb"), QLatin1String("1800.0"));
+    EXPECT_EQ(storedFee(), 1800);
 
     // With the fee as stored (a single, as the column holds it) the edit goes through.
     event.edit();
     event.expect("EGageVereinb", 1800.0);
     event.setSingle("EGageVereinb", 1600);
     EXPECT_NO_THROW(event.update());
-    EXPECT_EQ(stored("EGageVereinb"), QLatin1String("1600.0"));
+    EXPECT_EQ(storedFee(), 1600);
 }
+
+INSTANTIATE_ON_BOTH_ENGINES(CompareOnWriteTest);
 
 } // namespace

@@ -3,8 +3,8 @@
 #include "data/JetFilter.h"
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
+#include "support/EngineDatabase.h"
 #include "support/QStringPrinting.h"
-#include "support/TestDatabase.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -36,7 +36,7 @@ long insertAndKey(CRecordset& rs, std::string_view key) {
     return rs.getLong(key);
 }
 
-// The refusal must come from this program (engine code 0), never from SQLite, and carry a
+// The refusal must come from this program (engine code 0), never from the engine, and carry a
 // German message for the user.
 void expectRefused(const std::function<void()>& action, int code, const QString& input) {
     static const QRegularExpression german(
@@ -47,7 +47,7 @@ void expectRefused(const std::function<void()>& action, int code, const QString&
         ADD_FAILURE() << "accepted: " << input.toStdString();
     } catch (const CDaoException& e) {
         EXPECT_EQ(e.code(), code) << input.toStdString();
-        EXPECT_EQ(e.engineCode(), 0) << "reached SQLite: " << input.toStdString();
+        EXPECT_EQ(e.engineCode(), 0) << "reached the engine: " << input.toStdString();
         EXPECT_TRUE(german.match(e.description()).hasMatch())
             << input.toStdString() << " -> " << e.description().toStdString();
     }
@@ -55,7 +55,7 @@ void expectRefused(const std::function<void()>& action, int code, const QString&
 
 // --- events ---------------------------------------------------------------------------------
 
-class JetFilterEvents : public ::testing::Test {
+class JetFilterEvents : public OnBothEngines {
 protected:
     long addEvent(const QString& location, const QDateTime& begin, int status = 0) {
         CSetEvent rs(t.db());
@@ -71,11 +71,9 @@ protected:
         CSetEvent rs(t.db());
         return read(rs, filter, sort, "ELocation");
     }
-
-    TestDatabase t;
 };
 
-TEST_F(JetFilterEvents, KeyFiltersAndThePlaceholderEvent) {
+TEST_P(JetFilterEvents, KeyFiltersAndThePlaceholderEvent) {
     const long first = addEvent("Stadtfest", at(2026, 6, 1, 18));
     const long second = addEvent("Hochzeit", at(2026, 6, 2, 18));
     EXPECT_EQ(locations("[EventID]=0"), QStringList{"Standard"});
@@ -85,7 +83,7 @@ TEST_F(JetFilterEvents, KeyFiltersAndThePlaceholderEvent) {
     EXPECT_EQ(locations("").size(), 3);
 }
 
-TEST_F(JetFilterEvents, FilterMatchingNothingIsAtEndAtOnce) {
+TEST_P(JetFilterEvents, FilterMatchingNothingIsAtEndAtOnce) {
     addEvent("Stadtfest", at(2026, 6, 1, 18));
     CSetEvent rs(t.db());
     rs.open("[EventID]>0 AND [ELocation]=\"Nirgendwo\"");
@@ -93,7 +91,7 @@ TEST_F(JetFilterEvents, FilterMatchingNothingIsAtEndAtOnce) {
     EXPECT_TRUE(rs.atEnd());
 }
 
-TEST_F(JetFilterEvents, StatusAlternativesWithinADateRange) {
+TEST_P(JetFilterEvents, StatusAlternativesWithinADateRange) {
     addEvent("offen im Mai", at(2026, 5, 10, 20), 0);
     addEvent("begonnen im Mai", at(2026, 5, 11, 20), 1);
     addEvent("abgeschlossen im Mai", at(2026, 5, 12, 20), 2);
@@ -104,7 +102,7 @@ TEST_F(JetFilterEvents, StatusAlternativesWithinADateRange) {
               (QStringList{"offen im Mai", "abgeschlossen im Mai"}));
 }
 
-TEST_F(JetFilterEvents, DayRangeCoversWholeDaysOnly) {
+TEST_P(JetFilterEvents, DayRangeCoversWholeDaysOnly) {
     const struct {
         const char* location;
         QDateTime begin;
@@ -127,7 +125,7 @@ TEST_F(JetFilterEvents, DayRangeCoversWholeDaysOnly) {
               expected);
 }
 
-TEST_F(JetFilterEvents, DayRangeInALeapYear) {
+TEST_P(JetFilterEvents, DayRangeInALeapYear) {
     addEvent("31. Januar spät", at(2028, 1, 31, 23, 59, 59));
     addEvent("28. Februar", at(2028, 2, 28, 12));
     addEvent("29. Februar", at(2028, 2, 29, 23));
@@ -158,7 +156,7 @@ TEST(JetFilterDayRange, TextHasTheDayBeforeAndTheDayAfter) {
         EXPECT_EQ(Jet::dayRangeFilter("EBeginn", c.first, c.last), QString::fromUtf8(c.expected));
 }
 
-TEST_F(JetFilterEvents, ExactMomentMatchesThatSecondOnly) {
+TEST_P(JetFilterEvents, ExactMomentMatchesThatSecondOnly) {
     addEvent("eine Sekunde früher", at(2026, 3, 14, 19, 59, 59));
     addEvent("genau", at(2026, 3, 14, 20));
     addEvent("eine Sekunde später", at(2026, 3, 14, 20, 0, 1));
@@ -172,7 +170,7 @@ TEST_F(JetFilterEvents, ExactMomentMatchesThatSecondOnly) {
     EXPECT_EQ(locations("[EBeginn]=#3/14/2026 20:00#"), QStringList{"genau"});
 }
 
-TEST_F(JetFilterEvents, SortByDate) {
+TEST_P(JetFilterEvents, SortByDate) {
     addEvent("Mitte", at(2026, 5, 1));
     addEvent("neu", at(2026, 9, 1));
     addEvent("alt", at(2025, 12, 31, 23, 59, 59));
@@ -195,7 +193,7 @@ struct Firm {
     QString vorname;
 };
 
-class JetFilterFirms : public ::testing::Test {
+class JetFilterFirms : public OnBothEngines {
 protected:
     long addFirm(const Firm& firm) {
         CSetStammExtFirma rs(t.db());
@@ -223,11 +221,9 @@ protected:
         CSetStammExtFirma rs(t.db());
         return read(rs, filter, sort, "Firma");
     }
-
-    TestDatabase t;
 };
 
-TEST_F(JetFilterFirms, KindAndKey) {
+TEST_P(JetFilterFirms, KindAndKey) {
     const long hall = addFirm(0, "Stadthalle");
     addFirm(0, "Festzelt");
     addFirm(1, "Tonstudio");
@@ -237,7 +233,7 @@ TEST_F(JetFilterFirms, KindAndKey) {
     EXPECT_EQ(firms("[Art]=0"), (QStringList{"Festzelt", "Stadthalle"}));
 }
 
-TEST_F(JetFilterFirms, DeletedFlagInAnySpelling) {
+TEST_P(JetFilterFirms, DeletedFlagInAnySpelling) {
     addFirm(0, "Aktiv");
     addFirm(0, "Gelöscht", true);
     const QStringList live{"Aktiv"}, flagged{"Gelöscht"};
@@ -255,7 +251,7 @@ TEST_F(JetFilterFirms, DeletedFlagInAnySpelling) {
         EXPECT_EQ(firms(QString::fromUtf8(c.filter)), c.expected) << c.filter;
 }
 
-TEST_F(JetFilterFirms, LiveFirmsPlusTheOneInUse) {
+TEST_P(JetFilterFirms, LiveFirmsPlusTheOneInUse) {
     addFirm(0, "Aktiv");
     const long inUse = addFirm(0, "Gelöscht, aber gebucht", true);
     addFirm(0, "Gelöscht, ungenutzt", true);
@@ -266,7 +262,7 @@ TEST_F(JetFilterFirms, LiveFirmsPlusTheOneInUse) {
     EXPECT_EQ(firms(filter.arg(1).arg(inUse)), QStringList{"Andere Art"});
 }
 
-TEST_F(JetFilterFirms, NullIsNotTheEmptyText) {
+TEST_P(JetFilterFirms, NullIsNotTheEmptyText) {
     Firm withFirstName, emptyFirstName, noFirstName;
     withFirstName.firma = "mit Vorname";
     withFirstName.vorname = "Anna";
@@ -281,7 +277,7 @@ TEST_F(JetFilterFirms, NullIsNotTheEmptyText) {
     EXPECT_EQ(firms("[GebDate] Is Null").size(), 3);
 }
 
-TEST_F(JetFilterFirms, BusinessFirmsFirstThenByFirmAndName) {
+TEST_P(JetFilterFirms, BusinessFirmsFirstThenByFirmAndName) {
     // A true fPrivat is stored as -1, so "[fPrivat] DESC" puts business firms (0) first.
     const Firm rows[] = {
         {0, "Zeltverleih Nord", false, false, {}, {}}, {0, {}, false, true, "Becker", "Anna"},
@@ -300,7 +296,7 @@ TEST_F(JetFilterFirms, BusinessFirmsFirstThenByFirmAndName) {
                                   "Becker, Anna"}));
 }
 
-TEST_F(JetFilterFirms, TextComparisonIgnoresCaseOnly) {
+TEST_P(JetFilterFirms, TextComparisonIgnoresCaseOnly) {
     for (const char* name : {"Anna", "Ärzte", "Straße", "Strasse", "Bob's"})
         addFirm(0, QString::fromUtf8(name));
     const struct {
@@ -322,7 +318,7 @@ TEST_F(JetFilterFirms, TextComparisonIgnoresCaseOnly) {
         EXPECT_EQ(firms(QString::fromUtf8(c.filter)), c.expected) << c.filter;
 }
 
-TEST_F(JetFilterFirms, SortFollowsGermanDictionaryOrder) {
+TEST_P(JetFilterFirms, SortFollowsGermanDictionaryOrder) {
     const char* stored[] = {"Zander", "Maßband", "Arm",   "Öl",   "Ärger", "Mast", "Bauer",
                             "anton",  "Otto",    "Masse", "Ofen", "Arzt",  "Ärzte"};
     for (const char* name : stored)
@@ -334,7 +330,7 @@ TEST_F(JetFilterFirms, SortFollowsGermanDictionaryOrder) {
     EXPECT_EQ(firms("", "[Firma] DESC"), reversed);
 }
 
-TEST_F(JetFilterFirms, QuotedNamesAreFoundExactly) {
+TEST_P(JetFilterFirms, QuotedNamesAreFoundExactly) {
     const QStringList names{"Bob's \"Bar\"]; DROP TABLE x --", "Bob's", "Bob's \"Bar\"",
                             "x\" OR \"1\"=\"1", "Café ; --"};
     for (const QString& name : names)
@@ -348,8 +344,8 @@ TEST_F(JetFilterFirms, QuotedNamesAreFoundExactly) {
     EXPECT_EQ(t.count("T_Stamm_ExtFirma"), names.size());
 }
 
-// Every refusal happens before SQLite sees anything, and the data stays as it was.
-TEST_F(JetFilterFirms, MalformedFiltersAreRefused) {
+// Every refusal happens before the engine sees anything, and the data stays as it was.
+TEST_P(JetFilterFirms, MalformedFiltersAreRefused) {
     addFirm(0, "Stadthalle");
     const struct {
         const char* filter;
@@ -404,7 +400,7 @@ TEST_F(JetFilterFirms, MalformedFiltersAreRefused) {
     EXPECT_EQ(firms("[Art]=0"), QStringList{"Stadthalle"});
 }
 
-TEST_F(JetFilterFirms, MalformedSortsAreRefused) {
+TEST_P(JetFilterFirms, MalformedSortsAreRefused) {
     const struct {
         const char* sort;
         int code;
@@ -432,8 +428,9 @@ TEST_F(JetFilterFirms, MalformedSortsAreRefused) {
 
 // --- numbers, precedence --------------------------------------------------------------------
 
-TEST(JetFilterSongs, ComparisonOperatorsAndPrecedence) {
-    TestDatabase t;
+class JetFilterSongs : public OnBothEngines {};
+
+TEST_P(JetFilterSongs, ComparisonOperatorsAndPrecedence) {
     {
         CSetStammSongliste rs(t.db());
         rs.open("[SongID]<0");
@@ -486,7 +483,7 @@ TEST(JetFilterSongs, ComparisonOperatorsAndPrecedence) {
 
 // Amounts are stored in single precision; a number typed into a filter means the amount that
 // was entered, not the slightly different double of the same digits.
-TEST_F(JetFilterEvents, NumbersComparedWithSingleColumnsMeanTheStoredAmount) {
+TEST_P(JetFilterEvents, NumbersComparedWithSingleColumnsMeanTheStoredAmount) {
     for (const auto& [location, fee] : {std::pair<const char*, double>{"eins-eins", 1.1},
                                         {"zwei-fuenf", 2.5},
                                         {"drei-drei", 3.3},
@@ -523,8 +520,10 @@ TEST_F(JetFilterEvents, NumbersComparedWithSingleColumnsMeanTheStoredAmount) {
 
 // --- event links, saved queries, several sort columns ---------------------------------------
 
-TEST(JetFilterLinks, EventAndKindOnTableAndSavedQuery) {
-    TestDatabase t;
+class JetFilterLinks : public OnBothEngines {};
+class JetFilterSort : public OnBothEngines {};
+
+TEST_P(JetFilterLinks, EventAndKindOnTableAndSavedQuery) {
     struct Link {
         long event;
         int art;
@@ -558,8 +557,7 @@ TEST(JetFilterLinks, EventAndKindOnTableAndSavedQuery) {
               (QStringList{"Veranstalter A", "Technik B"}));
 }
 
-TEST(JetFilterSort, SeveralColumnsWithOrWithoutBlanks) {
-    TestDatabase t;
+TEST_P(JetFilterSort, SeveralColumnsWithOrWithoutBlanks) {
     {
         CSetEventFinanzen rs(t.db());
         rs.open("[FinanzID]<0");
@@ -609,7 +607,7 @@ TEST(JetFilterTranslation, LiteralsTravelAsParametersNeverAsSql) {
 
 } // namespace
 
-TEST_F(JetFilterEvents, LongValueListsAndDeepNesting) {
+TEST_P(JetFilterEvents, LongValueListsAndDeepNesting) {
     addEvent(QStringLiteral("Halle"), at(2026, 5, 1), 2);
     // A list of several hundred alternatives, as a selection of many events produces.
     QString alternatives = QStringLiteral("[Status]=7");
@@ -626,7 +624,7 @@ TEST_F(JetFilterEvents, LongValueListsAndDeepNesting) {
 
 // SQLite's parser takes only so much nesting, and its expression tree only so many levels; a
 // filter beyond them is refused by this program with its own message, before SQLite sees it.
-TEST_F(JetFilterEvents, FiltersBeyondWhatSQLiteTakesAreRefusedBeforehand) {
+TEST_P(JetFilterEvents, FiltersBeyondWhatSQLiteTakesAreRefusedBeforehand) {
     addEvent(QStringLiteral("Halle"), at(2026, 5, 1), 2);
     auto repeated = [](const QString& piece, int count) {
         QString text;
@@ -691,3 +689,9 @@ TEST_F(JetFilterEvents, FiltersBeyondWhatSQLiteTakesAreRefusedBeforehand) {
         EXPECT_LT(e.description().size(), 400) << e.description().toStdString();
     }
 }
+
+INSTANTIATE_ON_BOTH_ENGINES(JetFilterEvents);
+INSTANTIATE_ON_BOTH_ENGINES(JetFilterFirms);
+INSTANTIATE_ON_BOTH_ENGINES(JetFilterSongs);
+INSTANTIATE_ON_BOTH_ENGINES(JetFilterLinks);
+INSTANTIATE_ON_BOTH_ENGINES(JetFilterSort);

@@ -4,25 +4,29 @@
 #include "data/CDaoException.h"
 #include "data/CQuery.h"
 #include "data/RecordSets.h"
-#include "support/TestDatabase.h"
+#include "support/EngineDatabase.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 
-TEST(QueryTest, NumbersAndNullsComeBackAsBound) {
-    TestDatabase data;
+namespace {
+
+class QueryTest : public OnBothEngines {};
+
+TEST_P(QueryTest, NumbersAndNullsComeBackAsBound) {
     const std::int64_t big = std::int64_t(1) << 40;
     const std::int64_t lowest = std::numeric_limits<std::int64_t>::min();
     for (const std::int64_t number : {std::int64_t(0), std::int64_t(-1), big, -big, lowest}) {
-        CQuery query(data.db(), "SELECT ?1, ?2, ?1 IS NULL");
+        CQuery query(t.db(), "SELECT ?1, ?2, ?1 IS NULL, ?1 IS NOT NULL");
         query.bindInt(1, number);
         query.bindNull(2);
         ASSERT_TRUE(query.next());
         EXPECT_EQ(query.getInt64(0), number);
         EXPECT_FALSE(query.isNull(0));
         EXPECT_FALSE(query.getBool(2));
+        EXPECT_TRUE(query.getBool(3));
         // A null reads as nothing, whatever the accessor.
         EXPECT_TRUE(query.isNull(1));
         EXPECT_EQ(query.getInt64(1), 0);
@@ -34,9 +38,8 @@ TEST(QueryTest, NumbersAndNullsComeBackAsBound) {
     }
 }
 
-TEST(QueryTest, SingleColumnReadsAsTheRecordSetGivesIt) {
-    TestDatabase data;
-    CSetEventFinanzen booking(data.db());
+TEST_P(QueryTest, SingleColumnReadsAsTheRecordSetGivesIt) {
+    CSetEventFinanzen booking(t.db());
     booking.open();
     booking.addNew();
     booking.setLong("EventID", 0);
@@ -47,7 +50,7 @@ TEST(QueryTest, SingleColumnReadsAsTheRecordSetGivesIt) {
     ASSERT_FALSE(booking.atEnd());
     const float stored = booking.getSingle("Auszahlung");
 
-    CQuery query(data.db(), "SELECT \"Auszahlung\", 0.1 FROM \"T_Event_Finanzen\"");
+    CQuery query(t.db(), "SELECT \"Auszahlung\", 0.1 FROM \"T_Event_Finanzen\"");
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.getSingle(0), stored);
     EXPECT_EQ(query.getSingle(0), -1234.56f);
@@ -55,17 +58,16 @@ TEST(QueryTest, SingleColumnReadsAsTheRecordSetGivesIt) {
     EXPECT_EQ(query.getSingle(1), 0.1f);
 }
 
-TEST(QueryTest, AReusedStatementForgetsTheRowsAndValuesOfItsLastUse) {
-    TestDatabase data;
+TEST_P(QueryTest, AReusedStatementForgetsTheRowsAndValuesOfItsLastUse) {
     const std::string sql = "SELECT coalesce(?1, 'leer'), ?2";
     {
-        CQuery first(data.db(), sql);
+        CQuery first(t.db(), sql);
         first.bindText(1, QStringLiteral("Köln"));
         first.bindInt(2, 7);
         ASSERT_TRUE(first.next());
         EXPECT_EQ(first.getText(0), QStringLiteral("Köln"));
     }
-    CQuery second(data.db(), sql);
+    CQuery second(t.db(), sql);
     second.bindNull(1);
     second.bindInt(2, -7);
     ASSERT_TRUE(second.next());
@@ -74,18 +76,21 @@ TEST(QueryTest, AReusedStatementForgetsTheRowsAndValuesOfItsLastUse) {
     EXPECT_FALSE(second.next());
 }
 
-TEST(QueryTest, WritingWithBoundTextsStoresThemAndReportsARefusal) {
-    TestDatabase data;
+TEST_P(QueryTest, WritingWithBoundTextsStoresThemAndReportsARefusal) {
     const std::string insert = "INSERT INTO \"X_Kalender\" (\"Nr\", \"Kennung\") VALUES (?1, ?2)";
-    data.db().execute(insert, {QStringLiteral("1"), QStringLiteral("ä'\"; DROP")});
-    EXPECT_EQ(data.db().queryText("SELECT \"Kennung\" FROM \"X_Kalender\" WHERE \"Nr\" = 1"),
+    t.db().execute(insert, {QStringLiteral("1"), QStringLiteral("ä'\"; DROP")});
+    EXPECT_EQ(t.db().queryText("SELECT \"Kennung\" FROM \"X_Kalender\" WHERE \"Nr\" = 1"),
               QStringLiteral("ä'\"; DROP"));
     try {
-        data.db().execute(insert, {QStringLiteral("1"), QStringLiteral("zweite")});
+        t.db().execute(insert, {QStringLiteral("1"), QStringLiteral("zweite")});
         ADD_FAILURE() << "a second row with the same key was written";
     } catch (const CDaoException& error) {
         EXPECT_EQ(error.code(), CDaoException::DuplicateKey);
     }
-    EXPECT_EQ(data.count("X_Kalender"), 1);
-    EXPECT_THROW(CQuery(data.db(), "SELECT \"Fehlt\" FROM \"X_Kalender\""), CDaoException);
+    EXPECT_EQ(t.count("X_Kalender"), 1);
+    EXPECT_THROW(CQuery(t.db(), "SELECT \"Fehlt\" FROM \"X_Kalender\""), CDaoException);
 }
+
+INSTANTIATE_ON_BOTH_ENGINES(QueryTest);
+
+} // namespace

@@ -2,7 +2,7 @@
 // rows change under it, unique keys and transactions.
 #include "data/CDaoException.h"
 #include "data/RecordSets.h"
-#include "support/TestDatabase.h"
+#include "support/EngineDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ QString byKey(const char* column, std::int64_t key) {
     return QStringLiteral("[%1]=%2").arg(QLatin1String(column)).arg(key);
 }
 
-class RecordsetTest : public ::testing::Test {
+class RecordsetTest : public OnBothEngines {
 protected:
     // Adds an event through a record set and returns the key the database gave it.
     std::int32_t addEvent(const QString& location) {
@@ -44,13 +44,11 @@ protected:
         return t.db().queryText("SELECT \"ELocation\" FROM \"T_Event\" WHERE \"EventID\" = " +
                                 std::to_string(eventId));
     }
-
-    TestDatabase t;
 };
 
 // --- adding and changing rows ------------------------------------------------------------------
 
-TEST_F(RecordsetTest, NewRowsCarryTheKeyTheDatabaseGaveThem) {
+TEST_P(RecordsetTest, NewRowsCarryTheKeyTheDatabaseGaveThem) {
     const std::int32_t first = addEvent(QStringLiteral("Stadthalle"));
     const std::int32_t second = addEvent(QStringLiteral("Gasthof"));
     EXPECT_GT(first, 0);
@@ -79,7 +77,7 @@ TEST_F(RecordsetTest, NewRowsCarryTheKeyTheDatabaseGaveThem) {
               t.db().queryText(R"(SELECT "ExtID" FROM "T_Stamm_ExtFirma")"));
 }
 
-TEST_F(RecordsetTest, KeysAreNeverReusedAfterDeletingTheHighestRow) {
+TEST_P(RecordsetTest, KeysAreNeverReusedAfterDeletingTheHighestRow) {
     addEvent(QStringLiteral("A"));
     const std::int32_t highest = addEvent(QStringLiteral("B"));
     CSetEvent events(t.db());
@@ -90,7 +88,7 @@ TEST_F(RecordsetTest, KeysAreNeverReusedAfterDeletingTheHighestRow) {
     EXPECT_GT(addEvent(QStringLiteral("C")), highest);
 }
 
-TEST_F(RecordsetTest, UpdateOfAnEditShowsTheStoredRow) {
+TEST_P(RecordsetTest, UpdateOfAnEditShowsTheStoredRow) {
     const std::int32_t id = addEvent(QStringLiteral("Alt"));
     CSetEvent events(t.db());
     events.open(byKey("EventID", id));
@@ -112,7 +110,7 @@ TEST_F(RecordsetTest, UpdateOfAnEditShowsTheStoredRow) {
     EXPECT_EQ(events.getLong("EventID"), id);
 }
 
-TEST_F(RecordsetTest, CancelUpdateDropsThePendingChange) {
+TEST_P(RecordsetTest, CancelUpdateDropsThePendingChange) {
     const std::int32_t id = addEvent(QStringLiteral("Alt"));
     CSetEvent events(t.db());
     events.open(byKey("EventID", id));
@@ -138,7 +136,7 @@ TEST_F(RecordsetTest, CancelUpdateDropsThePendingChange) {
     EXPECT_EQ(location(id), QLatin1String("Alt"));
 }
 
-TEST_F(RecordsetTest, WritesOutsideAddNewOrEditAreRefused) {
+TEST_P(RecordsetTest, WritesOutsideAddNewOrEditAreRefused) {
     CSetEvent events(t.db());
     events.open();
     EXPECT_EQ(errorOf([&] { events.setText("ELocation", QStringLiteral("x")); }),
@@ -154,7 +152,7 @@ TEST_F(RecordsetTest, WritesOutsideAddNewOrEditAreRefused) {
     EXPECT_EQ(errorOf([&] { events.deleteCurrent(); }), CDaoException::NoCurrentRecord);
 }
 
-TEST_F(RecordsetTest, ColumnsThatDoNotExistAreRefused) {
+TEST_P(RecordsetTest, ColumnsThatDoNotExistAreRefused) {
     CSetEvent events(t.db());
     events.open();
     EXPECT_EQ(errorOf([&] { events.getLong(22); }), CDaoException::UnknownField);
@@ -168,7 +166,7 @@ TEST_F(RecordsetTest, ColumnsThatDoNotExistAreRefused) {
     EXPECT_EQ(errorOf([&] { events.setValue(22, QVariant(1)); }), CDaoException::UnknownField);
 }
 
-TEST_F(RecordsetTest, SavedQueriesCannotBeWritten) {
+TEST_P(RecordsetTest, SavedQueriesCannotBeWritten) {
     CSetAbfrDruckGema gema(t.db());
     gema.open();
     ASSERT_FALSE(gema.atEnd());
@@ -195,7 +193,7 @@ TEST_F(RecordsetTest, SavedQueriesCannotBeWritten) {
 
 // --- unique keys ---------------------------------------------------------------------------
 
-TEST_F(RecordsetTest, SecondTransportOfTheSameCarIsRefused) {
+TEST_P(RecordsetTest, SecondTransportOfTheSameCarIsRefused) {
     CSetEventTransport transport(t.db());
     transport.open();
     auto add = [&](std::int64_t kfz) {
@@ -234,7 +232,7 @@ TEST_F(RecordsetTest, SecondTransportOfTheSameCarIsRefused) {
     EXPECT_EQ(t.count("T_Event_Transport", "\"KfzID\" = 8"), 1);
 }
 
-TEST_F(RecordsetTest, SecondNightOfThePersonInTheSameRoleAndArrivalIsRefused) {
+TEST_P(RecordsetTest, SecondNightOfThePersonInTheSameRoleAndArrivalIsRefused) {
     CSetEventNacht nights(t.db());
     nights.open();
     auto add = [&](int function, const QDate& arrival) {
@@ -257,7 +255,7 @@ TEST_F(RecordsetTest, SecondNightOfThePersonInTheSameRoleAndArrivalIsRefused) {
 
 // --- walking while rows change -----------------------------------------------------------------
 
-TEST_F(RecordsetTest, RenumberingWhileWalkingVisitsEverySongOnce) {
+TEST_P(RecordsetTest, RenumberingWhileWalkingVisitsEverySongOnce) {
     t.exec(R"(INSERT INTO "T_Event_Setliste" ("SetlisteID", "EventID") VALUES (1, 0))");
     CSetEventSetlisteSongs songs(t.db());
     songs.open();
@@ -286,7 +284,7 @@ TEST_F(RecordsetTest, RenumberingWhileWalkingVisitsEverySongOnce) {
     EXPECT_EQ(t.count("T_Event_Setliste_Songs", "\"LfdNr\" BETWEEN 11 AND 13"), 6);
 }
 
-TEST_F(RecordsetTest, WalkSkipsRowsDeletedMeanwhileAndSeesChangedOnes) {
+TEST_P(RecordsetTest, WalkSkipsRowsDeletedMeanwhileAndSeesChangedOnes) {
     std::vector<std::int32_t> ids;
     for (const char* name : {"A", "B", "C", "D", "E", "F"})
         ids.push_back(addEvent(QLatin1String(name)));
@@ -319,7 +317,7 @@ TEST_F(RecordsetTest, WalkSkipsRowsDeletedMeanwhileAndSeesChangedOnes) {
     EXPECT_EQ(t.count("T_Event"), 4); // placeholder, A, D2, E
 }
 
-TEST_F(RecordsetTest, MoveNextAfterMoveToBookmarkContinuesAfterTheBookmarkedRow) {
+TEST_P(RecordsetTest, MoveNextAfterMoveToBookmarkContinuesAfterTheBookmarkedRow) {
     for (const char* name : {"A", "B", "C", "D"})
         addEvent(QLatin1String(name));
     CSetEvent events(t.db());
@@ -340,7 +338,7 @@ TEST_F(RecordsetTest, MoveNextAfterMoveToBookmarkContinuesAfterTheBookmarkedRow)
     EXPECT_EQ(events.getText("ELocation"), QLatin1String("C"));
 }
 
-TEST_F(RecordsetTest, RequerySeesRowsAddedSinceOpen) {
+TEST_P(RecordsetTest, RequerySeesRowsAddedSinceOpen) {
     CSetEvent walk(t.db());
     walk.open(QString(), QStringLiteral("[EventID]"));
     const std::int32_t added = addEvent(QStringLiteral("Neu"));
@@ -353,7 +351,7 @@ TEST_F(RecordsetTest, RequerySeesRowsAddedSinceOpen) {
 
 // --- transactions ----------------------------------------------------------------------------
 
-TEST_F(RecordsetTest, TransactionRollsBackUnlessCommitted) {
+TEST_P(RecordsetTest, TransactionRollsBackUnlessCommitted) {
     {
         CDbTransaction transaction(t.db());
         addEvent(QStringLiteral("Verworfen"));
@@ -369,7 +367,7 @@ TEST_F(RecordsetTest, TransactionRollsBackUnlessCommitted) {
     EXPECT_EQ(t.count("T_Event"), 2);
 }
 
-TEST_F(RecordsetTest, NestedTransactionsUndoOnlyTheirOwnPartUntilTheOuterOneEnds) {
+TEST_P(RecordsetTest, NestedTransactionsUndoOnlyTheirOwnPartUntilTheOuterOneEnds) {
     {
         CDbTransaction outer(t.db());
         addEvent(QStringLiteral("Aussen"));
@@ -403,7 +401,7 @@ TEST_F(RecordsetTest, NestedTransactionsUndoOnlyTheirOwnPartUntilTheOuterOneEnds
     EXPECT_EQ(t.count("T_Event"), 4);
 }
 
-TEST_F(RecordsetTest, RolledBackDeleteBringsTheEventsRowsBack) {
+TEST_P(RecordsetTest, RolledBackDeleteBringsTheEventsRowsBack) {
     const std::int32_t id = addEvent(QStringLiteral("Stadthalle"));
     t.exec(("INSERT INTO \"T_Event_Besetzung\" (\"EventID\", \"MusikerID\") VALUES (" +
             std::to_string(id) + ", 1)")
@@ -418,5 +416,7 @@ TEST_F(RecordsetTest, RolledBackDeleteBringsTheEventsRowsBack) {
     EXPECT_EQ(location(id), QLatin1String("Stadthalle"));
     EXPECT_EQ(t.count("T_Event_Besetzung"), 1);
 }
+
+INSTANTIATE_ON_BOTH_ENGINES(RecordsetTest);
 
 } // namespace

@@ -4,8 +4,8 @@
 #include "data/CDaoException.h"
 #include "data/JetFilter.h"
 #include "data/RecordSets.h"
+#include "support/EngineDatabase.h"
 #include "support/QStringPrinting.h"
-#include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ std::pair<int, QString> refusal(const std::function<void()>& open) {
     return {0, QString()};
 }
 
-class RepeatedFilterTest : public ::testing::Test {
+class RepeatedFilterTest : public OnBothEngines {
 protected:
     RepeatedFilterTest() {
         struct Row {
@@ -80,16 +80,15 @@ protected:
     std::vector<int> keysOnFreshConnection(std::string_view key, const QString& filter,
                                            const QString& sort) {
         CDatabase fresh;
-        fresh.open(t.databasePath());
+        t.openAgain(fresh);
         Set set(fresh);
         return keys(set, key, filter, sort);
     }
 
-    TestDatabase t;
     std::vector<int> m_firmKeys; // in the order added
 };
 
-TEST_F(RepeatedFilterTest, OtherValuesOfAKnownFilterFindWhatAFreshConnectionFinds) {
+TEST_P(RepeatedFilterTest, OtherValuesOfAKnownFilterFindWhatAFreshConnectionFinds) {
     // Each group shares everything but its values; the first opens a filter of a new kind.
     const std::vector<std::vector<const char*>> firmGroups = {
         {"[Art]=0 AND [ExtID]=1", "[Art]=1 AND [ExtID]=3", "[Art]=0 AND [ExtID]=3",
@@ -124,7 +123,7 @@ TEST_F(RepeatedFilterTest, OtherValuesOfAKnownFilterFindWhatAFreshConnectionFind
     }
 }
 
-TEST_F(RepeatedFilterTest, BadValuesInAKnownFilterAreRefusedAsOnAFreshConnection) {
+TEST_P(RepeatedFilterTest, BadValuesInAKnownFilterAreRefusedAsOnAFreshConnection) {
     const struct {
         const char* known;
         const char* bad;
@@ -146,7 +145,7 @@ TEST_F(RepeatedFilterTest, BadValuesInAKnownFilterAreRefusedAsOnAFreshConnection
         EXPECT_FALSE(firms.isOpen()) << c.bad;
 
         CDatabase fresh;
-        fresh.open(t.databasePath());
+        t.openAgain(fresh);
         CSetStammExtFirma firmsOnFresh(fresh);
         EXPECT_EQ(refused, refusal([&] { firmsOnFresh.open(QString::fromUtf8(c.bad)); })) << c.bad;
     }
@@ -156,7 +155,7 @@ TEST_F(RepeatedFilterTest, BadValuesInAKnownFilterAreRefusedAsOnAFreshConnection
               (std::vector<int>{m_firmKeys[0], m_firmKeys[1]}));
 }
 
-TEST_F(RepeatedFilterTest, AFilterKnownOnOneSourceIsTranslatedAgainForAnother) {
+TEST_P(RepeatedFilterTest, AFilterKnownOnOneSourceIsTranslatedAgainForAnother) {
     CSetStammExtFirma firms(t.db());
     EXPECT_EQ(keys(firms, "ExtID", "[Art]=1", "[ExtID]"),
               (std::vector<int>{m_firmKeys[2], m_firmKeys[3]}));
@@ -242,5 +241,7 @@ TEST(FilterLiterals, FiltersThatCannotBeSplitAreLeftToTheTranslation) {
         EXPECT_FALSE(Jet::splitLiterals(filter, literals)) << filter;
     }
 }
+
+INSTANTIATE_ON_BOTH_ENGINES(RepeatedFilterTest);
 
 } // namespace

@@ -1,11 +1,13 @@
 // The saved queries the reports and lists read, and the triggers that keep an event's rows
 // together.
 #include "data/CDaoException.h"
+#include "data/PgConnection.h"
 #include "data/RecordSets.h"
 #include "data/Schema.h"
-#include "support/TestDatabase.h"
+#include "support/EngineDatabase.h"
 
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <map>
@@ -14,9 +16,17 @@
 
 namespace {
 
-std::vector<std::string> sqliteColumnNames(CDatabase& db, const std::string& source) {
-    sqlite3_stmt* statement = nullptr;
+// The names of a source's columns, in order, as the engine reports them.
+std::vector<std::string> columnNames(CDatabase& db, const std::string& source) {
     const std::string sql = "SELECT * FROM \"" + source + "\"";
+    if (PgConnection* server = db.server()) {
+        const PgResult result = server->query(sql + " LIMIT 0");
+        std::vector<std::string> names;
+        for (int i = 0; i < result.columnCount(); ++i)
+            names.emplace_back(PQfname(result.get(), i));
+        return names;
+    }
+    sqlite3_stmt* statement = nullptr;
     EXPECT_EQ(sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &statement, nullptr), SQLITE_OK)
         << sqlite3_errmsg(db.handle());
     std::vector<std::string> names;
@@ -59,7 +69,7 @@ INSERT INTO "T_Event_Transport" ("EventID", "VerleiherID", "KfzID", "Fahrer", "B
     VALUES (1, 2, 1, 'Sepp', 'Transportnotiz');
 )sql";
 
-class SchemaViewsTest : public ::testing::Test {
+class SchemaViewsTest : public OnBothEngines {
 protected:
     void SetUp() override { t.exec(kFixture); }
 
@@ -91,11 +101,9 @@ protected:
             }
         }
     }
-
-    TestDatabase t;
 };
 
-TEST_F(SchemaViewsTest, EverySavedQueryYieldsItsColumnsInBindingOrder) {
+TEST_P(SchemaViewsTest, EverySavedQueryYieldsItsColumnsInBindingOrder) {
     const std::vector<const SourceDef*>& views = Schema::views();
     const std::vector<const SourceDef*> classes = {
         &CSetAbfrEventBesetzung::definition(), &CSetAbfrEventExtFirma::definition(),
@@ -110,11 +118,11 @@ TEST_F(SchemaViewsTest, EverySavedQueryYieldsItsColumnsInBindingOrder) {
         std::vector<std::string> expected;
         for (const ColumnDef& column : view->columns())
             expected.emplace_back(column.name);
-        EXPECT_EQ(sqliteColumnNames(t.db(), view->name()), expected);
+        EXPECT_EQ(columnNames(t.db(), view->name()), expected);
     }
 }
 
-TEST_F(SchemaViewsTest, LineUpShowsTheShortNamesOfTheFilledInstrumentSlots) {
+TEST_P(SchemaViewsTest, LineUpShowsTheShortNamesOfTheFilledInstrumentSlots) {
     CSetAbfrEventBesetzung lineUp(t.db());
     openOnFirstEvent(lineUp);
     EXPECT_EQ(lineUp.getText("MName"), QLatin1String("Huber"));
@@ -126,7 +134,7 @@ TEST_F(SchemaViewsTest, LineUpShowsTheShortNamesOfTheFilledInstrumentSlots) {
     EXPECT_TRUE(lineUp.atEnd());
 }
 
-TEST_F(SchemaViewsTest, BookedFirmKeepsBookingRemarkAndFirmRemarkApart) {
+TEST_P(SchemaViewsTest, BookedFirmKeepsBookingRemarkAndFirmRemarkApart) {
     CSetAbfrEventExtFirma firms(t.db());
     openOnFirstEvent(firms);
     EXPECT_EQ(firms.getText("Firma"), QLatin1String("Kulturamt"));
@@ -135,7 +143,7 @@ TEST_F(SchemaViewsTest, BookedFirmKeepsBookingRemarkAndFirmRemarkApart) {
     EXPECT_TRUE(firms.getBool("bVorhanden"));
 }
 
-TEST_F(SchemaViewsTest, NightCarriesTheHotelAndThePriceOfItsRoom) {
+TEST_P(SchemaViewsTest, NightCarriesTheHotelAndThePriceOfItsRoom) {
     CSetAbfrEventNacht nights(t.db());
     openOnFirstEvent(nights);
     EXPECT_EQ(nights.getText("HName"), QLatin1String("Hotel Post"));
@@ -148,7 +156,7 @@ TEST_F(SchemaViewsTest, NightCarriesTheHotelAndThePriceOfItsRoom) {
     EXPECT_TRUE(nights.atEnd()); // the second room has no guest
 }
 
-TEST_F(SchemaViewsTest, SetListAndTransportShowTheirJoinedRows) {
+TEST_P(SchemaViewsTest, SetListAndTransportShowTheirJoinedRows) {
     CSetAbfrEventSetliste songs(t.db());
     openOnFirstEvent(songs);
     EXPECT_EQ(songs.getText("Titel"), QLatin1String("Auftakt"));
@@ -163,7 +171,7 @@ TEST_F(SchemaViewsTest, SetListAndTransportShowTheirJoinedRows) {
     EXPECT_TRUE(cars.getBool("Kupplung"));
 }
 
-TEST_F(SchemaViewsTest, PrintQueriesJoinTheEvent) {
+TEST_P(SchemaViewsTest, PrintQueriesJoinTheEvent) {
     CSetAbfrGigFirma gigFirms(t.db());
     openOnFirstEvent(gigFirms);
     EXPECT_EQ(gigFirms.getText("Firma"), QLatin1String("Kulturamt"));
@@ -177,7 +185,7 @@ TEST_F(SchemaViewsTest, PrintQueriesJoinTheEvent) {
     EXPECT_EQ(gigMusicians.getInt("Status"), 2);
 }
 
-TEST_F(SchemaViewsTest, GemaListHasEveryEventEvenWithoutOrganiser) {
+TEST_P(SchemaViewsTest, GemaListHasEveryEventEvenWithoutOrganiser) {
     CSetAbfrDruckGema gema(t.db());
     openOnFirstEvent(gema);
     EXPECT_EQ(gema.getText("Firma"), QLatin1String("Kulturamt"));
@@ -195,7 +203,7 @@ TEST_F(SchemaViewsTest, GemaListHasEveryEventEvenWithoutOrganiser) {
 
 // --- triggers ------------------------------------------------------------------------------
 
-class SchemaTriggersTest : public ::testing::Test {
+class SchemaTriggersTest : public OnBothEngines {
 protected:
     // Events 1 and 2 each hold a row in every table that belongs to an event; set list 10
     // belongs to event 1, set lists 20 and 21 to event 2.
@@ -236,11 +244,9 @@ INSERT INTO "T_Event_Transport" ("EventID", "VerleiherID", "KfzID") VALUES (1, 1
         }
         return rows;
     }
-
-    TestDatabase t;
 };
 
-TEST_F(SchemaTriggersTest, DeletingAnEventRemovesItsRowsInEveryEventTable) {
+TEST_P(SchemaTriggersTest, DeletingAnEventRemovesItsRowsInEveryEventTable) {
     const std::map<std::string, int> before = rowsOf(1);
     for (const auto& [table, rows] : before)
         ASSERT_GT(rows, 0) << table << " has no row of event 1 to delete";
@@ -260,7 +266,7 @@ TEST_F(SchemaTriggersTest, DeletingAnEventRemovesItsRowsInEveryEventTable) {
     EXPECT_EQ(rowsOf(0), placeholderBefore);
 }
 
-TEST_F(SchemaTriggersTest, DeletingASetListRemovesOnlyItsSongs) {
+TEST_P(SchemaTriggersTest, DeletingASetListRemovesOnlyItsSongs) {
     CSetEventSetliste setLists(t.db());
     setLists.open(QStringLiteral("[SetlisteID]=20"));
     ASSERT_FALSE(setLists.atEnd());
@@ -272,5 +278,8 @@ TEST_F(SchemaTriggersTest, DeletingASetListRemovesOnlyItsSongs) {
     EXPECT_EQ(t.count("T_Event", "\"EventID\" = 2"), 1);
     EXPECT_EQ(rowsOf(2)["T_Event_Besetzung"], 1);
 }
+
+INSTANTIATE_ON_BOTH_ENGINES(SchemaViewsTest);
+INSTANTIATE_ON_BOTH_ENGINES(SchemaTriggersTest);
 
 } // namespace

@@ -1,6 +1,14 @@
 #include "PgTestServer.h"
 
+#include "data/CDaoException.h"
+#include "data/DatabaseFactory.h"
+#include "data/PgConnection.h"
+#include "data/Schema.h"
+#include "data/ServerMove.h"
+#include "data/ServerSchema.h"
+
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -170,12 +178,127 @@ void recordFailure(const QString& text) {
     ADD_FAILURE() << text.toStdString();
 }
 
+// A database name no other test process uses: the process id keeps processes sharing one
+// server apart, the counter the databases of one process, and the random part a process id
+// that comes again.
+QString uniqueName(const QString& prefix) {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("%1_%2_%3_%4")
+        .arg(prefix)
+        .arg(::getpid())
+        .arg(++counter)
+        .arg(QRandomGenerator::global()->bounded(1000000));
+}
+
+bool databaseExists(const QString& server, const QString& name, QString* error) {
+    return !PgTestServer::query(
+                server, QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(name),
+                error)
+                .isEmpty();
+}
+
+void dropDatabase(const QString& server, const QString& name) {
+    QString ignored;
+    PgTestServer::query(
+        server, QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(name), &ignored);
+}
+
+// The template of a new band database of this build's schema. Its name carries a digest of the
+// schema, so a server shared by builds of other schemas never hands out a stale one.
+QString bandTemplateName() {
+    QCryptographicHash digest(QCryptographicHash::Sha1);
+    const auto add = [&](const std::vector<std::string>& statements) {
+        for (const std::string& statement : statements)
+            digest.addData(QByteArray::fromStdString(statement));
+    };
+    add(Schema::createStatements());
+    add(ServerSchema::createStatements());
+    digest.addData(QByteArray::number(Schema::kVersion));
+    return QStringLiteral("vorlanto_vorlage_") +
+           QString::fromLatin1(digest.result().toHex().left(16));
+}
+
+// Makes the template on the server unless it is there: a fresh file moved into a database of
+// its own name, renamed to the template's name only when complete, so that test processes
+// sharing the server never copy a half-made one. Returns the template's name, empty after a
+// recorded failure.
+QString bandTemplate(const QString& server) {
+    static const QString name = bandTemplateName();
+    static bool made = false;
+    if (made)
+        return name;
+    QString error;
+    if (databaseExists(server, name, &error)) {
+        made = true;
+        return name;
+    }
+    if (!error.isEmpty()) {
+        recordFailure(error);
+        return {};
+    }
+    const QString building = uniqueName(QStringLiteral("vorlanto_bau"));
+    PgTestServer::query(
+        server,
+        QStringLiteral("CREATE DATABASE \"%1\" TEMPLATE template0 ENCODING 'UTF8'").arg(building),
+        &error);
+    if (!error.isEmpty()) {
+        recordFailure(QStringLiteral("Cannot create the template database: ") + error);
+        return {};
+    }
+    try {
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("Kavio.mde"));
+        createDatabase(file);
+        PgConnection connection(PgTestServer::databaseUri(building).toStdString());
+        ServerMove::copyIntoServer(file, connection);
+    } catch (const CDaoException& failure) {
+        dropDatabase(server, building);
+        recordFailure(QStringLiteral("Cannot fill the template database: ") +
+                      failure.description());
+        return {};
+    }
+    PgTestServer::query(
+        server, QStringLiteral("ALTER DATABASE \"%1\" RENAME TO \"%2\"").arg(building, name),
+        &error);
+    if (!error.isEmpty()) {
+        // Another process sharing the server may have made it meanwhile.
+        dropDatabase(server, building);
+        QString again;
+        if (!databaseExists(server, name, &again)) {
+            recordFailure(QStringLiteral("Cannot make the template database: ") + error);
+            return {};
+        }
+    }
+    made = true;
+    return name;
+}
+
+} // namespace
+
+namespace {
+
+// The server a ctest run started for all its tests, while it answers.
+QString serverOfTheRun() {
+#ifdef VORLANTO_TEST_PG_FILE
+    QFile file(QStringLiteral(VORLANTO_TEST_PG_FILE));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray uri = file.readAll().trimmed();
+    if (!uri.isEmpty() && PQping(uri.constData()) == PQPING_OK)
+        return QString::fromUtf8(uri);
+#endif
+    return {};
+}
+
 } // namespace
 
 QString PgTestServer::uri() {
     const QByteArray fromEnvironment = qgetenv("VORLANTO_TEST_PG");
     if (!fromEnvironment.isEmpty())
         return QString::fromUtf8(fromEnvironment);
+    static const QString ofTheRun = serverOfTheRun();
+    if (!ofTheRun.isEmpty())
+        return ofTheRun;
     static OwnCluster cluster;
     if (cluster.uri().isEmpty())
         recordFailure(QStringLiteral("No PostgreSQL server for the tests: ") + cluster.error());
@@ -238,22 +361,21 @@ QStringList PgTestServer::query(const QString& uri, const QString& sql, QString*
     return rows;
 }
 
-PgTestDatabase::PgTestDatabase() {
-    static std::atomic<int> counter{0};
-    // The process id keeps test processes sharing one server apart, the counter the databases of
-    // one process, and the random part a process id that comes again.
-    m_name = QStringLiteral("vorlanto_test_%1_%2_%3")
-                 .arg(::getpid())
-                 .arg(++counter)
-                 .arg(QRandomGenerator::global()->bounded(1000000));
+PgTestDatabase::PgTestDatabase(Content content) {
+    m_name = uniqueName(QStringLiteral("vorlanto_test"));
     const QString server = PgTestServer::uri();
     if (server.isEmpty())
         return;
+    QString source = QStringLiteral("template0 ENCODING 'UTF8'");
+    if (content == Content::BandDatabase) {
+        source = bandTemplate(server);
+        if (source.isEmpty())
+            return;
+        source = QLatin1Char('"') + source + QLatin1Char('"');
+    }
     QString error;
     PgTestServer::query(
-        server,
-        QStringLiteral("CREATE DATABASE \"%1\" TEMPLATE template0 ENCODING 'UTF8'").arg(m_name),
-        &error);
+        server, QStringLiteral("CREATE DATABASE \"%1\" TEMPLATE %2").arg(m_name, source), &error);
     if (!error.isEmpty()) {
         recordFailure(QStringLiteral("Cannot create a test database: ") + error);
         return;

@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // The PostgreSQL server the tests use. When VORLANTO_TEST_PG holds a libpq URI (scripts/test
-// starts a shared server and sets it), that server is used. Otherwise the first call starts a
-// throwaway cluster for this test process: a temporary folder, a superuser role "vorlanto" that
+// starts a shared server and sets it), that server is used; else the server a ctest run started
+// for all its tests (see tests/CMakeLists.txt). Otherwise the first call starts a throwaway
+// cluster for this test process: a temporary folder, a superuser role "vorlanto" that
 // every local connection may use without a password, a Unix socket only. The cluster is stopped
 // and its folder removed when the process ends. Under root the server runs as the postgres user.
 //
@@ -27,12 +28,19 @@ public:
     static QStringList query(const QString& uri, const QString& sql, QString* error = nullptr);
 };
 
-// A new, empty UTF-8 database with a name no other test uses, dropped (even while connections
-// to it are still open) when this object goes. On failure it records a GoogleTest failure and
-// uri() is empty.
+// A new UTF-8 database with a name no other test uses, dropped (even while connections to it are
+// still open) when this object goes. On failure it records a GoogleTest failure and uri() is
+// empty.
 class PgTestDatabase {
 public:
-    PgTestDatabase();
+    enum class Content {
+        Empty,
+        // A new band database as the program makes one: a fresh file moved onto the server
+        // (schema, change tracking, the placeholder event, the two groups of people). Copied
+        // from a template database that the first test on the server makes for all later ones.
+        BandDatabase,
+    };
+    explicit PgTestDatabase(Content content = Content::Empty);
     ~PgTestDatabase();
     PgTestDatabase(const PgTestDatabase&) = delete;
     PgTestDatabase& operator=(const PgTestDatabase&) = delete;
