@@ -5,6 +5,7 @@
 #include "data/CDatabase.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <set>
 #include <string_view>
@@ -13,6 +14,9 @@
 namespace {
 
 using Topic = ChangeNotifier::Topic;
+
+// How often a broken connection is looked at, whether it works again.
+constexpr int kRetryMilliseconds = 2000;
 
 // What the lists call a change of a row of this table.
 Topic topicOf(std::string_view table) {
@@ -36,6 +40,10 @@ Topic topicOf(std::string_view table) {
 } // namespace
 
 OthersChanges::OthersChanges(CDatabase& db, QObject* parent) : QObject(parent), m_db(db) {
+    listen();
+}
+
+void OthersChanges::listen() {
     int socket = -1;
     try {
         socket = m_db.watchOthersChanges();
@@ -44,8 +52,18 @@ OthersChanges::OthersChanges(CDatabase& db, QObject* parent) : QObject(parent), 
     }
     if (socket < 0)
         return;
+    delete m_notifier;
     m_notifier = new QSocketNotifier(socket, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &OthersChanges::readChanges);
+}
+
+// Connecting again is left to the user's next action, which may wait for the server; this only
+// notices that it worked.
+void OthersChanges::listenWhenBack() {
+    if (m_db.connectionLost() || !m_db.isOpen())
+        return;
+    m_retry->stop();
+    listen();
 }
 
 void OthersChanges::readChanges() {
@@ -55,6 +73,11 @@ void OthersChanges::readChanges() {
     } catch (const CDaoException&) {
         // The connection broke: the next action on it says so, once.
         m_notifier->setEnabled(false);
+        if (!m_retry) {
+            m_retry = new QTimer(this);
+            connect(m_retry, &QTimer::timeout, this, &OthersChanges::listenWhenBack);
+        }
+        m_retry->start(kRetryMilliseconds);
         return;
     }
     // A save touches several rows: each topic and row is told once.
