@@ -23,6 +23,8 @@ void CFormDialog::showEvent(QShowEvent* event) {
     // The fields exist and show the row only once the form's constructor has run.
     if (m_readOnly && !m_locked) {
         ReadOnlyForm::lockFields(*this);
+        // Read-only text fields look like any others: the title says why nothing can be typed.
+        setWindowTitle(windowTitle() + QStringLiteral(" (schreibgeschützt)"));
         m_locked = true;
     }
     QDialog::showEvent(event);

@@ -228,6 +228,7 @@ TEST(ReadOnlySessionTest, AProgramBesideARunningOneShowsItsFormsReadOnly) {
     form.show();
     EXPECT_FALSE(child<QLineEdit>(form, "editLocation")->text().isEmpty());
     EXPECT_EQ(editableControls(form), QStringList());
+    EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral(" (schreibgeschützt)")));
     FormTest::click(form, "&Ende");
     EXPECT_FALSE(form.isVisible());
 
