@@ -15,8 +15,8 @@ namespace {
 
 using Topic = ChangeNotifier::Topic;
 
-// How often a broken connection is looked at, whether it works again.
-constexpr int kRetryMilliseconds = 2000;
+// How often it looks whether the program connected to the server again.
+constexpr int kCheckMilliseconds = 1000;
 
 // What the lists call a change of a row of this table.
 Topic topicOf(std::string_view table) {
@@ -41,6 +41,11 @@ Topic topicOf(std::string_view table) {
 
 OthersChanges::OthersChanges(CDatabase& db, QObject* parent) : QObject(parent), m_db(db) {
     listen();
+    if (!m_notifier)
+        return;
+    m_check = new QTimer(this);
+    connect(m_check, &QTimer::timeout, this, &OthersChanges::followReconnection);
+    m_check->start(kCheckMilliseconds);
 }
 
 void OthersChanges::listen() {
@@ -52,18 +57,23 @@ void OthersChanges::listen() {
     }
     if (socket < 0)
         return;
+    m_listened = m_db.reconnections();
     delete m_notifier;
     m_notifier = new QSocketNotifier(socket, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &OthersChanges::readChanges);
 }
 
-// Connecting again is left to the user's next action, which may wait for the server; this only
-// notices that it worked.
-void OthersChanges::listenWhenBack() {
-    if (m_db.connectionLost() || !m_db.isOpen())
+// Connecting again is left to the user's next action, which may wait long for the server; this
+// only notices that it happened. The old socket is closed by then, whether or not it was seen to
+// break. Tellings that arrived while the program ran a statement of its own wait in the
+// connection without making the socket readable: they are read here too.
+void OthersChanges::followReconnection() {
+    if (!m_db.isOpen() || m_db.connectionLost())
         return;
-    m_retry->stop();
-    listen();
+    if (m_db.reconnections() != m_listened)
+        listen();
+    if (m_notifier && m_notifier->isEnabled())
+        readChanges();
 }
 
 void OthersChanges::readChanges() {
@@ -73,11 +83,6 @@ void OthersChanges::readChanges() {
     } catch (const CDaoException&) {
         // The connection broke: the next action on it says so, once.
         m_notifier->setEnabled(false);
-        if (!m_retry) {
-            m_retry = new QTimer(this);
-            connect(m_retry, &QTimer::timeout, this, &OthersChanges::listenWhenBack);
-        }
-        m_retry->start(kRetryMilliseconds);
         return;
     }
     // A save touches several rows: each topic and row is told once.

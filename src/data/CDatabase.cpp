@@ -184,6 +184,7 @@ PgConnection& CDatabase::liveServer() {
     if (m_listening)
         m_server->execute(std::string("LISTEN ") + ServerSchema::kChannel);
     m_lost = false;
+    ++m_reconnections;
     return *m_server;
 }
 
@@ -284,6 +285,7 @@ void CDatabase::close() {
     m_readOnlySession = false;
     m_listening = false;
     m_lost = false;
+    m_reconnections = 0;
 }
 
 bool CDatabase::isReadOnly() const {

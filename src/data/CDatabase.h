@@ -58,6 +58,9 @@ public:
     // the connection works again, counts once in lossesSoFar(), over all connections of the
     // program: so the message about it is shown once per loss (see MessageService).
     bool connectionLost() const { return m_lost; }
+    // Counts the times the server connection was made again since the database was opened;
+    // whoever waits on its socket (watchOthersChanges) watches the new one when it changed.
+    int reconnections() const { return m_reconnections; }
     static int lossesSoFar();
     // The file's path; on a server the database and host in words.
     const QString& path() const { return m_path; }
@@ -134,6 +137,7 @@ private:
     bool m_readOnlySession = false;
     bool m_listening = false; // told of others' changes (LISTEN), again after a reconnect
     bool m_lost = false;      // the server connection broke and has not come back yet
+    int m_reconnections = 0;
 };
 
 // Reads several statements from one state of the file: a deferred transaction that only reads,

@@ -3,6 +3,7 @@
 // the user types: one message, the input stays, and the next save after the server is back
 // stores it.
 #include "core/CProfileFile.h"
+#include "core/ChangeNotifier.h"
 #include "core/MessageService.h"
 #include "core/OthersChanges.h"
 #include "data/CDaoException.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 namespace {
@@ -199,6 +201,10 @@ TEST_F(ServerFormTest, ALostConnectionIsToldOnceAndTheInputIsSavedOnceTheServerI
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_FALSE(db.connectionLost());
     EXPECT_EQ(storedLocation(1), QStringLiteral("Stadthalle Nord"));
+    // What others save is told again on the new connection.
+    QSignalSpy told(&ChangeNotifier::instance(), &ChangeNotifier::changed);
+    asAdmin(QStringLiteral("UPDATE \"T_Event\" SET \"EOrt\" = 'Bonn' WHERE \"EventID\" = 2"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty(); }, 8000));
 
     // A later loss is a new one and is told again; the server being there, the next statement
     // works at once.
