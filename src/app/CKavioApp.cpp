@@ -12,7 +12,6 @@
 #include "core/ProgramDirectory.h"
 #include "data/CDaoException.h"
 #include "data/PgConnection.h"
-#include "data/SqlText.h"
 #include "reminder/CGeburtstagDlg.h"
 #include "views/CLoginDlg.h"
 #include "views/CServerLoginDlg.h"
@@ -188,7 +187,7 @@ void CKavioApp::connectDatabase() {
         m_database.openServer(m_serverUri.toStdString(), m_serverUser, m_serverPassword);
     // The other Vorlanto writes; this one only reads, so that nothing of its is overwritten.
     if (m_readOnly)
-        m_database.execute(SqlText::readOnlySession(m_database.dialect()));
+        m_database.setReadOnlySession();
     // A server login that may only read works as a program started beside another one.
     else if (!m_serverUri.isEmpty() && m_database.isReadOnly())
         m_readOnly = true;

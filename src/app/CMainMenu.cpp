@@ -18,6 +18,7 @@
 #include "views/CPasswortDlg.h"
 #include "views/CViewSplitRight.h"
 #include "widgets/Pictures.h"
+#include "widgets/ReadOnlyForm.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -89,6 +90,9 @@ void CMainMenu::createMenus() {
           std::pair{"CSV-&Import...", CDatenaustauschDlg::Mode::Import}}) {
         QAction* exchange = file->addAction(QString::fromUtf8(text));
         connect(exchange, &QAction::triggered, this, [this, mode = mode] {
+            if (mode == CDatenaustauschDlg::Mode::Import &&
+                ReadOnlyForm::refuse(m_frame.app().database(), &m_frame))
+                return;
             CDatenaustauschDlg dialog(m_frame.app().database(), mode, &m_frame);
             dialog.exec();
         });
@@ -244,7 +248,11 @@ void CMainMenu::updateEnabling() {
     // The commands act on the list's entry; behind a report's preview the list is out of sight.
     const bool list = !m_frame.reportPreviewShown();
     m_actions.value(EditEvent)->setEnabled(list && flags.eventEdit);
-    m_actions.value(DeleteEvent)->setEnabled(list && flags.eventDelete);
+    // Reading only: the commands that only write are disabled (and refuse, see the list).
+    const CDatabase& db = m_frame.app().databaseToKeep();
+    const bool writable = !db.isOpen() || !db.isReadOnly();
+    m_actions.value(NewEvent)->setEnabled(writable);
+    m_actions.value(DeleteEvent)->setEnabled(list && flags.eventDelete && writable);
     m_actions.value(PlanEvent)->setEnabled(list && flags.eventPlan);
     for (int command : {CostPersonnel, CostPA, CostLight, CostTransport, CostOvernight, CostOther})
         m_actions.value(command)->setEnabled(list && flags.accounting);
@@ -295,7 +303,7 @@ void CMainMenu::onExit() {
 
 void CMainMenu::onRestoreBackup() {
     CKavioApp* app = CKavioApp::instance();
-    if (!app)
+    if (!app || ReadOnlyForm::refuse(app->database(), &m_frame))
         return;
     CDatensicherungDlg dialog(Backup::folder(app->programDirectory()), &m_frame);
     if (dialog.exec() != QDialog::Accepted)
@@ -368,6 +376,8 @@ void CMainMenu::onVat() {
 }
 
 void CMainMenu::onChangePassword() {
+    if (ReadOnlyForm::refuse(m_frame.app().database(), &m_frame))
+        return;
     CPasswortDlg::changePassword(m_frame.app().database(), m_frame.app().credentials(), &m_frame);
 }
 

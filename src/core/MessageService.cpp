@@ -1,5 +1,8 @@
 #include "MessageService.h"
 
+#include "data/CDaoException.h"
+#include "data/CDatabase.h"
+
 #include <QStringList>
 
 #include <cstdio>
@@ -7,6 +10,20 @@
 namespace {
 MessageRecorder* activeRecorder = nullptr;
 MessageService::Presenter activePresenter = nullptr;
+// The loss of the server connection (CDatabase::lossesSoFar) whose message was shown last.
+int shownLoss = -1;
+
+// A lost connection fails every list refresh and every action until it is back: the user hears
+// of it once per loss. A message that only names the loss is not shown again.
+bool repeatsShownLoss(const QString& text, MessageService::Buttons buttons) {
+    if (buttons != MessageService::Buttons::Ok ||
+        !text.contains(CDaoException::connectionLostText()))
+        return false;
+    if (shownLoss == CDatabase::lossesSoFar())
+        return true;
+    shownLoss = CDatabase::lossesSoFar();
+    return false;
+}
 } // namespace
 
 void MessageService::setPresenter(Presenter presenter) {
@@ -15,6 +32,8 @@ void MessageService::setPresenter(Presenter presenter) {
 
 MessageService::Answer MessageService::show(QWidget* parent, const QString& text, Icon icon,
                                             Buttons buttons) {
+    if (repeatsShownLoss(text, buttons))
+        return Answer::Ok;
     if (activeRecorder)
         return activeRecorder->record(text, icon, buttons);
     if (activePresenter)

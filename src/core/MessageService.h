@@ -8,7 +8,9 @@ class QWidget;
 // Every message of the program goes through here: questions, refusals (stop), hints
 // (exclamation) and information. The program installs a presenter that shows message boxes;
 // tests install a MessageRecorder to answer and record them. Without either, a message is
-// written to standard error and answered with its safe default (no, cancel).
+// written to standard error and answered with its safe default (no, cancel). The message about
+// a lost server connection is shown once per loss (see CDatabase::lossesSoFar), not by every
+// list and action that meets it.
 class MessageService {
 public:
     enum class Icon { Question, Stop, Exclamation, Information };

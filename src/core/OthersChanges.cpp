@@ -5,6 +5,7 @@
 #include "data/CDatabase.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <set>
 #include <string_view>
@@ -13,6 +14,9 @@
 namespace {
 
 using Topic = ChangeNotifier::Topic;
+
+// How often it looks whether the program connected to the server again.
+constexpr int kCheckMilliseconds = 1000;
 
 // What the lists call a change of a row of this table.
 Topic topicOf(std::string_view table) {
@@ -36,6 +40,15 @@ Topic topicOf(std::string_view table) {
 } // namespace
 
 OthersChanges::OthersChanges(CDatabase& db, QObject* parent) : QObject(parent), m_db(db) {
+    listen();
+    if (!m_notifier)
+        return;
+    m_check = new QTimer(this);
+    connect(m_check, &QTimer::timeout, this, &OthersChanges::followReconnection);
+    m_check->start(kCheckMilliseconds);
+}
+
+void OthersChanges::listen() {
     int socket = -1;
     try {
         socket = m_db.watchOthersChanges();
@@ -44,8 +57,23 @@ OthersChanges::OthersChanges(CDatabase& db, QObject* parent) : QObject(parent), 
     }
     if (socket < 0)
         return;
+    m_listened = m_db.reconnections();
+    delete m_notifier;
     m_notifier = new QSocketNotifier(socket, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &OthersChanges::readChanges);
+}
+
+// Connecting again is left to the user's next action, which may wait long for the server; this
+// only notices that it happened. The old socket is closed by then, whether or not it was seen to
+// break. Tellings that arrived while the program ran a statement of its own wait in the
+// connection without making the socket readable: they are read here too.
+void OthersChanges::followReconnection() {
+    if (!m_db.isOpen() || m_db.connectionLost())
+        return;
+    if (m_db.reconnections() != m_listened)
+        listen();
+    if (m_notifier && m_notifier->isEnabled())
+        readChanges();
 }
 
 void OthersChanges::readChanges() {

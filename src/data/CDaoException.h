@@ -76,6 +76,10 @@ public:
     // A connection to the server that could not be made; `shownName` names the server without
     // any password.
     static CDaoException fromServerConnect(const pg_conn* connection, const QString& shownName);
+    // The lost connection to the server (code ConnectionLost); its description is
+    // connectionLostText().
+    static CDaoException connectionLost(int engineCode = 0);
+    static QString connectionLostText();
 
     // The refusal of a value by the check named "<type>_<column>", in the user's words.
     static CDaoException checkFailure(const QString& checkName, const QString& engineText,

@@ -10,6 +10,7 @@
 #include "SelectCache.h"
 #include "ServerDialect.h"
 #include "ServerSchema.h"
+#include "SqlText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -147,9 +148,59 @@ void CDatabase::openServer(const std::string& uri, const QString& user, const QS
                             QStringLiteral("Die Datenbank %1 stammt von einer neueren "
                                            "Vorlanto-Version und kann nicht geöffnet werden.")
                                 .arg(shown));
+    // Asked once here, so that isReadOnly() never needs the server.
+    const bool readOnly =
+        server->query("SELECT has_table_privilege('\"T_Event\"', 'INSERT')").text(0, 0) != "t";
     m_server = std::move(server);
     m_path = shown;
-    m_serverReadOnly = -1;
+    m_serverReadOnly = readOnly;
+}
+
+namespace {
+// Losses of a server connection so far, over every connection of the program.
+int losses = 0;
+} // namespace
+
+int CDatabase::lossesSoFar() {
+    return losses;
+}
+
+void CDatabase::noteLoss() {
+    if (!m_lost)
+        ++losses;
+    m_lost = true;
+}
+
+PgConnection& CDatabase::liveServer() {
+    if (!m_server->isBroken())
+        return *m_server;
+    noteLoss();
+    // Inside a transaction its earlier statements are gone with the connection: it fails as a
+    // whole, and the next one connects again.
+    if (m_transactionDepth > 0 || !m_server->reconnect())
+        throw CDaoException::connectionLost();
+    if (m_readOnlySession)
+        m_server->execute(SqlText::readOnlySession(dialect()));
+    if (m_listening)
+        m_server->execute(std::string("LISTEN ") + ServerSchema::kChannel);
+    m_lost = false;
+    ++m_reconnections;
+    return *m_server;
+}
+
+template <class Call> auto CDatabase::onServer(Call call) {
+    try {
+        return call(liveServer());
+    } catch (const CDaoException& error) {
+        if (error.code() == CDaoException::ConnectionLost)
+            noteLoss();
+        throw;
+    }
+}
+
+void CDatabase::setReadOnlySession() {
+    execute(SqlText::readOnlySession(dialect()));
+    m_readOnlySession = true;
 }
 
 PgResult CDatabase::serverQuery(const std::string& sql,
@@ -161,38 +212,50 @@ PgResult CDatabase::serverQuery(const std::string& sql,
     // Inside a transaction a refused statement leaves the transaction as it was before it, as
     // the file engine does; the server would otherwise refuse everything after it.
     const bool guarded = writes && m_transactionDepth > 0;
-    if (guarded)
-        m_server->execute("SAVEPOINT vorlanto_statement");
-    try {
-        PgResult result = m_server->query(translated, values, types);
+    return onServer([&](PgConnection& server) {
         if (guarded)
-            m_server->execute("RELEASE SAVEPOINT vorlanto_statement");
-        return result;
-    } catch (const CDaoException& error) {
-        if (guarded && error.code() != CDaoException::ConnectionLost) {
-            try {
-                m_server->execute("ROLLBACK TO SAVEPOINT vorlanto_statement; RELEASE SAVEPOINT "
-                                  "vorlanto_statement");
-            } catch (const CDaoException&) {
-                // The transaction is gone with the connection; the error says so.
+            server.execute("SAVEPOINT vorlanto_statement");
+        try {
+            PgResult result = server.query(translated, values, types);
+            if (guarded)
+                server.execute("RELEASE SAVEPOINT vorlanto_statement");
+            return result;
+        } catch (const CDaoException& error) {
+            if (guarded && error.code() != CDaoException::ConnectionLost) {
+                try {
+                    server.execute("ROLLBACK TO SAVEPOINT vorlanto_statement; RELEASE SAVEPOINT "
+                                   "vorlanto_statement");
+                } catch (const CDaoException&) {
+                    // The transaction is gone with the connection; the error says so.
+                }
             }
+            throw;
         }
-        throw;
-    }
+    });
 }
 
 int CDatabase::watchOthersChanges() {
     if (!m_server)
         return -1;
-    m_server->execute(std::string("LISTEN ") + ServerSchema::kChannel);
-    return m_server->socket();
+    return onServer([this](PgConnection& server) {
+        server.execute(std::string("LISTEN ") + ServerSchema::kChannel);
+        m_listening = true;
+        return server.socket();
+    });
 }
 
 std::vector<CDatabase::SavedChange> CDatabase::takeOthersChanges() {
     std::vector<SavedChange> changes;
     if (!m_server)
         return changes;
-    for (const std::string& payload : m_server->takeNotifications(false)) {
+    // A broken connection is not connected again here: that is left to the user's next action.
+    if (m_server->isBroken()) {
+        noteLoss();
+        throw CDaoException::connectionLost();
+    }
+    const std::vector<std::string> payloads =
+        onServer([](PgConnection& server) { return server.takeNotifications(false); });
+    for (const std::string& payload : payloads) {
         const size_t space = payload.find(' ');
         SavedChange change;
         change.table = payload.substr(0, space);
@@ -218,16 +281,18 @@ void CDatabase::close() {
         m_useLock = -1;
     }
     m_transactionDepth = 0;
+    m_serverReadOnly = false;
+    m_readOnlySession = false;
+    m_listening = false;
+    m_lost = false;
+    m_reconnections = 0;
 }
 
 bool CDatabase::isReadOnly() const {
-    if (m_server) {
-        if (m_serverReadOnly < 0)
-            m_serverReadOnly =
-                m_server->query("SELECT has_table_privilege('\"T_Event\"', 'INSERT')").text(0, 0) !=
-                "t";
-        return m_serverReadOnly == 1;
-    }
+    if (m_readOnlySession)
+        return true;
+    if (m_server)
+        return m_serverReadOnly;
     return m_db && sqlite3_db_readonly(m_db, "main") == 1;
 }
 
@@ -239,7 +304,7 @@ void CDatabase::throwIfFailed(int resultCode) {
 void CDatabase::execute(const std::string& sql) {
     if (m_server) {
         beforeWrite();
-        m_server->execute(sql);
+        onServer([&sql](PgConnection& server) { server.execute(sql); });
         return;
     }
     if (!m_db)

@@ -42,9 +42,26 @@ public:
     // Closes every record set still open on it, then the connection.
     void close();
     bool isOpen() const { return m_db != nullptr || m_server != nullptr; }
-    // True when the file could only be opened for reading (write-protected file or folder), or
-    // the server's login may only read.
+    // True when the file could only be opened for reading (write-protected file or folder), the
+    // server's login may only read, or the session was made read-only. Asks nothing of the
+    // engine: forms and menus may ask it at any time, even with the connection lost.
     bool isReadOnly() const;
+    // Makes the rest of this connection's life read-only: the engine refuses every write. For a
+    // program started beside another one on the same database, which must not overwrite its
+    // work. Throws CDaoException when the engine refuses the setting.
+    void setReadOnlySession();
+
+    // A lost server connection. The statement that notices it throws CDaoException
+    // ConnectionLost; the next statement outside a transaction connects again with the same
+    // URI, role and password (and sets the session up as before) and runs when that works;
+    // otherwise it throws ConnectionLost again. Every loss, from its first failed statement until
+    // the connection works again, counts once in lossesSoFar(), over all connections of the
+    // program: so the message about it is shown once per loss (see MessageService).
+    bool connectionLost() const { return m_lost; }
+    // Counts the times the server connection was made again since the database was opened;
+    // whoever waits on its socket (watchOthersChanges) watches the new one when it changed.
+    int reconnections() const { return m_reconnections; }
+    static int lossesSoFar();
     // The file's path; on a server the database and host in words.
     const QString& path() const { return m_path; }
     // The SQL dialect of the engine this connection runs on. Code above the data layer only
@@ -99,6 +116,12 @@ public:
     int& writeOverDepth() { return m_writeOverDepth; }
 
 private:
+    // The server connection, connected again first when it broke and no transaction is open;
+    // throws ConnectionLost otherwise.
+    PgConnection& liveServer();
+    // Runs a call on the server connection, counting a loss it meets.
+    template <class Call> auto onServer(Call call);
+    void noteLoss();
     bool connect(const QString& path);
     void checkSchema();
     void throwIfFailed(int resultCode);
@@ -112,7 +135,11 @@ private:
     int m_writeOverDepth = 0;
     int m_useLock = -1; // descriptor holding a shared lock on the file while it is open
     std::unique_ptr<PgConnection> m_server;
-    mutable int m_serverReadOnly = -1; // whether the server's login may only read; -1 unknown
+    bool m_serverReadOnly = false; // the server's login may only read
+    bool m_readOnlySession = false;
+    bool m_listening = false; // told of others' changes (LISTEN), again after a reconnect
+    bool m_lost = false;      // the server connection broke and has not come back yet
+    int m_reconnections = 0;
 };
 
 // Reads several statements from one state of the file: a deferred transaction that only reads,

@@ -123,8 +123,25 @@ PgConnection::PgConnection(const std::string& uri, const QString& user, const QS
         m_connection = nullptr;
         throw error;
     }
+    startSession();
+}
+
+void PgConnection::startSession() {
     // Dates are written and read as "yyyy-mm-dd hh:mm:ss", whatever the server's settings.
     execute("SET datestyle = 'ISO, YMD'; SET intervalstyle = 'postgres'; SET timezone = 'UTC'");
+}
+
+bool PgConnection::isBroken() const {
+    return PQstatus(m_connection) == CONNECTION_BAD;
+}
+
+bool PgConnection::reconnect() {
+    // libpq keeps the parameters the connection was made with, the password included.
+    PQreset(m_connection);
+    if (PQstatus(m_connection) != CONNECTION_OK)
+        return false;
+    startSession();
+    return true;
 }
 
 PgConnection::~PgConnection() {

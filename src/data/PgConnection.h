@@ -68,6 +68,12 @@ public:
     // The connection's socket, to wait on for notifications.
     int socket() const;
 
+    // True once the connection to the server broke (the server ended it, the network failed).
+    bool isBroken() const;
+    // Connects again with the same URI, role and password; false when the server still cannot
+    // be reached. What was set for the session (LISTEN, SET) must be set again.
+    bool reconnect();
+
     // The role this connection logged in as.
     QString user() const;
     // The server and database in words for messages: "datenbank auf host" (no password).
@@ -75,6 +81,9 @@ public:
     pg_conn* handle() const { return m_connection; }
 
 private:
+    // The session's settings every statement of the program relies on.
+    void startSession();
+
     pg_conn* m_connection = nullptr;
     std::unordered_set<std::string> m_checked; // statements check() found good
 };

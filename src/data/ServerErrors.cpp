@@ -41,12 +41,20 @@ QStringList keyColumns(const QString& detail) {
 
 } // namespace
 
+QString CDaoException::connectionLostText() {
+    // Said wherever the loss is noticed first: in a form, a list or a report.
+    return QStringLiteral("Die Verbindung zum Datenbankserver ist unterbrochen. Was Sie in ein "
+                          "Formular eingegeben haben, bleibt dort erhalten; speichern Sie es "
+                          "erneut, sobald der Server wieder erreichbar ist.");
+}
+
+CDaoException CDaoException::connectionLost(int engineCode) {
+    return CDaoException(ConnectionLost, connectionLostText(), engineCode);
+}
+
 CDaoException CDaoException::fromServer(const pg_conn* connection, const pg_result* result) {
     if (!result || (connection && PQstatus(connection) == CONNECTION_BAD))
-        return CDaoException(ConnectionLost,
-                             QStringLiteral("Die Verbindung zum Datenbankserver ist "
-                                            "unterbrochen. Die Änderung wurde nicht gespeichert; "
-                                            "bitte versuchen Sie es später noch einmal."));
+        return connectionLost();
     const QString state = field(result, PG_DIAG_SQLSTATE);
     const QString engineText = field(result, PG_DIAG_MESSAGE_PRIMARY);
     const int engineCode = packed(state);
@@ -79,11 +87,7 @@ CDaoException CDaoException::fromServer(const pg_conn* connection, const pg_resu
                                             "gespeichert."),
                              engineCode);
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
-        return CDaoException(ConnectionLost,
-                             QStringLiteral("Die Verbindung zum Datenbankserver ist "
-                                            "unterbrochen. Die Änderung wurde nicht gespeichert; "
-                                            "bitte versuchen Sie es später noch einmal."),
-                             engineCode);
+        return connectionLost(engineCode);
     return CDaoException(EngineError, engineText, engineCode);
 }
 

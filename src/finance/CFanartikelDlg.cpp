@@ -34,7 +34,7 @@ std::optional<double> optionalSingle(const CRecordset& row, const char* column) 
 CFanartikelDlg::CFanartikelDlg(CDatabase& db, CProfileFile& profile,
                                const QString& programDirectory, const PlanningContext& event,
                                QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_profile(profile), m_programDirectory(programDirectory),
+    : CFormDialog(db, parent), m_db(db), m_profile(profile), m_programDirectory(programDirectory),
       m_event(event), m_ui(std::make_unique<Ui::CFanartikelDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupEvent->setEvent(event);
@@ -154,7 +154,7 @@ CFanartikelDetailDlg::CFanartikelDetailDlg(CDatabase& db, CProfileFile& profile,
                                            const QString& programDirectory,
                                            const PlanningContext& event, std::int32_t merchId,
                                            QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_profile(profile), m_programDirectory(programDirectory),
+    : CFormDialog(db, parent), m_db(db), m_profile(profile), m_programDirectory(programDirectory),
       m_event(event), m_merchId(merchId), m_ui(std::make_unique<Ui::CFanartikelDetailDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupEvent->setEvent(event);

@@ -16,7 +16,7 @@
 
 CFinanzenDlg::CFinanzenDlg(CDatabase& db, CProfileFile& profile, std::int32_t eventId,
                            QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_profile(profile), m_eventId(eventId),
+    : CFormDialog(db, parent), m_db(db), m_profile(profile), m_eventId(eventId),
       m_mode(Finance::vatMode(profile)), m_ui(std::make_unique<Ui::CFinanzenDlg>()) {
     m_ui->setupUi(this);
     m_buttons = {m_ui->buttonPersonal,  m_ui->buttonPA,    m_ui->buttonLA,

@@ -98,7 +98,7 @@ int CKostenDlg::showArea(CDatabase& db, CProfileFile& profile, int costGroup, st
 
 CKostenDlg::CKostenDlg(CDatabase& db, CProfileFile& profile, int costGroup,
                        const PlanningContext& event, Finance::VatMode mode, QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_profile(profile), m_costGroup(costGroup), m_event(event),
+    : CFormDialog(db, parent), m_db(db), m_profile(profile), m_costGroup(costGroup), m_event(event),
       m_mode(mode), m_ui(std::make_unique<Ui::CKostenDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupBudget->setTitle(m_ui->groupBudget->title() + Finance::modeSuffix(mode));

@@ -34,7 +34,7 @@ CArtikelgruppeDlg::CArtikelgruppeDlg(CDatabase& db, QWidget* parent)
 
 CArtikelgruppeDlg::CArtikelgruppeDlg(CDatabase& db, const ArticleGroups::Group& group,
                                      QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_oldName(group.name), m_group(group),
+    : CFormDialog(db, parent), m_db(db), m_oldName(group.name), m_group(group),
       m_ui(std::make_unique<Ui::CArtikelgruppeDlg>()) {
     m_ui->setupUi(this);
     setWindowTitle(m_oldName.isEmpty() ? QStringLiteral("Artikelgruppe hinzufügen")

@@ -10,6 +10,7 @@
 #include "widgets/ListSelection.h"
 
 #include "ui_CArtikelgruppenDlg.h"
+#include "widgets/ReadOnlyForm.h"
 
 namespace {
 
@@ -36,6 +37,9 @@ CArtikelgruppenDlg::CArtikelgruppenDlg(CDatabase& db, QWidget* parent)
     connect(m_ui->buttonBearbeiten, &QPushButton::clicked, this, &CArtikelgruppenDlg::onEdit);
     connect(m_ui->buttonLoeschen, &QPushButton::clicked, this, &CArtikelgruppenDlg::onDelete);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::accept);
+    // Reading only: what would write is disabled; the forms opened from here show read-only.
+    if (m_db.isReadOnly())
+        ReadOnlyForm::lockWriteButtons(*this);
 }
 
 CArtikelgruppenDlg::~CArtikelgruppenDlg() = default;

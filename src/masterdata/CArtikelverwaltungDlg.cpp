@@ -9,6 +9,7 @@
 #include "resources/Strings.h"
 
 #include "ui_CArtikelverwaltungDlg.h"
+#include "widgets/ReadOnlyForm.h"
 
 namespace {
 
@@ -54,6 +55,9 @@ CArtikelverwaltungDlg::CArtikelverwaltungDlg(CDatabase& db, CProfileFile& profil
     connect(m_ui->buttonBearbeiten, &QPushButton::clicked, this, &CArtikelverwaltungDlg::onEdit);
     connect(m_ui->buttonLoeschen, &QPushButton::clicked, this, &CArtikelverwaltungDlg::onDelete);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::accept);
+    // Reading only: what would write is disabled; the forms opened from here show read-only.
+    if (m_db.isReadOnly())
+        ReadOnlyForm::lockWriteButtons(*this);
 }
 
 CArtikelverwaltungDlg::~CArtikelverwaltungDlg() = default;

@@ -8,6 +8,7 @@
 #include "resources/Strings.h"
 
 #include "ui_CSonglisteDlg.h"
+#include "widgets/ReadOnlyForm.h"
 
 #include <QList>
 #include <QPair>
@@ -31,6 +32,9 @@ CSonglisteDlg::CSonglisteDlg(CDatabase& db, CProfileFile& profile, QWidget* pare
     connect(m_ui->buttonBearbeiten, &QPushButton::clicked, this, &CSonglisteDlg::onEdit);
     connect(m_ui->buttonLoeschen, &QPushButton::clicked, this, &CSonglisteDlg::onDelete);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::accept);
+    // Reading only: what would write is disabled; the forms opened from here show read-only.
+    if (m_db.isReadOnly())
+        ReadOnlyForm::lockWriteButtons(*this);
 }
 
 CSonglisteDlg::~CSonglisteDlg() = default;

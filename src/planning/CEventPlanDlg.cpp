@@ -13,6 +13,7 @@
 #include "widgets/Pictures.h"
 
 #include "ui_CEventPlanDlg.h"
+#include "widgets/ReadOnlyForm.h"
 
 namespace {
 constexpr int kTransportArea = 5;
@@ -45,6 +46,9 @@ CEventPlanDlg::CEventPlanDlg(CDatabase& db, CProfileFile& profile, const Plannin
                 if (topic == ChangeNotifier::Topic::Planning && eventId == m_context.eventId)
                     showStatusIcons();
             });
+    // Reading only: what would write is disabled; the forms opened from here show read-only.
+    if (m_db.isReadOnly())
+        ReadOnlyForm::lockWriteButtons(*this);
 }
 
 CEventPlanDlg::~CEventPlanDlg() = default;

@@ -31,7 +31,7 @@ QTreeWidgetItem* rowOf(const QTreeWidget& list, std::int32_t musicianId) {
 
 CPlanBesetzungDlg::CPlanBesetzungDlg(CDatabase& db, CProfileFile& profile,
                                      const PlanningContext& event, QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_event(event),
+    : CFormDialog(db, parent), m_db(db), m_event(event),
       m_ui(std::make_unique<Ui::CPlanBesetzungDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupEvent->setEvent(event);

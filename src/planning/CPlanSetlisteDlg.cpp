@@ -57,7 +57,7 @@ void selectRow(QTreeWidget& list, int row) {
 
 CPlanSetlisteDlg::CPlanSetlisteDlg(CDatabase& db, CProfileFile& profile,
                                    const PlanningContext& event, QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_profile(profile), m_event(event),
+    : CFormDialog(db, parent), m_db(db), m_profile(profile), m_event(event),
       m_ui(std::make_unique<Ui::CPlanSetlisteDlg>()) {
     m_ui->setupUi(this);
     m_ui->buttonSonglisteDrucken->setVisible(false);

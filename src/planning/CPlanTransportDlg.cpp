@@ -16,7 +16,7 @@ constexpr int kTransportArea = 5;
 
 CPlanTransportDlg::CPlanTransportDlg(CDatabase& db, CProfileFile& profile,
                                      const PlanningContext& event, QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_profile(profile), m_event(event),
+    : CFormDialog(db, parent), m_db(db), m_profile(profile), m_event(event),
       m_ui(std::make_unique<Ui::CPlanTransportDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupEvent->setEvent(event);

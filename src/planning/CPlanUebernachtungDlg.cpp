@@ -18,7 +18,7 @@ constexpr int kFunctionRole = Qt::UserRole + 1;
 
 CPlanUebernachtungDlg::CPlanUebernachtungDlg(CDatabase& db, CProfileFile& profile,
                                              const PlanningContext& event, QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_profile(profile), m_event(event),
+    : CFormDialog(db, parent), m_db(db), m_profile(profile), m_event(event),
       m_ui(std::make_unique<Ui::CPlanUebernachtungDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupEvent->setEvent(event);

@@ -10,6 +10,7 @@
 #include "resources/Strings.h"
 #include "widgets/CReportListModel.h"
 #include "widgets/ListColumns.h"
+#include "widgets/ReadOnlyForm.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -117,6 +118,9 @@ void CViewSplitRight::setListKind(int kind) {
         if (each.caption)
             each.button->setText(QString::fromUtf8(each.caption));
     }
+    // Reading only: new and delete are disabled; an entry's form opens read-only.
+    m_new->setEnabled(!m_db.isReadOnly());
+    m_delete->setEnabled(!m_db.isReadOnly());
     refreshList();
     // Default widths make room for what the rows show, once the list has its width.
     if (!stored) {
@@ -219,6 +223,8 @@ void CViewSplitRight::onNew() {
     const ListKindInfo* info = listKindInfo(m_kind);
     if (!info || !info->newCaption)
         return;
+    if (ReadOnlyForm::refuse(m_db, this))
+        return;
     m_newKey = 0;
     openForm(-1);
     // A new entry that was stored is shown chosen, however the form was closed.
@@ -230,6 +236,8 @@ void CViewSplitRight::onNew() {
 void CViewSplitRight::onDelete() {
     const ListKindInfo* info = listKindInfo(m_kind);
     if (!info)
+        return;
+    if (ReadOnlyForm::refuse(m_db, this))
         return;
     if (info->firmKind >= 0)
         deleteFirm(*info);

@@ -1,6 +1,8 @@
 #include "CFormDialog.h"
 
+#include "ReadOnlyForm.h"
 #include "core/MessageService.h"
+#include "data/CDatabase.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +15,20 @@ const char* const CFormDialog::kSaveQuestion =
 // Escape and the close box are left to QDialog: both end in reject() and never pass through
 // onEnde(), so they close without the question.
 CFormDialog::CFormDialog(QWidget* parent) : QDialog(parent) {}
+
+CFormDialog::CFormDialog(const CDatabase& db, QWidget* parent)
+    : QDialog(parent), m_readOnly(db.isReadOnly()) {}
+
+void CFormDialog::showEvent(QShowEvent* event) {
+    // The fields exist and show the row only once the form's constructor has run.
+    if (m_readOnly && !m_locked) {
+        ReadOnlyForm::lockFields(*this);
+        // Read-only text fields look like any others: the title says why nothing can be typed.
+        setWindowTitle(windowTitle() + QStringLiteral(" (schreibgeschützt)"));
+        m_locked = true;
+    }
+    QDialog::showEvent(event);
+}
 
 namespace {
 
@@ -32,6 +48,8 @@ template <class Action> void forEachTextField(const QWidget& form, Action action
 } // namespace
 
 bool CFormDialog::isChanged() const {
+    if (m_readOnly)
+        return false;
     bool changed = m_changed;
     forEachTextField(*this,
                      [&changed](auto isModified, auto) { changed = changed || isModified(); });

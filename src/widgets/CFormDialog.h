@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class CDatabase;
 class QLineEdit;
 
 // The base of the program's forms: the "&Ende" logic and the changed state.
@@ -12,10 +13,19 @@ class QLineEdit;
 // and closes as accepted only when the save succeeds, no closes as cancelled, cancel stays.
 // Unchanged, "&Ende" closes as cancelled (a form may choose accepted, see acceptWhenUnchanged).
 // Escape and the close box close without asking.
+//
+// A form on a database that may only be read (CDatabase::isReadOnly, asked once as the form is
+// made) shows its data but takes no input when it is first shown: see ReadOnlyForm. It never
+// counts as changed, so "&Ende" closes it without the question, and it never saves.
 class CFormDialog : public QDialog {
     Q_OBJECT
 public:
+    // A form that keeps no data of the database (settings of the program).
     explicit CFormDialog(QWidget* parent = nullptr);
+    // A form on the database.
+    explicit CFormDialog(const CDatabase& db, QWidget* parent = nullptr);
+
+    bool isReadOnly() const { return m_readOnly; }
 
     static const char* const kSaveQuestion;
 
@@ -29,6 +39,8 @@ public Q_SLOTS:
     void onEnde();
 
 protected:
+    void showEvent(QShowEvent* event) override;
+
     // Reads the form and writes it to the database. On failure it has shown its message, put the
     // focus on the faulty field and returns false; the form then stays open with the input.
     virtual bool save() = 0;
@@ -44,4 +56,6 @@ protected:
 
 private:
     bool m_changed = false;
+    const bool m_readOnly = false;
+    bool m_locked = false;
 };

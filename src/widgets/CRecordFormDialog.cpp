@@ -11,7 +11,7 @@
 
 CRecordFormDialog::CRecordFormDialog(CDatabase& db, const SourceDef& source, const char* keyColumn,
                                      std::int32_t key, QWidget* parent)
-    : CFormDialog(parent), m_db(db), m_source(source), m_keyColumn(keyColumn),
+    : CFormDialog(db, parent), m_db(db), m_source(source), m_keyColumn(keyColumn),
       m_key(keyColumn ? key : 0) {}
 
 QString CRecordFormDialog::rowFilter(std::int32_t key) const {

@@ -3,6 +3,7 @@
 #include "ShellTestSupport.h"
 #include "app/CKavioApp.h"
 #include "app/CMainFrame.h"
+#include "app/CMainMenu.h"
 #include "app/InstanceGuard.h"
 #include "core/Backup.h"
 #include "core/MessageService.h"
@@ -13,6 +14,8 @@
 #include "data/ServerMove.h"
 #include "data/ServerSchema.h"
 #include "support/PgTestServer.h"
+#include "views/CViewSplitRight.h"
+#include "widgets/ReadOnlyForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -255,8 +258,15 @@ TEST_F(StartupTest, SecondStartOnTheSameDirectoryAsksAndCanRunReadOnly) {
         } catch (const CDaoException& error) {
             EXPECT_EQ(error.code(), CDaoException::ReadOnly);
         }
+        // The commands that only write are disabled, and refuse when reached all the same.
+        CMainFrame& frame = *app.mainFrame();
+        frame.navigate(1, 0);
+        EXPECT_FALSE(frame.mainMenu()->action(CMainMenu::NewEvent)->isEnabled());
+        EXPECT_TRUE(frame.mainMenu()->action(CMainMenu::ShowEventList)->isEnabled());
+        frame.eventListView()->onNew();
+        EXPECT_EQ(messages.texts().value(1), ReadOnlyForm::refusalText());
         app.exitInstance();
-        EXPECT_EQ(messages.messages().size(), 1) << messages.texts().join(u'\n').toStdString();
+        EXPECT_EQ(messages.messages().size(), 2) << messages.texts().join(u'\n').toStdString();
     }
     EXPECT_EQ(hash(), before);
 }
