@@ -23,7 +23,7 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation qt6-translations-l10n poppler-utils
-    libical-dev libcsv-dev qt6-charts-dev libqt6opengl6-dev postgresql libpq-dev)
+    libical-dev libcsv-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev postgresql libpq-dev)
 
 # Configures $BUILD_DIR (once; arguments are cmake options, e.g. -DVORLANTO_BUILD_BENCH=ON).
 configure_project() {

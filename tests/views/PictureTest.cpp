@@ -274,6 +274,30 @@ TEST(StartPictureTest, KeptPicturesComeBackPixelForPixelAndAnyDoubtDrawsThemAgai
     EXPECT_FALSE(Pictures::writeStartPictures(path, 1, drawn));
 }
 
+TEST(StartPictureTest, KeptPicturesAreForTheScreensPixelRatio) {
+    QTemporaryDir folder;
+    // A screen with twice the pixels keeps its pictures in a file of its own, with twice the
+    // pixels in each direction.
+    const QString single = Pictures::startPictureFile(folder.path(), 0, 1);
+    const QString dense = Pictures::startPictureFile(folder.path(), 0, 2);
+    EXPECT_NE(single, dense);
+    const Pictures::StartPictureSet drawnSingle = Pictures::drawStartPictures(0, 1);
+    const Pictures::StartPictureSet drawnDense = Pictures::drawStartPictures(0, 2);
+    ASSERT_EQ(drawnDense.size(), drawnSingle.size());
+    for (size_t i = 0; i < drawnDense.size(); ++i) {
+        EXPECT_EQ(drawnDense[i].size(), drawnSingle[i].size() * 2) << i;
+        EXPECT_EQ(drawnDense[i].devicePixelRatio(), 2.0) << i;
+    }
+    ASSERT_TRUE(Pictures::writeStartPictures(dense, 0, drawnDense, 2));
+    const Pictures::StartPictureSet read = Pictures::readStartPictures(dense, 0, 2);
+    ASSERT_EQ(read.size(), drawnDense.size());
+    EXPECT_EQ(read.front().devicePixelRatio(), 2.0);
+    EXPECT_EQ(read.back(), drawnDense.back().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    // Pictures for one ratio are never shown on a screen with another, nor kept as if they were.
+    EXPECT_TRUE(Pictures::readStartPictures(dense, 0, 1).empty());
+    EXPECT_FALSE(Pictures::writeStartPictures(single, 0, drawnDense, 1));
+}
+
 TEST(StartPictureTest, AStartKeepsItsPicturesAndShowsWhatItWouldDraw) {
     QTemporaryDir folder;
     // What an earlier program left goes once this one has kept its own.

@@ -2,6 +2,9 @@
 #include "widgets/Pictures.h"
 
 #include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -166,6 +169,71 @@ TEST(PicturesTest, ToolbarAndApplicationIcons) {
     const QList<QSize> sizes = application.availableSizes();
     for (const int side : {16, 32, 64})
         EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
+}
+
+} // namespace
+
+namespace {
+
+// Share of the picture's pixels that are not transparent.
+double coverage(const QImage& picture) {
+    int drawn = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            drawn += qAlpha(picture.pixel(x, y)) > 0 ? 1 : 0;
+    return double(drawn) / (picture.width() * picture.height());
+}
+
+TEST(PicturesTest, EveryDrawingIsInTheResourcesAndRendersAtAnySize) {
+    const QStringList names = Pictures::pictureNames();
+    // Three groups, ten lists, five states, three toolbar buttons, two button faces in two
+    // states, logo, maker's picture and window icon.
+    EXPECT_EQ(names.size(), 28);
+    for (const QString& name : names) {
+        ASSERT_TRUE(QFile::exists(Pictures::pictureFile(name))) << name.toStdString();
+        for (const int side : {16, 256}) {
+            const QImage picture = Pictures::renderPicture(name, QSize(side, side), 1)
+                                       .convertToFormat(QImage::Format_ARGB32);
+            ASSERT_EQ(picture.size(), QSize(side, side)) << name.toStdString();
+            EXPECT_GT(coverage(picture), 0.05) << name.toStdString() << " at " << side;
+            EXPECT_FALSE(isUniform(picture)) << name.toStdString() << " at " << side;
+        }
+    }
+    // No drawing lies in the resources unused.
+    const QStringList files =
+        QDir(QStringLiteral(":/pictures")).entryList({QStringLiteral("*.svg")}, QDir::Files);
+    for (const QString& file : files)
+        EXPECT_TRUE(names.contains(QFileInfo(file).completeBaseName())) << file.toStdString();
+    EXPECT_EQ(files.size(), names.size());
+    // The application icon has the file name the desktop packaging installs.
+    EXPECT_TRUE(names.contains(QStringLiteral("vorlanto")));
+    EXPECT_TRUE(Pictures::renderPicture(QStringLiteral("fehlt"), QSize(16, 16), 1).isNull());
+}
+
+TEST(PicturesTest, DrawingsForATwiceAsDenseScreenHaveTwiceThePixelsAndMoreDetail) {
+    const QString name = QStringLiteral("list-technicians");
+    const QImage single = Pictures::renderPicture(name, QSize(46, 46), 1);
+    const QImage dense = Pictures::renderPicture(name, QSize(46, 46), 2);
+    EXPECT_EQ(single.size(), QSize(46, 46));
+    EXPECT_EQ(dense.size(), QSize(92, 92));
+    EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+    // Drawn anew, not blown up: the dense picture is no upscaled copy of the single one, yet
+    // shrunk back it matches it closely.
+    const QImage blownUp = single.scaled(92, 92, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                               .convertToFormat(QImage::Format_ARGB32);
+    const QImage denseArgb = dense.convertToFormat(QImage::Format_ARGB32);
+    int differing = 0;
+    for (int y = 0; y < 92; ++y)
+        for (int x = 0; x < 92; ++x)
+            differing += qAbs(qGray(blownUp.pixel(x, y)) - qGray(denseArgb.pixel(x, y))) > 24;
+    EXPECT_GT(differing, 92 * 92 / 50);
+    const QImage shrunk = denseArgb.scaled(46, 46, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage singleArgb = single.convertToFormat(QImage::Format_ARGB32);
+    int far = 0;
+    for (int y = 0; y < 46; ++y)
+        for (int x = 0; x < 46; ++x)
+            far += qAbs(qGray(shrunk.pixel(x, y)) - qGray(singleArgb.pixel(x, y))) > 64;
+    EXPECT_LT(far, 46 * 46 / 20);
 }
 
 } // namespace
