@@ -21,6 +21,7 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# qt6-svg-dev brings the SVG image plugin the program draws its pictures with.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation qt6-translations-l10n poppler-utils
     libical-dev libcsv-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev postgresql libpq-dev)

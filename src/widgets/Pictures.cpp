@@ -9,11 +9,11 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QHash>
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSaveFile>
-#include <QSvgRenderer>
 #include <QtMath>
 
 #include <cstring>
@@ -95,10 +95,18 @@ QImage canvas(const QSize& size, qreal ratio, const QColor& fill = Qt::transpare
     return image;
 }
 
-// Draws the picture file `name` into `box`.
+// Draws the picture file `name` into `box`, rendered for the pixels the box covers on the
+// painter's device. The SVG is read through Qt's image plugin, which is loaded only when a
+// picture is drawn: a start from the kept pictures loads no SVG code at all.
 void paintPicture(QPainter& painter, const QString& name, const QRectF& box) {
-    QSvgRenderer renderer(pictureFile(name));
-    renderer.render(&painter, box);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    QImageReader reader(pictureFile(name), "svg");
+    reader.setScaledSize(pixelSize(box.size().toSize(), ratio));
+    QImage image = reader.read();
+    if (image.isNull())
+        return;
+    image.setDevicePixelRatio(ratio);
+    painter.drawImage(box.topLeft(), image);
 }
 
 QImage drawPicture(const QString& name, const QSize& size, qreal ratio) {
