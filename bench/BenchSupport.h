@@ -71,6 +71,16 @@ private:
 
 // Runs every benchmark asked for, reporting to `reporter`, and flushes the console output so that
 // the figure lines printed afterwards follow it.
+// Times `load()`, which reads a whole list; each iteration must give `expected` rows.
+template <typename Load> void timeListLoad(benchmark::State& state, size_t expected, Load load) {
+    for (auto _ : state) {
+        auto rows = load();
+        if (rows.size() != expected)
+            state.SkipWithError("wrong number of rows");
+        benchmark::DoNotOptimize(rows);
+    }
+}
+
 inline void runBenchmarks(FigureReporter& reporter) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -149,21 +149,11 @@ std::vector<ListRow> eventRowsByHand(sqlite3* db) {
 }
 
 void BM_EventListFill(benchmark::State& state) {
-    for (auto _ : state) {
-        std::vector<ListRow> rows = loadListRows(g_fixture->events, ListKind::Events);
-        if (rows.size() != static_cast<size_t>(kEvents))
-            state.SkipWithError("wrong number of rows");
-        benchmark::DoNotOptimize(rows);
-    }
+    timeListLoad(state, kEvents, [] { return loadListRows(g_fixture->events, ListKind::Events); });
 }
 
 void BM_EventListByHand(benchmark::State& state) {
-    for (auto _ : state) {
-        std::vector<ListRow> rows = eventRowsByHand(g_fixture->events.handle());
-        if (rows.size() != static_cast<size_t>(kEvents))
-            state.SkipWithError("wrong number of rows");
-        benchmark::DoNotOptimize(rows);
-    }
+    timeListLoad(state, kEvents, [] { return eventRowsByHand(g_fixture->events.handle()); });
 }
 
 // What the user waits for when choosing a firm list: columns, widths, entries, and the widget

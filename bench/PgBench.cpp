@@ -276,21 +276,11 @@ std::vector<ListRow> eventRowsByHand(PGconn* connection) {
 }
 
 void BM_PgEventListFill(benchmark::State& state) {
-    for (auto _ : state) {
-        std::vector<ListRow> rows = loadListRows(g_fixture->db, ListKind::Events);
-        if (rows.size() != static_cast<size_t>(kEvents))
-            state.SkipWithError("wrong number of rows");
-        benchmark::DoNotOptimize(rows);
-    }
+    timeListLoad(state, kEvents, [] { return loadListRows(g_fixture->db, ListKind::Events); });
 }
 
 void BM_PgEventListByHand(benchmark::State& state) {
-    for (auto _ : state) {
-        std::vector<ListRow> rows = eventRowsByHand(g_fixture->raw);
-        if (rows.size() != static_cast<size_t>(kEvents))
-            state.SkipWithError("wrong number of rows");
-        benchmark::DoNotOptimize(rows);
-    }
+    timeListLoad(state, kEvents, [] { return eventRowsByHand(g_fixture->raw); });
 }
 
 BENCHMARK(BM_PgEventListFill)->Unit(benchmark::kMillisecond)->UseRealTime();

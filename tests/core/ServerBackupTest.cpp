@@ -11,6 +11,7 @@
 #include "data/ServerSchema.h"
 #include "support/PgTestServer.h"
 #include "support/TestDatabase.h"
+#include "support/ToolRun.h"
 #include "tool/DemoData.h"
 
 #include <QDir>
@@ -230,23 +231,6 @@ TEST_F(ServerBackupTest, TheExitPurgeWaitsUntilNoOtherProgramIsConnected) {
     EXPECT_EQ(Backup::list(folder).first().path, QFileInfo(last.backupPath).absoluteFilePath());
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    QString output;
-};
-
-ToolRun tool(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(VORLANTO_TOOL_PATH), arguments);
-    ToolRun run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.output =
-        QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-    return run;
-}
-
 TEST_F(ServerBackupTest, TheToolBacksUpMaintainsAndRestoresAServerDirectory) {
     QFile settings(QDir(directory.path()).filePath(QStringLiteral("Kavio.ini")));
     ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
@@ -254,7 +238,7 @@ TEST_F(ServerBackupTest, TheToolBacksUpMaintainsAndRestoresAServerDirectory) {
     settings.close();
     db.close();
 
-    ToolRun run = tool({QStringLiteral("backup"), directory.path()});
+    ToolRun run = runTool({QStringLiteral("backup"), directory.path()});
     ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
     ASSERT_EQ(Backup::list(folder).size(), 1);
     const QString copy = Backup::list(folder).first().path;
@@ -263,7 +247,7 @@ TEST_F(ServerBackupTest, TheToolBacksUpMaintainsAndRestoresAServerDirectory) {
     db.openServer(uri());
     db.execute(R"(INSERT INTO "T_Stamm_Musiker" ("MName", "fDeleted") VALUES ('Weg', -1))");
     // This test's own connection is another program for the tool.
-    run = tool({QStringLiteral("maintain"), directory.path()});
+    run = runTool({QStringLiteral("maintain"), directory.path()});
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("Bereinigung übersprungen: ein weiteres "
                                                    "Programm")))
@@ -273,12 +257,12 @@ TEST_F(ServerBackupTest, TheToolBacksUpMaintainsAndRestoresAServerDirectory) {
     db.close();
     ASSERT_TRUE(connectionsLeft(0));
 
-    run = tool({QStringLiteral("maintain"), directory.path()});
+    run = runTool({QStringLiteral("maintain"), directory.path()});
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_TRUE(
         run.output.contains(QRegularExpression(QStringLiteral("Bereinigung: [1-9]\\d* gelöschte"))))
         << run.output.toStdString();
-    run = tool({QStringLiteral("restore"), directory.path(), QFileInfo(copy).fileName()});
+    run = runTool({QStringLiteral("restore"), directory.path(), QFileInfo(copy).fileName()});
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("Bisherige Datenbank gesichert")));
     db.openServer(uri());

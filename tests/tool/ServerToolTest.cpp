@@ -8,6 +8,7 @@
 #include "data/ServerMove.h"
 #include "data/ServerSchema.h"
 #include "support/PgTestServer.h"
+#include "support/ToolRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,25 +22,6 @@
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QString output;
-};
-
-ToolRun tool(const QStringList& arguments, const QByteArray& input = QByteArray()) {
-    QProcess process;
-    process.start(QStringLiteral(VORLANTO_TOOL_PATH), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    ToolRun run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.output =
-        QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-    return run;
-}
-
 QByteArray contentOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -49,10 +31,10 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
     QTemporaryDir root;
     const QString band = QDir(root.path()).filePath(QStringLiteral("band"));
     const QString home = QDir(root.path()).filePath(QStringLiteral("daheim"));
-    ASSERT_EQ(tool({QStringLiteral("new"), band, QStringLiteral("--demo")}).exitCode, 0);
+    ASSERT_EQ(runTool({QStringLiteral("new"), band, QStringLiteral("--demo")}).exitCode, 0);
     // The band's calendar identity exists before the copies are made, as in a band's file.
-    ASSERT_EQ(tool({QStringLiteral("ics"), band, QStringLiteral("--out"),
-                    QDir(root.path()).filePath(QStringLiteral("erst.ics"))})
+    ASSERT_EQ(runTool({QStringLiteral("ics"), band, QStringLiteral("--out"),
+                       QDir(root.path()).filePath(QStringLiteral("erst.ics"))})
                   .exitCode,
               0);
     // The same database stays at home as a file, to compare with.
@@ -63,7 +45,7 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
     PgTestDatabase server;
     ASSERT_FALSE(server.uri().isEmpty());
     const QString withPassword = server.uri() + QStringLiteral("&password=Geheim123");
-    ToolRun run = tool({QStringLiteral("server"), band, QStringLiteral("--to"), withPassword});
+    ToolRun run = runTool({QStringLiteral("server"), band, QStringLiteral("--to"), withPassword});
     ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
     // The settings name the server without the password; the file stays beside.
     const CProfileFile settings(QDir(band).filePath(QStringLiteral("Kavio.ini")));
@@ -72,7 +54,7 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
     EXPECT_FALSE(contentOf(settings.path()).contains("Geheim123"));
     EXPECT_FALSE(QFile::exists(QDir(band).filePath(QStringLiteral("Kavio.mde"))));
     EXPECT_TRUE(QFile::exists(QDir(band).filePath(QStringLiteral("Kavio-vor-Server.mde"))));
-    run = tool({QStringLiteral("server"), band, QStringLiteral("--to"), server.uri()});
+    run = runTool({QStringLiteral("server"), band, QStringLiteral("--to"), server.uri()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.output.contains(QStringLiteral("bereits auf einem Server")));
 
@@ -81,7 +63,7 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
                             const QString& name) {
         const QString target = QDir(root.path()).filePath(QFileInfo(directory).fileName() + name);
         const ToolRun done =
-            tool(QStringList{command.first(), directory} + command.mid(1) + QStringList{target});
+            runTool(QStringList{command.first(), directory} + command.mid(1) + QStringList{target});
         EXPECT_EQ(done.exitCode, 0) << done.output.toStdString();
         QByteArray content = contentOf(target);
         // The moment of the export is not the data's.
@@ -124,8 +106,8 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
             const QString target =
                 QDir(root.path())
                     .filePath(QStringLiteral("%1-%2.csv").arg(side).arg(QLatin1String(table)));
-            ASSERT_EQ(tool({QStringLiteral("csv"), QStringLiteral("export"), side ? band : home,
-                            QStringLiteral("--table"), QLatin1String(table), target})
+            ASSERT_EQ(runTool({QStringLiteral("csv"), QStringLiteral("export"), side ? band : home,
+                               QStringLiteral("--table"), QLatin1String(table), target})
                           .exitCode,
                       0);
             exported[side] = contentOf(target);
@@ -136,9 +118,9 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
 
     // A musician who may only read: the server refuses every write.
     const QString musician = server.name() + QStringLiteral("_musiker");
-    run = tool({QStringLiteral("server"), band, QStringLiteral("--add-user"), musician,
-                QStringLiteral("--read-only")},
-               "Gitarre7\n");
+    run = runTool({QStringLiteral("server"), band, QStringLiteral("--add-user"), musician,
+                   QStringLiteral("--read-only")},
+                  "Gitarre7\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
     {
         CDatabase db;
@@ -155,12 +137,12 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
             EXPECT_EQ(error.code(), CDaoException::ReadOnly);
         }
     }
-    run = tool({QStringLiteral("server"), band, QStringLiteral("--add-user"), musician}, "\n");
+    run = runTool({QStringLiteral("server"), band, QStringLiteral("--add-user"), musician}, "\n");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.output.contains(QStringLiteral("bereits die Anmeldung")));
 
     // Home again: a new file with every row, and the settings without the server.
-    run = tool({QStringLiteral("server"), band, QStringLiteral("--back")});
+    run = runTool({QStringLiteral("server"), band, QStringLiteral("--back")});
     ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_TRUE(settings.readText(QStringLiteral("DATABASE"), QStringLiteral("Server")).isEmpty());
     // It holds what the file kept at home holds, which went through the same exports.

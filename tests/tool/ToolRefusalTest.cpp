@@ -4,6 +4,7 @@
 #include "../reports/ReportTestSupport.h"
 
 #include "reports/SetListPrint.h"
+#include "support/ToolRun.h"
 
 #include <QFile>
 #include <QProcess>
@@ -12,23 +13,6 @@
 using namespace ReportTest;
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString errors; // the last line on stderr
-};
-
-ToolRun tool(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(VORLANTO_TOOL_PATH), arguments);
-    ToolRun run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitCode();
-    // The tool's own message is its last line; Qt may warn about the platform before it.
-    run.errors = QString::fromUtf8(process.readAllStandardError()).trimmed().section(u'\n', -1);
-    return run;
-}
 
 class ToolRefusalTest : public ::testing::Test {
 protected:
@@ -44,11 +28,11 @@ TEST_F(ToolRefusalTest, PrintRefusesAnUnknownEventForEveryEventReport) {
         const QString pdf = file(QStringLiteral("%1.pdf").arg(QLatin1String(report)));
         const QString dump = file(QStringLiteral("%1.txt").arg(QLatin1String(report)));
         const ToolRun run =
-            tool({QStringLiteral("print"), database.dir(), QStringLiteral("--report"),
-                  QLatin1String(report), QStringLiteral("--event"), QStringLiteral("999"),
-                  QStringLiteral("--pdf"), pdf, QStringLiteral("--dump"), dump});
+            runTool({QStringLiteral("print"), database.dir(), QStringLiteral("--report"),
+                     QLatin1String(report), QStringLiteral("--event"), QStringLiteral("999"),
+                     QStringLiteral("--pdf"), pdf, QStringLiteral("--dump"), dump});
         EXPECT_EQ(run.exitCode, 1) << report;
-        EXPECT_EQ(run.errors, QStringLiteral("Kein Event mit der Nummer 999.")) << report;
+        EXPECT_EQ(run.lastError(), QStringLiteral("Kein Event mit der Nummer 999.")) << report;
         EXPECT_FALSE(QFile::exists(pdf)) << report;
         EXPECT_FALSE(QFile::exists(dump)) << report;
     }
@@ -68,47 +52,48 @@ TEST_F(ToolRefusalTest, GigUpdateRefusesAPersonThatIsNotOfItsKind) {
     const QString pdf = file(QStringLiteral("update.pdf"));
     for (const auto& [people, message] : cases) {
         const ToolRun run =
-            tool(QStringList{QStringLiteral("print"), database.dir(), QStringLiteral("--report"),
-                             QStringLiteral("gig-update"), QStringLiteral("--from"),
-                             QStringLiteral("01.03.2024"), QStringLiteral("--pdf"), pdf} +
-                 people);
+            runTool(QStringList{QStringLiteral("print"), database.dir(), QStringLiteral("--report"),
+                                QStringLiteral("gig-update"), QStringLiteral("--from"),
+                                QStringLiteral("01.03.2024"), QStringLiteral("--pdf"), pdf} +
+                    people);
         EXPECT_EQ(run.exitCode, 1) << message.toStdString();
-        EXPECT_EQ(run.errors, message);
+        EXPECT_EQ(run.lastError(), message);
         EXPECT_FALSE(QFile::exists(pdf));
     }
     // The technician by its own kind prints.
-    const ToolRun known =
-        tool({QStringLiteral("print"), database.dir(), QStringLiteral("--report"),
-              QStringLiteral("gig-update"), QStringLiteral("--from"), QStringLiteral("01.03.2024"),
-              QStringLiteral("--technician"), QStringLiteral("10"), QStringLiteral("--pdf"), pdf});
-    EXPECT_EQ(known.exitCode, 0) << known.errors.toStdString();
+    const ToolRun known = runTool(
+        {QStringLiteral("print"), database.dir(), QStringLiteral("--report"),
+         QStringLiteral("gig-update"), QStringLiteral("--from"), QStringLiteral("01.03.2024"),
+         QStringLiteral("--technician"), QStringLiteral("10"), QStringLiteral("--pdf"), pdf});
+    EXPECT_EQ(known.exitCode, 0) << known.lastError().toStdString();
     EXPECT_TRUE(QFile::exists(pdf));
 }
 
 TEST_F(ToolRefusalTest, CalendarExportRefusesAFirmOfAnotherKind) {
     const QString ics = file(QStringLiteral("termine.ics"));
     const ToolRun refused =
-        tool({QStringLiteral("ics"), database.dir(), QStringLiteral("--technician"),
-              QStringLiteral("11"), QStringLiteral("--out"), ics});
+        runTool({QStringLiteral("ics"), database.dir(), QStringLiteral("--technician"),
+                 QStringLiteral("11"), QStringLiteral("--out"), ics});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.errors, QStringLiteral("Kein Techniker mit der Nummer 11."));
+    EXPECT_EQ(refused.lastError(), QStringLiteral("Kein Techniker mit der Nummer 11."));
     EXPECT_FALSE(QFile::exists(ics));
     // Nothing was counted as exported either.
     EXPECT_EQ(database.count("X_Kalender_Event"), 0);
 
     const ToolRun exported =
-        tool({QStringLiteral("ics"), database.dir(), QStringLiteral("--technician"),
-              QStringLiteral("10"), QStringLiteral("--out"), ics});
-    EXPECT_EQ(exported.exitCode, 0) << exported.errors.toStdString();
+        runTool({QStringLiteral("ics"), database.dir(), QStringLiteral("--technician"),
+                 QStringLiteral("10"), QStringLiteral("--out"), ics});
+    EXPECT_EQ(exported.exitCode, 0) << exported.lastError().toStdString();
     EXPECT_TRUE(QFile::exists(ics));
 }
 
 TEST_F(ToolRefusalTest, TheDumpIsLaidOutAsTheProgramsPdfFiles) {
     const QString dump = file(QStringLiteral("setliste.txt"));
-    const ToolRun run = tool({QStringLiteral("print"), database.dir(), QStringLiteral("--report"),
-                              QStringLiteral("setliste"), QStringLiteral("--event"),
-                              QStringLiteral("1"), QStringLiteral("--dump"), dump});
-    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const ToolRun run =
+        runTool({QStringLiteral("print"), database.dir(), QStringLiteral("--report"),
+                 QStringLiteral("setliste"), QStringLiteral("--event"), QStringLiteral("1"),
+                 QStringLiteral("--dump"), dump});
+    ASSERT_EQ(run.exitCode, 0) << run.lastError().toStdString();
     QFile written(dump);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const Report::Document expected = SetListPrint::render(
