@@ -13,7 +13,7 @@ StartOptions StartOptions::parse(const QStringList& arguments) {
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (argument == QLatin1String("--version")) {
-            options.version = true;
+            continue;
         } else if (argument == kDirectoryOption) {
             // The folder is optional: the next argument is it unless it is an option itself.
             QString directory;

@@ -3,10 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// What the command line of `vorlanto` asks for.
+// What the command line of `vorlanto` asks for. (`--version` is answered before the application
+// object exists, see main.cpp; here it is only a known argument.)
 struct StartOptions {
-    // `--version`: print "vorlanto <version>" and end.
-    bool version = false;
     // `--program-directory [DIR]` (or `--program-directory=DIR`): start in DIR, which is created
     // after a question when it holds no database. Without DIR the folder Vorlanto in the home
     // folder; a leading "~/" stands for the home folder. Empty without the option: the program
