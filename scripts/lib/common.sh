@@ -26,6 +26,9 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-de
     libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation qt6-translations-l10n poppler-utils
     libical-dev libcsv-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev postgresql libpq-dev)
 
+# What building and checking the Debian package needs besides the build (scripts/package).
+PACKAGE_PACKAGES=(librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils)
+
 # Configures $BUILD_DIR (once; arguments are cmake options, e.g. -DVORLANTO_BUILD_BENCH=ON).
 configure_project() {
     local launcher=()

@@ -1,5 +1,6 @@
 #include "CAboutDlg.h"
 
+#include "core/Version.h"
 #include "widgets/Pictures.h"
 
 #include <QHBoxLayout>
@@ -11,7 +12,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Info über Vorlanto"));
     auto* picture = new QLabel(this);
     picture->setPixmap(Pictures::makerPicture());
-    auto* product = new QLabel(QStringLiteral("<b>Vorlanto Version 2.0</b>"), this);
+    auto* product =
+        new QLabel(QStringLiteral("<b>Vorlanto Version " VORLANTO_VERSION "</b>"), this);
     auto* maker = new QLabel(QStringLiteral("Das Büroprogramm für Bands<br>"
                                             "Vorlanto Software · Kranichweg 7 · 37073 Notenau<br>"
                                             "info@vorlanto.example"),

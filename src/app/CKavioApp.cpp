@@ -66,8 +66,42 @@ struct OpenedStart {
 };
 } // namespace
 
+bool CKavioApp::enterRequestedDirectory() {
+    const QString& folder = m_requestedDirectory;
+    const QDir directory(folder);
+    const bool hasDatabase = QFileInfo::exists(directory.filePath(QStringLiteral("Kavio.mde"))) ||
+                             !serverOf(folder).isEmpty();
+    if (!hasDatabase) {
+        const QString question =
+            QFileInfo(folder).isDir()
+                ? QStringLiteral("Im Ordner %1 gibt es keine Vorlanto-Datenbank.\n\nSoll dort eine "
+                                 "leere Datenbank angelegt werden?")
+                : QStringLiteral("Das Programmverzeichnis %1 gibt es noch nicht.\n\nSoll es mit "
+                                 "einer leeren Datenbank angelegt werden?");
+        if (!MessageService::askYesNo(nullptr, question.arg(QDir::toNativeSeparators(folder))))
+            return false;
+        try {
+            createProgramDirectory(folder);
+        } catch (const CDaoException& error) {
+            MessageService::stop(nullptr, error.description());
+            return false;
+        }
+    }
+    if (!QDir::setCurrent(folder)) {
+        MessageService::stop(nullptr, QStringLiteral("Das Programmverzeichnis %1 kann nicht "
+                                                     "geöffnet werden. Abbruch.")
+                                          .arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
+    return true;
+}
+
 bool CKavioApp::initInstance() {
-    // The program directory is the working directory, not the executable's.
+    // The program directory is the working directory, not the executable's; a folder asked
+    // for on the command line becomes the working directory first, so that everything that
+    // reads files of the program directory finds them there.
+    if (!m_requestedDirectory.isEmpty() && !enterRequestedDirectory())
+        return false;
     m_programDirectory = QDir::currentPath();
     const QDir directory(m_programDirectory);
     m_profile.setPath(directory.filePath(QStringLiteral("Kavio.ini")));

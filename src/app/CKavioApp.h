@@ -30,6 +30,10 @@ public:
     // The running application object (there is one at a time).
     static CKavioApp* instance();
 
+    // Starts in this folder instead of the working directory (`--program-directory`): a folder
+    // without a database is created first, after a question, as `vorlanto-tool new` creates it.
+    void setRequestedDirectory(const QString& directory) { m_requestedDirectory = directory; }
+
     // The start-up sequence. Returns false when the program must end; exactly one message has
     // then been shown and no main window exists.
     bool initInstance();
@@ -69,6 +73,10 @@ public:
     static const char* const kAlreadyRunning;
 
 private:
+    // Makes the requested folder the working directory, after creating it when it holds no
+    // database and the user agrees. False when the program ends (answered "Nein", or the
+    // folder could not be created or entered: the user has been told).
+    bool enterRequestedDirectory();
     // One Vorlanto per program directory: false when the program ends (the running one was
     // asked to come forward, or the user cancelled); may choose the read-only start.
     bool guardDirectory();
@@ -86,6 +94,7 @@ private:
     // thread, and logIn() asks afterwards.
     QString readLoginRule();
 
+    QString m_requestedDirectory;
     QString m_programDirectory;
     CPictureHolder m_background;
     CProfileFile m_profile;

@@ -20,6 +20,7 @@
 #include "core/CProfileFile.h"
 #include "core/ExitMaintenance.h"
 #include "core/ProgramDirectory.h"
+#include "core/Version.h"
 #include "data/CDaoException.h"
 #include "data/CDatabase.h"
 
@@ -49,7 +50,8 @@ int usage() {
                  "[--dry-run]\n"
                  "  vorlanto-tool budget VERZEICHNIS --event ID [--inkl|--exkl]\n"
                  "  vorlanto-tool server VERZEICHNIS --to URI | --back | "
-                 "--add-user NAME [--read-only]\n");
+                 "--add-user NAME [--read-only]\n"
+                 "  vorlanto-tool --version\n");
     return 2;
 }
 
@@ -221,6 +223,10 @@ int restore(const QStringList& args) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc == 2 && qstrcmp(argv[1], "--version") == 0) {
+        std::printf("vorlanto %s\n", VORLANTO_VERSION);
+        return 0;
+    }
     // Only printing needs a GUI application; the other commands stay on QCoreApplication.
     if (argc > 1 && qstrcmp(argv[1], "print") == 0)
         return runPrintCommand(argc, argv);
