@@ -54,7 +54,7 @@ fi
 
 # The dependencies were computed: the libraries the programs link are named.
 depends="$(dpkg-deb -f "$deb" Depends)"
-for library in libqt6widgets6 libsqlite3 libpq5 fonts-liberation; do
+for library in libqt6widgets6 libsqlite3 libpq5 fonts-liberation libqt6svg6; do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 
