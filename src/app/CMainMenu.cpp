@@ -1,6 +1,7 @@
 #include "CMainMenu.h"
 #include "FormRegistry.h"
 #include "ReportCommands.h"
+#include "widgets/StartupProbe.h"
 
 #include "CAboutDlg.h"
 #include "CKavioApp.h"
@@ -53,8 +54,30 @@ protected:
 
 CMainMenu::CMainMenu(CMainFrame& frame)
     : QObject(&frame), m_frame(frame), m_reports(new ReportCommands(frame)) {
-    createMenus();
+    // The menu bar shows its titles in the window's first frame; the commands under them (some
+    // sixty actions, a good part of the window's making) are added once the window stands on
+    // the screen, or earlier when a menu opens or a command is asked for.
+    QMenuBar* bar = m_frame.menuBar();
+    for (const char* title : {"&Datei", "&Eventverwaltung", "&Finanzen", "&Stammdaten",
+                              "E&instellungen", "D&rucken", "&?"}) {
+        QMenu* menu = bar->addMenu(QString::fromUtf8(title));
+        connect(menu, &QMenu::aboutToShow, this, &CMainMenu::fillMenus);
+        m_menus.push_back(menu);
+    }
     createToolbarAndLogo();
+    StartupProbe::whenShown(&m_frame, [this] { fillMenus(); });
+}
+
+QAction* CMainMenu::action(int command) {
+    fillMenus();
+    return m_actions.value(command);
+}
+
+void CMainMenu::fillMenus() {
+    if (m_filled)
+        return;
+    m_filled = true;
+    createMenus();
     updateEnabling();
 }
 
@@ -76,9 +99,7 @@ QAction* CMainMenu::addDisabled(QMenu* menu, int command, const QString& text) {
 }
 
 void CMainMenu::createMenus() {
-    QMenuBar* bar = m_frame.menuBar();
-
-    QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
+    QMenu* file = m_menus[0];
     QAction* calendarExport =
         file->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
     connect(calendarExport, &QAction::triggered, this, [this] {
@@ -105,7 +126,7 @@ void CMainMenu::createMenus() {
     file->addSeparator();
     add(file, Exit, QStringLiteral("&Beenden"), &CMainMenu::onExit);
 
-    QMenu* events = bar->addMenu(QStringLiteral("&Eventverwaltung"));
+    QMenu* events = m_menus[1];
     add(events, ShowEventList, QStringLiteral("Eventliste &anzeigen..."),
         &CMainMenu::onShowEventList);
     add(events, NewEvent, QStringLiteral("&Neuen Event anlegen..."), &CMainMenu::onNewEvent);
@@ -118,7 +139,7 @@ void CMainMenu::createMenus() {
             [this] { m_frame.forms().openCommand(&m_frame, MonthCalendar); });
     m_actions.insert(MonthCalendar, calendar);
 
-    QMenu* finances = bar->addMenu(QStringLiteral("&Finanzen"));
+    QMenu* finances = m_menus[2];
     QMenu* accounting = finances->addMenu(QStringLiteral("&Abrechnung"));
     add(accounting, CostPersonnel, QStringLiteral("&Personal..."), &CMainMenu::onCostBooking);
     add(accounting, CostPA, QStringLiteral("&PA..."), &CMainMenu::onCostBooking);
@@ -134,7 +155,7 @@ void CMainMenu::createMenus() {
             [this] { m_frame.forms().openCommand(&m_frame, YearOverview); });
     m_actions.insert(YearOverview, overview);
 
-    QMenu* master = bar->addMenu(QStringLiteral("&Stammdaten"));
+    QMenu* master = m_menus[3];
     const struct {
         int command;
         const char* text;
@@ -181,7 +202,7 @@ void CMainMenu::createMenus() {
             [this] { m_frame.forms().openCommand(&m_frame, GemaOffices); });
     m_actions.insert(GemaOffices, gemaOffices);
 
-    QMenu* settings = bar->addMenu(QStringLiteral("E&instellungen"));
+    QMenu* settings = m_menus[4];
     QAction* userData = settings->addAction(QStringLiteral("&Benutzerdaten..."));
     connect(userData, &QAction::triggered, this,
             [this] { m_frame.forms().openCommand(&m_frame, UserData); });
@@ -201,7 +222,7 @@ void CMainMenu::createMenus() {
         dialog.exec();
     });
 
-    QMenu* print = bar->addMenu(QStringLiteral("D&rucken"));
+    QMenu* print = m_menus[5];
     const struct {
         int command;
         const char* text;
@@ -215,7 +236,7 @@ void CMainMenu::createMenus() {
         m_actions.insert(report.command, action);
     }
 
-    QMenu* help = bar->addMenu(QStringLiteral("&?"));
+    QMenu* help = m_menus[6];
     add(help, HelpTopics, QStringLiteral("&Hilfethemen..."), &CMainMenu::onHelp);
     add(help, Web, QStringLiteral("Vorlanto im Web"), &CMainMenu::onHelp);
     help->addSeparator();
@@ -244,6 +265,9 @@ void CMainMenu::createToolbarAndLogo() {
 }
 
 void CMainMenu::updateEnabling() {
+    // Before the commands are made there is nothing to enable; making them calls this.
+    if (!m_filled)
+        return;
     const CMainFrame::Flags& flags = m_frame.flags();
     // The commands act on the list's entry; behind a report's preview the list is out of sight.
     const bool list = !m_frame.reportPreviewShown();

@@ -4,6 +4,7 @@
 #include <QObject>
 
 #include <memory>
+#include <vector>
 
 class CMainFrame;
 class QAction;
@@ -70,7 +71,8 @@ public:
     explicit CMainMenu(CMainFrame& frame);
     ~CMainMenu() override;
 
-    QAction* action(int command) const { return m_actions.value(command); }
+    // The command's action; the menus' commands are made first if they are not yet.
+    QAction* action(int command);
     // The printer chosen with "Druckereinrichtung..." for this run; the system's default printer
     // until the user chooses one.
     QPrinter& printer();
@@ -82,6 +84,8 @@ public:
 private:
     QAction* add(QMenu* menu, int command, const QString& text, void (CMainMenu::*handler)());
     QAction* addDisabled(QMenu* menu, int command, const QString& text);
+    // Adds the commands under the menu bar's titles, once.
+    void fillMenus();
     void createMenus();
     void createToolbarAndLogo();
 
@@ -104,6 +108,8 @@ private:
 
     CMainFrame& m_frame;
     QHash<int, QAction*> m_actions;
+    std::vector<QMenu*> m_menus; // the menu bar's menus, left to right
+    bool m_filled = false;
     std::unique_ptr<QPrinter> m_printer;
     ReportCommands* m_reports = nullptr;
 };

@@ -295,12 +295,9 @@ TEST_F(StartupTest, ExitQuestionThenMaintenanceCompactsTheDatabase) {
     // "No" keeps everything as it was, from the close box and from the menu alike.
     messages.queueAnswer(Answer::No);
     EXPECT_FALSE(frame->close());
-    QAction* quit = nullptr;
-    for (QAction* action : frame->findChildren<QAction*>()) {
-        if (action->text() == QLatin1String("&Beenden"))
-            quit = action;
-    }
+    QAction* quit = frame->mainMenu()->action(CMainMenu::Exit);
     ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->text(), QStringLiteral("&Beenden"));
     messages.queueAnswer(Answer::No);
     quit->trigger();
     ASSERT_EQ(messages.messages().size(), 2);

@@ -56,14 +56,18 @@ TEST(OthersChangesTest, AnotherPersonsSaveReachesTheListsAndOwnSavesAreNotToldBa
     OthersChanges watcher(mine);
     QSignalSpy spy(&ChangeNotifier::instance(), &ChangeNotifier::changed);
 
-    const std::int32_t event = addEvent(theirs, QStringLiteral("Regen"));
+    // One save of theirs: the event with its line-up, in one transaction.
+    std::int32_t event = 0;
     {
+        CDbTransaction save(theirs);
+        event = addEvent(theirs, QStringLiteral("Regen"));
         CSetEventBesetzung lineUp(theirs);
         lineUp.open(QStringLiteral("[EventID]=-1"));
         lineUp.addNew();
         lineUp.setLong("EventID", event);
         lineUp.setLong("MusikerID", 4);
         lineUp.update();
+        save.commit();
     }
     const auto fromThem = told(spy, 1000);
     EXPECT_NE(std::find(fromThem.begin(), fromThem.end(), std::pair{Topic::Events, event}),
