@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kRuns = 25;
+constexpr int kRuns = 41;
 
 QString program(const char* name) {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(name));
