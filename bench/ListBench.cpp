@@ -4,6 +4,7 @@
 // event_list_fill_10k <ratio>" and "figure list_switch_2000_firms_ms <milliseconds>".
 
 #include "BenchSupport.h"
+#include "EventListCheck.h"
 #include "core/CProfileFile.h"
 #include "core/Conflicts.h"
 #include "core/GemaDeadline.h"
@@ -175,20 +176,8 @@ BENCHMARK(BM_EventListByHand)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchFirmList)->Unit(benchmark::kMillisecond);
 
 bool sameRows() {
-    const std::vector<ListRow> viaList = loadListRows(g_fixture->events, ListKind::Events);
-    const std::vector<ListRow> byHand = eventRowsByHand(g_fixture->events.handle());
-    // The marks must be there to be compared: some rows carry each of them.
-    for (const char* mark : {"Doppelbuchung", "GEMA-Meldung"}) {
-        if (std::none_of(viaList.begin(), viaList.end(), [mark](const ListRow& row) {
-                return row.notice().contains(QLatin1String(mark));
-            }))
-            return false;
-    }
-    return std::equal(viaList.begin(), viaList.end(), byHand.begin(), byHand.end(),
-                      [](const ListRow& a, const ListRow& b) {
-                          return a.key == b.key && a.icon == b.icon && a.texts == b.texts &&
-                                 a.notice() == b.notice();
-                      });
+    return sameEventRows(loadListRows(g_fixture->events, ListKind::Events),
+                         eventRowsByHand(g_fixture->events.handle()));
 }
 
 } // namespace

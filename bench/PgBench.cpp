@@ -11,6 +11,7 @@
 // pick lists read too) is printed beside it for the record.
 
 #include "BenchSupport.h"
+#include "EventListCheck.h"
 #include "core/CProfileFile.h"
 #include "core/ListKinds.h"
 #include "core/ListRows.h"
@@ -287,19 +288,8 @@ BENCHMARK(BM_PgEventListFill)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PgEventListByHand)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 bool sameRows() {
-    const std::vector<ListRow> viaList = loadListRows(g_fixture->db, ListKind::Events);
-    const std::vector<ListRow> byHand = eventRowsByHand(g_fixture->raw);
-    for (const char* mark : {"Doppelbuchung", "GEMA-Meldung"}) {
-        if (std::none_of(viaList.begin(), viaList.end(), [mark](const ListRow& row) {
-                return row.notice().contains(QLatin1String(mark));
-            }))
-            return false;
-    }
-    return std::equal(viaList.begin(), viaList.end(), byHand.begin(), byHand.end(),
-                      [](const ListRow& a, const ListRow& b) {
-                          return a.key == b.key && a.icon == b.icon && a.texts == b.texts &&
-                                 a.notice() == b.notice();
-                      });
+    return sameEventRows(loadListRows(g_fixture->db, ListKind::Events),
+                         eventRowsByHand(g_fixture->raw));
 }
 
 // The event form's row as the form reads and writes it (the form base's data path, no
