@@ -114,31 +114,6 @@ TEST_F(ServerSchemaTest, UniqueKeysRefuseASecondRowWithCode3022) {
         << error.description().toStdString();
 }
 
-TEST_F(ServerSchemaTest, DeletingAnEventRemovesWhatBelongsToIt) {
-    const PgResult event = connection->query(
-        R"(INSERT INTO "T_Event" ("EArt") VALUES ('Konzert') RETURNING "EventID")");
-    const std::string id(event.text(0, 0));
-    const PgResult other =
-        connection->query(R"(INSERT INTO "T_Event" ("EArt") VALUES ('Probe') RETURNING "EventID")");
-    const std::string otherId(other.text(0, 0));
-    for (const std::string& key : {id, otherId}) {
-        connection->query(
-            R"(INSERT INTO "T_Event_Besetzung" ("EventID", "MusikerID") VALUES ($1, 7))", {key});
-        const PgResult list = connection->query(
-            R"(INSERT INTO "T_Event_Setliste" ("EventID", "Bezeichnung") VALUES ($1, 'Set')
-               RETURNING "SetlisteID")",
-            {key});
-        connection->query(
-            R"(INSERT INTO "T_Event_Setliste_Songs" ("SetlisteID", "Titel") VALUES ($1, 'Lied'))",
-            {std::string(list.text(0, 0))});
-    }
-    connection->query(R"(DELETE FROM "T_Event" WHERE "EventID" = $1)", {id});
-    EXPECT_EQ(count(R"(SELECT count(*) FROM "T_Event_Besetzung")"), 1);
-    EXPECT_EQ(count(R"(SELECT count(*) FROM "T_Event_Setliste")"), 1);
-    EXPECT_EQ(count(R"(SELECT count(*) FROM "T_Event_Setliste_Songs")"), 1);
-    EXPECT_EQ(count(R"(SELECT count(*) FROM "A_Event_Setliste" WHERE "EventID" = )" + otherId), 1);
-}
-
 TEST_F(ServerSchemaTest, EveryChangeIsNotedWithWhoAndToldToTheOthers) {
     PgConnection other(database.uri().toStdString());
     other.execute(std::string("LISTEN ") + ServerSchema::kChannel);
