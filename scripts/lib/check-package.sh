@@ -40,7 +40,10 @@ expected=(/usr/bin/vorlanto /usr/bin/vorlanto-tool
     /usr/share/metainfo/de.vorlanto.Vorlanto.metainfo.xml
     /usr/share/icons/hicolor/scalable/apps/vorlanto.svg
     /usr/share/man/man1/vorlanto.1.gz /usr/share/man/man1/vorlanto-tool.1.gz
-    /usr/share/doc/vorlanto/copyright /usr/share/doc/vorlanto/changelog.Debian.gz)
+    /usr/share/doc/vorlanto/copyright /usr/share/doc/vorlanto/changelog.gz
+    /usr/share/vorlanto/help/index.html /usr/share/vorlanto/help/help.css
+    /usr/share/vorlanto/pictures/bgr1024.jpg /usr/share/vorlanto/pictures/morvo.jpg
+    /usr/share/vorlanto/pictures/tshirt.jpg)
 for size in 16 24 32 48 64 128 256; do
     expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/vorlanto.png")
 done
@@ -92,6 +95,11 @@ done
 export HOME="$work/home" QT_QPA_PLATFORM=offscreen XDG_CACHE_HOME="$work/cache"
 mkdir -p "$HOME"
 "$root/usr/bin/vorlanto-tool" new "$work/band" --demo >/dev/null || fail "vorlanto-tool new --demo"
+# The new directory got its pictures from the unpacked share/vorlanto.
+for picture in bgr1024.jpg morvo.jpg tshirt.jpg; do
+    cmp -s "$root/usr/share/vorlanto/pictures/$picture" "$work/band/$picture" ||
+        fail "the new directory lacks $picture"
+done
 shown="$(VORLANTO_EXIT_WHEN_SHOWN=1 timeout 90 "$root/usr/bin/vorlanto" \
     --program-directory "$work/band" 2>"$work/start.log")" || true
 if [ "$shown" != "shown" ]; then

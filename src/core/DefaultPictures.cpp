@@ -1,25 +1,25 @@
 #include "DefaultPictures.h"
 
+#include "InstalledData.h"
+
 #include <QDir>
 #include <QFile>
-
-// The pictures are compiled into this library; a static library must register them itself.
-static void registerPictures() {
-    Q_INIT_RESOURCE(pictures);
-}
 
 namespace DefaultPictures {
 
 bool writeAll(const QString& directory, QString* error) {
-    registerPictures();
     const QDir dir(directory);
     for (const char* name : {"bgr1024.jpg", "morvo.jpg", "tshirt.jpg"}) {
         const QString fileName = QString::fromUtf8(name);
         const QString path = dir.filePath(fileName);
-        QFile source(QStringLiteral(":/pictures/") + fileName);
+        QFile source(InstalledData::picturePath(fileName));
+        if (!source.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = InstalledData::missingMessage(source.fileName());
+            return false;
+        }
         QFile target(path);
-        const bool written = source.open(QIODevice::ReadOnly) &&
-                             target.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        const bool written = target.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                              target.write(source.readAll()) == source.size() && target.flush();
         if (!written) {
             if (error)

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The pictures every program directory holds, shipped inside the program: the background of the
+// The pictures every program directory holds, installed with the program (see InstalledData): the background of the
 // empty list pane (bgr1024.jpg) and the default photos of musicians (morvo.jpg) and articles
 // (tshirt.jpg).
 namespace DefaultPictures {

@@ -1,5 +1,7 @@
 #include "CHelpWindow.h"
 
+#include "core/InstalledData.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QFileInfo>
@@ -10,12 +12,6 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
-// The manual is compiled into the program's library; registering it by name also keeps the
-// linker from leaving it out. Must stand outside any namespace.
-static void registerManual() {
-    Q_INIT_RESOURCE(help);
-}
-
 const char* const CHelpWindow::kTitle = "Vorlanto – Hilfe";
 
 namespace {
@@ -25,11 +21,6 @@ const char* const kStartPage = "index.html";
 // The one help window, while it exists.
 QPointer<CHelpWindow> g_helpWindow;
 
-void ensureManual() {
-    static const bool registered = (registerManual(), true);
-    Q_UNUSED(registered);
-}
-
 // The desktop's own icon where it has one.
 QIcon icon(const QWidget* widget, const char* themeName, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QLatin1String(themeName), widget->style()->standardIcon(fallback));
@@ -38,13 +29,12 @@ QIcon icon(const QWidget* widget, const char* themeName, QStyle::StandardPixmap 
 } // namespace
 
 QUrl CHelpWindow::pageUrl(const QString& page) {
-    ensureManual();
-    const QUrl base(QStringLiteral("qrc:/help/"));
+    const QString folder = InstalledData::helpDirectory() + QLatin1Char('/');
+    const QUrl base = QUrl::fromLocalFile(folder);
     const QUrl url = base.resolved(QUrl(page));
-    const QString path = url.path();
-    const bool isPage =
-        url.scheme() == QLatin1String("qrc") && path.startsWith(QLatin1String("/help/")) &&
-        path.endsWith(QLatin1String(".html")) && QFileInfo::exists(QLatin1Char(':') + path);
+    const QString path = url.toLocalFile();
+    const bool isPage = url.isLocalFile() && path.startsWith(folder) &&
+                        path.endsWith(QLatin1String(".html")) && QFileInfo::exists(path);
     return isPage ? url : base.resolved(QUrl(QLatin1String(kStartPage)));
 }
 
@@ -132,6 +122,11 @@ void CHelpWindow::createActions() {
 }
 
 void CHelpWindow::open(const QUrl& url) {
+    // Without its installed pages the window says so instead of staying empty.
+    if (!QFileInfo::exists(url.toLocalFile())) {
+        m_browser->setPlainText(InstalledData::missingMessage(url.toLocalFile()));
+        return;
+    }
     // Asking again for the page on show adds no step to the history.
     if (m_browser->source() != url)
         m_browser->setSource(url);

@@ -6,7 +6,7 @@
 
 class QTextBrowser;
 
-// The help window: the German manual that ships inside the program, one page at a time, with
+// The help window: the German manual installed with the program, one page at a time, with
 // back, forward and home. There is one help window at a time: asking for a page while it is open
 // shows that page in it and brings the window to the front. Links that leave the manual open in
 // the system's browser.
@@ -18,8 +18,8 @@ public:
     // (it closes with it) but is a window of its own; closing the help window ends it.
     static void showPage(QWidget* parent, const QString& page = QStringLiteral("index.html"));
 
-    // The address of a page of the manual inside the program; the start page for a name that
-    // is not a page of the manual.
+    // The address of an installed page of the manual; the start page for a name that is not a
+    // page of the manual.
     static QUrl pageUrl(const QString& page);
 
     static const char* const kTitle;
