@@ -89,6 +89,8 @@ private:
     // Asks for the user name and password when the User row holds a password. False when the
     // login was refused: the user has been told, and the program ends.
     bool logIn();
+    // Asks for the server login until it succeeds; false when the person cancelled (told).
+    bool logInOnServer();
     // Reads whether a login is needed; without one, the stored user is the user. The German
     // reason when that cannot be told, else empty. Shows nothing: it runs on the start-up
     // thread, and logIn() asks afterwards.
@@ -111,7 +113,5 @@ private:
     QString m_serverUri;
     QString m_serverUser;
     QString m_serverPassword;
-    int m_openErrorCode = 0;
-    // Asks for the server login until it succeeds; false when the person cancelled (told).
-    bool logInOnServer();
+    int m_openErrorCode = 0; // CDaoException code of the last failed open, 0 after success
 };

@@ -270,11 +270,7 @@ QString serverDataInFile(CDatabase& db, const ScratchFolder& scratch) {
 CDaoException othersConnected(int others) {
     return CDaoException(
         CDaoException::Locked,
-        (others == 1 ? QStringLiteral("Mit der Datenbank auf dem Server ist noch ein anderes "
-                                      "Programm verbunden")
-                     : QStringLiteral("Mit der Datenbank auf dem Server sind noch %1 andere "
-                                      "Programme verbunden")
-                           .arg(others)) +
+        ServerMove::othersConnectedText(others) +
             QStringLiteral("; die Datensicherung wurde deshalb nicht wiederhergestellt. Bitte "
                            "beenden Sie Vorlanto an den anderen Arbeitsplätzen und versuchen Sie "
                            "es noch einmal."));

@@ -30,9 +30,15 @@ void CDaoException::setChangedBy(const QString& who, const QDateTime& when) {
         return;
     // The description names the person too, for callers that show it as it is.
     m_description.replace(QStringLiteral("wurde inzwischen geändert"),
-                          QStringLiteral("wurde inzwischen von %1 (%2) geändert")
-                              .arg(who, when.toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
+                          QStringLiteral("wurde inzwischen%1 geändert").arg(changedByText()));
     m_what = m_description.toStdString();
+}
+
+QString CDaoException::changedByText() const {
+    if (m_changedBy.isEmpty())
+        return QString();
+    return QStringLiteral(" von %1 (%2)")
+        .arg(m_changedBy, m_changedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
 }
 
 namespace {

@@ -63,6 +63,9 @@ public:
     const QString& changedBy() const { return m_changedBy; }
     const QDateTime& changedAt() const { return m_changedAt; }
     void setChangedBy(const QString& who, const QDateTime& when);
+    // " von <who> (dd.MM.yyyy HH:mm)" for the sentence "wurde inzwischen … geändert"; empty
+    // when nobody is known.
+    QString changedByText() const;
 
     const char* what() const noexcept override { return m_what.c_str(); }
 

@@ -324,16 +324,6 @@ void copyTableIntoFile(PgConnection& server, const MovedTable& table, sqlite3* f
     }
 }
 
-CDaoException othersConnected(int others) {
-    return CDaoException(
-        CDaoException::Locked,
-        others == 1 ? QStringLiteral("Mit der Datenbank auf dem Server ist noch ein anderes "
-                                     "Programm verbunden.")
-                    : QStringLiteral("Mit der Datenbank auf dem Server sind noch %1 andere "
-                                     "Programme verbunden.")
-                          .arg(others));
-}
-
 // Every table the data lives in, the noted changes included, for one TRUNCATE.
 std::string everyDataTable() {
     std::string list = quoted(ServerSchema::kChangeTable);
@@ -343,6 +333,14 @@ std::string everyDataTable() {
 }
 
 } // namespace
+
+QString othersConnectedText(int others) {
+    return others == 1 ? QStringLiteral("Mit der Datenbank auf dem Server ist noch ein anderes "
+                                        "Programm verbunden")
+                       : QStringLiteral("Mit der Datenbank auf dem Server sind noch %1 andere "
+                                        "Programme verbunden")
+                             .arg(others);
+}
 
 int otherConnections(PgConnection& server) {
     const PgResult others =
@@ -375,7 +373,7 @@ void replaceServerData(const QString& filePath, PgConnection& server) {
     // A program that connected since the caller asked may hold what it read of the old data:
     // then nothing is replaced.
     if (const int others = otherConnections(server))
-        throw othersConnected(others);
+        throw CDaoException(CDaoException::Locked, othersConnectedText(others) + u'.');
     for (const MovedTable& table : movedTables())
         copyTableIntoServer(file.handle(), table, server);
     const QString mismatch = difference(expected, serverFigures(server));

@@ -43,6 +43,9 @@ void replaceServerData(const QString& filePath, PgConnection& server);
 // How many other programs are connected to the same server database: its client connections
 // other than this one (the server's own workers are not counted).
 int otherConnections(PgConnection& server);
+// "Mit der Datenbank auf dem Server ist noch ein anderes Programm verbunden" (or "sind noch N
+// andere Programme"), without the full stop, for the refusals that count them.
+QString othersConnectedText(int others);
 
 // The figures of every table, in the schema's order.
 std::vector<TableFigures> figuresOfFile(const QString& filePath);

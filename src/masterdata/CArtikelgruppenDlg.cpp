@@ -37,9 +37,7 @@ CArtikelgruppenDlg::CArtikelgruppenDlg(CDatabase& db, QWidget* parent)
     connect(m_ui->buttonBearbeiten, &QPushButton::clicked, this, &CArtikelgruppenDlg::onEdit);
     connect(m_ui->buttonLoeschen, &QPushButton::clicked, this, &CArtikelgruppenDlg::onDelete);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::accept);
-    // Reading only: what would write is disabled; the forms opened from here show read-only.
-    if (m_db.isReadOnly())
-        ReadOnlyForm::lockWriteButtons(*this);
+    ReadOnlyForm::lockWriteButtons(m_db, *this);
 }
 
 CArtikelgruppenDlg::~CArtikelgruppenDlg() = default;

@@ -55,9 +55,7 @@ CArtikelverwaltungDlg::CArtikelverwaltungDlg(CDatabase& db, CProfileFile& profil
     connect(m_ui->buttonBearbeiten, &QPushButton::clicked, this, &CArtikelverwaltungDlg::onEdit);
     connect(m_ui->buttonLoeschen, &QPushButton::clicked, this, &CArtikelverwaltungDlg::onDelete);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::accept);
-    // Reading only: what would write is disabled; the forms opened from here show read-only.
-    if (m_db.isReadOnly())
-        ReadOnlyForm::lockWriteButtons(*this);
+    ReadOnlyForm::lockWriteButtons(m_db, *this);
 }
 
 CArtikelverwaltungDlg::~CArtikelverwaltungDlg() = default;

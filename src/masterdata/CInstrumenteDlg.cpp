@@ -63,9 +63,7 @@ CInstrumenteDlg::CInstrumenteDlg(CDatabase& db, QWidget* parent)
     connect(m_ui->buttonBearbeiten, &QPushButton::clicked, this, &CInstrumenteDlg::onEdit);
     connect(m_ui->buttonLoeschen, &QPushButton::clicked, this, &CInstrumenteDlg::onDelete);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::accept);
-    // Reading only: what would write is disabled; the forms opened from here show read-only.
-    if (m_db.isReadOnly())
-        ReadOnlyForm::lockWriteButtons(*this);
+    ReadOnlyForm::lockWriteButtons(m_db, *this);
 }
 
 CInstrumenteDlg::~CInstrumenteDlg() = default;

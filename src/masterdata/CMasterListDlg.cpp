@@ -2,7 +2,6 @@
 
 #include "core/MessageService.h"
 #include "data/CDaoException.h"
-#include "data/CDatabase.h"
 #include "resources/Strings.h"
 #include "widgets/CReportList.h"
 #include "widgets/ReadOnlyForm.h"
@@ -27,9 +26,7 @@ void CMasterListDlg::setUpList(CProfileFile& profile, const SettingKey& widths,
     connect(editButton, &QPushButton::clicked, this, &CMasterListDlg::onEdit);
     connect(deleteButton, &QPushButton::clicked, this, &CMasterListDlg::onDelete);
     connect(endButton, &QPushButton::clicked, this, &QDialog::accept);
-    // Reading only: new and delete are disabled; a row's form opens read-only.
-    if (m_db.isReadOnly())
-        ReadOnlyForm::lockWriteButtons(*this);
+    ReadOnlyForm::lockWriteButtons(m_db, *this);
     refill(-1);
 }
 

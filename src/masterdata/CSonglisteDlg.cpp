@@ -32,9 +32,7 @@ CSonglisteDlg::CSonglisteDlg(CDatabase& db, CProfileFile& profile, QWidget* pare
     connect(m_ui->buttonBearbeiten, &QPushButton::clicked, this, &CSonglisteDlg::onEdit);
     connect(m_ui->buttonLoeschen, &QPushButton::clicked, this, &CSonglisteDlg::onDelete);
     connect(m_ui->buttonEnde, &QPushButton::clicked, this, &QDialog::accept);
-    // Reading only: what would write is disabled; the forms opened from here show read-only.
-    if (m_db.isReadOnly())
-        ReadOnlyForm::lockWriteButtons(*this);
+    ReadOnlyForm::lockWriteButtons(m_db, *this);
 }
 
 CSonglisteDlg::~CSonglisteDlg() = default;

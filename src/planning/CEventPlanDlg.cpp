@@ -46,9 +46,7 @@ CEventPlanDlg::CEventPlanDlg(CDatabase& db, CProfileFile& profile, const Plannin
                 if (topic == ChangeNotifier::Topic::Planning && eventId == m_context.eventId)
                     showStatusIcons();
             });
-    // Reading only: what would write is disabled; the forms opened from here show read-only.
-    if (m_db.isReadOnly())
-        ReadOnlyForm::lockWriteButtons(*this);
+    ReadOnlyForm::lockWriteButtons(m_db, *this);
 }
 
 CEventPlanDlg::~CEventPlanDlg() = default;

@@ -135,17 +135,12 @@ QString CRecordFormDialog::conflictText(const CDaoException& conflict) const {
             text += u'.';
         return text;
     };
-    const QString who =
-        conflict.changedBy().isEmpty()
-            ? QString()
-            : QStringLiteral(" von %1 (%2)")
-                  .arg(conflict.changedBy(),
-                       conflict.changedAt().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
     return QStringLiteral("Der Datensatz wurde inzwischen%3 geändert: %1 Ihre Änderungen: %2\n\n"
                           "Sollen die gespeicherten Werte in das Formular übernommen werden "
                           "(Ihre übrigen Änderungen bleiben erhalten)? Mit \"Nein\" werden Ihre "
                           "Werte darüber gespeichert.")
-        .arg(labels(conflict.changedColumns()), labels(conflict.ownColumns()), who);
+        .arg(labels(conflict.changedColumns()), labels(conflict.ownColumns()),
+             conflict.changedByText());
 }
 
 void CRecordFormDialog::takeStoredValues(const CDaoException& conflict) {

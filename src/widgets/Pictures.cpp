@@ -124,6 +124,12 @@ void addToIcon(QIcon& icon, const QPixmap& picture) {
     icon.addPixmap(pixels);
 }
 
+QIcon iconOf(const QPixmap& picture) {
+    QIcon icon;
+    addToIcon(icon, picture);
+    return icon;
+}
+
 QFont captionFont(int pixelSize) {
     QFont result(kFontFamily);
     result.setPixelSize(pixelSize);
@@ -347,10 +353,8 @@ QIcon statusIcon(int index) {
         return QIcon();
     static auto* icons = new QHash<int, QIcon>;
     return cached(*icons, index, [index] {
-        QIcon icon;
-        addToIcon(icon, QPixmap::fromImage(drawPicture(QString::fromLatin1(kStatusPictures[index]),
-                                                       QSize(16, 16), screenRatio())));
-        return icon;
+        return iconOf(QPixmap::fromImage(drawPicture(QString::fromLatin1(kStatusPictures[index]),
+                                                     QSize(16, 16), screenRatio())));
     });
 }
 
@@ -370,10 +374,8 @@ QIcon toolbarIcon(int index) {
         return QIcon();
     static auto* icons = new QHash<int, QIcon>;
     return cached(*icons, index, [index] {
-        QIcon icon;
-        addToIcon(icon, pictureFor(ToolbarSlot, index,
-                                   [index] { return drawToolbarIcon(index, screenRatio()); }));
-        return icon;
+        return iconOf(pictureFor(ToolbarSlot, index,
+                                 [index] { return drawToolbarIcon(index, screenRatio()); }));
     });
 }
 

@@ -70,6 +70,11 @@ void lockWriteButtons(QWidget& form) {
     }
 }
 
+void lockWriteButtons(const CDatabase& db, QWidget& form) {
+    if (db.isReadOnly())
+        lockWriteButtons(form);
+}
+
 void lockFields(QWidget& form) {
     for (QLineEdit* edit : form.findChildren<QLineEdit*>()) {
         // A combo box's or spin box's own line edit follows its owner.

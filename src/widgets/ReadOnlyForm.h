@@ -19,6 +19,9 @@ void lockFields(QWidget& form);
 // read stay: close, print, help, browsing, and those that open another form, which is itself
 // read-only.
 void lockWriteButtons(QWidget& form);
+// The same for a list or hub of forms on `db`, when it may only be read: its rows still open
+// their forms, which are read-only themselves.
+void lockWriteButtons(const CDatabase& db, QWidget& form);
 
 // Whether the button writes, told by its caption.
 bool writes(const QAbstractButton& button);

@@ -12,7 +12,6 @@
 #include "data/CDatabase.h"
 #include "data/PgConnection.h"
 #include "data/ServerMove.h"
-#include "data/ServerSchema.h"
 #include "support/PgTestServer.h"
 #include "views/CViewSplitRight.h"
 #include "widgets/ReadOnlyForm.h"
@@ -23,7 +22,6 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -381,13 +379,7 @@ TEST_F(StartupTest, OnAServerTheRestoreAndTheExitCopyGoThroughTheOpenConnection)
     ASSERT_TRUE(QFile::remove(file("Kavio.mde")));
     writeFile("Kavio.ini", "[DATABASE]\nServer=" + server.uri().toUtf8() + "\n");
     // The move's connection has left the server's list before the program starts.
-    const QString connected = QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname "
-                                             "= '%1' AND backend_type = 'client backend'")
-                                  .arg(server.name());
-    for (int tries = 0;
-         PgTestServer::query(PgTestServer::uri(), connected).value(0) != "0" && tries < 500;
-         ++tries)
-        QThread::msleep(20);
+    ASSERT_TRUE(server.waitForConnections(0));
     const auto gone = [](CDatabase& db) {
         return db.queryText(R"(SELECT count(*) FROM "T_Stamm_Musiker" WHERE "MName" = 'Weg')");
     };
@@ -411,14 +403,6 @@ TEST_F(StartupTest, OnAServerTheRestoreAndTheExitCopyGoThroughTheOpenConnection)
     CDatabase db;
     db.openServer(server.uri().toStdString());
     EXPECT_EQ(gone(db), QStringLiteral("0"));
-    db.close();
-    // The groups outlive the database; they go with the test.
-    PgTestServer::query(PgTestServer::uri(),
-                        QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(server.name()));
-    for (const std::string& group : {ServerSchema::fullAccessGroup(server.name().toStdString()),
-                                     ServerSchema::readAccessGroup(server.name().toStdString())})
-        PgTestServer::query(PgTestServer::uri(),
-                            QStringLiteral("DROP ROLE \"%1\"").arg(QString::fromStdString(group)));
 }
 
 } // namespace

@@ -15,13 +15,11 @@
 #include "tool/DemoData.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -60,33 +58,7 @@ protected:
         folder = Backup::folder(directory.path());
     }
 
-    void TearDown() override {
-        db.close();
-        // The groups outlive the database; they go with the test.
-        const QString admin = PgTestServer::uri();
-        PgTestServer::query(admin,
-                            QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(server.name()));
-        for (const std::string& group :
-             {ServerSchema::fullAccessGroup(server.name().toStdString()),
-              ServerSchema::readAccessGroup(server.name().toStdString())})
-            PgTestServer::query(
-                admin, QStringLiteral("DROP ROLE \"%1\"").arg(QString::fromStdString(group)));
-    }
-
     std::string uri() const { return server.uri().toStdString(); }
-    // Waits until `count` connections are left on the test's database: a closed connection
-    // leaves the server's list a moment later.
-    bool connectionsLeft(int count) {
-        const QString sql = QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname "
-                                           "= '%1' AND backend_type = 'client backend'")
-                                .arg(server.name());
-        QElapsedTimer waited;
-        waited.start();
-        while (PgTestServer::query(PgTestServer::uri(), sql).value(0).toInt() != count &&
-               waited.elapsed() < 10000)
-            QThread::msleep(20);
-        return PgTestServer::query(PgTestServer::uri(), sql).value(0).toInt() == count;
-    }
     Figures serverFigures() { return ServerMove::figuresOfServer(*db.server()); }
     QString restoreRefusal(const QString& copy) {
         try {
@@ -169,7 +141,7 @@ TEST_F(ServerBackupTest, RestoreIsRefusedWhileOthersAreConnectedAndTheServerStay
     }
     // A connection to another database on the same server is no other program here.
     PgConnection elsewhere(PgTestServer::uri().toStdString());
-    ASSERT_TRUE(connectionsLeft(1));
+    ASSERT_TRUE(server.waitForConnections(1));
     Backup::restoreOnServer(db, copy, folder, now.addSecs(60));
     EXPECT_EQ(db.queryText(R"(SELECT count(*) FROM "T_Event" WHERE "EventID" = 3)"),
               QStringLiteral("1"));
@@ -220,7 +192,7 @@ TEST_F(ServerBackupTest, TheExitPurgeWaitsUntilNoOtherProgramIsConnected) {
         EXPECT_TRUE(QFile::exists(report.backupPath));
         EXPECT_TRUE(maintenanceNotice(report).isEmpty());
     }
-    ASSERT_TRUE(connectionsLeft(1));
+    ASSERT_TRUE(server.waitForConnections(1));
     const MaintenanceReport last =
         runServerMaintenance(db, directory.path(), options, now.addSecs(1));
     EXPECT_GE(last.purged, 1);
@@ -255,7 +227,7 @@ TEST_F(ServerBackupTest, TheToolBacksUpMaintainsAndRestoresAServerDirectory) {
     EXPECT_TRUE(run.output.contains(QStringLiteral("Datensicherung: ")))
         << run.output.toStdString();
     db.close();
-    ASSERT_TRUE(connectionsLeft(0));
+    ASSERT_TRUE(server.waitForConnections(0));
 
     run = runTool({QStringLiteral("maintain"), directory.path()});
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();

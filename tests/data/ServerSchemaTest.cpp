@@ -160,17 +160,9 @@ protected:
         if (!connection)
             return;
         connection.reset();
-        const QString admin = PgTestServer::uri();
-        const QString name = database.name();
         for (const QString& role : roles)
-            PgTestServer::query(admin, QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(role));
-        // The groups hold rights on the database until it is gone.
-        PgTestServer::query(admin, QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(name));
-        for (const std::string& group : {ServerSchema::fullAccessGroup(name.toStdString()),
-                                         ServerSchema::readAccessGroup(name.toStdString())})
-            PgTestServer::query(
-                admin,
-                QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(QString::fromStdString(group)));
+            PgTestServer::query(PgTestServer::uri(),
+                                QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(role));
     }
 
     // A login role in the group, connected to the band database.

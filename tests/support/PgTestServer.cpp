@@ -10,11 +10,13 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUrl>
 
 #include <atomic>
@@ -393,4 +395,25 @@ PgTestDatabase::~PgTestDatabase() {
                         &error);
     if (!error.isEmpty())
         recordFailure(QStringLiteral("Cannot drop the test database: ") + error);
+    // The two groups of a band database live beside it on the server; they hold rights on it
+    // until it is gone.
+    for (const std::string& group : {ServerSchema::fullAccessGroup(m_name.toStdString()),
+                                     ServerSchema::readAccessGroup(m_name.toStdString())})
+        PgTestServer::query(
+            PgTestServer::uri(),
+            QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(QString::fromStdString(group)));
+}
+
+bool PgTestDatabase::waitForConnections(int count) const {
+    const QString sql = QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = "
+                                       "'%1' AND backend_type = 'client backend'")
+                            .arg(m_name);
+    QElapsedTimer waited;
+    waited.start();
+    while (PgTestServer::query(PgTestServer::uri(), sql).value(0).toInt() != count) {
+        if (waited.elapsed() > 10000)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
 }

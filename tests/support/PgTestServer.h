@@ -29,8 +29,8 @@ public:
 };
 
 // A new UTF-8 database with a name no other test uses, dropped (even while connections to it are
-// still open) when this object goes. On failure it records a GoogleTest failure and uri() is
-// empty.
+// still open) when this object goes, together with the groups of people a band database made on
+// it has. On failure it records a GoogleTest failure and uri() is empty.
 class PgTestDatabase {
 public:
     enum class Content {
@@ -48,6 +48,9 @@ public:
     // The libpq URI of the database, empty when it could not be created.
     QString uri() const { return m_uri; }
     QString name() const { return m_name; }
+    // Waits up to ten seconds until `count` programs are connected to the database (a closed
+    // connection leaves the server's list a moment later); false when they never were.
+    bool waitForConnections(int count) const;
 
 private:
     QString m_name;

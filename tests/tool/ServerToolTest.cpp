@@ -6,7 +6,6 @@
 #include "data/CDatabase.h"
 #include "data/RecordSets.h"
 #include "data/ServerMove.h"
-#include "data/ServerSchema.h"
 #include "support/PgTestServer.h"
 #include "support/ToolRun.h"
 
@@ -154,15 +153,8 @@ TEST(ServerToolTest, ADirectoryMovesToTheServerAndHomeAgain) {
         EXPECT_EQ(before[i].columns, after[i].columns) << before[i].table;
     }
 
-    // The roles outlive the database; they go with the test.
-    const QString admin = PgTestServer::uri();
-    PgTestServer::query(admin,
-                        QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(server.name()));
-    PgTestServer::query(admin, QStringLiteral("DROP ROLE \"%1\"").arg(musician));
-    for (const std::string& group : {ServerSchema::fullAccessGroup(server.name().toStdString()),
-                                     ServerSchema::readAccessGroup(server.name().toStdString())})
-        PgTestServer::query(admin,
-                            QStringLiteral("DROP ROLE \"%1\"").arg(QString::fromStdString(group)));
+    // Login roles live beside the database; the test's goes with it.
+    PgTestServer::query(PgTestServer::uri(), QStringLiteral("DROP ROLE \"%1\"").arg(musician));
 }
 
 } // namespace
